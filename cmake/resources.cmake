@@ -1,0 +1,61 @@
+# Builds the art generators and runs them to make the game's meshes and pictures.
+# Expects QUOVIX_RESOURCES_DIR to be set by the including CMakeLists.txt.
+
+if(NOT QUOVIX_RESOURCES_DIR)
+  message(FATAL_ERROR "QUOVIX_RESOURCES_DIR must be set before including resources.cmake")
+endif()
+
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+
+get_filename_component(_quovix_tools_dir ${CMAKE_CURRENT_LIST_DIR}/../tools ABSOLUTE)
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+add_executable(quovix-gen-models ${_quovix_tools_dir}/gen_models.cpp)
+add_executable(quovix-gen-pictures ${_quovix_tools_dir}/gen_pictures.cpp)
+target_link_libraries(quovix-gen-pictures PRIVATE PkgConfig::CAIRO)
+
+foreach(_tool quovix-gen-models quovix-gen-pictures)
+  set_target_properties(${_tool} PROPERTIES CXX_STANDARD 17 CXX_STANDARD_REQUIRED ON
+                        CXX_EXTENSIONS OFF)
+  target_compile_options(${_tool} PRIVATE -Wall -Wextra)
+endforeach()
+
+set(_quovix_models spaceship.obj spaceshipleft.obj spaceshipright.obj star.obj heart.obj)
+set(_quovix_model_outputs "")
+foreach(_m ${_quovix_models})
+  list(APPEND _quovix_model_outputs ${QUOVIX_RESOURCES_DIR}/${_m})
+endforeach()
+
+add_custom_command(
+  OUTPUT ${_quovix_model_outputs}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUOVIX_RESOURCES_DIR}
+  COMMAND quovix-gen-models ${QUOVIX_RESOURCES_DIR}
+  DEPENDS quovix-gen-models
+  COMMENT "Generating ship, star and heart meshes"
+  VERBATIM)
+
+set(_quovix_art_outputs ${_quovix_model_outputs})
+set(_quovix_pictures background.bmp gameover.bmp playgame.bmp exitgame.bmp)
+
+foreach(_size 1366x768 2560x1080 1920x1200 1920x1080)
+  string(REPLACE "x" ";" _wh ${_size})
+  list(GET _wh 0 _w)
+  list(GET _wh 1 _h)
+  set(_outs "")
+  foreach(_p ${_quovix_pictures})
+    list(APPEND _outs ${QUOVIX_RESOURCES_DIR}/${_size}/${_p})
+  endforeach()
+  add_custom_command(
+    OUTPUT ${_outs}
+    # fontconfig keeps its caches until exit, which a sanitizer build would call a leak
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:quovix-gen-pictures> ${QUOVIX_RESOURCES_DIR}/${_size} ${_w} ${_h}
+    DEPENDS quovix-gen-pictures
+    COMMENT "Generating ${_size} pictures"
+    VERBATIM)
+  list(APPEND _quovix_art_outputs ${_outs})
+endforeach()
+
+add_custom_target(quovix_art ALL DEPENDS ${_quovix_art_outputs})
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QUOVIX_BIN_DIR})

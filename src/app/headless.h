@@ -1,0 +1,42 @@
+// The game without a window: the real frame function over the null driver,
+// a fake clock, no sleeps, keys scripted per frame.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "results/results.h"
+
+enum {
+    HOLD_A = 1,
+    HOLD_D = 2,
+    HOLD_SPACE = 4,
+    HOLD_W = 8,
+    HOLD_S = 16,
+    HOLD_ENTER = 32,
+    HOLD_ESC = 64,
+};
+
+struct sim_state_t {
+    int     frame;
+    float   x, y, z;
+    int     level, lives, stars;
+    int     tile;
+    uint8_t on_ground, jump, jump_descending, falling, on_finish, level_start, game_over;
+    float   on_wall;
+};
+
+// Puts every global back as at program start, moves into work_dir (a folder
+// with ../resources beside it) and runs start-up for the menu.
+// False when start-up ended the program (level one unusable).
+bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int frame_ms = 16);
+// One frame with the given keys held; false once the program has ended.
+bool sim_frame(unsigned held);
+// Enter on the menu: starts play. False if the program ended instead.
+bool sim_start_play();
+sim_state_t sim_state();
+bool sim_ended();
+int  sim_exit_status();
+// Back to the folder sim_open started from.
+void sim_close();
+
+void reset_game_state();

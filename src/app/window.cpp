@@ -1,0 +1,29 @@
+#include "app/window.h"
+
+#include <GL/freeglut.h>
+#include <cstdio>
+
+#include "app/frame.h"
+#include "app/keys.h"
+
+static void display() { run_frame(); }
+
+bool open_window(int* argc, char** argv) {
+    glutInit(argc, argv);
+    // the screen is measured once, before anything is sized from it
+    screen_width = glutGet(GLUT_SCREEN_WIDTH);
+    screen_height = glutGet(GLUT_SCREEN_HEIGHT);
+    if (screen_width <= 0 || screen_height <= 0) {
+        printf("ERROR: cannot determine the screen size (%dx%d)\n", screen_width, screen_height);
+        return false;
+    }
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("Quovix - by Orrib");
+    glutFullScreen();
+    glutDisplayFunc(display);
+    glutKeyboardFunc(key_down);
+    glutKeyboardUpFunc(key_up);
+    return true;
+}
+
+void run_main_loop() { glutMainLoop(); }

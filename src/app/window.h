@@ -1,0 +1,6 @@
+// The GLUT window: opened once, then frames until the program ends.
+#pragma once
+
+// Initialises GLUT and takes the screen size; false when the size is unusable.
+bool open_window(int* argc, char** argv);
+void run_main_loop();

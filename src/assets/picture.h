@@ -1,0 +1,12 @@
+// Full-screen pictures: raw blue-green-red from byte 0, bottom row first.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+// Reads width x height pixels from an open file, closes it, and returns them as
+// tightly packed red-green-blue; bytes past a short file stay zero.
+std::vector<uint8_t> read_picture(FILE* f, int width, int height);
+
+// Read, then upload through the driver; returns the texture name.
+uint32_t load_texture(int width, int height, FILE* f);

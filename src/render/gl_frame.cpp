@@ -1,0 +1,61 @@
+// Frame begin and end, the view set up by start-up, the light over the ship.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include "app/keys.h"
+#include "game/motion.h"
+#include "render/render.h"
+
+static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
+
+void render_clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+
+void render_begin_scene() {
+    glPushMatrix();
+    glRotatef(90 - ship.heading, 0, 0, 1);
+    glTranslatef(-ship.pos[0], -ship.pos[1], -ship.pos[2]);
+}
+
+void render_end_frame() {
+    glPopMatrix();
+    glutSwapBuffers();
+    glutPostRedisplay();
+}
+
+static void setup_light(GLenum light) {
+    static const GLfloat position[4] = {0.7f, 0.7f, 0.4f, 1.0f};
+    static const GLfloat white[4] = {1, 1, 1, 1};
+    glLightfv(light, GL_POSITION, position);
+    glLightfv(light, GL_DIFFUSE, white);
+    glLightfv(light, GL_AMBIENT, white);
+    glLightfv(light, GL_SPECULAR, white);
+    glEnable(light);
+}
+
+void render_setup_view() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // the aspect is the integer quotient of the screen size, as the game always had it
+    int height = screen_height > 0 ? screen_height : 1;
+    gluPerspective(30, (double)(screen_width / height), 0.01, 1.0);
+    gluLookAt(0, -0.06, 0.006, 0, 0, 0, 0, 1, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    setup_light(GL_LIGHT0);
+    setup_light(GL_LIGHT1);
+    glEnable(GL_LIGHTING);
+    glShadeModel(GL_SMOOTH);
+}
+
+const char* render_gl_version() {
+    const GLubyte* version = glGetString(GL_VERSION);
+    return version ? (const char*)version : "";
+}
+
+void render_light_on_ship() {
+    GLfloat position[4] = {ship.pos[0], ship.pos[1], ship.pos[2] + 0.01f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glMaterialfv(GL_FRONT, GL_EMISSION, near_black);
+}

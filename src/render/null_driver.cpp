@@ -1,0 +1,25 @@
+// The null driver: every drawing call does nothing, uploads hand out names.
+#include <vector>
+
+#include "assets/objmodel.h"
+#include "render/render.h"
+
+static uint32_t next_list = 1;
+static uint32_t next_texture = 1;
+
+void        render_clear() {}
+void        render_begin_scene() {}
+void        render_end_frame() {}
+void        render_setup_view() {}
+const char* render_gl_version() { return "none (no window)"; }
+void        render_light_on_ship() {}
+
+uint32_t upload_model(const std::vector<obj_vertex_t>&) { return next_list++; }
+uint32_t upload_texture(int, int, const uint8_t*) { return next_texture++; }
+
+void draw_track() {}
+void draw_ship() {}
+void draw_hud() {}
+void draw_menu() {}
+void draw_background() {}
+void draw_summary() {}

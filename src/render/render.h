@@ -1,0 +1,24 @@
+// The drawing driver: the GL driver draws, the null driver does nothing.
+// Game logic calls only these, never GL itself.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+struct obj_vertex_t;
+
+void        render_clear();
+void        render_begin_scene();          // camera on the ship
+void        render_end_frame();            // restore, swap, ask for the next frame
+void        render_setup_view();           // projection, camera, depth, lights, shading
+const char* render_gl_version();
+void        render_light_on_ship();        // light 0 above the ship, neutral emission
+
+uint32_t upload_model(const std::vector<obj_vertex_t>& triangles);
+uint32_t upload_texture(int width, int height, const uint8_t* rgb);
+
+void draw_track();
+void draw_ship();
+void draw_hud();
+void draw_menu();
+void draw_background();
+void draw_summary();

@@ -1,0 +1,81 @@
+// Full-screen pictures: menu, background and the summary with its points.
+#include <GL/freeglut.h>
+
+#include "app/frame.h"
+#include "app/keys.h"
+#include "assets/startup.h"
+#include "render/numbers.h"
+#include "render/render.h"
+#include "render/text.h"
+#include "results/results.h"
+
+static void full_screen_picture(uint32_t texture, double near_plane) {
+    double w = screen_width, h = screen_height;
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, 0, h, near_plane, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glColor3f(1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, 0, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(0, (float)h, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f((float)w, (float)h, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f((float)w, 0, 0);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+static void restore_matrices() {
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void draw_menu() {
+    full_screen_picture(flow.menu_selection == 0 ? assets.playgame_tex : assets.exitgame_tex, -5.0);
+    restore_matrices();
+    glEnable(GL_LIGHTING);
+}
+
+void draw_background() {
+    full_screen_picture(assets.background_tex, -100.0);
+    glEnable(GL_LIGHTING);
+    restore_matrices();
+}
+
+void draw_summary() {
+    full_screen_picture(assets.gameover_tex, -5.0);
+    restore_matrices();
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    glColor3f(1, 1, 1);
+    summary_points_t p = summary_points(flow.current_level, flow.lives, results.total_stars, results.total_time);
+    float x = (float)(flow.text_anchor[0] - 0.003);
+    float y = (float)(flow.text_anchor[1] - 0.01);
+    const float* a = flow.text_anchor;
+    draw_labelled_pair(p.levels_completed, p.level_points, x, y, (float)(a[2] + 0.001), "Levels Completed : ",
+                       " x 1000 = ");
+    draw_labelled_pair(results.total_time, p.time_points_shown, x, y, (float)(a[2] - 0.0005),
+                       "Total Time : 1000 - (", "ms x 0.002) = ");
+    draw_labelled_pair(results.total_stars, results.total_stars, x, y, (float)(a[2] - 0.002), "Total Stars : ",
+                       " x 1 = ");
+    draw_labelled_pair(flow.lives, p.live_points, x, y, (float)(a[2] - 0.0035), "Live Points : ", " x 20 = ");
+    glRasterPos3f(x, y, (float)(a[2] - 0.005));
+    draw_text("Total Points : ");
+    draw_text(format_int(p.total_points).c_str());
+    glRasterPos3f(x, y, (float)(a[2] - 0.01));
+    draw_text("PRESS ESC KEY TO EXIT");
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+}

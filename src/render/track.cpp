@@ -1,0 +1,101 @@
+// The track: one or two lit cubes per tile, stars and hearts spinning above.
+#include <GL/gl.h>
+
+#include "app/frame.h"
+#include "assets/startup.h"
+#include "render/levelmap.h"
+#include "render/render.h"
+
+static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
+static const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
+static const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
+static const GLfloat star_glow[4] = {0.85f, 0.53f, 0.1f, 1.0f};
+static const GLfloat heart_diffuse[4] = {0.75f, 0.0001f, 0.0001f, 1.0f};
+static const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
+
+static void set_material(const GLfloat* diffuse, const GLfloat* emission) {
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, near_black);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, near_black);
+    glMaterialfv(GL_FRONT, GL_EMISSION, emission);
+}
+
+static void tile_cube() {
+    static const GLfloat normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
+    static const GLfloat corner[6][4][3] = {
+        {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},
+        {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
+        {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
+        {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
+        {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
+        {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+    };
+    static const GLfloat texcoord[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+    glBegin(GL_QUADS);
+    for (int f = 0; f < 6; f++) {
+        glNormal3fv(normal[f]);
+        for (int c = 0; c < 4; c++) {
+            glTexCoord2fv(texcoord[c]);
+            glVertex3fv(corner[f][c]);
+        }
+    }
+    glEnd();
+}
+
+static void cube_at(float x, float y, float z, float size) {
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glScalef(size, size, size);
+    tile_cube();
+    glPopMatrix();
+}
+
+static void pickup_at(float x, float y, uint32_t list) {
+    glPushMatrix();
+    glTranslatef(x, y, 0.0033f);
+    glRotatef(flow.pickup_spin, 0, 0, 1);
+    glCallList(list);
+    glPopMatrix();
+}
+
+void draw_track() {
+    float h = (float)level.height;
+    float size = 1 / h - 0.0016f;
+    glPushMatrix();
+    for (int r = 0; r < level.height; r++) {
+        for (int c = 0; c < level.width; c++) {
+            float x = c / h + 0.5f / h;
+            float y = r / h + 0.5f / h;
+            switch (tile_kind_at(r * level.line_length + c * 3)) {
+            case TILE_FLOOR:
+                set_material(near_black, near_black);
+                cube_at(x, y, 0, size);
+                break;
+            case TILE_FINISH:
+                set_material(finish_green, near_black);
+                cube_at(x, y, 0, size);
+                break;
+            case TILE_WALL:
+                set_material(near_black, near_black);
+                cube_at(x, y, 0.003f, size);
+                cube_at(x, y, 0, size);
+                break;
+            case TILE_STAR:
+                set_material(star_diffuse, star_glow);
+                pickup_at(x, y, assets.star_list);
+                set_material(near_black, near_black);
+                cube_at(x, y, 0, size);
+                break;
+            case TILE_HEART:
+                set_material(heart_diffuse, heart_glow);
+                pickup_at(x, y, assets.heart_list);
+                set_material(near_black, near_black);
+                cube_at(x, y, 0, size);
+                break;
+            case TILE_GAP:
+                break;
+            }
+        }
+    }
+    glPopMatrix();
+}

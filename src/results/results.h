@@ -1,0 +1,21 @@
+// Level result records, their totals and the results file "player.s".
+#pragma once
+#include <cstdint>
+
+struct level_record_t {
+    int32_t level;
+    int32_t stars;
+    int32_t time;    // ms
+    int32_t lives;
+};
+
+struct results_t {
+    level_record_t records[5];
+    int32_t        total_stars;
+    int32_t        total_time;
+};
+extern results_t results;
+
+void fill_record(int level, int stars, int64_t level_time, int lives);
+void write_results();
+void sum_results();
