@@ -18,6 +18,8 @@ bool open_window(int* argc, char** argv) {
         return false;
     }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    // without a window manager freeglut would leave the window one pixel in
+    glutInitWindowPosition(0, 0);
     glutCreateWindow("Quovix - by Orrib");
     glutFullScreen();
     glutDisplayFunc(display);

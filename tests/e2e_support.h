@@ -1,0 +1,51 @@
+// Running the real game under X: start it in a play folder, press real keys,
+// read the screen back.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct game_run {
+    pid_t         pid = -1;
+    std::string   bin_dir;
+    std::string   out_path;    // the game's standard output
+    std::string   err_path;    // its standard error
+    unsigned long window = 0;
+    bool          exited = false;
+    int           status = -1; // exit status once exited, -1 for a signal
+};
+
+struct screen_shot {
+    int                  width = 0, height = 0;
+    std::vector<uint8_t> rgb;    // top row first
+    const uint8_t* at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
+};
+
+// Starts build/bin/quovix with bin_dir as its working folder.
+bool start_game(game_run* run, const std::string& bin_dir, const std::string& game = "");
+// Waits until the game's window exists, then focuses it; false on timeout.
+bool wait_for_window(game_run* run, double seconds = 20);
+// Waits for the game to end; false when it was still running (then it is killed).
+bool wait_for_exit(game_run* run, double seconds = 20);
+void kill_game(game_run* run);
+
+// Holds a key (an X keysym name such as "Return", "s", "space", "Escape") long
+// enough for several frames to see it, then lets go.
+void press_key(const char* key, int hold_ms = 400);
+void key_down(const char* key);
+void key_up(const char* key);
+
+screen_shot take_screenshot();
+// Mean colour of a rectangle of the screen.
+void mean_colour(const screen_shot& s, int x0, int y0, int x1, int y1, double rgb[3]);
+// Share of pixels in a rectangle that are near white.
+double white_share(const screen_shot& s, int x0, int y0, int x1, int y1);
+bool   save_png_ppm(const screen_shot& s, const std::string& path);   // a PPM, for looking at failures
+
+std::string game_output(const game_run& run);
+void        sleep_ms(int ms);
+// True when the test has an X display to run the game on.
+bool have_display();
+// The window's place and size on the screen, and the screen's size.
+bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
