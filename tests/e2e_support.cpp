@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <csignal>
@@ -30,12 +31,23 @@ bool have_display() {
     return d && *d;
 }
 
+// Xvfb now and then resets a connection made right after another client left:
+// try again a few times before giving up on the display.
+static Display* open_display() {
+    for (int attempt = 0; attempt < 20; attempt++) {
+        if (Display* dpy = XOpenDisplay(nullptr))
+            return dpy;
+        sleep_ms(50);
+    }
+    return nullptr;
+}
+
 // Key auto-repeat would deliver release/press pairs while a key is held.
 static void auto_repeat_off() {
     static bool done = false;
     if (done)
         return;
-    if (Display* dpy = XOpenDisplay(nullptr)) {
+    if (Display* dpy = open_display()) {
         XAutoRepeatOff(dpy);
         XCloseDisplay(dpy);
     }
@@ -53,10 +65,20 @@ static std::string run_command(const std::string& cmd) {
     return out;
 }
 
+// An xdotool command, again when it could not reach the display.
+static void run_xdotool(const std::string& args) {
+    for (int attempt = 0; attempt < 10; attempt++) {
+        if (system(("xdotool " + args + " 2>/dev/null").c_str()) == 0)
+            return;
+        sleep_ms(50);
+    }
+}
+
 bool start_game(game_run* run, const std::string& bin_dir, const std::string& game) {
     auto_repeat_off();
     std::string program = game.empty() ? std::string(QUOVIX_BIN_DIR) + "/quovix" : game;
     run->bin_dir = bin_dir;
+    run->program = program;
     run->out_path = temp_folder() + "/stdout.txt";
     run->err_path = run->out_path.substr(0, run->out_path.size() - 10) + "stderr.txt";
     pid_t pid = fork();
@@ -90,14 +112,20 @@ static bool poll_exit(game_run* run) {
 
 bool wait_for_window(game_run* run, double seconds) {
     double end = now_s() + seconds;
+    int restarts = 0;
     while (now_s() < end) {
-        if (poll_exit(run))
-            return false;
+        if (poll_exit(run)) {
+            // a connection the display refused (see open_display): start the game again
+            bool refused = read_text_file(run->err_path).find("failed to open display") != std::string::npos;
+            if (!refused || restarts++ >= 3 || !start_game(run, run->bin_dir, run->program))
+                return false;
+            continue;
+        }
         std::string id = run_command("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null | head -n 1");
         if (!id.empty()) {
             run->window = strtoul(id.c_str(), nullptr, 10);
             // no window manager gives focus: take it once
-            run_command("xdotool windowfocus " + std::to_string(run->window) + " 2>/dev/null");
+            run_xdotool("windowfocus " + std::to_string(run->window));
             sleep_ms(700);
             return true;
         }
@@ -127,8 +155,8 @@ void kill_game(game_run* run) {
     }
 }
 
-void key_down(const char* key) { run_command(std::string("xdotool keydown ") + key); }
-void key_up(const char* key) { run_command(std::string("xdotool keyup ") + key); }
+void key_down(const char* key) { run_xdotool(std::string("keydown ") + key); }
+void key_up(const char* key) { run_xdotool(std::string("keyup ") + key); }
 
 void press_key(const char* key, int hold_ms) {
     key_down(key);
@@ -138,7 +166,7 @@ void press_key(const char* key, int hold_ms) {
 
 screen_shot take_screenshot() {
     screen_shot s;
-    Display* dpy = XOpenDisplay(nullptr);
+    Display* dpy = open_display();
     if (!dpy)
         return s;
     Window root = DefaultRootWindow(dpy);
@@ -199,7 +227,7 @@ bool save_png_ppm(const screen_shot& s, const std::string& path) {
 std::string game_output(const game_run& run) { return read_text_file(run.out_path); }
 
 bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h) {
-    Display* dpy = XOpenDisplay(nullptr);
+    Display* dpy = open_display();
     if (!dpy)
         return false;
     XWindowAttributes attr;
@@ -214,4 +242,81 @@ bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* s
     }
     XCloseDisplay(dpy);
     return ok;
+}
+
+std::string game_program() { return std::string(QUOVIX_BIN_DIR) + "/quovix"; }
+
+static int count_lines(const std::string& text) {
+    int n = 0;
+    for (char c : text)
+        n += c == '\n';
+    return n;
+}
+
+bool wait_for_lines(const std::string& path, int lines, double seconds) {
+    double end = now_s() + seconds;
+    while (now_s() < end) {
+        if (count_lines(read_text_file(path)) >= lines)
+            return true;
+        sleep_ms(100);
+    }
+    return false;
+}
+
+screen_shot read_screen_picture(const std::string& path, int width, int height) {
+    screen_shot s;
+    std::string bytes = read_text_file(path);
+    if (width <= 0 || height <= 0 || bytes.size() < (size_t)width * height * 3)
+        return s;
+    s.width = width;
+    s.height = height;
+    s.rgb.resize((size_t)width * height * 3);
+    for (int y = 0; y < height; y++) {
+        // the file's first row is the bottom of the screen
+        const uint8_t* src = (const uint8_t*)bytes.data() + (size_t)(height - 1 - y) * width * 3;
+        uint8_t* dst = &s.rgb[(size_t)y * width * 3];
+        for (int x = 0; x < width; x++) {
+            dst[x * 3] = src[x * 3 + 2];
+            dst[x * 3 + 1] = src[x * 3 + 1];
+            dst[x * 3 + 2] = src[x * 3];
+        }
+    }
+    return s;
+}
+
+double block_difference(const screen_shot& a, const screen_shot& b, int x0, int y0, int x1, int y1, int block) {
+    double sum = 0;
+    int blocks = 0;
+    for (int by = y0; by + block <= y1; by += block) {
+        for (int bx = x0; bx + block <= x1; bx += block) {
+            double ma[3], mb[3];
+            mean_colour(a, bx, by, bx + block, by + block, ma);
+            mean_colour(b, bx, by, bx + block, by + block, mb);
+            sum += (fabs(ma[0] - mb[0]) + fabs(ma[1] - mb[1]) + fabs(ma[2] - mb[2])) / 3;
+            blocks++;
+        }
+    }
+    return blocks ? sum / blocks : 255;
+}
+
+screen_shot flipped_upside_down(const screen_shot& s) {
+    screen_shot f = s;
+    size_t row = (size_t)s.width * 3;
+    for (int y = 0; y < s.height; y++)
+        memcpy(&f.rgb[y * row], &s.rgb[(s.height - 1 - y) * row], row);
+    return f;
+}
+
+long white_over_picture(const screen_shot& shot, const screen_shot& picture, int x0, int y0, int x1, int y1) {
+    long n = 0;
+    for (int y = y0; y < y1 && y < shot.height && y < picture.height; y++) {
+        for (int x = x0; x < x1 && x < shot.width && x < picture.width; x++) {
+            const uint8_t* p = shot.at(x, y);
+            const uint8_t* q = picture.at(x, y);
+            bool white = p[0] > 230 && p[1] > 230 && p[2] > 230;
+            bool picture_bright = q[0] > 150 || q[1] > 150 || q[2] > 150;
+            n += white && !picture_bright;
+        }
+    }
+    return n;
 }

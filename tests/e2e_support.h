@@ -9,6 +9,7 @@
 struct game_run {
     pid_t         pid = -1;
     std::string   bin_dir;
+    std::string   program;
     std::string   out_path;    // the game's standard output
     std::string   err_path;    // its standard error
     unsigned long window = 0;
@@ -49,3 +50,18 @@ void        sleep_ms(int ms);
 bool have_display();
 // The window's place and size on the screen, and the screen's size.
 bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
+
+// The game built alongside these tests.
+std::string game_program();
+// Waits until a file exists and holds `lines` lines; false on timeout.
+bool wait_for_lines(const std::string& path, int lines, double seconds);
+// A full-screen picture of the game (raw blue-green-red, bottom row first) as the
+// screen would show it; empty when the file is missing or short.
+screen_shot read_screen_picture(const std::string& path, int width, int height);
+// Mean of the per-block differences of the blocks' mean colours (0 to 255) over a
+// rectangle cut into blocks of `block` pixels: small when the two look alike.
+double block_difference(const screen_shot& a, const screen_shot& b, int x0, int y0, int x1, int y1,
+                        int block = 32);
+screen_shot flipped_upside_down(const screen_shot& s);
+// Pixels of a rectangle that are white on the screen where the picture behind is not.
+long white_over_picture(const screen_shot& shot, const screen_shot& picture, int x0, int y0, int x1, int y1);

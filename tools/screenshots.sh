@@ -1,0 +1,78 @@
+#!/bin/sh
+# Takes the README pictures from the real game on a virtual 1366x768 screen:
+# docs/screenshots/menu.png, play.png and summary.png.
+# Usage: tools/screenshots.sh [build-dir]   (default: build)
+# Needs Xvfb, xdotool and ImageMagick's import.
+set -eu
+
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
+out="$src/docs/screenshots"
+mkdir -p "$out"
+
+# A play folder of its own, so no "player.s" lands in the build and the shipped
+# levels and pictures are used as they are.
+play=$(mktemp -d /tmp/quovix-shots-XXXXXX)
+mkdir -p "$play/bin"
+cp -r "$build/resources" "$play/resources"
+echo 1 > "$play/bin/scale.txt"
+
+display=:$((50 + $$ % 40))
+Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+game=
+cleanup() {
+    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$play"
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+sleep 1
+xset r off 2>/dev/null || true
+
+# A key held across a few frames; a tap could fall between two of them.
+press() {
+    xdotool keydown "$1"
+    sleep 0.4
+    xdotool keyup "$1"
+}
+shot() {
+    sleep 0.3
+    import -window root "$out/$1.png"
+    echo "wrote $out/$1.png"
+}
+
+(cd "$play/bin" && exec "$build/bin/quovix" >/dev/null 2>&1) &
+game=$!
+for _ in $(seq 50); do
+    win=$(xdotool search --name '^Quovix - by Orrib$' 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+    sleep 0.2
+done
+[ -n "$win" ] || { echo "the game window did not appear" >&2; exit 1; }
+xdotool windowfocus "$win"
+sleep 1
+shot menu
+
+press Return
+# a little way into level one: stars ahead, the clock running
+sleep 2.5
+shot play
+
+# Esc is the only way on from here, so make the end come quickly: steer off the
+# track until no lives are left, then the summary stays up. The game reads the
+# speed scale every frame, so a smaller one hurries the falls along.
+echo 0.25 > "$play/bin/scale.txt"
+xdotool keydown a
+for _ in $(seq 360); do
+    [ -f "$play/bin/player.s" ] && break
+    sleep 0.5
+done
+xdotool keyup a
+[ -f "$play/bin/player.s" ] || { echo "the game did not end" >&2; exit 1; }
+sleep 1
+shot summary
+
+press Escape
+wait "$game" || true
+game=
