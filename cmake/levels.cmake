@@ -1,6 +1,7 @@
 # The level tool, and the five level pictures made from their text sources.
+find_package(PNG REQUIRED)
 add_executable(quovix-level tools/quovix_level.cpp)
-target_link_libraries(quovix-level PRIVATE quovix_null)
+target_link_libraries(quovix-level PRIVATE quovix_null PNG::PNG)
 set_target_properties(quovix-level PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 set(QUOVIX_LEVELS levelone leveltwo levelthree levelfour levelfive)
@@ -17,3 +18,12 @@ foreach(_level ${QUOVIX_LEVELS})
   list(APPEND _quovix_level_outputs ${_out})
 endforeach()
 add_custom_target(quovix_levels ALL DEPENDS ${_quovix_level_outputs})
+
+# Replays and the solver that finds them: both play the game's own frames.
+add_library(quovix_replay STATIC tools/replay.cpp)
+target_link_libraries(quovix_replay PUBLIC quovix_game)
+target_include_directories(quovix_replay PUBLIC tools)
+
+add_executable(quovix-solve tools/quovix_solve.cpp)
+target_link_libraries(quovix-solve PRIVATE quovix_null quovix_replay)
+set_target_properties(quovix-solve PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

@@ -1,5 +1,9 @@
-// quovix-level: turn level sources into pictures and back, and check pictures.
+// quovix-level: turn level sources into pictures and back, check pictures,
+// and draw a level from above.
+#include <png.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -7,6 +11,7 @@
 #include <vector>
 
 #include "assets/levelsource.h"
+#include "render/levelmap.h"
 
 static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -57,10 +62,167 @@ static int to_text(const char* in, const char* out) {
     return 0;
 }
 
+// Every level must have level one's size: the game reads them all into its layout.
+static const int level_width = 7;
+static const int level_height = 240;
+static const int spawn_column = 2;
+static const int max_colour_reports = 20;
+
+static bool ends_with(const char* s, const char* tail) {
+    size_t n = strlen(s), t = strlen(tail);
+    return n >= t && strcmp(s + n - t, tail) == 0;
+}
+
+// Reads a level picture, or a text source, into a grid; false with a reason.
+static bool load_grid(const char* path, level_grid_t* grid, std::string* why) {
+    std::vector<uint8_t> bytes;
+    if (!read_file(path, &bytes)) {
+        *why = "cannot read the file";
+        return false;
+    }
+    if (ends_with(path, ".txt"))
+        return level_from_text(std::string(bytes.begin(), bytes.end()), grid, why);
+    return level_from_bmp(bytes, grid, why);
+}
+
+// The game's own reader decides whether the game can load the picture at all.
+static bool game_reads(const char* path, std::string* why) {
+    FILE* f = fopen(path, "rb");
+    if (!f) {
+        *why = "cannot open the file";
+        return false;
+    }
+    uint8_t header[40];
+    uint32_t size = 0;
+    uint8_t* block = read_level_image(f, header, &size, why);
+    free(block);
+    return block != nullptr;
+}
+
+static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {
+    return &g.bgr[((size_t)row * g.width + column) * 3];
+}
+
+// Lists what keeps a level from playing as drawn; returns the number of problems.
+static int level_problems(const char* path) {
+    int problems = 0;
+    auto report = [&](const std::string& what) {
+        printf("%s: %s\n", path, what.c_str());
+        problems++;
+    };
+    std::string why;
+    level_grid_t g;
+    if (!ends_with(path, ".txt") && !game_reads(path, &why)) {
+        report("the game cannot read it: " + why);
+        return problems;
+    }
+    if (!load_grid(path, &g, &why)) {
+        report(why);
+        return problems;
+    }
+    if (g.width != level_width || g.height != level_height) {
+        report("is " + std::to_string(g.width) + "x" + std::to_string(g.height) + ", levels are " +
+               std::to_string(level_width) + "x" + std::to_string(level_height));
+        return problems;
+    }
+    int strays = 0, finishes = 0;
+    for (int row = 0; row < g.height; row++) {
+        for (int c = 0; c < g.width; c++) {
+            const uint8_t* p = tile_at(g, c, row);
+            char kind = tile_char(p);
+            finishes += kind == 'F';
+            if (kind != '?')
+                continue;
+            // painted edges are smoothed into in-between colours, which the game reads as gaps
+            if (++strays <= max_colour_reports)
+                report("column " + std::to_string(c) + ", row " + std::to_string(row) + " (line " +
+                       std::to_string(g.height - row) + " from the top): colour " + std::to_string(p[2]) +
+                       "," + std::to_string(p[1]) + "," + std::to_string(p[0]) + " is no tile colour");
+        }
+    }
+    if (strays > max_colour_reports)
+        report(std::to_string(strays - max_colour_reports) + " more pixels of no tile colour");
+    if (finishes == 0)
+        report("no finish tile (green 0,255,0): the level cannot be completed");
+    char spawn = tile_char(tile_at(g, spawn_column, 0));
+    if (spawn == '.' || spawn == '?')
+        report("the spawn tile (column 2, row 0) is a gap: the ship falls at once");
+    return problems;
+}
+
+static int check(int count, char** paths) {
+    int bad = 0;
+    for (int i = 0; i < count; i++) {
+        int problems = level_problems(paths[i]);
+        if (problems == 0)
+            printf("%s: ok\n", paths[i]);
+        bad += problems > 0;
+    }
+    return bad > 0 ? 1 : 0;
+}
+
+// The colour a tile is drawn in, as a paint program shows the picture; gaps and
+// stray colours get their own shades so they stand out from each other.
+static void preview_colour(const uint8_t bgr[3], uint8_t rgb[3]) {
+    char kind = tile_char(bgr);
+    if (kind == '?') {
+        rgb[0] = 255, rgb[1] = 0, rgb[2] = 255;
+    } else if (kind == '.') {
+        rgb[0] = rgb[1] = rgb[2] = 24;
+    } else {
+        rgb[0] = bgr[2], rgb[1] = bgr[1], rgb[2] = bgr[0];
+    }
+}
+
+static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>& rgb) {
+    FILE* f = fopen(path, "wb");
+    if (!f)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = png && info && setjmp(png_jmpbuf(png)) == 0;
+    if (ok) {
+        png_init_io(png, f);
+        png_set_IHDR(png, info, (png_uint_32)w, (png_uint_32)h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < h; y++)
+            png_write_row(png, (png_const_bytep)&rgb[(size_t)y * w * 3]);
+        png_write_end(png, nullptr);
+    }
+    png_destroy_write_struct(&png, &info);
+    return fclose(f) == 0 && ok;
+}
+
+static int preview(const char* in, const char* out, int scale) {
+    level_grid_t g;
+    std::string why;
+    if (!load_grid(in, &g, &why))
+        return fail(in, why);
+    int w = g.width * scale, h = g.height * scale;
+    std::vector<uint8_t> rgb((size_t)w * h * 3);
+    for (int y = 0; y < h; y++) {
+        int row = g.height - 1 - y / scale;   // the far end at the top
+        for (int x = 0; x < w; x++) {
+            uint8_t* p = &rgb[((size_t)y * w + x) * 3];
+            preview_colour(tile_at(g, x / scale, row), p);
+            // a darker seam between tiles once they are big enough to show one
+            bool seam = scale >= 4 && (x % scale == 0 || y % scale == 0);
+            for (int i = 0; seam && i < 3; i++)
+                p[i] = (uint8_t)(p[i] * 3 / 4);
+        }
+    }
+    if (!write_png(out, w, h, rgb))
+        return fail(out, "cannot write the file");
+    return 0;
+}
+
 static void usage() {
     fprintf(stderr,
-            "usage: quovix-level bmp SOURCE.txt OUT.bmp    make a level picture\n"
-            "       quovix-level text LEVEL.bmp OUT.txt    turn a picture back into text\n");
+            "usage: quovix-level bmp SOURCE.txt OUT.bmp         make a level picture\n"
+            "       quovix-level text LEVEL.bmp OUT.txt         turn a picture back into text\n"
+            "       quovix-level check LEVEL.(bmp|txt)...       list what keeps levels from playing\n"
+            "       quovix-level preview LEVEL.(bmp|txt) OUT.png [scale]   draw a level from above\n");
 }
 
 int main(int argc, char** argv) {
@@ -68,6 +230,16 @@ int main(int argc, char** argv) {
         return to_bmp(argv[2], argv[3]);
     if (argc == 4 && strcmp(argv[1], "text") == 0)
         return to_text(argv[2], argv[3]);
+    if (argc >= 3 && strcmp(argv[1], "check") == 0)
+        return check(argc - 2, argv + 2);
+    if ((argc == 4 || argc == 5) && strcmp(argv[1], "preview") == 0) {
+        int scale = argc == 5 ? atoi(argv[4]) : 4;
+        if (scale < 1 || scale > 64) {
+            usage();
+            return 2;
+        }
+        return preview(argv[2], argv[3], scale);
+    }
     usage();
     return 2;
 }

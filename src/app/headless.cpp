@@ -1,5 +1,6 @@
 #include "app/headless.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -89,6 +90,49 @@ sim_state_t sim_state() {
     s.game_over = flow.game_over;
     s.on_wall = ship.on_wall;
     return s;
+}
+
+void sim_save(sim_snapshot_t* snap) {
+    snap->flow = flow;
+    snap->ship = ship;
+    snap->level_timer = level_timer;
+    snap->results = results;
+    snap->actions.assign(action_list.begin(), action_list.end());
+    snap->level = level;
+    snap->level.pixels = nullptr;
+    snap->pixels.assign(level.pixels, level.pixels + (level.pixels ? level.pixels_size : 0));
+    snap->platform = platform;
+    snap->speed_scale = speed_scale;
+    snap->frames_run = frames_run;
+}
+
+// The block is reused when it has the saved size, so a search does not churn the heap.
+static void restore_pixels(const std::vector<uint8_t>& bytes) {
+    if (!level.pixels || level.pixels_size != bytes.size()) {
+        free_level();
+        if (bytes.empty())
+            return;
+        level.pixels = (uint8_t*)malloc(bytes.size());
+        if (!level.pixels)
+            abort();
+    }
+    memcpy(level.pixels, bytes.data(), bytes.size());
+}
+
+void sim_restore(const sim_snapshot_t& snap) {
+    flow = snap.flow;
+    ship = snap.ship;
+    level_timer = snap.level_timer;
+    results = snap.results;
+    action_list.assign(snap.actions.begin(), snap.actions.end());
+    restore_pixels(snap.pixels);
+    uint8_t* pixels = level.pixels;
+    level = snap.level;
+    level.pixels = pixels;
+    level.pixels_size = (uint32_t)snap.pixels.size();
+    platform = snap.platform;
+    speed_scale = snap.speed_scale;
+    frames_run = snap.frames_run;
 }
 
 bool sim_ended() { return platform.exit_requested; }

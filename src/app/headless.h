@@ -3,7 +3,13 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "app/frame.h"
+#include "app/platform.h"
+#include "app/timer.h"
+#include "game/motion.h"
+#include "render/levelmap.h"
 #include "results/results.h"
 
 enum {
@@ -36,6 +42,23 @@ bool sim_start_play();
 sim_state_t sim_state();
 bool sim_ended();
 int  sim_exit_status();
+// Everything a frame reads or writes, so a search can branch on the keys.
+struct sim_snapshot_t {
+    game_flow_t          flow;
+    ship_t               ship;
+    level_timer_t        level_timer;
+    results_t            results;
+    std::vector<int>     actions;
+    level_map_t          level;    // its pixels pointer is not kept: the bytes are
+    std::vector<uint8_t> pixels;
+    platform_t           platform;
+    float                speed_scale;
+    int                  frames_run;
+};
+void sim_save(sim_snapshot_t* snap);
+// Puts the game back as saved; the level pixels are copied, never shared.
+void sim_restore(const sim_snapshot_t& snap);
+
 // Back to the folder sim_open started from.
 void sim_close();
 

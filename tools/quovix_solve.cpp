@@ -1,0 +1,311 @@
+// quovix-solve: finds the keys that bring the ship from the start of a level to
+// its finish, by playing the game's own frames (headless runner, null driver)
+// for every choice of keys in every frame and merging ships that stand alike.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/headless.h"
+#include "replay.h"
+
+static const unsigned key_choices[6] = {0, HOLD_A, HOLD_D, HOLD_SPACE, HOLD_A | HOLD_SPACE, HOLD_D | HOLD_SPACE};
+
+struct node_t {
+    sim_snapshot_t snap;
+    int            parent;   // index in the previous layer
+    unsigned       keys;     // held in the frame that made this node
+    int            falls;    // lives lost on the way, the one under way counted
+    int            taken;    // stars and hearts collected
+    int            changes;  // key changes on the way: fewer reads better as a replay
+    uint64_t       key;
+};
+
+struct link_t {
+    int      parent;
+    unsigned keys;
+};
+
+struct solve_options_t {
+    int beam = 2500;        // ships kept per frame
+    int max_frames = 9000;
+};
+
+static int64_t bucket(float v, double unit) { return (int64_t)std::floor(v / unit + 0.5); }
+
+// Ships whose keys match stand alike closely enough that one can stand for all.
+static uint64_t state_key(const ship_t& s, const game_flow_t& f) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](int64_t v) {
+        h ^= (uint64_t)v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+        h *= 1099511628211ull;
+    };
+    mix(bucket(s.pos[0], 1.0 / 240 / 24));
+    mix(bucket(s.pos[1], 0.0002));
+    mix(bucket(s.pos[2], 0.00003));
+    mix(bucket(s.left_rate, 0.05));
+    mix(bucket(s.right_rate, 0.05));
+    mix(bucket(s.fall_factor, 0.05));
+    mix(bucket(s.rise_factor, 0.05));
+    mix(bucket(s.jump_apex, 0.0001));
+    mix(s.jump | s.jump_descending << 1 | s.on_ground << 2 | (s.on_wall != 0) << 3 | s.falling << 4);
+    mix(f.on_finish);
+    return h;
+}
+
+// Fewer falls first, then more pickups, then steadier hands.
+static bool better(const node_t& a, const node_t& b) {
+    if (a.falls != b.falls)
+        return a.falls < b.falls;
+    if (a.taken != b.taken)
+        return a.taken > b.taken;
+    return a.changes < b.changes;
+}
+
+static uint64_t spread(uint64_t k) {
+    k ^= k >> 33;
+    k *= 0xff51afd7ed558ccdull;
+    k ^= k >> 33;
+    return k;
+}
+
+static int row_of(const node_t& n) { return (int)(n.snap.ship.pos[1] * 240); }
+
+// When too many ships stand apart, keep those with fewest falls, furthest along
+// and with most pickups: half taken in turn from every quarter tile across the
+// track, so the search never crowds into one line, half the best of the rest.
+static void trim_layer(std::vector<node_t>* layer, int beam) {
+    if ((int)layer->size() <= beam)
+        return;
+    std::sort(layer->begin(), layer->end(), [](const node_t& a, const node_t& b) {
+        if (a.falls != b.falls)
+            return a.falls < b.falls;
+        if (row_of(a) != row_of(b))
+            return row_of(a) > row_of(b);
+        if (a.taken != b.taken)
+            return a.taken > b.taken;
+        return spread(a.key) < spread(b.key);
+    });
+    std::map<int64_t, std::vector<size_t>> lines;
+    for (size_t i = 0; i < layer->size(); i++)
+        lines[bucket((*layer)[i].snap.ship.pos[0], 1.0 / 240 / 4)].push_back(i);
+    std::vector<size_t> keep;
+    std::vector<bool> taken(layer->size(), false);
+    for (size_t round = 0; (int)keep.size() < beam / 2; round++) {
+        for (auto& line : lines) {
+            if (round < line.second.size() && (int)keep.size() < beam / 2) {
+                keep.push_back(line.second[round]);
+                taken[line.second[round]] = true;
+            }
+        }
+    }
+    for (size_t i = 0; i < layer->size() && (int)keep.size() < beam; i++)
+        if (!taken[i])
+            keep.push_back(i);
+    std::sort(keep.begin(), keep.end());
+    std::vector<node_t> kept;
+    kept.reserve(keep.size());
+    for (size_t i : keep)
+        kept.push_back(std::move((*layer)[i]));
+    *layer = std::move(kept);
+}
+
+static std::vector<unsigned> path_to(const std::vector<std::vector<link_t>>& links, int index) {
+    std::vector<unsigned> frames(links.size());
+    for (size_t layer = links.size(); layer-- > 0;) {
+        frames[layer] = links[layer][(size_t)index].keys;
+        index = links[layer][(size_t)index].parent;
+    }
+    return frames;
+}
+
+struct solve_result_t {
+    bool                  found;
+    int                   falls;
+    std::vector<unsigned> frames;
+    int                   taken;
+    long                  frames_simulated;
+};
+
+static void expand(const node_t& from, int from_index, std::vector<node_t>* next,
+                   std::unordered_map<uint64_t, int>* seen, long* simulated) {
+    sim_restore(from.snap);
+    sim_state_t before = sim_state();
+    // a falling ship goes where it goes, and space does nothing while rising
+    int choices = before.falling ? 1 : before.jump ? 3 : 6;
+    for (int c = 0; c < choices; c++) {
+        sim_restore(from.snap);
+        sim_frame(key_choices[c]);
+        (*simulated)++;
+        node_t n;
+        sim_save(&n.snap);
+        n.parent = from_index;
+        n.keys = key_choices[c];
+        n.falls = from.falls + (n.snap.flow.lives < before.lives ? before.lives - n.snap.flow.lives : 0);
+        if (n.snap.ship.falling && !before.falling)
+            n.falls++;   // counted as soon as it cannot be helped
+        if (!n.snap.ship.falling && before.falling && n.snap.flow.lives < before.lives)
+            n.falls--;   // already counted when it began
+        n.taken = from.taken + (n.snap.flow.stars_collected - before.stars) +
+                  std::max(0, n.snap.flow.lives - before.lives);
+        n.changes = from.changes + (from.parent >= 0 && from.keys != n.keys);
+        n.key = state_key(n.snap.ship, n.snap.flow);
+        auto it = seen->find(n.key);
+        if (it == seen->end()) {
+            (*seen)[n.key] = (int)next->size();
+            next->push_back(std::move(n));
+        } else if (better(n, (*next)[(size_t)it->second])) {
+            (*next)[(size_t)it->second] = std::move(n);
+        }
+    }
+}
+
+// A finished ship, or one with no lives left, has no frames to search.
+static bool is_over(const node_t& n) { return n.snap.flow.on_finish || n.snap.flow.lives <= 0; }
+
+static solve_result_t solve(const solve_options_t& opt) {
+    solve_result_t result = {false, 0, {}, 0, 0};
+    std::vector<node_t> layer(1);
+    sim_save(&layer[0].snap);
+    layer[0] = {layer[0].snap, -1, 0, 0, 0, 0, 0};
+    std::vector<std::vector<link_t>> links;
+    for (int frame = 0; frame < opt.max_frames; frame++) {
+        std::vector<node_t> next;
+        std::unordered_map<uint64_t, int> seen;
+        for (size_t i = 0; i < layer.size(); i++)
+            if (!is_over(layer[i]))
+                expand(layer[i], (int)i, &next, &seen, &result.frames_simulated);
+        if (next.empty())
+            break;
+        trim_layer(&next, opt.beam);
+        std::vector<link_t> row(next.size());
+        int fewest_open = 1 << 30;
+        for (size_t i = 0; i < next.size(); i++) {
+            row[i] = {next[i].parent, next[i].keys};
+            if (!is_over(next[i]))
+                fewest_open = std::min(fewest_open, next[i].falls);
+        }
+        links.push_back(std::move(row));
+        for (size_t i = 0; i < next.size(); i++) {
+            const node_t& n = next[i];
+            if (!n.snap.flow.on_finish)
+                continue;
+            bool first = !result.found;
+            if (first || n.falls < result.falls || (n.falls == result.falls && n.taken > result.taken)) {
+                result.found = true;
+                result.falls = n.falls;
+                result.taken = n.taken;
+                result.frames = path_to(links, (int)i);
+            }
+        }
+        // nothing still open can finish with fewer falls
+        if (result.found && fewest_open >= result.falls)
+            break;
+        layer = std::move(next);
+        if (frame % 100 == 99) {
+            int most = 0;
+            for (const node_t& n : layer)
+                most = std::max(most, n.falls == layer[0].falls ? n.taken : 0);
+            fprintf(stderr, "  frame %d: %zu ships, furthest row %d, fewest falls %d, most pickups %d\n",
+                    frame + 1, layer.size(), row_of(layer[0]), layer[0].falls, most);
+        }
+    }
+    return result;
+}
+
+static int usage() {
+    fprintf(stderr,
+            "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
+            "       quovix-solve --play LEVEL.(txt|bmp) REPLAY    play a replay and tell how it ends\n");
+    return 2;
+}
+
+static bool read_text(const char* path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+static bool open_level(const char* path) {
+    std::vector<unsigned char> bmp;
+    std::string why;
+    std::string bin;
+    if (!replay_level_bmp(path, &bmp, &why) || (bin = replay_play_folder(bmp, &why)).empty() ||
+        !replay_start(bin, &why)) {
+        fprintf(stderr, "%s: %s\n", path, why.c_str());
+        return false;
+    }
+    return true;
+}
+
+static int play(const char* level_path, const char* replay_path) {
+    std::string text, why;
+    std::vector<unsigned> frames;
+    if (!read_text(replay_path, &text) || !replay_from_text(text, &frames, &why)) {
+        fprintf(stderr, "%s: %s\n", replay_path, why.empty() ? "cannot read the file" : why.c_str());
+        return 1;
+    }
+    if (!open_level(level_path))
+        return 1;
+    replay_outcome_t out = replay_play(frames);
+    sim_close();
+    if (out.finished)
+        printf("%s: finished in frame %d with %d stars, %d lives lost\n", replay_path, out.finish_frame,
+               out.stars, out.lives_lost);
+    else
+        printf("%s: did not finish (%d lives lost)\n", replay_path, out.lives_lost);
+    return out.finished && out.lives_lost == 0 ? 0 : 1;
+}
+
+static int solve_level(const char* level_path, const char* out_path, const solve_options_t& opt) {
+    if (!open_level(level_path))
+        return 1;
+    solve_result_t r = solve(opt);
+    sim_close();
+    if (!r.found) {
+        printf("%s: no way to the finish within %d frames\n", level_path, opt.max_frames);
+        return 1;
+    }
+    std::string name = level_path;
+    name = name.substr(name.find_last_of('/') + 1);
+    std::string notes = "# quovix replay of " + name + ": " + std::to_string(r.frames.size()) + " frames, " +
+                        std::to_string(r.falls) + " lives lost, " + std::to_string(r.taken) +
+                        " stars and hearts taken\n"
+                        "# from the first frame of play, the level played as level one, speed scale 1\n"
+                        "# each line: frames, keys held (- none; a, d, space joined by +)\n";
+    std::string text = replay_to_text(r.frames, notes);
+    FILE* f = fopen(out_path, "wb");
+    if (!f || fwrite(text.data(), 1, text.size(), f) != text.size() || fclose(f) != 0) {
+        fprintf(stderr, "%s: cannot write the file\n", out_path);
+        return 1;
+    }
+    printf("%s: finish in %zu frames, %d lives lost, %d stars and hearts taken (%ld frames searched)\n",
+           level_path, r.frames.size(), r.falls, r.taken, r.frames_simulated);
+    return r.falls == 0 ? 0 : 3;
+}
+
+int main(int argc, char** argv) {
+    if (argc == 4 && strcmp(argv[1], "--play") == 0)
+        return play(argv[2], argv[3]);
+    if (argc < 3)
+        return usage();
+    solve_options_t opt;
+    for (int i = 3; i < argc; i++) {
+        if (i + 1 < argc && strcmp(argv[i], "--beam") == 0)
+            opt.beam = std::max(1, atoi(argv[++i]));
+        else if (i + 1 < argc && strcmp(argv[i], "--frames") == 0)
+            opt.max_frames = std::max(1, atoi(argv[++i]));
+        else
+            return usage();
+    }
+    return solve_level(argv[1], argv[2], opt);
+}

@@ -1,0 +1,187 @@
+#include "replay.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/headless.h"
+#include "assets/levelsource.h"
+
+namespace fs = std::filesystem;
+
+static const unsigned replay_keys = HOLD_A | HOLD_D | HOLD_SPACE;
+
+std::string replay_keys_name(unsigned held) {
+    std::string name;
+    if (held & HOLD_A)
+        name += "a";
+    if (held & HOLD_D)
+        name += name.empty() ? "d" : "+d";
+    if (held & HOLD_SPACE)
+        name += name.empty() ? "space" : "+space";
+    return name.empty() ? "-" : name;
+}
+
+static bool keys_from_name(const std::string& name, unsigned* held) {
+    *held = 0;
+    if (name == "-")
+        return true;
+    std::stringstream in(name);
+    std::string key;
+    while (std::getline(in, key, '+')) {
+        if (key == "a")
+            *held |= HOLD_A;
+        else if (key == "d")
+            *held |= HOLD_D;
+        else if (key == "space")
+            *held |= HOLD_SPACE;
+        else
+            return false;
+    }
+    return !name.empty();
+}
+
+std::string replay_to_text(const std::vector<unsigned>& frames, const std::string& notes) {
+    std::string text = notes;
+    size_t i = 0;
+    while (i < frames.size()) {
+        size_t run = 1;
+        while (i + run < frames.size() && frames[i + run] == frames[i])
+            run++;
+        text += std::to_string(run) + " " + replay_keys_name(frames[i]) + "\n";
+        i += run;
+    }
+    return text;
+}
+
+bool replay_from_text(const std::string& text, std::vector<unsigned>* frames, std::string* why) {
+    frames->clear();
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        number++;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        long count = 0;
+        std::string keys, extra;
+        unsigned held = 0;
+        if (!(fields >> count >> keys) || (fields >> extra) || count <= 0 || count > 1000000 ||
+            !keys_from_name(keys, &held)) {
+            *why = "line " + std::to_string(number) + ": not \"count keys\": " + line;
+            return false;
+        }
+        frames->insert(frames->end(), (size_t)count, held & replay_keys);
+    }
+    return true;
+}
+
+replay_outcome_t replay_play(const std::vector<unsigned>& frames) {
+    replay_outcome_t out = {false, -1, 0, 0, 0};
+    int lives = sim_state().lives;
+    for (size_t i = 0; i < frames.size() && !sim_ended(); i++) {
+        sim_frame(frames[i]);
+        sim_state_t s = sim_state();
+        if (s.lives < lives)
+            out.lives_lost += lives - s.lives;
+        lives = s.lives;
+        if (s.on_finish) {
+            out.finished = true;
+            out.finish_frame = (int)i + 1;
+            break;
+        }
+    }
+    sim_state_t s = sim_state();
+    out.lives_at_end = s.lives;
+    out.stars = s.stars;
+    return out;
+}
+
+static bool write_bytes(const std::string& path, const void* data, size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write((const char*)data, (std::streamsize)size);
+    return (bool)out;
+}
+
+static std::vector<std::string> made_folders;
+
+static void remove_made_folders() {
+    for (const std::string& f : made_folders) {
+        std::error_code ec;
+        fs::remove_all(f, ec);
+    }
+}
+
+std::string replay_play_folder(const std::vector<unsigned char>& level_bmp, std::string* why) {
+    char name[] = "/tmp/quovix-replay-XXXXXX";
+    if (!mkdtemp(name)) {
+        *why = "cannot make a folder in /tmp";
+        return "";
+    }
+    if (made_folders.empty())
+        atexit(remove_made_folders);
+    made_folders.push_back(name);
+    std::string root = name;
+    std::error_code ec;
+    fs::create_directories(root + "/bin", ec);
+    fs::create_directories(root + "/resources", ec);
+    static const char* const names[5] = {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"};
+    bool ok = !ec;
+    for (const char* level_name : names)
+        ok = ok && write_bytes(root + "/resources/" + level_name + ".bmp", level_bmp.data(), level_bmp.size());
+    // models are only drawn: empty ones keep start-up quiet
+    static const char* const models[5] = {"spaceship", "spaceshipleft", "spaceshipright", "star", "heart"};
+    for (const char* model : models)
+        ok = ok && write_bytes(root + "/resources/" + model + ".obj", "", 0);
+    ok = ok && write_bytes(root + "/bin/scale.txt", "1\n", 2);
+    if (!ok) {
+        *why = "cannot write the play folder " + root;
+        return "";
+    }
+    return root + "/bin";
+}
+
+bool replay_start(const std::string& bin, std::string* why) {
+    fflush(stdout);
+    int saved = dup(1);
+    FILE* null_out = fopen("/dev/null", "w");
+    if (null_out && saved >= 0)
+        dup2(fileno(null_out), 1);
+    bool opened = sim_open(bin.c_str()) && sim_start_play();
+    fflush(stdout);
+    if (null_out && saved >= 0)
+        dup2(saved, 1);
+    if (saved >= 0)
+        close(saved);
+    if (null_out)
+        fclose(null_out);
+    if (!opened)
+        *why = "the game did not start play in " + bin;
+    return opened;
+}
+
+bool replay_level_bmp(const char* path, std::vector<unsigned char>* bmp, std::string* why) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *why = "cannot read the file";
+        return false;
+    }
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string p = path;
+    if (p.size() < 4 || p.compare(p.size() - 4, 4, ".txt") != 0) {
+        *bmp = bytes;
+        return true;
+    }
+    level_grid_t grid;
+    if (!level_from_text(std::string(bytes.begin(), bytes.end()), &grid, why))
+        return false;
+    *bmp = level_to_bmp(grid);
+    return true;
+}
