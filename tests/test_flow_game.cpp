@@ -1,0 +1,265 @@
+// A game played through: finish records, fly-off, level advance, game over.
+#include "gameplay_support.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "app/timer.h"
+#include "assets/levelsource.h"
+
+// Finish from row 20, with a star on the ship's column at each listed row.
+static std::string short_level(const std::vector<int>& star_rows = {}) {
+    std::vector<level_edit> rows = {{20, ".FFFFF."}};
+    for (int r : star_rows)
+        rows.push_back({r, ".#*###."});
+    return plain_level(rows);
+}
+
+static bool finished() { return flow.on_finish == 1; }
+static bool game_over() { return flow.game_over == 1; }
+static bool lives_gone() { return flow.lives == 0; }
+
+static std::string record_line(int i) {
+    const level_record_t& r = results.records[i];
+    std::ostringstream out;
+    out << r.level << " " << r.stars << " " << r.time << " " << r.lives << "\n";
+    return out.str();
+}
+
+static std::string expected_file() {
+    std::string text;
+    for (int i = 0; i < 5; i++)
+        text += record_line(i);
+    return text;
+}
+
+static bool file_exists(const char* path) {
+    FILE* f = fopen(path, "r");
+    if (f)
+        fclose(f);
+    return f != nullptr;
+}
+
+// Runs frames until the current level changes; the fake time at which the
+// new level's first frame began, or -1.
+static int advance_to_next_level(int max_frames) {
+    int level_before = flow.current_level;
+    for (int i = 0; i < max_frames; i++) {
+        int now = platform.fake_now_ms;
+        if (!sim_frame(0))
+            return -1;
+        if (flow.current_level != level_before)
+            return now;
+    }
+    return -1;
+}
+
+typedef Gameplay GameFlow;
+
+TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
+    ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {15, ".#H###."}, {20, ".FFFFF."}})}));
+    // the Enter frame started the level at fake time 0
+    ASSERT_GT(run_until(finished, 300), 0);
+    EXPECT_EQ(tile_kind_at(ship.tile_under_ship), TILE_FINISH);
+    int32_t finish_ms = platform.fake_now_ms - 16;
+    const level_record_t& r = results.records[0];
+    EXPECT_EQ(r.level, 1);
+    EXPECT_EQ(r.stars, 2);
+    EXPECT_EQ(r.time, finish_ms);
+    EXPECT_EQ(r.lives, 6);
+    EXPECT_EQ(flow.frozen_seconds, finish_ms / 1000);
+    EXPECT_FALSE(file_exists("player.s"));
+    // the fly-off does not count as level time
+    run_frames(100);
+    EXPECT_FALSE(level_timer.running);
+    EXPECT_EQ(timer_elapsed_ms(), 0u);
+    EXPECT_EQ(flow.frozen_seconds, finish_ms / 1000);
+    EXPECT_EQ(results.records[0].time, finish_ms);
+    EXPECT_EQ(flow.current_level, 1);
+}
+
+TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
+    ASSERT_TRUE(start_game({short_level({5}), short_level()}));
+    ASSERT_GT(run_until(finished, 300), 0);
+    float y0 = ship.pos[1];
+    float z0 = ship.pos[2];
+    run_frames(20);
+    EXPECT_NEAR(ship.pos[1], y0 + 20 * 0.00005f, 1e-6);
+    EXPECT_EQ(ship.pos[2], z0);
+    run_frames(100);
+    EXPECT_GT(ship.pos[2], z0);
+    EXPECT_EQ(platform.sleep_calls, 0);
+
+    float spin = 0;
+    for (int i = 0; i < 400 && flow.current_level == 1; i++) {
+        spin = flow.pickup_spin;
+        sim_frame(0);
+    }
+    EXPECT_EQ(platform.sleep_calls, 1);
+    EXPECT_EQ(platform.slept_ms, 2500);
+    EXPECT_EQ(flow.current_level, 2);
+    EXPECT_EQ(flow.on_finish, 0);
+    EXPECT_EQ(flow.level_complete, 0);
+    // back at the spawn point, then this frame's forward step
+    EXPECT_EQ(ship.pos[0], 0.01175f);
+    EXPECT_FLOAT_EQ(ship.pos[1], 0.00175f + 0.0008f);
+    EXPECT_EQ(ship.pos[2], 0.00348f);
+    // the level started this frame: the track was not drawn, the count and clock restarted
+    EXPECT_EQ(flow.pickup_spin, spin);
+    EXPECT_EQ(flow.level_start, 0);
+    EXPECT_EQ(flow.stars_collected, 0);
+    EXPECT_TRUE(level_timer.running);
+    sim_frame(0);
+    EXPECT_NE(flow.pickup_spin, spin);
+    EXPECT_EQ(platform.sleep_calls, 1);
+}
+
+TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
+    ASSERT_TRUE(start_game({short_level({5, 10}), short_level({4, 8, 12})}));
+    int start_ms = advance_to_next_level(800);
+    ASSERT_GE(start_ms, 0);
+    flow.lives = 4;
+    ASSERT_GT(run_until(finished, 300), 0);
+    const level_record_t& r = results.records[1];
+    EXPECT_EQ(r.level, 2);
+    EXPECT_EQ(r.stars, 3);
+    EXPECT_EQ(r.time, platform.fake_now_ms - 16 - start_ms);
+    EXPECT_EQ(r.lives, 4);
+    EXPECT_EQ(results.records[0].stars, 2);
+}
+
+TEST_F(GameFlow, FinishOnTheFirstPixelOfTheNextLevelEndsItAtOnce) {
+    ASSERT_TRUE(start_game({short_level(), plain_level({{0, "F#####."}}), short_level()}));
+    ASSERT_GE(advance_to_next_level(800), 0);
+    EXPECT_EQ(flow.current_level, 2);
+    EXPECT_EQ(flow.on_finish, 1);
+    EXPECT_EQ(results.records[1].level, 2);
+    EXPECT_EQ(results.records[1].lives, 5);
+    ASSERT_GE(advance_to_next_level(800), 0);
+    EXPECT_EQ(flow.current_level, 3);
+    EXPECT_EQ(platform.sleep_calls, 2);
+}
+
+TEST_F(GameFlow, HeartOnTheFirstPixelOfTheNextLevelIsTakenInTheAdvanceFrame) {
+    ASSERT_TRUE(start_game({short_level(), plain_level({{0, "H#####."}})}));
+    ASSERT_GE(advance_to_next_level(800), 0);
+    // the ship starts high enough to take it before any lookup at the spawn point
+    EXPECT_EQ(flow.lives, 6);
+    EXPECT_EQ(tile_kind_at(0), TILE_FLOOR);
+}
+
+TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
+    ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}), short_level(), short_level({10}),
+                            short_level({5, 10, 15})}));
+    for (int level = 1; level < 5; level++) {
+        ASSERT_GT(run_until(finished, 300), 0) << "level " << level;
+        EXPECT_FALSE(file_exists("player.s")) << "level " << level;
+        ASSERT_GE(advance_to_next_level(800), 0) << "level " << level;
+    }
+    ASSERT_GT(run_until(finished, 300), 0);
+    EXPECT_EQ(read_text_file("player.s"), expected_file());
+    for (int i = 0; i < 5; i++) {
+        EXPECT_EQ(results.records[i].level, i + 1);
+        EXPECT_EQ(results.records[i].lives, 5);
+    }
+    EXPECT_EQ(results.records[4].stars, 3);
+    EXPECT_EQ(platform.sleep_calls, 4);
+
+    ASSERT_GT(run_until(game_over, 400), 0);
+    EXPECT_EQ(platform.sleep_calls, 5);
+    EXPECT_EQ(results.total_stars, 1 + 2 + 0 + 1 + 3);
+    int32_t total_time = 0;
+    for (const level_record_t& r : results.records)
+        total_time += r.time;
+    EXPECT_EQ(results.total_time, total_time);
+    EXPECT_FALSE(actions_has(ACT_ON_TRACK));
+    EXPECT_FALSE(actions_has(ACT_TRACK));
+
+    std::string written = read_text_file("player.s");
+    run_frames(300);
+    EXPECT_EQ(flow.current_level, 5);
+    EXPECT_EQ(platform.sleep_calls, 5);
+    EXPECT_EQ(results.total_stars, 7);
+    EXPECT_EQ(results.total_time, total_time);
+    EXPECT_EQ(read_text_file("player.s"), written);
+    EXPECT_FALSE(sim_ended());
+}
+
+TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
+    ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}),
+                            plain_level({{4, ".#*###."}, {12, "......."}})}));
+    ASSERT_GE(advance_to_next_level(800), 0);
+    int start_ms = advance_to_next_level(800);
+    ASSERT_GE(start_ms, 0);
+    ASSERT_GT(run_until(lives_gone, 2000), 0);
+    EXPECT_FALSE(file_exists("player.s"));
+    // the bookkeeping of the next frame reads the clock as it begins
+    int32_t lost_ms = platform.fake_now_ms;
+    sim_frame(0);
+    const level_record_t& r = results.records[2];
+    EXPECT_EQ(r.level, 3);
+    EXPECT_EQ(r.stars, 1);
+    EXPECT_EQ(r.time, lost_ms - start_ms);
+    EXPECT_EQ(r.lives, 0);
+    std::string written = read_text_file("player.s");
+    EXPECT_EQ(written, expected_file());
+    EXPECT_EQ(written.substr(written.size() - 16), "0 0 0 0\n0 0 0 0\n");
+    EXPECT_EQ(flow.game_over, 1);
+    EXPECT_EQ(results.total_stars, 1 + 2 + 1);
+    EXPECT_EQ(results.total_time, results.records[0].time + results.records[1].time + r.time);
+
+    int32_t totals[2] = {results.total_stars, results.total_time};
+    for (int i = 0; i < 5; i++) {
+        remove("player.s");
+        sim_frame(0);
+        EXPECT_EQ(read_text_file("player.s"), written) << "frame " << i;
+    }
+    EXPECT_EQ(results.total_stars, totals[0]);
+    EXPECT_EQ(results.total_time, totals[1]);
+    EXPECT_EQ(flow.current_level, 3);
+    EXPECT_FALSE(actions_has(ACT_ON_TRACK));
+}
+
+// Finishes level one with the second level's file spoilt by `spoil`, and
+// checks the game gives up naming that file, with level one's result kept.
+static void expect_abandon_at_level_two(void (*spoil)(const std::string& resources)) {
+    std::string bin = make_play_folder({short_level({5})});
+    spoil(bin + "/../resources");
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    ASSERT_TRUE(sim_start_play());
+    ASSERT_GT(run_until(finished, 300), 0);
+    testing::internal::CaptureStdout();
+    int frames = 0;
+    while (sim_frame(0) && frames < 400)
+        frames++;
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(sim_ended());
+    EXPECT_EQ(sim_exit_status(), 1);
+    EXPECT_NE(out.find("leveltwo.bmp"), std::string::npos) << out;
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << out;
+    std::string written = read_text_file("player.s");
+    EXPECT_EQ(written, expected_file());
+    EXPECT_EQ(written.substr(0, 4), "1 1 ");
+}
+
+static void remove_level_two(const std::string& resources) {
+    remove((resources + "/leveltwo.bmp").c_str());
+}
+
+static void shrink_level_two(const std::string& resources) {
+    std::string text;
+    for (int r = 0; r < 100; r++)
+        text += ".#####.\n";
+    level_grid_t grid;
+    std::string why;
+    ASSERT_TRUE(level_from_text(text, &grid, &why)) << why;
+    write_binary_file(resources + "/leveltwo.bmp", level_to_bmp(grid));
+}
+
+TEST_F(GameFlow, MissingNextLevelEndsTheGameWithResultsSoFar) {
+    expect_abandon_at_level_two(remove_level_two);
+}
+
+TEST_F(GameFlow, WrongSizeNextLevelEndsTheGameWithResultsSoFar) {
+    expect_abandon_at_level_two(shrink_level_two);
+}

@@ -1,0 +1,364 @@
+// Ship motion: dropping, resting, jumps, gaps, walls, the map's edge and steering.
+#include "gameplay_support.h"
+
+#include "app/keys.h"
+
+// Two long walls across the track with floor between them.
+static std::string two_walls_level() {
+    std::vector<level_edit> rows;
+    for (int r = 20; r < 28; r++)
+        rows.push_back({r, ".WWWWW."});
+    for (int r = 60; r < 68; r++)
+        rows.push_back({r, ".WWWWW."});
+    return plain_level(rows);
+}
+
+static bool on_ground() { return ship.on_ground == 1; }
+static bool on_wall_top() { return ship.on_wall == 1.0f; }
+
+typedef Gameplay Motion;
+
+TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    // the Enter frame that started play is frame 1 and already dropped the ship
+    ASSERT_EQ(sim_state().frame, 1);
+    run_frames(6);
+    EXPECT_EQ(ship.on_ground, 0);
+    sim_frame(0);
+    EXPECT_EQ(ship.on_ground, 1);
+    EXPECT_NEAR(ship.pos[2], 0.002664f, 1e-6);
+    run_frames(2);
+    EXPECT_NEAR(ship.pos[2], 0.002544f, 1e-6);
+    float rest = ship.pos[2];
+    for (int i = 0; i < 20; i++) {
+        sim_frame(0);
+        EXPECT_EQ(ship.pos[2], rest);
+        EXPECT_EQ(ship.on_ground, 1);
+        // raised to 0.25 for the drop test, back to 0.2 by the landing
+        EXPECT_EQ(ship.fall_factor, 0.2f);
+    }
+}
+
+TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    run_frames(10);
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 1);
+    float top = 0;
+    while (ship.jump && sim_state().frame < 100) {
+        sim_frame(0);
+        top = std::max(top, ship.pos[2]);
+    }
+    EXPECT_EQ(ship.jump_descending, 1);
+    EXPECT_GE(top, 0.0058f);
+    EXPECT_LT(top, 0.0059f);
+    ASSERT_GT(run_until(on_ground, 60), 0);
+    run_frames(5);
+    EXPECT_NEAR(ship.pos[2], 0.002568f, 1e-6);
+    EXPECT_EQ(ship.on_ground, 1);
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 1);
+}
+
+TEST_F(Motion, QuarterScaleRestsLowerAndCanStillJump) {
+    ASSERT_TRUE(start_game({plain_level()}, "0.25"));
+    run_frames(15);
+    EXPECT_NEAR(ship.pos[2], 0.002376f, 1e-6);
+    EXPECT_EQ(ship.on_ground, 1);
+    float before = ship.pos[2];
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 1);
+    EXPECT_GT(ship.pos[2], before);
+}
+
+TEST_F(Motion, ScaleFileChangeTakesEffectNextFrame) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    run_frames(3);
+    write_text_file("scale.txt", "0.5\n");
+    float y = ship.pos[1];
+    sim_frame(0);
+    EXPECT_FLOAT_EQ(ship.pos[1] - y, 0.0016f);
+    EXPECT_FLOAT_EQ(ship.fall_step, 0.00048f);
+}
+
+TEST_F(Motion, SpaceWhileDescendingDoesNotStartAJump) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    run_frames(10);
+    ship.jump_descending = 1;
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 0);
+    // the landing test cleared the flag, so the next press jumps
+    EXPECT_EQ(ship.jump_descending, 0);
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 1);
+}
+
+TEST_F(Motion, GapSinksShipStopsItAndCostsALifeBackAtSpawn) {
+    std::vector<level_edit> gap;
+    for (int r = 30; r < 36; r++)
+        gap.push_back({r, "......."});
+    ASSERT_TRUE(start_game({plain_level(gap)}));
+    // high over the gap the ship still flies on while it sinks
+    ship.pos[1] = row_y(30);
+    ship.pos[2] = 0.004f;
+    float y = ship.pos[1];
+    sim_frame(0);
+    EXPECT_FLOAT_EQ(ship.pos[2], 0.004f - ship.fall_step);
+    EXPECT_GT(ship.pos[1], y);
+    EXPECT_EQ(ship.falling, 0);
+    while (ship.pos[2] >= 0.0026f)
+        sim_frame(0);
+    EXPECT_EQ(ship.falling, 1);
+    float x = ship.pos[0];
+    y = ship.pos[1];
+    int frames = 0;
+    while (flow.lives == 5 && frames < 200) {
+        float z = ship.pos[2];
+        sim_frame(HOLD_A);
+        frames++;
+        if (flow.lives == 5) {
+            EXPECT_EQ(ship.pos[0], x);
+            EXPECT_EQ(ship.pos[1], y);
+            EXPECT_FLOAT_EQ(ship.pos[2], z - ship.fall_step);
+        }
+    }
+    EXPECT_EQ(flow.lives, 4);
+    EXPECT_EQ(ship.falling, 0);
+    // back at the spawn point, then moved on by this frame's forward step and steering
+    EXPECT_FLOAT_EQ(ship.pos[0], 0.01175f - ship.left_rate * ship.side_step);
+    EXPECT_FLOAT_EQ(ship.pos[1], 0.00175f + ship.forward_step);
+    EXPECT_EQ(ship.pos[2], 0.00348f);
+}
+
+TEST_F(Motion, RestingShipRunningIntoAGapFallsAtOnce) {
+    ASSERT_TRUE(start_game({plain_level({{30, "......."}})}));
+    ASSERT_GT(run_until([] { return ship.falling == 1; }, 400), 0);
+    EXPECT_EQ(ship_row(), 30);
+    EXPECT_LT(ship.pos[2], 0.0026f);
+}
+
+TEST_F(Motion, ShipMidRiseCrossesAGap) {
+    ASSERT_TRUE(start_game({plain_level({{29, "......."}})}));
+    ASSERT_GT(run_until([] { return ship_row() >= 28; }, 400), 0);
+    bool rose_over_gap = false;
+    for (int i = 0; i < 60; i++) {
+        float z = ship.pos[2];
+        sim_frame(i == 0 ? HOLD_SPACE : 0);
+        if (tile_kind_at(ship.tile_under_ship) == TILE_GAP) {
+            EXPECT_EQ(ship.jump, 1);
+            EXPECT_GT(ship.pos[2], z);
+            rose_over_gap = true;
+        }
+    }
+    EXPECT_TRUE(rose_over_gap);
+    EXPECT_EQ(ship.falling, 0);
+    EXPECT_EQ(flow.lives, 5);
+    EXPECT_GT(ship_row(), 30);
+}
+
+TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
+    ASSERT_TRUE(start_game({two_walls_level()}));
+    ASSERT_GT(run_until([] { return ship.pos[1] + 0.0018f > 20.0f / LEVEL_ROWS; }, 400), 0);
+    run_frames(2);
+    float held_at = ship.pos[1];
+    EXPECT_LT(held_at, 20.0f / LEVEL_ROWS);
+    for (int i = 0; i < 30; i++) {
+        sim_frame(0);
+        EXPECT_EQ(ship.pos[1], held_at);
+    }
+    sim_frame(HOLD_SPACE);
+    ASSERT_GT(run_until(on_wall_top, 60), 0);
+    EXPECT_GE(ship_row(), 20);
+    EXPECT_LT(ship.pos[2], 0.006f);
+    EXPECT_GT(ship.pos[2], 0.0055f);
+}
+
+TEST_F(Motion, HighJumpFromWallTopThenNormalJumpAtNextWall) {
+    ASSERT_TRUE(start_game({two_walls_level()}));
+    ASSERT_TRUE(jump_walls_until_past(19, 400));
+    ASSERT_GT(run_until(on_wall_top, 60), 0);
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 1);
+    EXPECT_FLOAT_EQ(ship.jump_apex, 0.0087f);
+    // space kept down on the wall top: a second high jump from where the first came down
+    float top = 0;
+    for (int i = 0; i < 120 && (ship.jump || !ship.on_ground); i++) {
+        sim_frame(ship.on_wall == 1.0f ? HOLD_SPACE : 0);
+        top = std::max(top, ship.pos[2]);
+    }
+    EXPECT_GE(top, 0.0087f);
+    EXPECT_LT(top, 0.0089f);
+    EXPECT_GT(ship_row(), 27);
+    // wherever the high jump came down, the ship must still get over the next wall
+    ASSERT_TRUE(jump_walls_until_past(45, 400));
+    EXPECT_EQ(ship.on_ground, 1);
+    EXPECT_EQ(ship.jump_apex, 0.0058f);
+    float next_top = 0;
+    ASSERT_TRUE(jump_walls_until_past(59, 400));
+    for (int i = 0; i < 40; i++) {
+        sim_frame(0);
+        next_top = std::max(next_top, ship.pos[2]);
+    }
+    EXPECT_LT(next_top, 0.006f);
+    EXPECT_TRUE(jump_walls_until_past(70, 400));
+}
+
+TEST_F(Motion, SteppingDownFromAWallAtDoubleSpeedLeavesTheShipAbleToJump) {
+    // at this speed the step down ends lower than a drop from the spawn height
+    ASSERT_TRUE(start_game({two_walls_level()}, "0.5"));
+    ASSERT_TRUE(jump_walls_until_past(28, 600));
+    ASSERT_GT(run_until(on_ground, 60), 0);
+    run_frames(10);
+    EXPECT_EQ(ship.on_ground, 1);
+    EXPECT_LT(ship.pos[2], 0.0027f);
+    EXPECT_TRUE(jump_walls_until_past(70, 600));
+}
+
+TEST_F(Motion, HoldingSpaceAllTheWayGetsOverBothWalls) {
+    ASSERT_TRUE(start_game({two_walls_level()}));
+    int frames = 0;
+    while (ship_row() <= 70 && frames < 1000) {
+        sim_frame(HOLD_SPACE);
+        frames++;
+    }
+    EXPECT_GT(ship_row(), 70);
+    EXPECT_EQ(flow.lives, 5);
+}
+
+TEST_F(Motion, QuarterScaleGetsOverAWall) {
+    ASSERT_TRUE(start_game({two_walls_level()}, "0.25"));
+    EXPECT_TRUE(jump_walls_until_past(70, 400));
+}
+
+TEST_F(Motion, QuarterScaleRestsOnAWallTopAndHighJumpsFromIt) {
+    std::vector<level_edit> rows;
+    for (int r = 20; r < 60; r++)
+        rows.push_back({r, ".WWWWW."});
+    ASSERT_TRUE(start_game({plain_level(rows)}, "0.25"));
+    ASSERT_TRUE(jump_walls_until_past(19, 400));
+    ASSERT_GT(run_until(on_wall_top, 30), 0);
+    run_frames(3);
+    // the last drop step carries it lower than at normal speed; still a wall top
+    EXPECT_LT(ship.pos[2], 0.0058f);
+    EXPECT_GT(ship.pos[2], 0.0056f);
+    EXPECT_EQ(ship.on_wall, 1.0f);
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(ship.jump, 1);
+    EXPECT_FLOAT_EQ(ship.jump_apex, 0.0087f);
+}
+
+TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
+    std::vector<level_edit> rows;
+    for (int r = 0; r < 100; r++)
+        rows.push_back({r, ".##W##."});
+    ASSERT_TRUE(start_game({plain_level(rows)}));
+    while (ship.pos[0] < 3.0f / LEVEL_ROWS + 0.0001f)
+        sim_frame(HOLD_D);
+    run_frames(25);
+    ASSERT_EQ(tile_kind_at(ship.tile_under_ship), TILE_WALL);
+    float y = ship.pos[1];
+    for (int i = 0; i < 20; i++) {
+        sim_frame(0);
+        EXPECT_EQ(ship.pos[1], y);
+        EXPECT_LT(ship.pos[2], 0.0027f);
+        EXPECT_EQ(ship.on_wall, 0.0f);
+        EXPECT_EQ(ship.wall_below, 0.0f);
+        EXPECT_EQ(ship.on_ground, 1);
+    }
+}
+
+TEST_F(Motion, OffTheMapAGapOnTheFirstPixelSinksTheShip) {
+    ASSERT_TRUE(start_game({wide_level('.')}));
+    while (ship.pos[0] >= 0 && sim_state().frame < 300) {
+        sim_frame(HOLD_A);
+        // column 0 carries the ship while it is still on the map
+        if (ship.pos[0] >= 0) {
+            EXPECT_EQ(ship.falling, 0);
+        }
+    }
+    sim_frame(HOLD_A);
+    EXPECT_EQ(ship.tile_under_ship, 0);
+    EXPECT_EQ(ship.falling, 1);
+    ASSERT_GT(run_until([] { return flow.lives == 4; }, 200), 0);
+}
+
+TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
+    ASSERT_TRUE(start_game({wide_level('#')}));
+    while (ship.pos[0] >= -0.002f && sim_state().frame < 300)
+        sim_frame(HOLD_A);
+    float y = ship.pos[1];
+    run_frames(40);
+    EXPECT_EQ(ship.tile_under_ship, 0);
+    EXPECT_EQ(ship.falling, 0);
+    EXPECT_EQ(ship.on_ground, 1);
+    EXPECT_LT(ship.pos[2], 0.0027f);
+    EXPECT_GT(ship.pos[1], y + 0.03f);
+}
+
+TEST_F(Motion, IdleShipKeepsItsLineAndRates) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    run_frames(40);
+    EXPECT_EQ(ship.pos[0], 0.01175f);
+    EXPECT_EQ(ship.left_rate, 0.1f);
+    EXPECT_EQ(ship.right_rate, 0.1f);
+}
+
+TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    float rate = ship.left_rate;
+    for (int i = 1; i <= 20; i++) {
+        float x = ship.pos[0];
+        sim_frame(HOLD_A);
+        EXPECT_LT(ship.pos[0], x);
+        if (i <= 18) {
+            EXPECT_FLOAT_EQ(ship.left_rate, rate + 0.05f) << "frame " << i;
+        } else {
+            EXPECT_EQ(ship.left_rate, rate) << "frame " << i;
+        }
+        rate = ship.left_rate;
+    }
+    EXPECT_GT(ship.left_rate, 1.0f);
+    EXPECT_LT(ship.left_rate, 1.01f);
+    for (int i = 1; i <= 18; i++) {
+        float x = ship.pos[0];
+        sim_frame(0);
+        EXPECT_FLOAT_EQ(ship.pos[0], x - ship.left_rate * ship.side_step) << "frame " << i;
+    }
+    EXPECT_LT(ship.left_rate, 0.1f);
+    float x = ship.pos[0];
+    run_frames(10);
+    EXPECT_EQ(ship.pos[0], x);
+}
+
+TEST_F(Motion, BothSteerKeysSteerRightAtFifteenHundredths) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    for (int i = 0; i < 10; i++) {
+        float x = ship.pos[0];
+        sim_frame(HOLD_A | HOLD_D);
+        EXPECT_FLOAT_EQ(ship.right_rate, 0.15f);
+        EXPECT_EQ(ship.left_rate, 0.1f);
+        EXPECT_FLOAT_EQ(ship.pos[0], x + 0.15f * ship.side_step);
+    }
+}
+
+TEST_F(Motion, UpperCaseAStandsForNothing) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    for (int i = 0; i < 10; i++) {
+        key_down('A', 0, 0);
+        run_frame();
+    }
+    EXPECT_EQ(ship.pos[0], 0.01175f);
+    EXPECT_EQ(ship.left_rate, 0.1f);
+}
+
+TEST_F(Motion, SteeringAndForwardStopWhileFinished) {
+    ASSERT_TRUE(start_game({plain_level({{20, ".FFFFF."}})}));
+    ASSERT_GT(run_until([] { return flow.on_finish == 1; }, 400), 0);
+    float x = ship.pos[0];
+    float y = ship.pos[1];
+    sim_frame(HOLD_A | HOLD_SPACE);
+    EXPECT_EQ(ship.pos[0], x);
+    // only the glide moves the finished ship
+    EXPECT_FLOAT_EQ(ship.pos[1], y + 0.00005f);
+    EXPECT_LT(ship.pos[2], 0.0027f);
+}
