@@ -6,13 +6,13 @@ target_link_libraries(quovix_e2e_support PUBLIC quovix_test_support X11::X11)
 add_executable(test_window test_window.cpp)
 target_link_libraries(test_window PRIVATE quovix_e2e_support quovix_null GTest::gtest_main)
 add_dependencies(test_window quovix)
-gtest_discover_tests(test_window PROPERTIES RESOURCE_LOCK display)
+gtest_discover_tests(test_window PROPERTIES RESOURCE_LOCK display LABELS window)
 
 # Whole games played through the window with real keys.
 add_executable(test_game test_game.cpp)
 target_link_libraries(test_game PRIVATE quovix_e2e_support quovix_null GTest::gtest_main)
 add_dependencies(test_game quovix)
-gtest_discover_tests(test_game PROPERTIES RESOURCE_LOCK display)
+gtest_discover_tests(test_game PROPERTIES RESOURCE_LOCK display LABELS window)
 
 # The GL driver in a test window of its own: frames and textures read back.
 find_package(OpenGL REQUIRED)
@@ -21,7 +21,7 @@ add_executable(test_drawing test_drawing.cpp)
 target_link_libraries(test_drawing PRIVATE quovix_gl quovix_test_support X11::X11 OpenGL::GL OpenGL::GLU
                       GLUT::GLUT GTest::gtest_main)
 add_dependencies(test_drawing quovix_art)
-gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display)
+gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display LABELS window)
 
 # The summary's points: no window, no display lock.
 add_executable(test_points test_points.cpp)

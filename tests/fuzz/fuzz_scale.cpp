@@ -1,0 +1,23 @@
+// The scale file's text: a scale is taken only when it is a positive finite
+// number whose steps stay finite; anything else leaves the scale alone.
+#include <cmath>
+#include <string>
+
+#include "assets/scale.h"
+#include "fuzz_support.h"
+#include "game/motion.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text((const char*)data, size);
+    float scale = 1.25f;
+    if (!parse_scale(text.c_str(), &scale)) {
+        FUZZ_CHECK(scale == 1.25f);
+        return 0;
+    }
+    FUZZ_CHECK(std::isfinite(scale) && scale > 0);
+    compute_steps(scale);
+    FUZZ_CHECK(std::isfinite(ship.forward_step) && std::isfinite(ship.side_step));
+    FUZZ_CHECK(std::isfinite(ship.fall_step) && std::isfinite(ship.rise_step));
+    FUZZ_CHECK(std::isfinite(5 / scale));
+    return 0;
+}
