@@ -43,15 +43,17 @@ static Display* open_display() {
 }
 
 // Key auto-repeat would deliver release/press pairs while a key is held.
+// The connection stays open for the whole test run: a server that loses its
+// last client resets, and a game starting meanwhile cannot open the display.
 static void auto_repeat_off() {
-    static bool done = false;
-    if (done)
+    static Display* held = nullptr;
+    if (held)
         return;
-    if (Display* dpy = open_display()) {
-        XAutoRepeatOff(dpy);
-        XCloseDisplay(dpy);
+    held = open_display();
+    if (held) {
+        XAutoRepeatOff(held);
+        XFlush(held);
     }
-    done = true;
 }
 
 static std::string run_command(const std::string& cmd) {
