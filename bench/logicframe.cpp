@@ -1,0 +1,71 @@
+// One whole game of the shipped levels through the window-free runner, each
+// level played by its replay: counts the frames, and under callgrind
+// (--toggle-collect=bench_play_frame) gives the instructions of game logic a
+// frame of play costs.
+#include <cstdio>
+#include <malloc.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/headless.h"
+#include "replay.h"
+
+// Kept out of line so callgrind can collect exactly the frames of play.
+extern "C" __attribute__((noinline)) bool bench_play_frame(unsigned held) { return sim_frame(held); }
+
+static bool read_replay(const std::string& path, std::vector<unsigned>* frames) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string why;
+    if (!in || !replay_from_text(text.str(), frames, &why)) {
+        fprintf(stderr, "%s: %s\n", path.c_str(), why.empty() ? "cannot read" : why.c_str());
+        return false;
+    }
+    return true;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: %s <play bin folder> <folder with the five .replay files>\n", argv[0]);
+        return 2;
+    }
+    static const char* const names[5] = {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"};
+    std::vector<unsigned> replays[5];
+    for (int i = 0; i < 5; i++)
+        if (!read_replay(std::string(argv[2]) + "/" + names[i] + ".replay", &replays[i]))
+            return 2;
+    // start-up prints its lines; keep them off the figures
+    FILE* saved = stdout;
+    stdout = fopen("/dev/null", "w");
+    bool opened = sim_open(argv[1]) && sim_start_play();
+    fclose(stdout);
+    stdout = saved;
+    if (!opened) {
+        fprintf(stderr, "the game did not start play in %s\n", argv[1]);
+        return 1;
+    }
+    long frames = 0;
+    for (int n = 0; n < 5 && !sim_ended(); n++) {
+        int lives = sim_state().lives;
+        size_t i = 0;
+        while (!sim_ended() && !sim_state().on_finish && i < replays[n].size()) {
+            bench_play_frame(replays[n][i++]);
+            frames++;
+        }
+        bool finished = sim_state().on_finish;
+        // fly-off with no keys until the next level is loaded or the game ends
+        while (!sim_ended() && sim_state().level == n + 1 && !sim_state().game_over) {
+            bench_play_frame(0);
+            frames++;
+        }
+        // the game's own heap in use: the same after every level if nothing grows
+        printf("level %d: %s after %zu replay frames, lives %d -> %d, heap in use %zu bytes\n", n + 1,
+               finished ? "finished" : "NOT finished", i, lives, sim_state().lives, mallinfo2().uordblks);
+    }
+    printf("frames of play: %ld\n", frames);
+    sim_close();
+    return 0;
+}

@@ -1,0 +1,245 @@
+// Preloaded into the unmodified game (or the floor program) under X: stamps
+// every buffer swap and the first Enter, reads the process's memory at the
+// moments that matter, and plays replays by feeding the game's own key
+// callbacks between frames, so a level is flown frame for frame as recorded.
+//
+// Environment: QBENCH_LOG (log file, required), QBENCH_T0 (launch time in ns
+// of CLOCK_MONOTONIC, from quovix-bench-launch), QBENCH_MODE (game or floor),
+// QBENCH_REPLAYS (replay files joined by ':', one a level), QBENCH_LEVELS
+// (levels to play before Esc is pressed, default 5), QBENCH_GAP_MS (a frame
+// longer than this is a level change, default 2000), QBENCH_FRAMES (Esc after
+// this many frames of a level, for a sample of a long level).
+#include <GL/freeglut.h>
+#include <dlfcn.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+typedef void (*key_fn)(unsigned char, int, int);
+
+static FILE*    log_file;
+static long long t0_ns;
+static bool     floor_mode;
+static int      levels_to_play = 5;
+static long long gap_ns = 2000000000LL;
+static long     frames_to_play;  // 0: the whole level
+
+static key_fn game_key_down;
+static key_fn game_key_up;
+
+static long long enter_ns;       // 0 until Enter is first pressed
+static long long prev_swap_ns;
+static long     swaps;
+static bool     playing;
+static int      level;           // 1-based while playing
+static long     frame_in_level;  // 0 is the frame that started the level
+static bool     esc_sent;
+
+static const int max_levels = 5;
+static unsigned char* replay[max_levels];
+static long     replay_len[max_levels];
+static unsigned held_now;
+
+enum { HOLD_A = 1, HOLD_D = 2, HOLD_SPACE = 4 };
+
+static long long now_ns() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+// VmRSS and VmHWM in kB.
+static void memory_kb(long* rss, long* hwm) {
+    *rss = *hwm = -1;
+    FILE* f = fopen("/proc/self/status", "r");
+    if (!f)
+        return;
+    char line[256];
+    while (fgets(line, sizeof(line), f)) {
+        if (strncmp(line, "VmRSS:", 6) == 0)
+            *rss = atol(line + 6);
+        else if (strncmp(line, "VmHWM:", 6) == 0)
+            *hwm = atol(line + 6);
+    }
+    fclose(f);
+}
+
+static void log_memory(const char* what, int n) {
+    long rss, hwm;
+    memory_kb(&rss, &hwm);
+    fprintf(log_file, "mem %s %d %ld %ld\n", what, n, rss, hwm);
+    fflush(log_file);
+}
+
+// One replay file: "count keys" a line, keys "-" or a, d, space joined by '+'.
+static void read_replay(const char* path, int n) {
+    FILE* f = fopen(path, "r");
+    if (!f) {
+        fprintf(stderr, "qbench: cannot read replay %s\n", path);
+        return;
+    }
+    long cap = 4096;
+    replay[n] = (unsigned char*)malloc(cap);
+    char line[256];
+    while (fgets(line, sizeof(line), f)) {
+        if (line[0] == '#' || line[0] == '\n')
+            continue;
+        long count = 0;
+        char keys[64] = "";
+        if (sscanf(line, "%ld %63s", &count, keys) != 2 || count <= 0)
+            continue;
+        unsigned held = 0;
+        for (char* k = strtok(keys, "+"); k; k = strtok(nullptr, "+")) {
+            if (strcmp(k, "a") == 0) held |= HOLD_A;
+            if (strcmp(k, "d") == 0) held |= HOLD_D;
+            if (strcmp(k, "space") == 0) held |= HOLD_SPACE;
+        }
+        while (replay_len[n] + count > cap) {
+            cap *= 2;
+            replay[n] = (unsigned char*)realloc(replay[n], cap);
+        }
+        memset(replay[n] + replay_len[n], (int)held, (size_t)count);
+        replay_len[n] += count;
+    }
+    fclose(f);
+}
+
+__attribute__((constructor)) static void shim_open() {
+    const char* path = getenv("QBENCH_LOG");
+    if (!path)
+        return;
+    log_file = fopen(path, "w");
+    if (!log_file)
+        return;
+    setvbuf(log_file, nullptr, _IOFBF, 1 << 16);
+    const char* t0 = getenv("QBENCH_T0");
+    t0_ns = t0 ? atoll(t0) : now_ns();
+    const char* mode = getenv("QBENCH_MODE");
+    floor_mode = mode && strcmp(mode, "floor") == 0;
+    if (const char* l = getenv("QBENCH_LEVELS"))
+        levels_to_play = atoi(l);
+    if (const char* n = getenv("QBENCH_FRAMES"))
+        frames_to_play = atol(n);
+    if (const char* g = getenv("QBENCH_GAP_MS"))
+        gap_ns = atoll(g) * 1000000LL;
+    if (const char* r = getenv("QBENCH_REPLAYS")) {
+        char* list = strdup(r);
+        int n = 0;
+        char* save = nullptr;
+        for (char* p = strtok_r(list, ":", &save); p && n < max_levels; p = strtok_r(nullptr, ":", &save))
+            read_replay(p, n++);
+        free(list);
+    }
+    fprintf(log_file, "start %s\n", floor_mode ? "floor" : "game");
+}
+
+__attribute__((destructor)) static void shim_close() {
+    if (!log_file)
+        return;
+    log_memory("exit", level);
+    fprintf(log_file, "end\n");
+    fclose(log_file);
+    log_file = nullptr;
+}
+
+static void feed(unsigned held) {
+    static const struct { unsigned bit; unsigned char key; } keys[3] = {
+        {HOLD_A, 'a'}, {HOLD_D, 'd'}, {HOLD_SPACE, ' '}};
+    for (const auto& k : keys) {
+        bool want = (held & k.bit) != 0, have = (held_now & k.bit) != 0;
+        if (want && !have && game_key_down)
+            game_key_down(k.key, 0, 0);
+        if (!want && have && game_key_up)
+            game_key_up(k.key, 0, 0);
+    }
+    held_now = held;
+}
+
+static void press_esc() {
+    if (esc_sent || !game_key_down)
+        return;
+    feed(0);
+    game_key_down(27, 0, 0);
+    esc_sent = true;
+}
+
+static void start_level(int n) {
+    level = n;
+    frame_in_level = 0;
+}
+
+extern "C" void glutSwapBuffers(void) {
+    static void (*real)(void) = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
+    real();
+    if (!log_file)
+        return;
+    long long now = now_ns();
+    long long interval = swaps ? now - prev_swap_ns : 0;
+    prev_swap_ns = now;
+    swaps++;
+    if (swaps == 1) {
+        fprintf(log_file, "menu %.3f\n", (now - t0_ns) / 1e6);
+        log_memory("menu", 0);
+        if (floor_mode) {
+            playing = true;
+            start_level(1);
+            return;
+        }
+    }
+    if (!playing) {
+        if (enter_ns) {
+            // the frame that ran the start of play is the first frame of play
+            fprintf(log_file, "play %.3f %.3f\n", (now - enter_ns) / 1e6, interval / 1e6);
+            log_memory("play", 1);
+            playing = true;
+            start_level(1);
+            feed(replay[0] && replay_len[0] > 0 ? replay[0][0] : 0);
+        }
+        return;
+    }
+    if (esc_sent)
+        return;
+    if (interval > gap_ns) {
+        fprintf(log_file, "change %d %.3f\n", level, interval / 1e6);
+        log_memory("after", level);
+        if (!floor_mode && level >= levels_to_play) {
+            press_esc();
+            return;
+        }
+        start_level(level + 1);
+    } else {
+        frame_in_level++;
+        fprintf(log_file, "f %d %ld %lld\n", level, frame_in_level, interval / 1000);
+        if (!floor_mode && frames_to_play && frame_in_level >= frames_to_play) {
+            press_esc();
+            return;
+        }
+    }
+    if (!floor_mode && level <= max_levels) {
+        const unsigned char* r = replay[level - 1];
+        long i = frame_in_level;   // frame 0 ran the start; replay frame i runs next
+        feed(r && i < replay_len[level - 1] ? r[i] : 0);
+    }
+}
+
+static void key_down_stamped(unsigned char key, int x, int y) {
+    if (key == 13 && !enter_ns && log_file) {
+        enter_ns = now_ns();
+        fprintf(log_file, "enter %.3f\n", (enter_ns - t0_ns) / 1e6);
+    }
+    if (game_key_down)
+        game_key_down(key, x, y);
+}
+
+extern "C" void glutKeyboardFunc(key_fn fn) {
+    static void (*real)(key_fn) = (void (*)(key_fn))dlsym(RTLD_NEXT, "glutKeyboardFunc");
+    game_key_down = fn;
+    real(fn ? key_down_stamped : nullptr);
+}
+
+extern "C" void glutKeyboardUpFunc(key_fn fn) {
+    static void (*real)(key_fn) = (void (*)(key_fn))dlsym(RTLD_NEXT, "glutKeyboardUpFunc");
+    game_key_up = fn;
+    real(fn);
+}
