@@ -16,26 +16,19 @@ static void queue_steer(int code, int opposite) {
     }
 }
 
-// Rates are floats: compare with float bounds, or the idle rate 0.1f would
-// read as above 0.1 and drift the ship.
-static void steer_keys() {
-    if (key_table[KEY_A]) {
-        ship.right_rate = 0.1f;
-        if (ship.left_rate < 1.0f)
-            ship.left_rate += 0.05;
-        queue_steer(ACT_STEER_LEFT, ACT_STEER_RIGHT);
-    } else if (ship.left_rate > 0.1f) {
-        ship.left_rate -= 0.05;
-        queue_steer(ACT_STEER_LEFT, ACT_STEER_RIGHT);
-    }
-    if (key_table[KEY_D]) {
-        ship.left_rate = 0.1f;
-        if (ship.right_rate < 1.0f)
-            ship.right_rate += 0.05;
-        queue_steer(ACT_STEER_RIGHT, ACT_STEER_LEFT);
-    } else if (ship.right_rate > 0.1f) {
-        ship.right_rate -= 0.05;
-        queue_steer(ACT_STEER_RIGHT, ACT_STEER_LEFT);
+// One steering key: its own rate climbs while held and falls back after, and
+// the code keeps being queued while the ship still drifts. Rates are floats:
+// compare with float bounds, or the idle rate 0.1f would read as above 0.1
+// and drift the ship.
+static void steer_key(int key, float* rate, float* other_rate, int code, int opposite) {
+    if (key_table[key]) {
+        *other_rate = 0.1f;
+        if (*rate < 1.0f)
+            *rate += 0.05;
+        queue_steer(code, opposite);
+    } else if (*rate > 0.1f) {
+        *rate -= 0.05;
+        queue_steer(code, opposite);
     }
 }
 
@@ -86,7 +79,8 @@ void input_step() {
         platform_exit(0);
         return;
     }
-    steer_keys();
+    steer_key(KEY_A, &ship.left_rate, &ship.right_rate, ACT_STEER_LEFT, ACT_STEER_RIGHT);
+    steer_key(KEY_D, &ship.right_rate, &ship.left_rate, ACT_STEER_RIGHT, ACT_STEER_LEFT);
     if (!actions_has(ACT_FORWARD))
         actions_add_front(ACT_FORWARD);
     jump_key();

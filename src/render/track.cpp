@@ -58,6 +58,14 @@ static void pickup_at(float x, float y, uint32_t list) {
     glPopMatrix();
 }
 
+// A star or heart spinning over its floor cube.
+static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, const GLfloat* glow, uint32_t list) {
+    set_material(diffuse, glow);
+    pickup_at(x, y, list);
+    set_material(near_black, near_black);
+    cube_at(x, y, 0, size);
+}
+
 void draw_track() {
     float h = (float)level.height;
     float size = 1 / h - 0.0016f;
@@ -81,16 +89,10 @@ void draw_track() {
                 cube_at(x, y, 0, size);
                 break;
             case TILE_STAR:
-                set_material(star_diffuse, star_glow);
-                pickup_at(x, y, assets.star_list);
-                set_material(near_black, near_black);
-                cube_at(x, y, 0, size);
+                pickup_tile(x, y, size, star_diffuse, star_glow, assets.star_list);
                 break;
             case TILE_HEART:
-                set_material(heart_diffuse, heart_glow);
-                pickup_at(x, y, assets.heart_list);
-                set_material(near_black, near_black);
-                cube_at(x, y, 0, size);
+                pickup_tile(x, y, size, heart_diffuse, heart_glow, assets.heart_list);
                 break;
             case TILE_GAP:
                 break;
