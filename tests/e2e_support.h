@@ -9,7 +9,6 @@
 struct game_run {
     pid_t         pid = -1;
     std::string   bin_dir;
-    std::string   program;
     std::string   out_path;    // the game's standard output
     std::string   err_path;    // its standard error
     unsigned long window = 0;
@@ -24,44 +23,31 @@ struct screen_shot {
 };
 
 // Starts build/bin/quovix with bin_dir as its working folder.
-bool start_game(game_run* run, const std::string& bin_dir, const std::string& game = "");
-// Waits until the game's window exists, then focuses it; false on timeout.
+bool start_game(game_run* run, const std::string& bin_dir);
+// Waits until the window titled "Quovix - by Orrib" exists, then focuses it; false on timeout.
 bool wait_for_window(game_run* run, double seconds = 20);
 // Waits for the game to end; false when it was still running (then it is killed).
 bool wait_for_exit(game_run* run, double seconds = 20);
 void kill_game(game_run* run);
-
-// Holds a key (an X keysym name such as "Return", "s", "space", "Escape") long
-// enough for several frames to see it, then lets go.
-void press_key(const char* key, int hold_ms = 400);
-void key_down(const char* key);
-void key_up(const char* key);
-
-screen_shot take_screenshot();
-// Mean colour of a rectangle of the screen.
-void mean_colour(const screen_shot& s, int x0, int y0, int x1, int y1, double rgb[3]);
-// Share of pixels in a rectangle that are near white.
-double white_share(const screen_shot& s, int x0, int y0, int x1, int y1);
-bool   save_png_ppm(const screen_shot& s, const std::string& path);   // a PPM, for looking at failures
-
 std::string game_output(const game_run& run);
-void        sleep_ms(int ms);
-// True when the test has an X display to run the game on.
 bool have_display();
+void sleep_ms(int ms);
+// Holds a key (an X keysym name such as "Return", "s", "Escape") long enough
+// for several frames to see it, then lets go.
+void press_key(const char* key);
+// Waits until a file exists and holds `lines` lines; false on timeout.
+bool wait_for_lines(const std::string& path, int lines, double seconds);
 // The window's place and size on the screen, and the screen's size.
 bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
 
-// The game built alongside these tests.
-std::string game_program();
-// Waits until a file exists and holds `lines` lines; false on timeout.
-bool wait_for_lines(const std::string& path, int lines, double seconds);
+screen_shot take_screenshot();
 // A full-screen picture of the game (raw blue-green-red, bottom row first) as the
 // screen would show it; empty when the file is missing or short.
 screen_shot read_screen_picture(const std::string& path, int width, int height);
-// Mean of the per-block differences of the blocks' mean colours (0 to 255) over a
-// rectangle cut into blocks of `block` pixels: small when the two look alike.
-double block_difference(const screen_shot& a, const screen_shot& b, int x0, int y0, int x1, int y1,
-                        int block = 32);
 screen_shot flipped_upside_down(const screen_shot& s);
+void        mean_colour(const screen_shot& s, int x0, int y0, int x1, int y1, double rgb[3]);
+// Mean of the per-block differences of the blocks' mean colours (0 to 255) over a
+// rectangle cut into 32-pixel blocks: small when the two look alike.
+double block_difference(const screen_shot& a, const screen_shot& b, int x0, int y0, int x1, int y1);
 // Pixels of a rectangle that are white on the screen where the picture behind is not.
 long white_over_picture(const screen_shot& shot, const screen_shot& picture, int x0, int y0, int x1, int y1);

@@ -1,40 +1,28 @@
 // Helpers shared by the gameplay suites: start a game, fly it, find tiles.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
 #include "app/headless.h"
-#include "app/platform.h"
 #include "game/actions.h"
-#include "game/motion.h"
-#include "render/levelmap.h"
-#include "results/results.h"
 #include "support.h"
 
 const int LEVEL_ROWS = 240;
 
-// Centre of a tile in world units; one tile is 1/240 on the test levels.
 inline float row_y(int row) { return (row + 0.5f) / LEVEL_ROWS; }
-inline float col_x(int col) { return (col + 0.5f) / LEVEL_ROWS; }
 inline int   ship_row() { return (int)(ship.pos[1] * LEVEL_ROWS); }
 inline int   tile_offset(int row, int col) { return row * level.line_length + col * 3; }
 
 // A level whose track fills all seven columns, its first pixel given.
 inline std::string wide_level(char first_pixel) {
-    std::vector<level_edit> rows;
-    for (int r = 0; r < 228; r++)
-        rows.push_back({r, "#######"});
+    std::vector<level_edit> rows = rows_of(0, 227, "#######");
     rows[0].tiles[0] = first_pixel;
     return plain_level(rows);
 }
 
 // Opens a game on the given levels and presses Enter on the menu.
 inline bool start_game(const std::vector<std::string>& levels, const std::string& scale = "1") {
-    std::string bin = make_play_folder(levels, scale);
-    return sim_open(bin.c_str()) && sim_start_play();
+    return sim_open(make_play_folder(levels, scale).c_str()) && sim_start_play();
 }
 
 inline void run_frames(int n, unsigned keys = 0) {
@@ -68,7 +56,6 @@ inline bool jump_walls_until_past(int row, int max_frames) {
     return false;
 }
 
-class Gameplay : public ::testing::Test {
-protected:
+struct Gameplay : testing::Test {
     void TearDown() override { sim_close(); }
 };

@@ -1,11 +1,16 @@
 #include "support.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "app/headless.h"
 #include "assets/levelsource.h"
 
 namespace fs = std::filesystem;
@@ -29,6 +34,13 @@ std::string temp_folder() {
     return name;
 }
 
+std::vector<level_edit> rows_of(int first, int last, const std::string& tiles) {
+    std::vector<level_edit> rows;
+    for (int r = first; r <= last; r++)
+        rows.push_back({r, tiles});
+    return rows;
+}
+
 std::string plain_level(const std::vector<level_edit>& rows, bool with_finish) {
     std::vector<std::string> grid(240, ".#####.");
     if (with_finish)
@@ -42,6 +54,16 @@ std::string plain_level(const std::vector<level_edit>& rows, bool with_finish) {
     return text;
 }
 
+std::vector<uint8_t> level_bmp(const std::string& text) {
+    level_grid_t grid;
+    std::string why;
+    if (!level_from_text(text, &grid, &why)) {
+        fprintf(stderr, "bad test level: %s\n", why.c_str());
+        abort();
+    }
+    return level_to_bmp(grid);
+}
+
 std::string read_text_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -52,9 +74,41 @@ void write_text_file(const std::string& path, const std::string& text) {
     out << text;
 }
 
-void write_binary_file(const std::string& path, const std::vector<unsigned char>& bytes) {
+void write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write((const char*)bytes.data(), (std::streamsize)bytes.size());
+}
+
+bool file_exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+FILE* file_of(const std::vector<uint8_t>& bytes) {
+    FILE* f = tmpfile();
+    if (f) {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        rewind(f);
+    }
+    return f;
+}
+
+void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
+    for (int i = 0; i < 4; i++)
+        bytes[at + i] = (uint8_t)((uint32_t)value >> (8 * i));
+}
+
+bool level_one_record_only(const std::string& text, int stars, int lives) {
+    std::string first = "1 " + std::to_string(stars) + " [0-9]+ " + std::to_string(lives) + "\n";
+    return std::regex_match(text, std::regex(first + "(0 0 0 0\n){4}"));
 }
 
 std::string make_play_folder(const std::vector<std::string>& levels, const std::string& scale) {
@@ -62,21 +116,26 @@ std::string make_play_folder(const std::vector<std::string>& levels, const std::
     std::string root = temp_folder() + "/play";
     fs::create_directories(root + "/bin");
     fs::create_directories(root + "/resources");
-    for (const auto& entry : fs::directory_iterator(QUOVIX_RESOURCES_DIR)) {
-        std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::directory_iterator(QUOVIX_RESOURCES_DIR))
         if (entry.path().extension() == ".obj" || entry.is_directory())
-            fs::copy(entry.path(), root + "/resources/" + name, fs::copy_options::recursive);
-    }
-    for (int i = 0; i < 5 && !levels.empty(); i++) {
-        const std::string& text = levels[(size_t)i < levels.size() ? i : levels.size() - 1];
-        level_grid_t grid;
-        std::string why;
-        if (!level_from_text(text, &grid, &why)) {
-            fprintf(stderr, "bad test level: %s\n", why.c_str());
-            abort();
-        }
-        write_binary_file(root + "/resources/" + names[i] + ".bmp", level_to_bmp(grid));
-    }
+            fs::copy(entry.path(), root + "/resources/" + entry.path().filename().string(),
+                     fs::copy_options::recursive);
+    for (int i = 0; i < 5 && !levels.empty(); i++)
+        write_binary_file(root + "/resources/" + names[i] + ".bmp",
+                          level_bmp(levels[std::min((size_t)i, levels.size() - 1)]));
     write_text_file(root + "/bin/scale.txt", scale + "\n");
     return root + "/bin";
+}
+
+void InFreshFolder::SetUp() {
+    reset_game_state();
+    home = fs::current_path().string();
+    dir = temp_folder();
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+}
+
+void InFreshFolder::TearDown() {
+    chmod(dir.c_str(), 0700);
+    EXPECT_EQ(chdir(home.c_str()), 0);
+    reset_game_state();
 }

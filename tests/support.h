@@ -1,5 +1,9 @@
 // Test helpers: play folders laid out as a player's, with levels from text.
 #pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,6 +14,10 @@ struct level_edit {
     std::string tiles;   // 7 characters
 };
 std::string plain_level(const std::vector<level_edit>& rows = {}, bool with_finish = true);
+// The same rows, each as `tiles`, from row `first` to row `last`.
+std::vector<level_edit> rows_of(int first, int last, const std::string& tiles);
+// A level text as the game reads it: a 24-bit picture.
+std::vector<uint8_t> level_bmp(const std::string& text);
 
 // Makes <tmp>/play/bin and <tmp>/play/resources with the five levels given as
 // text (fewer than five repeats the last), the game's generated models and
@@ -18,5 +26,20 @@ std::string make_play_folder(const std::vector<std::string>& levels, const std::
 
 std::string read_text_file(const std::string& path);
 void        write_text_file(const std::string& path, const std::string& text);
-void        write_binary_file(const std::string& path, const std::vector<unsigned char>& bytes);
+void        write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string temp_folder();   // fresh, removed at exit
+bool        file_exists(const std::string& path);
+std::vector<std::string> lines_of(const std::string& text);
+FILE*       file_of(const std::vector<uint8_t>& bytes);   // a temporary file holding the bytes
+void        put32(std::vector<uint8_t>& bytes, size_t at, int32_t value);   // little-endian
+
+// True when text is five whole lines: level one's record with the given stars
+// and lives (any time), then four untouched records.
+bool level_one_record_only(const std::string& text, int stars, int lives);
+
+// Each case in a fresh working folder of its own, the game's state reset around it.
+struct InFreshFolder : testing::Test {
+    std::string dir, home;
+    void SetUp() override;
+    void TearDown() override;
+};

@@ -5,11 +5,8 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 #include <X11/Xlib.h>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <functional>
 #include <unistd.h>
-#include <vector>
 
 #include "app/frame.h"
 #include "app/keys.h"
@@ -25,24 +22,19 @@ namespace {
 const int W = 640;
 const int H = 480;
 
-void no_display() {}
-
 // One window for the whole run; false when there is no X display to open it on.
 bool open_gl_window() {
     static int state = 0;   // 0 not tried, 1 open, 2 no display
     if (state == 0) {
         // Xvfb may refuse a connection made right after another client left; the
-        // probe is tried again, and kept open so GLUT does not follow a close
+        // probe is tried again, and kept open until GLUT has its own
         Display* dpy = nullptr;
-        for (int attempt = 0; attempt < 20 && getenv("DISPLAY") && !dpy; attempt++) {
-            dpy = XOpenDisplay(nullptr);
-            if (!dpy)
+        for (int attempt = 0; attempt < 20 && getenv("DISPLAY") && !dpy; attempt++)
+            if (!(dpy = XOpenDisplay(nullptr)))
                 usleep(50000);
-        }
-        if (!dpy) {
-            state = 2;
+        state = dpy ? 1 : 2;
+        if (!dpy)
             return false;
-        }
         usleep(50000);
         int argc = 1;
         char name[] = "test_drawing";
@@ -52,23 +44,24 @@ bool open_gl_window() {
         glutInitWindowPosition(0, 0);
         glutInitWindowSize(W, H);
         glutCreateWindow("Quovix drawing test");
-        glutDisplayFunc(no_display);
+        glutDisplayFunc([] {});
         for (int i = 0; i < 10; i++)
             glutMainLoopEvent();
         glViewport(0, 0, W, H);
         XCloseDisplay(dpy);
-        state = 1;
     }
     return state == 1;
 }
 
-#define NEED_WINDOW()                       \
-    if (!open_gl_window())                  \
+#define NEED_WINDOW()      \
+    if (!open_gl_window()) \
         GTEST_SKIP() << "no X display";
 
 struct rgb {
     int r, g, b;
 };
+
+std::ostream& operator<<(std::ostream& os, rgb c) { return os << "(" << c.r << "," << c.g << "," << c.b << ")"; }
 
 struct frame {
     std::vector<uint8_t> pixels;   // bottom row first, as GL reads them
@@ -89,9 +82,7 @@ struct frame {
     }
     rgb colour_of(double x, double y, double z) const {
         int px, py;
-        if (!place(x, y, z, &px, &py))
-            return {-1, -1, -1};
-        return at(px, py);
+        return place(x, y, z, &px, &py) ? at(px, py) : rgb{-1, -1, -1};
     }
 };
 
@@ -99,41 +90,32 @@ const float TILE = 1.0f / 240;
 const float CUBE = TILE - 0.0016f;   // half the edge of a tile cube
 float centre(int i) { return i * TILE + 0.5f * TILE; }
 
-// Floor on rows 0-9, the finish on rows 10-13, nothing beyond; a wall on the
-// ship's column at row 5 when asked for.
-std::string scene_level(bool wall) {
-    std::vector<level_edit> rows;
-    for (int r = 10; r < 14; r++)
-        rows.push_back({r, ".FFFFF."});
-    for (int r = 14; r < 240; r++)
-        rows.push_back({r, "......."});
-    if (wall)
-        rows.push_back({5, ".#W###."});
-    return plain_level(rows, false);
-}
-
-// Start-up in a play folder holding the level, as the game runs it.
+// Start-up in a play folder holding floor on rows 0-9, the finish on rows 10-13
+// and nothing beyond; a wall on the ship's column at row 5 when asked for.
 void load_scene(bool wall) {
     static std::string bins[2];
-    std::string& bin = bins[wall];
-    if (bin.empty())
-        bin = make_play_folder({scene_level(wall)});
-    ASSERT_EQ(chdir(bin.c_str()), 0);
+    if (bins[wall].empty()) {
+        std::vector<level_edit> rows = rows_of(14, 239, ".......");
+        for (const level_edit& e : rows_of(10, 13, ".FFFFF."))
+            rows.push_back(e);
+        if (wall)
+            rows.push_back({5, ".#W###."});
+        bins[wall] = make_play_folder({plain_level(rows, false)});
+    }
+    ASSERT_EQ(chdir(bins[wall].c_str()), 0);
     screen_width = W;
     screen_height = H;
     startup();
     ASSERT_NE(level.pixels, nullptr);
     for (int i = 0; i < 3; i++)
-        ship.pos[i] = spawn_point[i];
+        ship.pos[i] = flow.text_anchor[i] = spawn_point[i];
 }
 
 // One frame of play in the game's drawing order, read back before the swap.
-frame draw_frame(bool with_hud, bool with_ship) {
+frame draw_frame(bool with_ship, bool with_hud = false) {
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     render_clear();
     render_begin_scene();
-    for (int i = 0; i < 3; i++)
-        flow.text_anchor[i] = ship.pos[i];
     render_light_on_ship();
     if (with_hud)
         draw_hud();
@@ -153,12 +135,33 @@ frame draw_frame(bool with_hud, bool with_ship) {
     return f;
 }
 
+// Counts the pixels that differ between two frames, and how many of them pass `where`.
+long changed_pixels(const frame& a, const frame& b, const std::function<bool(int x, int y, rgb c)>& where, long* passing) {
+    long changed = 0;
+    *passing = 0;
+    for (int y = 0; y < H; y++) {
+        for (int x = 0; x < W; x++) {
+            rgb p = a.at(x, y), q = b.at(x, y);
+            if (abs(p.r - q.r) + abs(p.g - q.g) + abs(p.b - q.b) <= 12)
+                continue;
+            changed++;
+            *passing += where(x, y, q);
+        }
+    }
+    return changed;
+}
+
 bool is_dark(rgb c) { return c.r >= 0 && c.r < 40 && c.g < 40 && c.b < 40; }
 bool is_clear_grey(rgb c) { return abs(c.r - 127) < 6 && abs(c.g - 127) < 6 && abs(c.b - 127) < 6; }
-bool differs(rgb a, rgb b) { return abs(a.r - b.r) + abs(a.g - b.g) + abs(a.b - b.b) > 12; }
 
-std::string text(rgb c) {
-    return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+// Reads back the texture bound now, tightly packed red-green-blue.
+std::vector<uint8_t> bound_texels(GLint* w, GLint* h) {
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
+    std::vector<uint8_t> tex((size_t)*w * *h * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, tex.data());
+    return tex;
 }
 
 }  // namespace
@@ -166,24 +169,22 @@ std::string text(rgb c) {
 TEST(Drawing, TrackFinishAndGapsWhereTheTilesAre) {
     NEED_WINDOW();
     load_scene(false);
-    frame f = draw_frame(false, false);
-    // floor tops on either side of the ship's column, near and far
-    for (int row : {1, 4, 8})
-        for (int col : {1, 3, 5})
-            EXPECT_TRUE(is_dark(f.colour_of(centre(col), centre(row), CUBE)))
-                << "floor row " << row << " col " << col << " " << text(f.colour_of(centre(col), centre(row), CUBE));
-    // the finish is green
+    frame f = draw_frame(false);
     for (int col : {1, 3, 5}) {
+        // floor tops on either side of the ship's column, near and far
+        for (int row : {1, 4, 8})
+            EXPECT_TRUE(is_dark(f.colour_of(centre(col), centre(row), CUBE)))
+                << "floor row " << row << " col " << col << " " << f.colour_of(centre(col), centre(row), CUBE);
+        // the finish is green
         rgb c = f.colour_of(centre(col), centre(12), CUBE);
-        EXPECT_GT(c.g, c.r + 15) << "finish col " << col << " " << text(c);
-        EXPECT_GT(c.g, c.b + 15) << "finish col " << col << " " << text(c);
+        EXPECT_TRUE(c.g > c.r + 15 && c.g > c.b + 15) << "finish col " << col << " " << c;
     }
     // gap columns beside the track and the rows past its end show what is behind;
     // looked at level with the floor's top, so no neighbouring cube is in the way
     for (int row : {2, 6})
         for (int col : {0, 6})
             EXPECT_TRUE(is_clear_grey(f.colour_of(centre(col), centre(row), CUBE)))
-                << "gap row " << row << " col " << col << " " << text(f.colour_of(centre(col), centre(row), CUBE));
+                << "gap row " << row << " col " << col << " " << f.colour_of(centre(col), centre(row), CUBE);
     EXPECT_TRUE(is_clear_grey(f.colour_of(centre(3), centre(40), 0)));
     // nothing above the far end of the track: the top of the window is untouched
     EXPECT_TRUE(is_clear_grey(f.at(W / 2, H - 5)));
@@ -192,19 +193,16 @@ TEST(Drawing, TrackFinishAndGapsWhereTheTilesAre) {
 TEST(Drawing, WallRaisesACubeAboveTheFloor) {
     NEED_WINDOW();
     load_scene(true);
-    frame with_wall = draw_frame(false, false);
+    frame with_wall = draw_frame(false);
     load_scene(false);
-    frame without = draw_frame(false, false);
+    frame without = draw_frame(false);
     // a point on the front of the raised cube, above the floor's top: the wall
     // hides what lies past the track there
     double x = centre(2), y = centre(5) - CUBE, z = 0.005;
-    rgb wall = with_wall.colour_of(x, y, z);
-    rgb open = without.colour_of(x, y, z);
-    EXPECT_TRUE(is_dark(wall)) << text(wall);
-    EXPECT_TRUE(is_clear_grey(open)) << text(open);
+    EXPECT_TRUE(is_dark(with_wall.colour_of(x, y, z))) << with_wall.colour_of(x, y, z);
+    EXPECT_TRUE(is_clear_grey(without.colour_of(x, y, z))) << without.colour_of(x, y, z);
     // the top of the raised cube, where a plain floor tile has nothing
-    rgb top = with_wall.colour_of(x, centre(5), 0.003 + CUBE);
-    EXPECT_TRUE(is_dark(top)) << text(top);
+    EXPECT_TRUE(is_dark(with_wall.colour_of(x, centre(5), 0.003 + CUBE))) << with_wall.colour_of(x, centre(5), 0.003 + CUBE);
     // the neighbouring floor tile of the same row is not raised
     EXPECT_TRUE(is_clear_grey(with_wall.colour_of(centre(4), centre(5) - CUBE, 0.005)));
 }
@@ -212,22 +210,16 @@ TEST(Drawing, WallRaisesACubeAboveTheFloor) {
 TEST(Drawing, ShipIsDrawnWhereItIs) {
     NEED_WINDOW();
     load_scene(false);
-    frame bare = draw_frame(false, false);
-    frame shown = draw_frame(false, true);
+    frame bare = draw_frame(false);
+    frame shown = draw_frame(true);
     int sx, sy;
     ASSERT_TRUE(shown.place(ship.pos[0], ship.pos[1], ship.pos[2], &sx, &sy));
-    long changed = 0, far_off = 0;
     double mx = 0, my = 0;
-    for (int y = 0; y < H; y++) {
-        for (int x = 0; x < W; x++) {
-            if (!differs(bare.at(x, y), shown.at(x, y)))
-                continue;
-            changed++;
-            mx += x;
-            my += y;
-            far_off += abs(x - sx) > W / 4 || abs(y - sy) > H / 6;
-        }
-    }
+    long far_off = 0, changed = changed_pixels(bare, shown, [&](int x, int y, rgb) {
+        mx += x;
+        my += y;
+        return abs(x - sx) > W / 4 || abs(y - sy) > H / 6;
+    }, &far_off);
     ASSERT_GT(changed, 100);
     EXPECT_EQ(far_off, 0);
     EXPECT_NEAR(mx / changed, sx, W / 16.0);
@@ -237,60 +229,39 @@ TEST(Drawing, ShipIsDrawnWhereItIs) {
 TEST(Drawing, HudTextIsWhiteAtTheTop) {
     NEED_WINDOW();
     load_scene(false);
-    frame bare = draw_frame(false, false);
-    frame hud = draw_frame(true, false);
-    long changed = 0, white = 0, low = 0, left = 0, right = 0;
-    for (int y = 0; y < H; y++) {
-        for (int x = 0; x < W; x++) {
-            if (!differs(bare.at(x, y), hud.at(x, y)))
-                continue;
-            rgb c = hud.at(x, y);
-            changed++;
-            white += c.r > 245 && c.g > 245 && c.b > 245;
-            low += y < H / 2;
-            left += x < W / 3;
-            right += x > 2 * W / 3;
-        }
-    }
+    frame bare = draw_frame(false);
+    frame hud = draw_frame(false, true);
+    long white, low, left, right;
+    long changed = changed_pixels(bare, hud, [](int, int, rgb c) { return c.r > 245 && c.g > 245 && c.b > 245; }, &white);
     ASSERT_GT(changed, 200);
     EXPECT_EQ(white, changed);
+    changed_pixels(bare, hud, [](int, int y, rgb) { return y < H / 2; }, &low);
     EXPECT_EQ(low, 0);
     // time on the left, stars and lives on the right
+    changed_pixels(bare, hud, [](int x, int, rgb) { return x < W / 3; }, &left);
+    changed_pixels(bare, hud, [](int x, int, rgb) { return x > 2 * W / 3; }, &right);
     EXPECT_GT(left, 50);
     EXPECT_GT(right, 50);
 }
 
 TEST(Texture, WidePictureReadsBackUnsheared) {
     NEED_WINDOW();
-    // the 1366x768 picture size: rows of 4098 bytes, no multiple of four
-    const int w = 1366, h = 768, bands = 16, band_rows = h / bands;
-    // each band of rows its own colour, with a white bar that steps right band by band
-    auto expected = [](int band, bool bar, int rgb[3]) {
-        rgb[0] = bar ? 255 : band * 15;
-        rgb[1] = bar ? 255 : 240 - band * 15;
-        rgb[2] = bar ? 255 : 40 + band * 13;
+    // the 1366x768 picture size: rows of 4098 bytes, no multiple of four; each band
+    // of rows its own colour, with a white bar that steps right band by band
+    const int w = 1366, h = 768, band_rows = h / 16;
+    auto expected = [](int band, bool bar) {
+        return bar ? rgb{255, 255, 255} : rgb{band * 15, 240 - band * 15, 40 + band * 13};
     };
     std::vector<uint8_t> pic((size_t)w * h * 3);
-    for (int y = 0; y < h; y++) {
-        int band = y / band_rows;
-        for (int x = 0; x < w; x++) {
-            int c[3];
-            expected(band, x >= band * 80 && x < band * 80 + 80, c);
-            for (int i = 0; i < 3; i++)
-                pic[((size_t)y * w + x) * 3 + i] = (uint8_t)c[i];
-        }
+    for (size_t p = 0; p < (size_t)w * h; p++) {
+        int band = (int)(p / w) / band_rows, x = (int)(p % w);
+        rgb c = expected(band, x >= band * 80 && x < band * 80 + 80);
+        pic[p * 3] = (uint8_t)c.r, pic[p * 3 + 1] = (uint8_t)c.g, pic[p * 3 + 2] = (uint8_t)c.b;
     }
-    GLuint name = upload_texture(w, h, pic.data());
-    ASSERT_NE(name, 0u);
-    glBindTexture(GL_TEXTURE_2D, name);
+    ASSERT_NE(upload_texture(w, h, pic.data()), 0u);
     GLint tw = 0, th = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &tw);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &th);
-    ASSERT_GT(tw, 0);
-    ASSERT_GT(th, 0);
-    std::vector<uint8_t> tex((size_t)tw * th * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, tex.data());
+    std::vector<uint8_t> tex = bound_texels(&tw, &th);
+    ASSERT_TRUE(tw > 0 && th > 0);
     // GLU rescales both sides; texels near a band's or a bar's edge are blends
     double kx = (double)tw / w, ky = (double)th / h;
     int wrong = 0, checked = 0;
@@ -302,19 +273,14 @@ TEST(Texture, WidePictureReadsBackUnsheared) {
             continue;
         double bar0 = band * 80 * kx, bar1 = (band * 80 + 80) * kx;
         for (int x = 0; x < tw; x++) {
-            bool inside = x > bar0 + 2 && x < bar1 - 3;
-            bool outside = x < bar0 - 3 || x > bar1 + 2;
+            bool inside = x > bar0 + 2 && x < bar1 - 3, outside = x < bar0 - 3 || x > bar1 + 2;
             if (!inside && !outside)
                 continue;
-            int e[3];
-            expected(band, inside, e);
+            rgb e = expected(band, inside);
             const uint8_t* t = &tex[((size_t)y * tw + x) * 3];
             checked++;
-            if (abs(t[0] - e[0]) > 4 || abs(t[1] - e[1]) > 4 || abs(t[2] - e[2]) > 4) {
-                if (wrong++ < 5)
-                    ADD_FAILURE() << "texel " << x << "," << y << " is " << (int)t[0] << "," << (int)t[1] << ","
-                                  << (int)t[2] << ", not " << e[0] << "," << e[1] << "," << e[2];
-            }
+            if ((abs(t[0] - e.r) > 4 || abs(t[1] - e.g) > 4 || abs(t[2] - e.b) > 4) && wrong++ < 5)
+                ADD_FAILURE() << "texel " << x << "," << y << " is " << rgb{t[0], t[1], t[2]} << ", not " << e;
         }
     }
     EXPECT_GT(checked, tw * th / 2);
@@ -323,28 +289,14 @@ TEST(Texture, WidePictureReadsBackUnsheared) {
 
 TEST(Texture, PictureBytesTenTwentyThirtyGiveRedThirtyFirst) {
     NEED_WINDOW();
-    std::vector<uint8_t> bytes(4 * 4 * 3);
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        bytes[i] = 200;
-        bytes[i + 1] = 100;
-        bytes[i + 2] = 50;
-    }
-    bytes[0] = 10;
-    bytes[1] = 20;
-    bytes[2] = 30;
-    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-    ASSERT_NE(f, nullptr);
-    GLuint name = load_texture(4, 4, f);
-    glBindTexture(GL_TEXTURE_2D, name);
-    uint8_t tex[4 * 4 * 3];
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, tex);
-    EXPECT_EQ(tex[0], 30);
-    EXPECT_EQ(tex[1], 20);
-    EXPECT_EQ(tex[2], 10);
-    EXPECT_EQ(tex[3], 50);
-    EXPECT_EQ(tex[4], 100);
-    EXPECT_EQ(tex[5], 200);
+    std::vector<uint8_t> bytes = {10, 20, 30};
+    while (bytes.size() < 4 * 4 * 3)
+        bytes.insert(bytes.end(), {200, 100, 50});
+    glBindTexture(GL_TEXTURE_2D, load_texture(4, 4, file_of(bytes)));
+    GLint tw = 0, th = 0;
+    std::vector<uint8_t> tex = bound_texels(&tw, &th);
+    ASSERT_EQ(tw * th, 16);
+    EXPECT_EQ(std::vector<uint8_t>(tex.begin(), tex.begin() + 6), (std::vector<uint8_t>{30, 20, 10, 50, 100, 200}));
 }
 
 TEST(Texture, LoadingSetsBlendingAndModulate) {
@@ -357,13 +309,14 @@ TEST(Texture, LoadingSetsBlendingAndModulate) {
     GLuint name = upload_texture(8, 8, pic.data());
     EXPECT_NE(name, 0u);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    GLint src = 0, dst = 0, mode = 0, min_filter = 0, bound = 0, unpack = 0;
+    GLint src = 0, dst = 0, mode = 0, min_filter = 0, bound = 0, unpack = 0, smallest = 0;
     glGetIntegerv(GL_BLEND_SRC, &src);
     glGetIntegerv(GL_BLEND_DST, &dst);
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min_filter);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_WIDTH, &smallest);
     EXPECT_EQ(src, GL_SRC_ALPHA);
     EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(mode, GL_MODULATE);
@@ -373,8 +326,6 @@ TEST(Texture, LoadingSetsBlendingAndModulate) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(unpack, 4);
     // a full chain down to one texel
-    GLint smallest = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_WIDTH, &smallest);
     EXPECT_EQ(smallest, 1);
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }

@@ -1,9 +1,6 @@
+// The action list and the menu, without a window.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "app/frame.h"
 #include "app/headless.h"
 #include "app/keys.h"
 #include "game/actions.h"
@@ -59,68 +56,57 @@ TEST_F(Flow, MenuHoldsOnlyTheMenuCodeAndPlayReplacesIt) {
 
 TEST_F(Flow, InputStepQueuesMotionCodesInFrontOfThePlayCodes) {
     play_a_while();
-    input_step();
-    EXPECT_EQ(listed(), (std::vector<int>{1, 4, 12, 14, 5, 0, 6, 9}));
-    ASSERT_TRUE(sim_frame(0));
-    EXPECT_EQ(listed(), play_codes);
-
-    key_table[KEY_D] = 1;
-    key_table[KEY_SPACE] = 1;
-    input_step();
-    EXPECT_EQ(listed(), (std::vector<int>{1, 13, 4, 3, 12, 14, 5, 0, 6, 9}));
-    ASSERT_TRUE(sim_frame(HOLD_D | HOLD_SPACE));
-    EXPECT_EQ(sim_state().jump, 1);
-    EXPECT_EQ(listed(), play_codes);
-
-    clear_keys();
-    key_table[KEY_A] = 1;
-    input_step();
-    EXPECT_EQ(listed(), (std::vector<int>{1, 13, 4, 2, 12, 14, 5, 0, 6, 9}));
-    ASSERT_TRUE(sim_frame(HOLD_A));
-    EXPECT_EQ(listed(), play_codes);
-}
-
-TEST_F(Flow, EscEndsWithStatusZeroInEveryPhase) {
-    EXPECT_FALSE(sim_frame(HOLD_ESC | HOLD_ENTER | HOLD_W));
-    EXPECT_EQ(sim_exit_status(), 0);
-    EXPECT_EQ(flow.game_started, 0);
-    EXPECT_FALSE(sim_frame(0));
-    for (int phase = 0; phase < 2; phase++) {
-        sim_close();
-        ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str()));
-        play_a_while();
-        if (phase == 1) {
-            flow.lives = 0;
-            for (int i = 0; i < 5; i++)
-                ASSERT_TRUE(sim_frame(0));
-            for (int code : {0, 5, 6, 9, 12, 14})
-                EXPECT_FALSE(actions_has(code)) << code;
-            // 10 is queued every frame and taken out by its handler, so nothing piles up
-            EXPECT_LE(action_list.size(), 1u);
-        }
-        EXPECT_FALSE(sim_frame(HOLD_ESC)) << phase;
-        EXPECT_EQ(sim_exit_status(), 0) << phase;
+    struct { unsigned held; std::vector<int> queued; } steps[] = {
+        {0, {1, 4}}, {HOLD_D | HOLD_SPACE, {1, 13, 4, 3}}, {HOLD_A, {1, 13, 4, 2}}};
+    for (const auto& s : steps) {
+        clear_keys();
+        key_table[KEY_A] = (s.held & HOLD_A) != 0;
+        key_table[KEY_D] = (s.held & HOLD_D) != 0;
+        key_table[KEY_SPACE] = (s.held & HOLD_SPACE) != 0;
+        input_step();
+        std::vector<int> want = s.queued;
+        want.insert(want.end(), play_codes.begin(), play_codes.end());
+        EXPECT_EQ(listed(), want) << s.held;
+        ASSERT_TRUE(sim_frame(s.held));
+        EXPECT_EQ(listed(), play_codes) << s.held;
+        EXPECT_TRUE(!(s.held & HOLD_SPACE) || sim_state().jump == 1);
     }
 }
 
-TEST_F(Flow, ExitChosenOnTheMenuEndsWithStatusZero) {
-    ASSERT_TRUE(sim_frame(HOLD_S));
-    EXPECT_FALSE(sim_frame(HOLD_ENTER));
-    EXPECT_EQ(sim_exit_status(), 0);
-    // held together, s wins
-    sim_close();
-    ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str()));
-    EXPECT_FALSE(sim_frame(HOLD_W | HOLD_S | HOLD_ENTER));
-    EXPECT_EQ(sim_exit_status(), 0);
-    EXPECT_EQ(flow.game_started, 0);
+// Menu keys frame by frame, held together where or-ed: Esc wins over all, s over w.
+TEST_F(Flow, MenuKeysEndOrStartAsChosen) {
+    struct { std::vector<unsigned> frames; bool ends; } cases[] = {
+        {{HOLD_ESC | HOLD_ENTER | HOLD_W}, true}, {{HOLD_S, HOLD_ENTER}, true},
+        {{HOLD_W | HOLD_S | HOLD_ENTER}, true},   {{HOLD_S, HOLD_W, HOLD_ENTER}, false}};
+    for (const auto& c : cases) {
+        sim_close();
+        ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str()));
+        bool running = true;
+        for (unsigned held : c.frames)
+            running = sim_frame(held);
+        SCOPED_TRACE(c.frames.back());
+        EXPECT_EQ(running, !c.ends);
+        EXPECT_EQ(flow.game_started, !c.ends);
+        if (c.ends) {
+            EXPECT_EQ(sim_exit_status(), 0);
+            EXPECT_FALSE(sim_frame(0));
+        } else {
+            EXPECT_FALSE(actions_has(ACT_MENU));
+        }
+    }
 }
 
-TEST_F(Flow, PlayChosenAfterExitStartsPlay) {
-    ASSERT_TRUE(sim_frame(HOLD_S));
-    ASSERT_TRUE(sim_frame(HOLD_W));
-    ASSERT_TRUE(sim_frame(HOLD_ENTER));
-    EXPECT_EQ(flow.game_started, 1);
-    EXPECT_FALSE(actions_has(ACT_MENU));
+TEST_F(Flow, LostGameLeavesOnlyTheSummaryQueuedAndEscEndsIt) {
+    play_a_while();
+    flow.lives = 0;
+    for (int i = 0; i < 5; i++)
+        ASSERT_TRUE(sim_frame(0));
+    for (int code : {0, 5, 6, 9, 12, 14})
+        EXPECT_FALSE(actions_has(code)) << code;
+    // 10 is queued every frame and taken out by its handler, so nothing piles up
+    EXPECT_LE(action_list.size(), 1u);
+    EXPECT_FALSE(sim_frame(HOLD_ESC));
+    EXPECT_EQ(sim_exit_status(), 0);
 }
 
 TEST_F(Flow, MenuKeysDoNothingOnceTheShipHasBeenDrawn) {

@@ -3,7 +3,7 @@
 
 static bool is_floor(int row, int col) { return tile_kind_at(tile_offset(row, col)) == TILE_FLOOR; }
 
-typedef Gameplay Pickups;
+using Pickups = Gameplay;
 
 TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
     ASSERT_TRUE(start_game({plain_level({{10, ".#*###."}})}));

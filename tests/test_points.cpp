@@ -3,58 +3,35 @@
 
 #include "render/numbers.h"
 
-TEST(Points, WonGameWithThreeLives) {
-    summary_points_t p = summary_points(5, 3, 40, 250000);
-    EXPECT_EQ(p.levels_completed, 5);
-    EXPECT_EQ(p.level_points, 5000);
-    EXPECT_DOUBLE_EQ(p.time_points, 500.0);
-    EXPECT_EQ(p.time_points_shown, 500);
-    EXPECT_EQ(p.live_points, 60);
-    EXPECT_EQ(p.total_points, 5600);
-}
-
-TEST(Points, LostInLevelThreeCountsTheTwoBefore) {
-    summary_points_t p = summary_points(3, 0, 12, 100000);
-    EXPECT_EQ(p.levels_completed, 2);
-    EXPECT_EQ(p.level_points, 2000);
-    EXPECT_EQ(p.time_points_shown, 800);
-    EXPECT_EQ(p.live_points, 0);
-    EXPECT_EQ(p.total_points, 2812);
-}
-
-TEST(Points, LostInLevelFiveCountsAllFive) {
-    summary_points_t p = summary_points(5, 0, 0, 0);
-    EXPECT_EQ(p.levels_completed, 5);
-    EXPECT_EQ(p.level_points, 5000);
-    EXPECT_EQ(p.total_points, 6000);
-    EXPECT_EQ(summary_points(1, 0, 0, 0).levels_completed, 0);
-}
-
-TEST(Points, TimeIsTruncatedForShowAndSummedUnrounded) {
-    // 975.31 is shown as 975, but the total adds the fraction before truncating
-    summary_points_t p = summary_points(5, 3, 10, 12345);
-    EXPECT_NEAR(p.time_points, 975.31, 1e-9);
-    EXPECT_EQ(p.time_points_shown, 975);
-    EXPECT_EQ(p.total_points, 6045);
-
-    // -0.5 shows as 0 and pulls the total one below the sum of what is shown
-    p = summary_points(3, 0, 5, 500250);
-    EXPECT_EQ(p.level_points, 2000);
-    EXPECT_DOUBLE_EQ(p.time_points, -0.5);
-    EXPECT_EQ(p.time_points_shown, 0);
-    EXPECT_EQ(p.total_points, 2004);
-}
-
-TEST(Points, LongGamesLosePointsBelowZero) {
-    summary_points_t p = summary_points(5, 3, 40, 600000);
-    EXPECT_EQ(p.time_points_shown, -200);
-    EXPECT_EQ(p.total_points, 5000 - 200 + 40 + 60);
+TEST(Points, TableOfGames) {
+    struct {
+        int level, lives, stars, ms;
+        int completed, level_points, time_shown, live_points, total;
+        double time_points;
+    } games[] = {
+        {5, 3, 40, 250000, 5, 5000, 500, 60, 5600, 500.0},   // won with three lives
+        {3, 0, 12, 100000, 2, 2000, 800, 0, 2812, 800.0},    // lost in level three: the two before count
+        {5, 0, 0, 0, 5, 5000, 1000, 0, 6000, 1000.0},        // lost in level five: all five count
+        {1, 0, 0, 0, 0, 0, 1000, 0, 1000, 1000.0},
+        // shown truncated, summed unrounded: 975.31 shows 975 but adds its fraction
+        {5, 3, 10, 12345, 5, 5000, 975, 60, 6045, 975.31},
+        // -0.5 shows as 0 and pulls the total one below the sum of what is shown
+        {3, 0, 5, 500250, 2, 2000, 0, 0, 2004, -0.5},
+        {5, 3, 40, 600000, 5, 5000, -200, 60, 4900, -200.0},   // long games lose points below zero
+    };
+    for (const auto& g : games) {
+        summary_points_t p = summary_points(g.level, g.lives, g.stars, g.ms);
+        SCOPED_TRACE(std::to_string(g.level) + " " + std::to_string(g.ms));
+        EXPECT_EQ(p.levels_completed, g.completed);
+        EXPECT_EQ(p.level_points, g.level_points);
+        EXPECT_NEAR(p.time_points, g.time_points, 1e-9);
+        EXPECT_EQ(p.time_points_shown, g.time_shown);
+        EXPECT_EQ(p.live_points, g.live_points);
+        EXPECT_EQ(p.total_points, g.total);
+    }
 }
 
 TEST(Numbers, FormatIntAsPercentD) {
-    EXPECT_EQ(format_int(0), "0");
-    EXPECT_EQ(format_int(-200), "-200");
-    EXPECT_EQ(format_int(5600), "5600");
-    EXPECT_EQ(format_int(-2147483647 - 1), "-2147483648");
-    EXPECT_EQ(format_int(2147483647), "2147483647");
+    for (int n : {0, -200, 5600, -2147483647 - 1, 2147483647})
+        EXPECT_EQ(format_int(n), std::to_string(n));
 }

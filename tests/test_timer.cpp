@@ -1,111 +1,52 @@
+// The level timer as a table of scripts run on the fake clock.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/headless.h"
-#include "app/platform.h"
 #include "app/timer.h"
 
-namespace {
-
-struct Timer : testing::Test {
-    void SetUp() override {
-        reset_game_state();
-        platform.fake_time = true;
-        platform.fake_now_ms = 40000;
-    }
-    void TearDown() override { reset_game_state(); }
+// Script words: s start, p stop, r reset, +N advance the clock N ms;
+// =N the elapsed ms, #N the whole seconds, R running, S stopped.
+struct timer_case {
+    int32_t     clock_at_start;
+    const char* script;
 };
 
-void advance(int32_t ms) { platform.fake_now_ms = (int32_t)((uint32_t)platform.fake_now_ms + (uint32_t)ms); }
+static const timer_case timer_cases[] = {
+    // repeated or idle operations change nothing; counting begins at the start
+    {40000, "=0 #0 +3000 p r S =0 s +800 s +200 =1000 p +500 p =1000"},
+    // a resume leaves out every pause
+    {40000, "s +5000 p +3000 =5000 s =5000 +250 =5250 p +10000 s +750 =6000"},
+    // a reset while running restarts from zero and keeps counting
+    {40000, "s +7000 r R =0 +1500 =1500"},
+    // a reset while stopped stays stopped; the time since the stop is not counted
+    {40000, "s +4000 p r S +9000 =0 s =0 +300 =300"},
+    // whole seconds round down, running or stopped
+    {40000, "s +1999 #1 +1 #2 r +1999 p #1 s +1 p =2000 #2"},
+    // across the wrap of the tick counter
+    {INT32_MAX - 400, "s +1000 =1000 p +2000 s +500 =1500"},
+};
 
-}  // namespace
-
-TEST_F(Timer, RepeatedOrIdleOperationsChangeNothing) {
-    EXPECT_EQ(timer_elapsed_ms(), 0u);
-    EXPECT_EQ(timer_elapsed_seconds(), 0u);
-    advance(3000);
-    timer_stop();
-    timer_reset();
-    EXPECT_FALSE(level_timer.running);
-    EXPECT_EQ(timer_elapsed_ms(), 0u);
-    // still reset: counting begins at the start, not at program start
-    timer_start();
-    advance(800);
-    timer_start();
-    advance(200);
-    EXPECT_EQ(timer_elapsed_ms(), 1000u);
-    timer_stop();
-    advance(500);
-    timer_stop();
-    EXPECT_EQ(timer_elapsed_ms(), 1000u);
-}
-
-TEST_F(Timer, ResumeLeavesOutEveryPause) {
-    timer_start();
-    advance(5000);
-    timer_stop();
-    advance(3000);
-    EXPECT_EQ(timer_elapsed_ms(), 5000u);
-    timer_start();
-    EXPECT_EQ(timer_elapsed_ms(), 5000u);
-    advance(250);
-    EXPECT_EQ(timer_elapsed_ms(), 5250u);
-    timer_stop();
-    advance(10000);
-    timer_start();
-    advance(750);
-    EXPECT_EQ(timer_elapsed_ms(), 6000u);
-}
-
-TEST_F(Timer, ResetWhileRunningRestartsFromZeroAndKeepsCounting) {
-    timer_start();
-    advance(7000);
-    timer_reset();
-    EXPECT_TRUE(level_timer.running);
-    EXPECT_EQ(timer_elapsed_ms(), 0u);
-    advance(1500);
-    EXPECT_EQ(timer_elapsed_ms(), 1500u);
-}
-
-TEST_F(Timer, ResetWhileStoppedStaysStoppedAndNextStartCountsFromThen) {
-    timer_start();
-    advance(4000);
-    timer_stop();
-    timer_reset();
-    EXPECT_FALSE(level_timer.running);
-    advance(9000);
-    EXPECT_EQ(timer_elapsed_ms(), 0u);
-    // the time since the stop is not counted after a reset
-    timer_start();
-    EXPECT_EQ(timer_elapsed_ms(), 0u);
-    advance(300);
-    EXPECT_EQ(timer_elapsed_ms(), 300u);
-}
-
-TEST_F(Timer, WholeSecondsRoundDownRunningOrStopped) {
-    timer_start();
-    advance(1999);
-    EXPECT_EQ(timer_elapsed_seconds(), 1u);
-    advance(1);
-    EXPECT_EQ(timer_elapsed_seconds(), 2u);
-    timer_reset();
-    advance(1999);
-    timer_stop();
-    EXPECT_EQ(timer_elapsed_seconds(), 1u);
-    timer_start();
-    advance(1);
-    timer_stop();
-    EXPECT_EQ(timer_elapsed_ms(), 2000u);
-    EXPECT_EQ(timer_elapsed_seconds(), 2u);
-}
-
-TEST_F(Timer, CountsAcrossTheWrapOfTheTickCounter) {
-    platform.fake_now_ms = INT32_MAX - 400;
-    timer_start();
-    advance(1000);
-    EXPECT_EQ(timer_elapsed_ms(), 1000u);
-    timer_stop();
-    advance(2000);
-    timer_start();
-    advance(500);
-    EXPECT_EQ(timer_elapsed_ms(), 1500u);
+TEST(Timer, ScriptsOfStartsStopsAndResets) {
+    for (const timer_case& c : timer_cases) {
+        reset_game_state();
+        platform.fake_time = true;
+        platform.fake_now_ms = c.clock_at_start;
+        std::istringstream words(c.script);
+        for (std::string w; words >> w;) {
+            long n = w.size() > 1 ? std::stol(w.substr(1)) : 0;
+            SCOPED_TRACE(std::string(c.script) + " at " + w);
+            switch (w[0]) {
+            case 's': timer_start(); break;
+            case 'p': timer_stop(); break;
+            case 'r': timer_reset(); break;
+            case '+': platform.fake_now_ms = (int32_t)((uint32_t)platform.fake_now_ms + (uint32_t)n); break;
+            case '=': EXPECT_EQ(timer_elapsed_ms(), (uint32_t)n); break;
+            case '#': EXPECT_EQ(timer_elapsed_seconds(), (uint32_t)n); break;
+            default: EXPECT_EQ(level_timer.running, w[0] == 'R');
+            }
+        }
+    }
+    reset_game_state();
 }
