@@ -76,6 +76,8 @@ static const level_one_case level_one_cases[] = {
 using LevelOne = testing::TestWithParam<level_one_case>;
 
 TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
     const level_one_case& c = GetParam();
     std::string bin = make_play_folder({plain_level()});
     std::string path = resources_of(bin) + "levelone.bmp";
@@ -126,6 +128,8 @@ static void make_unwritable(const std::string& bin) {
 using LaterLevel = testing::TestWithParam<later_case>;
 
 TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
     std::string bin = make_play_folder({short_level()});
     std::string path = resources_of(bin) + "leveltwo.bmp";
     if (GetParam().missing) {
@@ -224,6 +228,8 @@ static const plays_on_case plays_on_cases[] = {
 using PlaysOn = testing::TestWithParam<plays_on_case>;
 
 TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
     // stars and hearts on the track, so their models are drawn in play
     std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     GetParam().spoil(bin);
