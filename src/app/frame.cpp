@@ -55,9 +55,8 @@ static void advance_level() {
         abandon_at_level(path, why);
         return;
     }
-    ship.pos[0] = 0.01175f;
-    ship.pos[1] = 0.00175f;
-    ship.pos[2] = 0.00348f;
+    for (int i = 0; i < 3; i++)
+        ship.pos[i] = spawn_point[i];
     flow.level_start = 1;
     // no lookup has been made at the new position yet
     ship.tile_under_ship = 0;
