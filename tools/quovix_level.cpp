@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "assets/levelsource.h"
-#include "render/levelmap.h"
+#include "game/levelmap.h"
 
 static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -92,11 +92,8 @@ static bool game_reads(const char* path, std::string* why) {
         *why = "cannot open the file";
         return false;
     }
-    uint8_t header[40];
-    uint32_t size = 0;
-    uint8_t* block = read_level_image(f, header, &size, why);
-    free(block);
-    return block != nullptr;
+    level_map_t picture;
+    return read_level_picture(f, &picture, why);
 }
 
 static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {

@@ -1,9 +1,8 @@
 // The track: one or two lit cubes per tile, stars and hearts spinning above.
 #include <GL/gl.h>
 
-#include "app/frame.h"
-#include "assets/startup.h"
-#include "render/levelmap.h"
+#include "game/levelmap.h"
+#include "game/state.h"
 #include "render/render.h"
 
 static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
@@ -53,7 +52,7 @@ static void cube_at(float x, float y, float z, float size) {
 static void pickup_at(float x, float y, uint32_t list) {
     glPushMatrix();
     glTranslatef(x, y, 0.0033f);
-    glRotatef(flow.pickup_spin, 0, 0, 1);
+    glRotatef(game.flow.pickup_spin, 0, 0, 1);
     glCallList(list);
     glPopMatrix();
 }
@@ -67,6 +66,7 @@ static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, co
 }
 
 void draw_track() {
+    const level_map_t& level = game.level;
     float h = (float)level.height;
     float size = 1 / h - 0.0016f;
     glPushMatrix();
@@ -89,10 +89,10 @@ void draw_track() {
                 cube_at(x, y, 0, size);
                 break;
             case TILE_STAR:
-                pickup_tile(x, y, size, star_diffuse, star_glow, assets.star_list);
+                pickup_tile(x, y, size, star_diffuse, star_glow, render_assets.star_list);
                 break;
             case TILE_HEART:
-                pickup_tile(x, y, size, heart_diffuse, heart_glow, assets.heart_list);
+                pickup_tile(x, y, size, heart_diffuse, heart_glow, render_assets.heart_list);
                 break;
             case TILE_GAP:
                 break;
