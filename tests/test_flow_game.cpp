@@ -154,6 +154,24 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     EXPECT_FALSE(sim_ended());
 }
 
+// A level whose first pixel is a finish is done on the frame it loads, so its
+// timer runs on through its fly-off and the pause into the next level: the
+// runner's clock must move by that pause as the real one does.
+TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
+    std::vector<level_edit> done_on_arrival = rows_of(0, 239, "FFFFFFF");
+    ASSERT_TRUE(start_game({short_level(), plain_level(done_on_arrival), short_level()}));
+    int level_two_ms = advance_to_next_level(800);
+    ASSERT_GE(level_two_ms, 0);
+    EXPECT_EQ(game.flow.on_finish, 1);
+    EXPECT_EQ(record(1), "2 0 0 5");
+    ASSERT_GE(advance_to_next_level(800), 0);
+    ASSERT_GT(run_until(finished, 300), 0);
+    int32_t finish_ms = game.process.fake_now_ms - 16;
+    EXPECT_EQ(game.process.slept_ms, 2 * LEVEL_CHANGE_PAUSE_MS);
+    EXPECT_EQ(game.results.records[2].time, finish_ms - level_two_ms);
+    EXPECT_GT(game.results.records[2].time, LEVEL_CHANGE_PAUSE_MS);
+}
+
 TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
     ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}),
                             plain_level({{4, ".#*###."}, {12, "......."}})}));

@@ -40,7 +40,7 @@ static void act_summary() {
 static void act_nothing() {}
 
 typedef void (*action_fn)();
-static const action_fn action_table[16] = {
+static const action_fn action_table[ACT_COUNT] = {
     act_ship,          // ACT_SHIP
     vertical_motion,   // ACT_VERTICAL
     steer_left,        // ACT_STEER_LEFT
@@ -64,7 +64,7 @@ static void run_actions() {
     for (int code : walk) {
         if (game.process.exit_requested)
             return;
-        if (code >= 0 && code < 16)
+        if (code >= 0 && code < ACT_COUNT)
             action_table[code]();
     }
 }

@@ -4,9 +4,8 @@
 
 #include "game/state.h"
 #include "platform/platform.h"
+#include "render/materials.h"
 #include "render/render.h"
-
-static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
 
 void render_clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
@@ -58,5 +57,5 @@ void render_light_on_ship() {
     const float* ship_pos = game.ship.pos;
     GLfloat position[4] = {ship_pos[0], ship_pos[1], ship_pos[2] + 0.01f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glMaterialfv(GL_FRONT, GL_EMISSION, near_black);
+    glMaterialfv(GL_FRONT, GL_EMISSION, NEAR_BLACK);
 }

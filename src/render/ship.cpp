@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 
 #include "game/state.h"
+#include "render/materials.h"
 #include "render/render.h"
 
 static uint32_t chosen_model() {
@@ -15,11 +16,7 @@ static uint32_t chosen_model() {
 
 void draw_ship() {
     static const GLfloat dark_grey[4] = {0.05f, 0.05f, 0.05f, 1.0f};
-    static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, dark_grey);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, near_black);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, near_black);
-    glMaterialfv(GL_FRONT, GL_EMISSION, near_black);
+    set_material(dark_grey, NEAR_BLACK);
     glPushMatrix();
     const ship_t& ship = game.ship;
     glTranslatef(ship.pos[0], ship.pos[1], ship.pos[2]);
