@@ -4,10 +4,15 @@
 #include <cstdlib>
 
 #include "app/headless.h"
+#include "game/levelmap.h"
 #include "replay.h"
 #include "support.h"
 
-static const char* const level_names[5] = {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"};
+// A played level's name, its picture's name without ".bmp": the name of its sources.
+static std::string level_name(int i) {
+    std::string picture = resource_name(level_files[i]);
+    return picture.substr(0, picture.size() - 4);
+}
 static const std::string levels_dir = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/";
 static const std::string tools_dir = std::string(QUOVIX_TOOLS_DIR) + "/";
 
@@ -32,7 +37,7 @@ static replay_outcome_t play_replay(const std::string& level_text, const std::ve
 using ShippedLevel = testing::TestWithParam<int>;
 
 TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosingALife) {
-    std::string path = levels_dir + level_names[GetParam()];
+    std::string path = levels_dir + level_name(GetParam());
     EXPECT_EQ(system((tools_dir + "quovix-level check " + path + ".txt > /dev/null").c_str()), 0);
     // the first pixel, where a ship that leaves the track looks, is the first tile of the last row
     std::string text = read_text_file(path + ".txt"), last;
@@ -47,7 +52,7 @@ TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosi
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, 5),
-                         [](const testing::TestParamInfo<int>& info) { return std::string(level_names[info.param]); });
+                         [](const testing::TestParamInfo<int>& info) { return level_name(info.param); });
 
 TEST(Replay, TextRoundTripsRunsOfKeysAndRefusesALineThatIsNotARun) {
     std::vector<unsigned> frames = {0, 0, HOLD_A, HOLD_D | HOLD_SPACE, HOLD_D | HOLD_SPACE, HOLD_SPACE};
