@@ -1,23 +1,75 @@
 // The Debian package as a player gets it: unpacked into a folder, its launcher
 // makes the player's own folder, shows the menu, plays, leaves with status 0 on
-// Esc, keeps a level the player put in place of an installed one, and says in
-// one line when there is no display.
+// Esc, keeps a level the player put in place of an installed one, makes pictures
+// for a screen that has none, and says in one line when there is no display.
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
 #include "support.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 
 namespace {
 
 std::string unpacked;   // the package's files, as dpkg would put them under /
 
+// An X server of its own, of a size no picture set is made for; DISPLAY points
+// at it while it runs, so the harness's keys and screenshots go there.
+struct private_screen {
+    pid_t       pid = -1;
+    std::string display, saved_display;
+};
+
+bool start_private_screen(private_screen* s, const char* size) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    s->pid = fork();
+    if (s->pid == 0) {
+        close(fds[0]);
+        int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 2);
+        std::string fd = std::to_string(fds[1]), screen = std::string(size) + "x24";
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               "-noreset", (char*)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    // the server writes its display number, then a newline, once it takes
+    // connections; it gives up if the pipe closes before the newline is written
+    std::string number;
+    char c = 0;
+    while (s->pid > 0 && c != '\n' && read(fds[0], &c, 1) == 1)
+        number += c;
+    close(fds[0]);
+    if (c != '\n')
+        return false;
+    s->display = ":" + std::to_string(atoi(number.c_str()));
+    s->saved_display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    setenv("DISPLAY", s->display.c_str(), 1);
+    return true;
+}
+
+void stop_private_screen(private_screen* s) {
+    if (!s->display.empty())
+        setenv("DISPLAY", s->saved_display.c_str(), 1);
+    s->display.clear();
+    if (s->pid > 0) {
+        kill(s->pid, SIGTERM);
+        waitpid(s->pid, nullptr, 0);
+    }
+    s->pid = -1;
+}
+
 struct Package : testing::Test {
-    std::string home;
-    game_run    run;
+    std::string    home;
+    game_run       run;
+    private_screen screen;
 
     static void SetUpTestSuite() {
         struct stat deb, game;
@@ -35,7 +87,10 @@ struct Package : testing::Test {
         run.program = unpacked + "/usr/games/quovix";
         run.env = {"HOME=" + home, "XDG_DATA_HOME="};
     }
-    void TearDown() override { kill_game(&run); }
+    void TearDown() override {
+        kill_game(&run);
+        stop_private_screen(&screen);
+    }
     std::string player(const std::string& file) const { return home + "/.local/share/quovix/" + file; }
     void start() {
         ASSERT_TRUE(start_game(&run, home));
@@ -138,4 +193,23 @@ TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
         EXPECT_NE(lines[0].find(c.says), std::string::npos) << lines[0];
         EXPECT_EQ(game_output(run), "") << c.display;
     }
+}
+
+TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(start_private_screen(&screen, "1024x600")) << "cannot start Xvfb";
+    run.env.push_back("DISPLAY=" + screen.display);
+    start();
+    screen_shot shot = take_screenshot();
+    ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({1024, 600}));
+    for (const char* picture : {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"}) {
+        struct stat st;
+        std::string path = player("resources/1024x600/") + picture;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0) << path;
+        EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_size == 1024 * 600 * 3) << path;
+    }
+    screen_shot menu = read_screen_picture(player("resources/1024x600/playgame.bmp"), 1024, 600);
+    EXPECT_LT(block_difference(shot, menu, 0, 0, 1024, 600), 8.0) << "the menu is not shown";
+    leave_with_esc();
 }
