@@ -3,7 +3,8 @@
 # checks Debian's tools make of the package, its desktop entry and its metadata.
 add_executable(test_package test_package.cpp)
 target_link_libraries(test_package PRIVATE quovix_e2e_support quovix_null GTest::gtest_main)
-target_compile_definitions(test_package PRIVATE QUOVIX_PACKAGE_FILE="${QUOVIX_PACKAGE_FILE}")
+target_compile_definitions(test_package PRIVATE QUOVIX_PACKAGE_FILE="${QUOVIX_PACKAGE_FILE}"
+                           QUOVIX_LAUNCHER_FILE="${CMAKE_BINARY_DIR}/packaging/quovix")
 gtest_discover_tests(test_package PROPERTIES RESOURCE_LOCK display LABELS window)
 
 # Each skips (status 77) when its tool, or the package, is not there.
