@@ -21,7 +21,7 @@ endforeach()
 add_custom_target(quovix_levels ALL DEPENDS ${_quovix_level_outputs})
 
 # Replays and the solver that finds them: both play the game's own frames.
-add_library(quovix_replay STATIC tools/replay.cpp)
+add_library(quovix_replay STATIC tools/replay.cpp tools/playfolder.cpp)
 target_link_libraries(quovix_replay PUBLIC quovix_game)
 target_include_directories(quovix_replay PUBLIC tools)
 

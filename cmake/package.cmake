@@ -40,7 +40,6 @@ configure_file(${_pkg_source}/copyright.in ${_pkg_out}/copyright @ONLY)
 # Debian wants the changelog and the manual pages gzipped at most, without a time stamp.
 execute_process(COMMAND date -R -u -d "${QUOVIX_RELEASE_DATE} 00:00:00"
                 OUTPUT_VARIABLE QUOVIX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE)
-set(_pkg_gzipped "")
 foreach(_page changelog quovix.6 quovix-level.6)
   configure_file(${_pkg_source}/${_page}.in ${_pkg_out}/${_page} @ONLY)
   execute_process(COMMAND gzip -9 -n -c ${_pkg_out}/${_page} OUTPUT_FILE ${_pkg_out}/${_page}.gz)

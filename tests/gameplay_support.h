@@ -3,15 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "app/frame.h"
 #include "app/headless.h"
+#include "app/keys.h"
+#include "game/levelmap.h"
+#include "game/tuning.h"
 #include "game/actions.h"
 #include "support.h"
 
 const int LEVEL_ROWS = 240;
 
 inline float row_y(int row) { return (row + 0.5f) / LEVEL_ROWS; }
-inline int   ship_row() { return (int)(ship.pos[1] * LEVEL_ROWS); }
-inline int   tile_offset(int row, int col) { return row * level.line_length + col * 3; }
+inline int   ship_row() { return (int)(game.ship.pos[1] * LEVEL_ROWS); }
+inline int   tile_offset(int row, int col) { return row * game.level.line_length + col * 3; }
 
 // A level whose track fills all seven columns, its first pixel given.
 inline std::string wide_level(char first_pixel) {
@@ -46,10 +50,10 @@ inline int run_until(bool (*cond)(), int max_frames, unsigned keys = 0) {
 inline bool jump_walls_until_past(int row, int max_frames) {
     bool held_back = false;
     for (int i = 0; i < max_frames; i++) {
-        float y = ship.pos[1];
+        float y = game.ship.pos[1];
         if (!sim_frame(held_back ? HOLD_SPACE : 0))
             return false;
-        held_back = ship.pos[1] == y && !ship.jump;
+        held_back = game.ship.pos[1] == y && !game.ship.jump;
         if (ship_row() > row)
             return true;
     }

@@ -17,9 +17,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "the game did not start in %s\n", argv[1]);
         return 1;
     }
-    for (int i = 0; i < 100000 && flow.lives > 0; i++)
+    for (int i = 0; i < 100000 && game.flow.lives > 0; i++)
         sim_frame(0);
-    if (flow.lives > 0) {
+    if (game.flow.lives > 0) {
         fprintf(stderr, "the game was not lost\n");
         return 1;
     }

@@ -11,25 +11,14 @@
 
 #include "app/headless.h"
 #include "assets/levelsource.h"
+#include "playfolder.h"
 
 namespace fs = std::filesystem;
 
-static std::vector<std::string> made_folders;
-
-static void remove_made_folders() {
-    for (const std::string& f : made_folders) {
-        std::error_code ec;
-        fs::remove_all(f, ec);
-    }
-}
-
 std::string temp_folder() {
-    char name[] = "/tmp/quovix-test-XXXXXX";
-    if (!mkdtemp(name))
+    std::string name = make_temp_folder("quovix-test");
+    if (name.empty())
         abort();
-    if (made_folders.empty())
-        atexit(remove_made_folders);
-    made_folders.push_back(name);
     return name;
 }
 
@@ -101,11 +90,6 @@ FILE* file_of(const std::vector<uint8_t>& bytes) {
     return f;
 }
 
-void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    for (int i = 0; i < 4; i++)
-        bytes[at + i] = (uint8_t)((uint32_t)value >> (8 * i));
-}
-
 bool level_one_record_only(const std::string& text, int stars, int lives) {
     std::istringstream in(text);
     int level = 0, got_stars = 0, got_lives = 0;
@@ -120,19 +104,16 @@ bool level_one_record_only(const std::string& text, int stars, int lives) {
 }
 
 std::string make_play_folder(const std::vector<std::string>& levels, const std::string& scale) {
-    static const char* const names[5] = {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"};
-    std::string root = temp_folder() + "/play";
-    fs::create_directories(root + "/bin");
-    fs::create_directories(root + "/resources");
-    for (const auto& entry : fs::directory_iterator(QUOVIX_RESOURCES_DIR))
-        if (entry.path().extension() == ".obj" || entry.is_directory())
-            fs::copy(entry.path(), root + "/resources/" + entry.path().filename().string(),
-                     fs::copy_options::recursive);
-    for (int i = 0; i < 5 && !levels.empty(); i++)
-        write_binary_file(root + "/resources/" + names[i] + ".bmp",
-                          level_bmp(levels[std::min((size_t)i, levels.size() - 1)]));
-    write_text_file(root + "/bin/scale.txt", scale + "\n");
-    return root + "/bin";
+    std::vector<std::vector<uint8_t>> bmps;
+    for (const std::string& text : levels)
+        bmps.push_back(level_bmp(text));
+    std::string why;
+    std::string bin = build_play_folder(bmps, scale, QUOVIX_RESOURCES_DIR, &why);
+    if (bin.empty()) {
+        fprintf(stderr, "%s\n", why.c_str());
+        abort();
+    }
+    return bin;
 }
 
 void InFreshFolder::SetUp() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/bytes.h"
+
 // A text level 7 wide and 240 long: floor on columns 1 to 5, gaps on 0 and 6,
 // the top 12 rows finish; rows listed in `rows` (row 0 is the near end) replaced.
 struct level_edit {
@@ -31,7 +33,7 @@ std::string temp_folder();   // fresh, removed at exit
 bool        file_exists(const std::string& path);
 std::vector<std::string> lines_of(const std::string& text);
 FILE*       file_of(const std::vector<uint8_t>& bytes);   // a temporary file holding the bytes
-void        put32(std::vector<uint8_t>& bytes, size_t at, int32_t value);   // little-endian
+inline void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) { write_le32(&bytes[at], (uint32_t)value); }
 
 // True when text is five whole lines: level one's record with the given stars
 // and lives (any time), then four untouched records.

@@ -8,12 +8,14 @@
 #include <functional>
 #include <unistd.h>
 
-#include "app/frame.h"
-#include "app/keys.h"
 #include "assets/picture.h"
 #include "assets/startup.h"
+#include "game/flow.h"
+#include "game/levelmap.h"
 #include "game/motion.h"
-#include "render/levelmap.h"
+#include "game/state.h"
+#include "game/tuning.h"
+#include "platform/platform.h"
 #include "render/render.h"
 #include "support.h"
 
@@ -106,9 +108,9 @@ void load_scene(bool wall) {
     screen_width = W;
     screen_height = H;
     startup();
-    ASSERT_NE(level.pixels, nullptr);
+    ASSERT_FALSE(game.level.pixels.empty());
     for (int i = 0; i < 3; i++)
-        ship.pos[i] = flow.text_anchor[i] = spawn_point[i];
+        game.ship.pos[i] = game.flow.text_anchor[i] = SPAWN_POINT[i];
 }
 
 // One frame of play in the game's drawing order, read back before the swap.
@@ -213,7 +215,7 @@ TEST(Drawing, ShipIsDrawnWhereItIs) {
     frame bare = draw_frame(false);
     frame shown = draw_frame(true);
     int sx, sy;
-    ASSERT_TRUE(shown.place(ship.pos[0], ship.pos[1], ship.pos[2], &sx, &sy));
+    ASSERT_TRUE(shown.place(game.ship.pos[0], game.ship.pos[1], game.ship.pos[2], &sx, &sy));
     double mx = 0, my = 0;
     long far_off = 0, changed = changed_pixels(bare, shown, [&](int x, int y, rgb) {
         mx += x;
@@ -292,7 +294,7 @@ TEST(Texture, PictureBytesTenTwentyThirtyGiveRedThirtyFirst) {
     std::vector<uint8_t> bytes = {10, 20, 30};
     while (bytes.size() < 4 * 4 * 3)
         bytes.insert(bytes.end(), {200, 100, 50});
-    glBindTexture(GL_TEXTURE_2D, load_texture(4, 4, file_of(bytes)));
+    glBindTexture(GL_TEXTURE_2D, upload_texture(4, 4, read_picture(file_of(bytes), 4, 4).data()));
     GLint tw = 0, th = 0;
     std::vector<uint8_t> tex = bound_texels(&tw, &th);
     ASSERT_EQ(tw * th, 16);

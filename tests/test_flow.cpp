@@ -1,17 +1,19 @@
 // The action list and the menu, without a window.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/headless.h"
-#include "app/keys.h"
+#include "game/state.h"
 #include "game/actions.h"
 #include "game/input.h"
 #include "support.h"
 
 namespace {
 
-std::vector<int> listed() { return std::vector<int>(action_list.begin(), action_list.end()); }
+std::vector<int> listed() { return std::vector<int>(game.actions.begin(), game.actions.end()); }
 
-const std::vector<int> play_codes = {12, 14, 5, 0, 6, 9};
+const std::vector<int> play_order = {ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP, ACT_LEVEL_START, ACT_ON_TRACK};
 
 struct Flow : testing::Test {
     void SetUp() override { ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str())); }
@@ -31,7 +33,7 @@ struct Flow : testing::Test {
 }  // namespace
 
 TEST(ActionList, RemoveTakesEveryOccurrence) {
-    action_list.clear();
+    game.actions.clear();
     for (int c : {1, 2, 1, 3, 1})
         actions_add_back(c);
     actions_add_front(7);
@@ -39,36 +41,38 @@ TEST(ActionList, RemoveTakesEveryOccurrence) {
     actions_remove(1);
     EXPECT_EQ(listed(), (std::vector<int>{7, 2, 3}));
     EXPECT_FALSE(actions_has(1));
-    action_list.clear();
+    game.actions.clear();
 }
 
 TEST_F(Flow, MenuHoldsOnlyTheMenuCodeAndPlayReplacesIt) {
-    EXPECT_EQ(listed(), std::vector<int>{15});
+    EXPECT_EQ(listed(), std::vector<int>{ACT_MENU});
     ASSERT_TRUE(sim_frame(0));
     // in the menu the motion handlers take their own codes out again
-    EXPECT_EQ(listed(), std::vector<int>{15});
+    EXPECT_EQ(listed(), std::vector<int>{ACT_MENU});
     ASSERT_TRUE(sim_start_play());
-    EXPECT_EQ(listed(), play_codes);
+    EXPECT_EQ(listed(), play_order);
     // the first frame of play started the level after the track and the ship
-    EXPECT_EQ(flow.level_start, 0);
-    EXPECT_EQ(flow.ship_drawn, 1);
+    EXPECT_EQ(game.flow.level_start, 0);
+    EXPECT_EQ(game.flow.ship_drawn, 1);
 }
 
 TEST_F(Flow, InputStepQueuesMotionCodesInFrontOfThePlayCodes) {
     play_a_while();
     struct { unsigned held; std::vector<int> queued; } steps[] = {
-        {0, {1, 4}}, {HOLD_D | HOLD_SPACE, {1, 13, 4, 3}}, {HOLD_A, {1, 13, 4, 2}}};
+        {0, {ACT_VERTICAL, ACT_FORWARD}},
+        {HOLD_D | HOLD_SPACE, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_RIGHT}},
+        {HOLD_A, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_LEFT}}};
     for (const auto& s : steps) {
-        clear_keys();
-        key_table[KEY_A] = (s.held & HOLD_A) != 0;
-        key_table[KEY_D] = (s.held & HOLD_D) != 0;
-        key_table[KEY_SPACE] = (s.held & HOLD_SPACE) != 0;
+        memset(game.keys, 0, sizeof(game.keys));
+        game.keys[KEY_A] = (s.held & HOLD_A) != 0;
+        game.keys[KEY_D] = (s.held & HOLD_D) != 0;
+        game.keys[KEY_SPACE] = (s.held & HOLD_SPACE) != 0;
         input_step();
         std::vector<int> want = s.queued;
-        want.insert(want.end(), play_codes.begin(), play_codes.end());
+        want.insert(want.end(), play_order.begin(), play_order.end());
         EXPECT_EQ(listed(), want) << s.held;
         ASSERT_TRUE(sim_frame(s.held));
-        EXPECT_EQ(listed(), play_codes) << s.held;
+        EXPECT_EQ(listed(), play_order) << s.held;
         EXPECT_TRUE(!(s.held & HOLD_SPACE) || sim_state().jump == 1);
     }
 }
@@ -86,7 +90,7 @@ TEST_F(Flow, MenuKeysEndOrStartAsChosen) {
             running = sim_frame(held);
         SCOPED_TRACE(c.frames.back());
         EXPECT_EQ(running, !c.ends);
-        EXPECT_EQ(flow.game_started, !c.ends);
+        EXPECT_EQ(game.flow.game_started, !c.ends);
         if (c.ends) {
             EXPECT_EQ(sim_exit_status(), 0);
             EXPECT_FALSE(sim_frame(0));
@@ -98,13 +102,13 @@ TEST_F(Flow, MenuKeysEndOrStartAsChosen) {
 
 TEST_F(Flow, LostGameLeavesOnlyTheSummaryQueuedAndEscEndsIt) {
     play_a_while();
-    flow.lives = 0;
+    game.flow.lives = 0;
     for (int i = 0; i < 5; i++)
         ASSERT_TRUE(sim_frame(0));
     for (int code : {0, 5, 6, 9, 12, 14})
         EXPECT_FALSE(actions_has(code)) << code;
     // 10 is queued every frame and taken out by its handler, so nothing piles up
-    EXPECT_LE(action_list.size(), 1u);
+    EXPECT_LE(game.actions.size(), 1u);
     EXPECT_FALSE(sim_frame(HOLD_ESC));
     EXPECT_EQ(sim_exit_status(), 0);
 }
@@ -118,5 +122,5 @@ TEST_F(Flow, MenuKeysDoNothingOnceTheShipHasBeenDrawn) {
     EXPECT_TRUE(sim_frame(HOLD_ENTER));
     // Enter did not run start-up again: the ship went on from where it was
     EXPECT_GT(sim_state().y, y);
-    EXPECT_EQ(listed(), play_codes);
+    EXPECT_EQ(listed(), play_order);
 }

@@ -1,7 +1,7 @@
 // A game played through: finish records, fly-off, level advance, game over.
 #include "gameplay_support.h"
 
-#include "app/timer.h"
+#include "game/timer.h"
 
 // Finish from row 20, with a star on the ship's column at each listed row.
 static std::string short_level(const std::vector<int>& star_rows = {}) {
@@ -11,12 +11,12 @@ static std::string short_level(const std::vector<int>& star_rows = {}) {
     return plain_level(rows);
 }
 
-static bool finished() { return flow.on_finish == 1; }
+static bool finished() { return game.flow.on_finish == 1; }
 
 // The five records as player.s must hold them.
 static std::string expected_file() {
     std::string text;
-    for (const level_record_t& r : results.records)
+    for (const level_record_t& r : game.results.records)
         text += std::to_string(r.level) + " " + std::to_string(r.stars) + " " + std::to_string(r.time) + " " +
                 std::to_string(r.lives) + "\n";
     return text;
@@ -24,16 +24,17 @@ static std::string expected_file() {
 
 static std::string record(int i) { return lines_of(expected_file())[i]; }
 
-// Runs frames until the current level changes; the fake time at which the
-// new level's first frame began, or -1.
+// Runs frames until the current level changes; the clock as the new level
+// started, after the pause between levels, or -1.
 static int advance_to_next_level(int max_frames) {
-    int level_before = flow.current_level;
+    int level_before = game.flow.current_level;
     for (int i = 0; i < max_frames; i++) {
-        int now = platform.fake_now_ms;
+        int now = game.process.fake_now_ms, slept = game.process.slept_ms;
         if (!sim_frame(0))
             return -1;
-        if (flow.current_level != level_before)
-            return now;
+        // the clock moved by the pause before the level started
+        if (game.flow.current_level != level_before)
+            return now + game.process.slept_ms - slept;
     }
     return -1;
 }
@@ -44,76 +45,76 @@ TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
     ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {15, ".#H###."}, {20, ".FFFFF."}})}));
     // the Enter frame started the level at fake time 0
     ASSERT_GT(run_until(finished, 300), 0);
-    EXPECT_EQ(tile_kind_at(ship.tile_under_ship), TILE_FINISH);
-    int32_t finish_ms = platform.fake_now_ms - 16;
+    EXPECT_EQ(tile_kind_at(game.ship.tile_under_ship), TILE_FINISH);
+    int32_t finish_ms = game.process.fake_now_ms - 16;
     EXPECT_EQ(record(0), "1 2 " + std::to_string(finish_ms) + " 6");
-    EXPECT_EQ(flow.frozen_seconds, finish_ms / 1000);
+    EXPECT_EQ(game.flow.frozen_seconds, finish_ms / 1000);
     EXPECT_FALSE(file_exists("player.s"));
     // the fly-off does not count as level time
     run_frames(100);
-    EXPECT_FALSE(level_timer.running);
+    EXPECT_FALSE(game.timer.running);
     EXPECT_EQ(timer_elapsed_ms(), 0u);
-    EXPECT_EQ(flow.frozen_seconds, finish_ms / 1000);
-    EXPECT_EQ(results.records[0].time, finish_ms);
-    EXPECT_EQ(flow.current_level, 1);
+    EXPECT_EQ(game.flow.frozen_seconds, finish_ms / 1000);
+    EXPECT_EQ(game.results.records[0].time, finish_ms);
+    EXPECT_EQ(game.flow.current_level, 1);
 }
 
 TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     ASSERT_TRUE(start_game({short_level({5}), short_level()}));
     ASSERT_GT(run_until(finished, 300), 0);
-    float y0 = ship.pos[1];
-    float z0 = ship.pos[2];
+    float y0 = game.ship.pos[1];
+    float z0 = game.ship.pos[2];
     run_frames(20);
-    EXPECT_NEAR(ship.pos[1], y0 + 20 * 0.00005f, 1e-6);
-    EXPECT_EQ(ship.pos[2], z0);
+    EXPECT_NEAR(game.ship.pos[1], y0 + 20 * 0.00005f, 1e-6);
+    EXPECT_EQ(game.ship.pos[2], z0);
     run_frames(100);
-    EXPECT_GT(ship.pos[2], z0);
-    EXPECT_EQ(platform.sleep_calls, 0);
+    EXPECT_GT(game.ship.pos[2], z0);
+    EXPECT_EQ(game.process.sleep_calls, 0);
     float spin = 0;
-    for (int i = 0; i < 400 && flow.current_level == 1; i++) {
-        spin = flow.pickup_spin;
+    for (int i = 0; i < 400 && game.flow.current_level == 1; i++) {
+        spin = game.flow.pickup_spin;
         sim_frame(0);
     }
-    EXPECT_EQ(platform.sleep_calls, 1);
-    EXPECT_EQ(platform.slept_ms, 2500);
-    EXPECT_EQ(flow.current_level, 2);
-    EXPECT_EQ(flow.on_finish, 0);
-    EXPECT_EQ(flow.level_complete, 0);
+    EXPECT_EQ(game.process.sleep_calls, 1);
+    EXPECT_EQ(game.process.slept_ms, 2500);
+    EXPECT_EQ(game.flow.current_level, 2);
+    EXPECT_EQ(game.flow.on_finish, 0);
+    EXPECT_EQ(game.flow.level_complete, 0);
     // back at the spawn point, then this frame's forward step
-    EXPECT_EQ(ship.pos[0], 0.01175f);
-    EXPECT_FLOAT_EQ(ship.pos[1], 0.00175f + 0.0008f);
-    EXPECT_EQ(ship.pos[2], 0.00348f);
+    EXPECT_EQ(game.ship.pos[0], 0.01175f);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], 0.00175f + 0.0008f);
+    EXPECT_EQ(game.ship.pos[2], 0.00348f);
     // the level started this frame: the track was not drawn, the count and clock restarted
-    EXPECT_EQ(flow.pickup_spin, spin);
-    EXPECT_EQ(flow.level_start, 0);
-    EXPECT_EQ(flow.stars_collected, 0);
-    EXPECT_TRUE(level_timer.running);
+    EXPECT_EQ(game.flow.pickup_spin, spin);
+    EXPECT_EQ(game.flow.level_start, 0);
+    EXPECT_EQ(game.flow.stars_collected, 0);
+    EXPECT_TRUE(game.timer.running);
     sim_frame(0);
-    EXPECT_NE(flow.pickup_spin, spin);
-    EXPECT_EQ(platform.sleep_calls, 1);
+    EXPECT_NE(game.flow.pickup_spin, spin);
+    EXPECT_EQ(game.process.sleep_calls, 1);
 }
 
 TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
     ASSERT_TRUE(start_game({short_level({5, 10}), short_level({4, 8, 12})}));
     int start_ms = advance_to_next_level(800);
     ASSERT_GE(start_ms, 0);
-    flow.lives = 4;
+    game.flow.lives = 4;
     ASSERT_GT(run_until(finished, 300), 0);
-    EXPECT_EQ(record(1), "2 3 " + std::to_string(platform.fake_now_ms - 16 - start_ms) + " 4");
-    EXPECT_EQ(results.records[0].stars, 2);
+    EXPECT_EQ(record(1), "2 3 " + std::to_string(game.process.fake_now_ms - 16 - start_ms) + " 4");
+    EXPECT_EQ(game.results.records[0].stars, 2);
 }
 
 TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame) {
     ASSERT_TRUE(start_game({short_level(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
-    EXPECT_EQ(flow.current_level, 2);
-    EXPECT_EQ(flow.on_finish, 1);
-    EXPECT_EQ(results.records[1].level, 2);
-    EXPECT_EQ(results.records[1].lives, 5);
+    EXPECT_EQ(game.flow.current_level, 2);
+    EXPECT_EQ(game.flow.on_finish, 1);
+    EXPECT_EQ(game.results.records[1].level, 2);
+    EXPECT_EQ(game.results.records[1].lives, 5);
     ASSERT_GE(advance_to_next_level(800), 0);
-    EXPECT_EQ(platform.sleep_calls, 2);
+    EXPECT_EQ(game.process.sleep_calls, 2);
     // the ship starts high enough to take it before any lookup at the spawn point
-    EXPECT_EQ(flow.lives, 6);
+    EXPECT_EQ(game.flow.lives, 6);
     EXPECT_EQ(tile_kind_at(0), TILE_FLOOR);
 }
 
@@ -128,29 +129,47 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     ASSERT_GT(run_until(finished, 300), 0);
     EXPECT_EQ(read_text_file("player.s"), expected_file());
     for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(results.records[i].level, i + 1);
-        EXPECT_EQ(results.records[i].lives, 5);
+        EXPECT_EQ(game.results.records[i].level, i + 1);
+        EXPECT_EQ(game.results.records[i].lives, 5);
     }
-    EXPECT_EQ(results.records[4].stars, 3);
-    EXPECT_EQ(platform.sleep_calls, 4);
-    ASSERT_GT(run_until([] { return flow.game_over == 1; }, 400), 0);
-    EXPECT_EQ(platform.sleep_calls, 5);
-    EXPECT_EQ(results.total_stars, 1 + 2 + 0 + 1 + 3);
+    EXPECT_EQ(game.results.records[4].stars, 3);
+    EXPECT_EQ(game.process.sleep_calls, 4);
+    ASSERT_GT(run_until([] { return game.flow.game_over == 1; }, 400), 0);
+    EXPECT_EQ(game.process.sleep_calls, 5);
+    EXPECT_EQ(game.results.total_stars, 1 + 2 + 0 + 1 + 3);
     int32_t total_time = 0;
-    for (const level_record_t& r : results.records)
+    for (const level_record_t& r : game.results.records)
         total_time += r.time;
-    EXPECT_EQ(results.total_time, total_time);
+    EXPECT_EQ(game.results.total_time, total_time);
     EXPECT_FALSE(actions_has(ACT_ON_TRACK));
     EXPECT_FALSE(actions_has(ACT_TRACK));
     // the summary stays: nothing is summed, written or slept again
     std::string written = read_text_file("player.s");
     run_frames(300);
-    EXPECT_EQ(flow.current_level, 5);
-    EXPECT_EQ(platform.sleep_calls, 5);
-    EXPECT_EQ(results.total_stars, 7);
-    EXPECT_EQ(results.total_time, total_time);
+    EXPECT_EQ(game.flow.current_level, 5);
+    EXPECT_EQ(game.process.sleep_calls, 5);
+    EXPECT_EQ(game.results.total_stars, 7);
+    EXPECT_EQ(game.results.total_time, total_time);
     EXPECT_EQ(read_text_file("player.s"), written);
     EXPECT_FALSE(sim_ended());
+}
+
+// A level whose first pixel is a finish is done on the frame it loads, so its
+// timer runs on through its fly-off and the pause into the next level: the
+// runner's clock must move by that pause as the real one does.
+TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
+    std::vector<level_edit> done_on_arrival = rows_of(0, 239, "FFFFFFF");
+    ASSERT_TRUE(start_game({short_level(), plain_level(done_on_arrival), short_level()}));
+    int level_two_ms = advance_to_next_level(800);
+    ASSERT_GE(level_two_ms, 0);
+    EXPECT_EQ(game.flow.on_finish, 1);
+    EXPECT_EQ(record(1), "2 0 0 5");
+    ASSERT_GE(advance_to_next_level(800), 0);
+    ASSERT_GT(run_until(finished, 300), 0);
+    int32_t finish_ms = game.process.fake_now_ms - 16;
+    EXPECT_EQ(game.process.slept_ms, 2 * LEVEL_CHANGE_PAUSE_MS);
+    EXPECT_EQ(game.results.records[2].time, finish_ms - level_two_ms);
+    EXPECT_GT(game.results.records[2].time, LEVEL_CHANGE_PAUSE_MS);
 }
 
 TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
@@ -159,27 +178,27 @@ TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
     ASSERT_GE(advance_to_next_level(800), 0);
     int start_ms = advance_to_next_level(800);
     ASSERT_GE(start_ms, 0);
-    ASSERT_GT(run_until([] { return flow.lives == 0; }, 2000), 0);
+    ASSERT_GT(run_until([] { return game.flow.lives == 0; }, 2000), 0);
     EXPECT_FALSE(file_exists("player.s"));
     // the bookkeeping of the next frame reads the clock as it begins
-    int32_t lost_ms = platform.fake_now_ms;
+    int32_t lost_ms = game.process.fake_now_ms;
     sim_frame(0);
     EXPECT_EQ(record(2), "3 1 " + std::to_string(lost_ms - start_ms) + " 0");
     std::string written = read_text_file("player.s");
     EXPECT_EQ(written, expected_file());
     EXPECT_EQ(written.substr(written.size() - 16), "0 0 0 0\n0 0 0 0\n");
-    EXPECT_EQ(flow.game_over, 1);
-    EXPECT_EQ(results.total_stars, 1 + 2 + 1);
-    EXPECT_EQ(results.total_time, results.records[0].time + results.records[1].time + results.records[2].time);
+    EXPECT_EQ(game.flow.game_over, 1);
+    EXPECT_EQ(game.results.total_stars, 1 + 2 + 1);
+    EXPECT_EQ(game.results.total_time, game.results.records[0].time + game.results.records[1].time + game.results.records[2].time);
     // every frame of a lost game writes the file again, and sums nothing again
-    int32_t totals[2] = {results.total_stars, results.total_time};
+    int32_t totals[2] = {game.results.total_stars, game.results.total_time};
     for (int i = 0; i < 5; i++) {
         remove("player.s");
         sim_frame(0);
         EXPECT_EQ(read_text_file("player.s"), written) << "frame " << i;
     }
-    EXPECT_EQ(results.total_stars, totals[0]);
-    EXPECT_EQ(results.total_time, totals[1]);
-    EXPECT_EQ(flow.current_level, 3);
+    EXPECT_EQ(game.results.total_stars, totals[0]);
+    EXPECT_EQ(game.results.total_time, totals[1]);
+    EXPECT_EQ(game.flow.current_level, 3);
     EXPECT_FALSE(actions_has(ACT_ON_TRACK));
 }

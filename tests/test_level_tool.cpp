@@ -65,7 +65,7 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
         {"short.bmp", level_bmp(shorter), {"7x200"}, 1},
         {"deep.bmp", deep, {"32 bits"}, 1},
         {"packed.bmp", packed, {}, -1},
-        {"level.txt", std::vector<uint8_t>(text.begin(), text.end()), {": ok"}, 1},
+        {"game.level.txt", std::vector<uint8_t>(text.begin(), text.end()), {": ok"}, 1},
         {"broken.txt", std::vector<uint8_t>(broken.begin(), broken.end()), {}, -1},
     };
     std::string dir = temp_folder() + "/";
@@ -106,13 +106,13 @@ TEST(LevelPreview, DrawsTheFarEndAtTheTopEachTileASquare) {
     std::string dir = temp_folder();
     // a wall tile near the start at column 4 and a heart at the far end in column 1
     std::string level = plain_level({{1, ".###W#."}, {239, ".H###F."}});
-    write_text_file(dir + "/level.txt", level);
-    write_binary_file(dir + "/level.bmp", level_bmp(level));
+    write_text_file(dir + "/game.level.txt", level);
+    write_binary_file(dir + "/game.level.bmp", level_bmp(level));
     // column and row from the top of the picture, and the colour of that tile (a gap dark grey)
     struct { int col, row; uint8_t r, g, b; } tiles[] = {
         {1, 0, 255, 0, 0}, {5, 0, 0, 255, 0}, {4, 238, 0, 0, 128}, {2, 239, 0, 0, 255}, {0, 120, 24, 24, 24}};
     for (int s : {1, 3}) {
-        std::string in = dir + (s == 1 ? "/level.txt" : "/level.bmp"), out = dir + "/level.png";
+        std::string in = dir + (s == 1 ? "/game.level.txt" : "/game.level.bmp"), out = dir + "/game.level.png";
         ASSERT_EQ(run_tool("preview " + in + " " + out + " " + std::to_string(s)).status, 0);
         int w = 0, h = 0;
         std::vector<uint8_t> rgb;

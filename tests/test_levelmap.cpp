@@ -9,24 +9,22 @@
 
 #include "app/headless.h"
 #include "game/actions.h"
-#include "render/levelmap.h"
+#include "game/levelmap.h"
 #include "support.h"
 
 // An empty map 7 wide and 200 high, rows of 24 bytes, every tile a gap.
 static void blank_map() {
-    free_level();
-    level = level_map_t{};
-    level.width = 7;
-    level.height = 200;
-    level.line_length = 24;
-    level.pixels_size = 24 * 200;
-    level.pixels = (uint8_t*)calloc(level.pixels_size, 1);
+    game.level = level_map_t{};
+    game.level.width = 7;
+    game.level.height = 200;
+    game.level.line_length = 24;
+    game.level.pixels.assign(24 * 200, 0);
 }
 
 static void paint(int offset, uint8_t b, uint8_t g, uint8_t r) {
-    level.pixels[offset] = b;
-    level.pixels[offset + 1] = g;
-    level.pixels[offset + 2] = r;
+    game.level.pixels[offset] = b;
+    game.level.pixels[offset + 1] = g;
+    game.level.pixels[offset + 2] = r;
 }
 
 TEST(LevelMap, TileKindsNeedAllThreeBytesExact) {
@@ -48,10 +46,10 @@ TEST(LevelMap, TileKindsNeedAllThreeBytesExact) {
     paint(star, 0x00, 0xFF, 0xFF);
     set_tile_floor(star);
     EXPECT_EQ(tile_kind_at(star), TILE_FLOOR);
-    EXPECT_EQ(level.pixels[star + 3], 0);
+    EXPECT_EQ(game.level.pixels[star + 3], 0);
     EXPECT_EQ(tile_kind_at(-3), TILE_GAP);
     EXPECT_EQ(tile_kind_at(24 * 200 - 2), TILE_GAP);
-    free_level();
+    game.level = level_map_t{};
 }
 
 TEST(LevelMap, LookupTruncatesByTheHeightAndRefusesEveryEdge) {
@@ -69,7 +67,7 @@ TEST(LevelMap, LookupTruncatesByTheHeightAndRefusesEveryEdge) {
         EXPECT_EQ(tile_lookup(p.x, p.y, &outside), std::max(p.offset, 0)) << p.x << "," << p.y;
         EXPECT_EQ(outside, p.offset < 0) << p.x << "," << p.y;
     }
-    free_level();
+    game.level = level_map_t{};
 }
 
 using LevelFolder = InFreshFolder;
@@ -98,7 +96,7 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
             t += row;
         return t;
     };
-    std::vector<uint8_t> before(level.pixels, level.pixels + level.pixels_size);
+    std::vector<uint8_t> before = game.level.pixels;
     std::string why;
     for (const std::string& other : {rows("######\n", 40), rows("#####\n", 39)}) {
         write_binary_file("../resources/other.bmp", level_bmp(other));
@@ -106,26 +104,23 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
         EXPECT_FALSE(why.empty());
         why.clear();
     }
-    EXPECT_EQ(std::vector<uint8_t>(level.pixels, level.pixels + level.pixels_size), before);
+    EXPECT_EQ(game.level.pixels, before);
     write_binary_file("../resources/same.bmp", level_bmp(rows("*####\n", 40)));
     ASSERT_TRUE(load_next_level("../resources/same.bmp", &why)) << why;
     EXPECT_EQ(tile_kind_at(0), TILE_STAR);
-    EXPECT_EQ(std::vector<int>({level.width, level.height, level.line_length}), std::vector<int>({5, 40, 16}));
+    EXPECT_EQ(std::vector<int>({game.level.width, game.level.height, game.level.line_length}), std::vector<int>({5, 40, 16}));
 }
 
 // Pictures the reader must refuse with a reason; the common breakages of a
 // player's level one are also played through the real game (test_bad_files.cpp).
 TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
     const std::vector<uint8_t> good = level_bmp(".#F\n*WH\n#.#\n###\n");   // 3x4, rows of 12 bytes
-    uint8_t header[40];
-    uint32_t size = 0;
+    level_map_t picture;
     std::string why;
-    uint8_t* block = read_level_image(file_of(good), header, &size, &why);
-    ASSERT_NE(block, nullptr) << why;
-    EXPECT_EQ(size, 48u);
-    EXPECT_EQ(memcmp(block, good.data() + 54, 48), 0);
-    EXPECT_EQ(memcmp(header, good.data() + 14, 40), 0);
-    free(block);
+    ASSERT_TRUE(read_level_picture(file_of(good), &picture, &why)) << why;
+    EXPECT_EQ(picture.pixels.size(), 48u);
+    EXPECT_EQ(memcmp(picture.pixels.data(), good.data() + 54, 48), 0);
+    EXPECT_EQ(memcmp(picture.info_header, good.data() + 14, 40), 0);
     // cut_to >= 0: the file cut to that many bytes; otherwise the field at `at` set to value
     struct { const char* what; int cut_to; size_t at; int32_t value; } edits[] = {
         {"empty file", 0, 0, 0}, {"cut in the file header", 10, 0, 0}, {"width 0", -1, 18, 0},
@@ -141,10 +136,8 @@ TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
         else
             put32(bytes, e.at, e.value);
         why.clear();
-        block = read_level_image(file_of(bytes), header, &size, &why);
-        EXPECT_EQ(block, nullptr) << e.what;
+        EXPECT_FALSE(read_level_picture(file_of(bytes), &picture, &why)) << e.what;
         EXPECT_FALSE(why.empty()) << e.what;
-        free(block);
     }
 }
 
@@ -162,6 +155,6 @@ TEST(LevelOne, GoneWhenPlayStartsEndsTheProgramWithStatusOne) {
     EXPECT_EQ(out.find("Bitmap size:"), std::string::npos) << out;
     // start-up stopped before queueing anything
     EXPECT_FALSE(actions_has(ACT_MENU) || actions_has(ACT_ON_TRACK));
-    EXPECT_EQ(level.pixels, nullptr);
+    EXPECT_TRUE(game.level.pixels.empty());
     reset_game_state();
 }

@@ -74,11 +74,11 @@ TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
     for (const level_edit& e : rows_of(60, 62, "......."))
         rows.push_back(e);
     std::string level = plain_level(rows), dir = temp_folder();
-    write_text_file(dir + "/level.txt", level);
+    write_text_file(dir + "/game.level.txt", level);
     write_text_file(dir + "/none.txt", plain_level(rows_of(40, 47, ".......")));
     std::string solve = tools_dir + "quovix-solve " + dir;
-    ASSERT_EQ(system((solve + "/level.txt " + dir + "/level.replay --beam 40 > /dev/null 2>&1").c_str()), 0);
-    replay_outcome_t out = play_replay(level, replay_in(dir + "/level.replay"));
+    ASSERT_EQ(system((solve + "/game.level.txt " + dir + "/game.level.replay --beam 40 > /dev/null 2>&1").c_str()), 0);
+    replay_outcome_t out = play_replay(level, replay_in(dir + "/game.level.replay"));
     EXPECT_TRUE(out.finished);
     EXPECT_EQ(out.lives_lost, 0);
     EXPECT_NE(system((solve + "/none.txt " + dir + "/none.replay --beam 20 --frames 900 > /dev/null 2>&1").c_str()), 0);

@@ -52,7 +52,7 @@ TEST(ObjLines, MissingNumbersAreZeroAndExtraOnesIgnored) {
 TEST(ObjLines, OnlyVVtVnAndFLinesCount) {
     obj_model_t m;
     for (const char* line : {"vp 0.5 0.5 1", "# v 1 2 3", "#f 1 2 3", "", "\n", "v\t1 2 3", "f\t1 2 3",
-                             "o Ship", "g hull", "s 1", "usemtl steel", "mtllib ship.mtl", " v 1 2 3", "vx 1"})
+                             "o Ship", "g hull", "s 1", "usemtl steel", "mtllib game.ship.mtl", " v 1 2 3", "vx 1"})
         parse_obj_line(line, &m);
     EXPECT_TRUE(m.positions.empty() && m.texcoords.empty() && m.normals.empty() && m.faces.empty());
 }

@@ -12,15 +12,15 @@ TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
     int frames_on_star = 0;
     while (ship_row() <= 11 && sim_state().frame < 200) {
         sim_frame(0);
-        if (ship.tile_under_ship == star) {
+        if (game.ship.tile_under_ship == star) {
             frames_on_star++;
             // taken on the first frame over it, at ground height
-            EXPECT_LT(ship.pos[2], 0.0027f);
-            EXPECT_EQ(flow.stars_collected, 1);
+            EXPECT_LT(game.ship.pos[2], 0.0027f);
+            EXPECT_EQ(game.flow.stars_collected, 1);
         }
     }
     EXPECT_GT(frames_on_star, 1);
-    EXPECT_EQ(flow.stars_collected, 1);
+    EXPECT_EQ(game.flow.stars_collected, 1);
     EXPECT_TRUE(is_floor(10, 2));
 }
 
@@ -31,47 +31,47 @@ TEST_F(Pickups, HeartJumpedOverNearTheApexStays) {
     int frames_over_heart = 0;
     for (int i = 0; i < 60; i++) {
         sim_frame(i == 0 ? HOLD_SPACE : 0);
-        if (ship.tile_under_ship == heart) {
+        if (game.ship.tile_under_ship == heart) {
             frames_over_heart++;
-            EXPECT_GT(ship.pos[2], 0.0045f);
+            EXPECT_GT(game.ship.pos[2], 0.0045f);
         }
     }
     EXPECT_GT(frames_over_heart, 0);
-    EXPECT_EQ(flow.lives, 5);
+    EXPECT_EQ(game.flow.lives, 5);
     EXPECT_EQ(tile_kind_at(heart), TILE_HEART);
 }
 
 TEST_F(Pickups, HeartsAddLivesWithoutACap) {
     ASSERT_TRUE(start_game({plain_level({{10, ".#H###."}, {20, ".#H###."}})}));
     ASSERT_GT(run_until([] { return ship_row() > 10; }, 200), 0);
-    EXPECT_EQ(flow.lives, 6);
+    EXPECT_EQ(game.flow.lives, 6);
     EXPECT_TRUE(is_floor(10, 2));
     ASSERT_GT(run_until([] { return ship_row() > 20; }, 200), 0);
-    EXPECT_EQ(flow.lives, 7);
+    EXPECT_EQ(game.flow.lives, 7);
 }
 
 TEST_F(Pickups, StarsAndTakenTilesSurviveALostLife) {
     ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {30, "......."}})}));
-    ASSERT_GT(run_until([] { return flow.lives == 4; }, 600), 0);
-    EXPECT_EQ(flow.stars_collected, 2);
+    ASSERT_GT(run_until([] { return game.flow.lives == 4; }, 600), 0);
+    EXPECT_EQ(game.flow.stars_collected, 2);
     EXPECT_TRUE(is_floor(5, 2));
     EXPECT_TRUE(is_floor(10, 2));
     // the second run over the same rows finds floor only
     ASSERT_GT(run_until([] { return ship_row() > 12; }, 200), 0);
-    EXPECT_EQ(flow.stars_collected, 2);
+    EXPECT_EQ(game.flow.stars_collected, 2);
 }
 
 TEST_F(Pickups, StarOnTheFirstPixelIsTakenBesideTheMap) {
     ASSERT_TRUE(start_game({wide_level('*')}));
-    while (ship.pos[0] >= 0 && sim_state().frame < 300)
+    while (game.ship.pos[0] >= 0 && sim_state().frame < 300)
         sim_frame(HOLD_A);
-    EXPECT_EQ(flow.stars_collected, 0);
+    EXPECT_EQ(game.flow.stars_collected, 0);
     run_frames(3);
-    EXPECT_EQ(ship.tile_under_ship, 0);
-    EXPECT_EQ(flow.stars_collected, 1);
+    EXPECT_EQ(game.ship.tile_under_ship, 0);
+    EXPECT_EQ(game.flow.stars_collected, 1);
     // the taken star is floor now, so the ship flies on beside the track
     EXPECT_TRUE(is_floor(0, 0));
     run_frames(30);
-    EXPECT_EQ(flow.stars_collected, 1);
-    EXPECT_EQ(ship.falling, 0);
+    EXPECT_EQ(game.flow.stars_collected, 1);
+    EXPECT_EQ(game.ship.falling, 0);
 }

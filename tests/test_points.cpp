@@ -1,6 +1,7 @@
 // The summary's points and the number text, without a window.
 #include <gtest/gtest.h>
 
+#include "game/points.h"
 #include "render/numbers.h"
 
 TEST(Points, TableOfGames) {

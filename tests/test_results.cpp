@@ -14,23 +14,23 @@ using ResultsWrite = InFreshFolder;
 
 TEST_F(ResultsWrite, FiveLinesInLevelOrderReplaceAnEarlierFile) {
     write_text_file("player.s", "an older and much longer file\nwith lines\nthat must all go\n\n\n\n\n");
-    fill_record(1, 2, 300, 0);
-    write_results();
+    fill_record(&game.results, 1, 2, 300, 0);
+    write_results(game.results);
     EXPECT_EQ(read_text_file("player.s"), "1 2 300 0\n" + zero_lines);
-    fill_record(1, 12, 61234, 5);
-    fill_record(3, 0, 45000, 4);
-    fill_record(2, 3, 20511, 5);
-    fill_record(5, 7, 99999, 2);
-    fill_record(4, 1, 1, 3);
-    write_results();
+    fill_record(&game.results, 1, 12, 61234, 5);
+    fill_record(&game.results, 3, 0, 45000, 4);
+    fill_record(&game.results, 2, 3, 20511, 5);
+    fill_record(&game.results, 5, 7, 99999, 2);
+    fill_record(&game.results, 4, 1, 1, 3);
+    write_results(game.results);
     EXPECT_EQ(read_text_file("player.s"), "1 12 61234 5\n2 3 20511 5\n3 0 45000 4\n4 1 1 3\n5 7 99999 2\n");
     EXPECT_FALSE(file_exists("player.s.tmp"));
 }
 
 TEST_F(ResultsWrite, TimeKeepsTheLow32BitsAndIsWrittenSigned) {
-    fill_record(1, 0, ((int64_t)1 << 32) + 1234, 3);
-    fill_record(2, 0, 3000000000LL, 1);
-    write_results();
+    fill_record(&game.results, 1, 0, ((int64_t)1 << 32) + 1234, 3);
+    fill_record(&game.results, 2, 0, 3000000000LL, 1);
+    write_results(game.results);
     EXPECT_EQ(read_text_file("player.s"), "1 0 1234 3\n2 0 -1294967296 1\n" + zero_lines.substr(8));
 }
 
@@ -39,10 +39,10 @@ TEST_F(ResultsWrite, UnwritableFolderChangesNothingAndSaysNothing) {
         GTEST_SKIP() << "permissions do not stop root";
     write_text_file("player.s", "kept\n");
     ASSERT_EQ(chmod(dir.c_str(), 0500), 0);
-    fill_record(1, 1, 1, 0);
+    fill_record(&game.results, 1, 1, 1, 0);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    write_results();
+    write_results(game.results);
     EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(read_text_file("player.s"), "kept\n");
     EXPECT_FALSE(file_exists("player.s.tmp"));
@@ -51,14 +51,14 @@ TEST_F(ResultsWrite, UnwritableFolderChangesNothingAndSaysNothing) {
 TEST_F(ResultsWrite, FailedWritesAreSilentAndTheNextGoodWriteWorks) {
     // a folder in the way of the file stops the write even for root
     ASSERT_EQ(mkdir("player.s", 0700), 0);
-    fill_record(1, 5, 500, 0);
+    fill_record(&game.results, 1, 5, 500, 0);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    write_results();
-    write_results();
+    write_results(game.results);
+    write_results(game.results);
     EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
     EXPECT_FALSE(file_exists("player.s.tmp"));
     ASSERT_EQ(rmdir("player.s"), 0);
-    write_results();
+    write_results(game.results);
     EXPECT_EQ(read_text_file("player.s"), "1 5 500 0\n" + zero_lines);
 }

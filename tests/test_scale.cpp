@@ -5,6 +5,7 @@
 
 #include "app/headless.h"
 #include "assets/scale.h"
+#include "game/motion.h"
 #include "support.h"
 
 TEST(ScaleText, FirstTokenIsTheScaleAndTheRestIsIgnored) {
@@ -19,10 +20,10 @@ TEST(ScaleSteps, DividedInDoublePrecisionThenStoredAsFloats) {
     // 0.7 gives quotients that differ between float and double division
     for (float s : {2.0f, 0.7f}) {
         compute_steps(s);
-        EXPECT_EQ(ship.forward_step, (float)(0.0008 / (double)s));
-        EXPECT_EQ(ship.side_step, (float)(0.00015 / (double)s));
-        EXPECT_EQ(ship.fall_step, (float)(0.00024 / (double)s));
-        EXPECT_EQ(ship.rise_step, (float)(0.00024 / (double)s));
+        EXPECT_EQ(game.ship.forward_step, (float)(0.0008 / (double)s));
+        EXPECT_EQ(game.ship.side_step, (float)(0.00015 / (double)s));
+        EXPECT_EQ(game.ship.fall_step, (float)(0.00024 / (double)s));
+        EXPECT_EQ(game.ship.rise_step, (float)(0.00024 / (double)s));
     }
     reset_game_state();
 }
@@ -31,10 +32,10 @@ using ScaleFile = InFreshFolder;
 
 TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
     read_scale();
-    EXPECT_EQ(speed_scale, 1.0f);
+    EXPECT_EQ(game.speed_scale, 1.0f);
     write_text_file("scale.txt", "3");
     read_scale();
-    ASSERT_EQ(speed_scale, 3.0f);
+    ASSERT_EQ(game.speed_scale, 3.0f);
     // 1e-44 is positive, but the steps divided by it are no finite float
     for (const char* text : std::initializer_list<const char*>{"0", "-3", "abc", "nan", "inf", "-inf", "1e400", "1e-44", "", "  \n", nullptr}) {
         if (text)
@@ -42,7 +43,7 @@ TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
         else
             remove("scale.txt");
         read_scale();
-        EXPECT_EQ(speed_scale, 3.0f) << (text ? text : "missing");
+        EXPECT_EQ(game.speed_scale, 3.0f) << (text ? text : "missing");
         float s = 3.0f;
         EXPECT_TRUE(!text || !parse_scale(text, &s)) << text;
     }
@@ -51,14 +52,14 @@ TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
 TEST(ScaleInPlay, EveryFrameReadsTheFileBeforeMovingAndKeepsTheLastGoodSteps) {
     ASSERT_TRUE(sim_open(make_play_folder({plain_level()}, "2").c_str()));
     ASSERT_TRUE(sim_start_play());
-    EXPECT_EQ(ship.forward_step, (float)0.0004);
+    EXPECT_EQ(game.ship.forward_step, (float)0.0004);
     sim_frame(0);
     for (const char* text : {"4\n", "nan\n", "0\n"}) {
         write_text_file("scale.txt", text);
         float y0 = sim_state().y;
         sim_frame(0);
         // the new scale already rules the frame that read it; a bad one changes nothing
-        EXPECT_EQ(ship.forward_step, (float)0.0002) << text;
+        EXPECT_EQ(game.ship.forward_step, (float)0.0002) << text;
         EXPECT_NEAR(sim_state().y - y0, 0.0002, 1e-7) << text;
     }
     sim_close();

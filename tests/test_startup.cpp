@@ -3,16 +3,21 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
+#include "app/frame.h"
 #include "app/headless.h"
-#include "app/keys.h"
 #include "assets/startup.h"
 #include "game/actions.h"
 #include "game/input.h"
+#include "game/levelmap.h"
+#include "game/state.h"
+#include "render/render.h"
 #include "support.h"
 
 namespace {
 
-std::vector<int> listed() { return std::vector<int>(action_list.begin(), action_list.end()); }
+std::vector<int> listed() { return std::vector<int>(game.actions.begin(), game.actions.end()); }
 
 const char* const size_line = "Bitmap size: 7,240 (line length:24, size:5760 (5040))";
 
@@ -42,13 +47,13 @@ TEST_F(Startup, ProgramStartQueuesTheMenuAndPrintsVersionThenSize) {
     ASSERT_TRUE(sim_open(bin.c_str()));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
     EXPECT_EQ(listed(), std::vector<int>{15});
-    for (uint32_t list : {assets.ship_list, assets.ship_left_list, assets.ship_right_list, assets.star_list,
-                          assets.heart_list})
+    for (uint32_t list : {render_assets.ship_list, render_assets.ship_left_list, render_assets.ship_right_list, render_assets.star_list,
+                          render_assets.heart_list})
         EXPECT_TRUE(list != 0 && list != (uint32_t)-1);
-    for (uint32_t tex : {assets.background_tex, assets.gameover_tex, assets.playgame_tex, assets.exitgame_tex})
+    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex, render_assets.exitgame_tex})
         EXPECT_NE(tex, 0u);
-    EXPECT_STREQ(assets.picture_folder, "../resources/1366x768/");
-    EXPECT_EQ(ship.heading, 90.0f);
+    EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
+    EXPECT_EQ(game.ship.heading, 90.0f);
 }
 
 TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
@@ -62,29 +67,31 @@ TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
     int star = tile_lookup(3.5f / 240, 10.5f / 240, nullptr);
     ASSERT_EQ(tile_kind_at(star), TILE_STAR);
     set_tile_floor(star);
-    ship.pos[0] = 0.02f;
-    ship.prev_pos[1] = 0.5f;
-    ship.heading = 45;
-    flow.stars_collected = 7;
-    flow.lives = 3;
-    clear_keys();
+    game.ship.pos[0] = 0.02f;
+    game.ship.prev_pos[1] = 0.5f;
+    game.ship.heading = 45;
+    game.flow.stars_collected = 7;
+    game.flow.lives = 3;
+    memset(game.keys, 0, sizeof(game.keys));
     for (int k : {(int)KEY_ENTER, (int)'Q', 200})
-        key_table[k] = 1;
+        game.keys[k] = 1;
     testing::internal::CaptureStdout();
-    input_step();
+    ASSERT_TRUE(input_step());
+    run_startup();
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
-    EXPECT_EQ(flow.game_started, 1);
-    EXPECT_EQ(flow.stars_collected, 0);
-    EXPECT_EQ(flow.lives, 3);
-    EXPECT_EQ(flow.current_level, 1);
+    EXPECT_EQ(game.flow.game_started, 1);
+    EXPECT_EQ(game.flow.stars_collected, 0);
+    EXPECT_EQ(game.flow.lives, 3);
+    EXPECT_EQ(game.flow.current_level, 1);
     const std::vector<float> spawn = {0.01175f, 0.00175f, 0.00348f};
-    EXPECT_EQ(std::vector<float>(ship.pos, ship.pos + 3), spawn);
-    EXPECT_EQ(std::vector<float>(ship.prev_pos, ship.prev_pos + 3), spawn);
-    EXPECT_EQ(std::vector<float>(ship.spawn, ship.spawn + 3), spawn);
-    EXPECT_EQ(ship.heading, 90.0f);
-    EXPECT_EQ(std::vector<int>(key_table, key_table + 256), std::vector<int>(256, 0));
+    EXPECT_EQ(std::vector<float>(game.ship.pos, game.ship.pos + 3), spawn);
+    EXPECT_EQ(std::vector<float>(game.ship.prev_pos, game.ship.prev_pos + 3), spawn);
+    EXPECT_EQ(std::vector<float>(game.ship.spawn, game.ship.spawn + 3), spawn);
+    EXPECT_EQ(game.ship.heading, 90.0f);
+    EXPECT_EQ(std::vector<int>(game.keys, game.keys + 256), std::vector<int>(256, 0));
     EXPECT_EQ(tile_kind_at(star), TILE_STAR);
-    EXPECT_EQ(listed(), (std::vector<int>{1, 4, 12, 14, 5, 0, 6, 9}));
+    EXPECT_EQ(listed(), (std::vector<int>{ACT_VERTICAL, ACT_FORWARD, ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP,
+                                          ACT_LEVEL_START, ACT_ON_TRACK}));
 }
 
 TEST_F(Startup, MissingStarModelIsReportedOnceOnEachRunAndPlayGoesOn) {
@@ -95,8 +102,8 @@ TEST_F(Startup, MissingStarModelIsReportedOnceOnEachRunAndPlayGoesOn) {
         ASSERT_TRUE(run == 0 ? sim_open(bin.c_str()) : sim_start_play());
         EXPECT_EQ(said_after(lines_of(testing::internal::GetCapturedStdout()), 1),
                   std::vector<std::string>{"Error: Cannot read model file \"../resources/star.obj\"."});
-        EXPECT_EQ(assets.star_list, (uint32_t)-1) << run;
-        EXPECT_TRUE(assets.heart_list != (uint32_t)-1 && assets.heart_list != 0u) << run;
+        EXPECT_EQ(render_assets.star_list, (uint32_t)-1) << run;
+        EXPECT_TRUE(render_assets.heart_list != (uint32_t)-1 && render_assets.heart_list != 0u) << run;
     }
     // the game runs on with invisible stars
     for (int i = 0; i < 10; i++)
@@ -108,9 +115,9 @@ TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str(), 1366, 1024));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
-    for (uint32_t tex : {assets.background_tex, assets.gameover_tex, assets.playgame_tex, assets.exitgame_tex})
+    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex, render_assets.exitgame_tex})
         EXPECT_EQ(tex, 0u);
-    EXPECT_STREQ(assets.picture_folder, "");
+    EXPECT_STREQ(loaded_picture_folder(), "");
     char buf[64];
     ASSERT_EQ(mkdir("../resources/800x600", 0700), 0);
     // a plain file of that name is no set
@@ -129,10 +136,10 @@ TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
     ASSERT_EQ(remove((bin + "/../resources/1366x768/gameover.bmp").c_str()), 0);
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(bin.c_str()));
-    EXPECT_EQ(assets.gameover_tex, 0u);
+    EXPECT_EQ(render_assets.gameover_tex, 0u);
     ASSERT_TRUE(sim_start_play());
     EXPECT_EQ(lines_of(testing::internal::GetCapturedStdout()).size(), 4u);
-    EXPECT_EQ(assets.gameover_tex, 0u);
-    EXPECT_NE(assets.background_tex, 0u);
-    EXPECT_NE(assets.exitgame_tex, 0u);
+    EXPECT_EQ(render_assets.gameover_tex, 0u);
+    EXPECT_NE(render_assets.background_tex, 0u);
+    EXPECT_NE(render_assets.exitgame_tex, 0u);
 }

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/headless.h"
-#include "app/timer.h"
+#include "game/timer.h"
 
 // Script words: s start, p stop, r reset, +N advance the clock N ms;
 // =N the elapsed ms, #N the whole seconds, R running, S stopped.
@@ -31,8 +31,8 @@ static const timer_case timer_cases[] = {
 TEST(Timer, ScriptsOfStartsStopsAndResets) {
     for (const timer_case& c : timer_cases) {
         reset_game_state();
-        platform.fake_time = true;
-        platform.fake_now_ms = c.clock_at_start;
+        game.process.fake_time = true;
+        game.process.fake_now_ms = c.clock_at_start;
         std::istringstream words(c.script);
         for (std::string w; words >> w;) {
             long n = w.size() > 1 ? std::stol(w.substr(1)) : 0;
@@ -41,10 +41,10 @@ TEST(Timer, ScriptsOfStartsStopsAndResets) {
             case 's': timer_start(); break;
             case 'p': timer_stop(); break;
             case 'r': timer_reset(); break;
-            case '+': platform.fake_now_ms = (int32_t)((uint32_t)platform.fake_now_ms + (uint32_t)n); break;
+            case '+': game.process.fake_now_ms = (int32_t)((uint32_t)game.process.fake_now_ms + (uint32_t)n); break;
             case '=': EXPECT_EQ(timer_elapsed_ms(), (uint32_t)n); break;
             case '#': EXPECT_EQ(timer_elapsed_seconds(), (uint32_t)n); break;
-            default: EXPECT_EQ(level_timer.running, w[0] == 'R');
+            default: EXPECT_EQ(game.timer.running, w[0] == 'R');
             }
         }
     }

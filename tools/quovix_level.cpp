@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "assets/levelsource.h"
+#include "game/levelmap.h"
+#include "game/tuning.h"
 #include "level_pictures.h"
-#include "render/levelmap.h"
 
 static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -65,7 +66,6 @@ static int fail(const char* path, const std::string& why) {
 // Every level must have level one's size: the game reads them all into its layout.
 static const int level_width = 7;
 static const int level_height = 240;
-static const int spawn_column = 2;
 static const int max_colour_reports = 20;
 
 static bool ends_with(const char* s, const char* tail) {
@@ -128,7 +128,6 @@ static int to_text(const char* in, const char* out) {
     return 0;
 }
 
-
 // The game's own reader decides whether the game can load the picture at all.
 static bool game_reads(const char* path, std::string* why) {
     FILE* f = fopen(path, "rb");
@@ -136,11 +135,8 @@ static bool game_reads(const char* path, std::string* why) {
         *why = "cannot open the file";
         return false;
     }
-    uint8_t header[40];
-    uint32_t size = 0;
-    uint8_t* block = read_level_image(f, header, &size, why);
-    free(block);
-    return block != nullptr;
+    level_map_t picture;
+    return read_level_picture(f, &picture, why);
 }
 
 static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {
@@ -194,9 +190,10 @@ static int level_problems(const char* path) {
         report(std::to_string(strays - max_colour_reports) + " more pixels of no tile colour");
     if (finishes == 0)
         report("no finish tile (green 0,255,0): the level cannot be completed");
+    int spawn_column = (int)(SPAWN_POINT[0] * g.height);
     char spawn = tile_char(tile_at(g, spawn_column, 0));
     if (spawn == '.' || spawn == '?')
-        report("the spawn tile (column 2, row 0) is a gap: the ship falls at once");
+        report("the spawn tile (column " + std::to_string(spawn_column) + ", row 0) is a gap: the ship falls at once");
     return problems;
 }
 

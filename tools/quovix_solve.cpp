@@ -41,13 +41,15 @@ struct solve_options_t {
 static int64_t bucket(float v, double unit) { return (int64_t)std::floor(v / unit + 0.5); }
 
 // Ships whose keys match stand alike closely enough that one can stand for all.
-static uint64_t state_key(const ship_t& s, const game_flow_t& f) {
+static uint64_t state_key(const game_state_t& g) {
+    const ship_t& s = g.ship;
+    double tile = 1.0 / g.level.height;
     uint64_t h = 1469598103934665603ull;
     auto mix = [&h](int64_t v) {
         h ^= (uint64_t)v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
         h *= 1099511628211ull;
     };
-    mix(bucket(s.pos[0], 1.0 / 240 / 24));
+    mix(bucket(s.pos[0], tile / 24));
     mix(bucket(s.pos[1], 0.0002));
     mix(bucket(s.pos[2], 0.00003));
     mix(bucket(s.left_rate, 0.05));
@@ -56,7 +58,7 @@ static uint64_t state_key(const ship_t& s, const game_flow_t& f) {
     mix(bucket(s.rise_factor, 0.05));
     mix(bucket(s.jump_apex, 0.0001));
     mix(s.jump | s.jump_descending << 1 | s.on_ground << 2 | (s.on_wall != 0) << 3 | s.falling << 4);
-    mix(f.on_finish);
+    mix(g.flow.on_finish);
     return h;
 }
 
@@ -76,7 +78,7 @@ static uint64_t spread(uint64_t k) {
     return k;
 }
 
-static int row_of(const node_t& n) { return (int)(n.snap.ship.pos[1] * 240); }
+static int row_of(const node_t& n) { return (int)(n.snap.ship.pos[1] * n.snap.level.height); }
 
 // When too many ships stand apart, keep those with fewest falls, furthest along
 // and with most pickups: half taken in turn from every quarter tile across the
@@ -94,8 +96,10 @@ static void trim_layer(std::vector<node_t>* layer, int beam) {
         return spread(a.key) < spread(b.key);
     });
     std::map<int64_t, std::vector<size_t>> lines;
-    for (size_t i = 0; i < layer->size(); i++)
-        lines[bucket((*layer)[i].snap.ship.pos[0], 1.0 / 240 / 4)].push_back(i);
+    for (size_t i = 0; i < layer->size(); i++) {
+        const game_state_t& g = (*layer)[i].snap;
+        lines[bucket(g.ship.pos[0], 1.0 / g.level.height / 4)].push_back(i);
+    }
     std::vector<size_t> keep;
     std::vector<bool> taken(layer->size(), false);
     for (size_t round = 0; (int)keep.size() < beam / 2; round++) {
@@ -156,7 +160,7 @@ static void expand(const node_t& from, int from_index, std::vector<node_t>* next
         n.taken = from.taken + (n.snap.flow.stars_collected - before.stars) +
                   std::max(0, n.snap.flow.lives - before.lives);
         n.changes = from.changes + (from.parent >= 0 && from.keys != n.keys);
-        n.key = state_key(n.snap.ship, n.snap.flow);
+        n.key = state_key(n.snap);
         auto it = seen->find(n.key);
         if (it == seen->end()) {
             (*seen)[n.key] = (int)next->size();

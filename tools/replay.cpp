@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -10,8 +9,7 @@
 
 #include "app/headless.h"
 #include "assets/levelsource.h"
-
-namespace fs = std::filesystem;
+#include "playfolder.h"
 
 static const unsigned replay_keys = HOLD_A | HOLD_D | HOLD_SPACE;
 
@@ -104,48 +102,8 @@ replay_outcome_t replay_play(const std::vector<unsigned>& frames) {
     return out;
 }
 
-static bool write_bytes(const std::string& path, const void* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write((const char*)data, (std::streamsize)size);
-    return (bool)out;
-}
-
-static std::vector<std::string> made_folders;
-
-static void remove_made_folders() {
-    for (const std::string& f : made_folders) {
-        std::error_code ec;
-        fs::remove_all(f, ec);
-    }
-}
-
 std::string replay_play_folder(const std::vector<unsigned char>& level_bmp, std::string* why) {
-    char name[] = "/tmp/quovix-replay-XXXXXX";
-    if (!mkdtemp(name)) {
-        *why = "cannot make a folder in /tmp";
-        return "";
-    }
-    if (made_folders.empty())
-        atexit(remove_made_folders);
-    made_folders.push_back(name);
-    std::string root = name;
-    std::error_code ec;
-    fs::create_directories(root + "/bin", ec);
-    fs::create_directories(root + "/resources", ec);
-    static const char* const names[5] = {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"};
-    bool ok = !ec;
-    for (const char* level_name : names)
-        ok = ok && write_bytes(root + "/resources/" + level_name + ".bmp", level_bmp.data(), level_bmp.size());
-    // models are only drawn: empty ones keep start-up quiet
-    static const char* const models[5] = {"spaceship", "spaceshipleft", "spaceshipright", "star", "heart"};
-    for (const char* model : models)
-        ok = ok && write_bytes(root + "/resources/" + model + ".obj", "", 0);
-    ok = ok && write_bytes(root + "/bin/scale.txt", "1\n", 2);
-    if (!ok) {
-        *why = "cannot write the play folder " + root;
-        return "";
-    }
-    return root + "/bin";
+    return build_play_folder({level_bmp}, "1", nullptr, why);
 }
 
 bool replay_start(const std::string& bin, std::string* why) {

@@ -1,79 +1,67 @@
 #include "app/headless.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <unistd.h>
 
 #include "app/frame.h"
-#include "app/keys.h"
-#include "app/platform.h"
-#include "app/timer.h"
-#include "assets/scale.h"
 #include "assets/startup.h"
-#include "game/actions.h"
-#include "game/motion.h"
-#include "render/levelmap.h"
+#include "platform/platform.h"
+#include "render/render.h"
 
 static int  frame_ms;
-static int  frames_run;
 static char start_dir[4096];
 
 void reset_game_state() {
-    flow = flow_at_start;
-    ship = ship_at_start;
-    level_timer = {true, false, 0, 0};
-    results = results_t{};
-    action_list.clear();
-    clear_keys();
-    free_level();
-    level = level_map_t{};
-    speed_scale = 1.0f;
-    assets = assets_t{};
+    game = game_at_start;
+    render_assets = render_assets_t{};
     forget_loaded_assets();
-    platform = platform_t{};
 }
 
 bool sim_open(const char* work_dir, int screen_w, int screen_h, int ms) {
     reset_game_state();
-    platform.fake_time = true;
-    platform.keep_running = true;
+    game.process.fake_time = true;
+    game.process.keep_running = true;
     screen_width = screen_w;
     screen_height = screen_h;
     frame_ms = ms;
-    frames_run = 0;
     if (!getcwd(start_dir, sizeof(start_dir)))
         start_dir[0] = 0;
     if (chdir(work_dir) != 0) {
-        platform.exit_requested = true;
-        platform.exit_status = 1;
+        game.process.exit_requested = true;
+        game.process.exit_status = 1;
         return false;
     }
-    startup();
-    return !platform.exit_requested;
+    run_startup();
+    return !game.process.exit_requested;
 }
+
+static const struct {
+    unsigned hold;
+    int      key;
+} held_keys[] = {
+    {HOLD_A, KEY_A}, {HOLD_D, KEY_D}, {HOLD_SPACE, KEY_SPACE}, {HOLD_W, KEY_W},
+    {HOLD_S, KEY_S}, {HOLD_ENTER, KEY_ENTER}, {HOLD_ESC, KEY_ESC},
+};
 
 bool sim_frame(unsigned held) {
-    if (platform.exit_requested)
+    if (game.process.exit_requested)
         return false;
-    clear_keys();
-    key_table[KEY_A] = (held & HOLD_A) != 0;
-    key_table[KEY_D] = (held & HOLD_D) != 0;
-    key_table[KEY_SPACE] = (held & HOLD_SPACE) != 0;
-    key_table[KEY_W] = (held & HOLD_W) != 0;
-    key_table[KEY_S] = (held & HOLD_S) != 0;
-    key_table[KEY_ENTER] = (held & HOLD_ENTER) != 0;
-    key_table[KEY_ESC] = (held & HOLD_ESC) != 0;
+    for (uint8_t& k : game.keys)
+        k = 0;
+    for (const auto& h : held_keys)
+        game.keys[h.key] = (held & h.hold) != 0;
     run_frame();
-    frames_run++;
-    platform.fake_now_ms += frame_ms;
-    return !platform.exit_requested;
+    game.process.frames_run++;
+    game.process.fake_now_ms += frame_ms;
+    return !game.process.exit_requested;
 }
 
-bool sim_start_play() { return sim_frame(HOLD_ENTER) && flow.game_started; }
+bool sim_start_play() { return sim_frame(HOLD_ENTER) && game.flow.game_started; }
 
 sim_state_t sim_state() {
+    const ship_t& ship = game.ship;
+    const game_flow_t& flow = game.flow;
     sim_state_t s;
-    s.frame = frames_run;
+    s.frame = game.process.frames_run;
     s.x = ship.pos[0];
     s.y = ship.pos[1];
     s.z = ship.pos[2];
@@ -92,51 +80,11 @@ sim_state_t sim_state() {
     return s;
 }
 
-void sim_save(sim_snapshot_t* snap) {
-    snap->flow = flow;
-    snap->ship = ship;
-    snap->level_timer = level_timer;
-    snap->results = results;
-    snap->actions.assign(action_list.begin(), action_list.end());
-    snap->level = level;
-    snap->level.pixels = nullptr;
-    snap->pixels.assign(level.pixels, level.pixels + (level.pixels ? level.pixels_size : 0));
-    snap->platform = platform;
-    snap->speed_scale = speed_scale;
-    snap->frames_run = frames_run;
-}
+void sim_save(sim_snapshot_t* snap) { *snap = game; }
+void sim_restore(const sim_snapshot_t& snap) { game = snap; }
 
-// The block is reused when it has the saved size, so a search does not churn the heap.
-static void restore_pixels(const std::vector<uint8_t>& bytes) {
-    if (!level.pixels || level.pixels_size != bytes.size()) {
-        free_level();
-        if (bytes.empty())
-            return;
-        level.pixels = (uint8_t*)malloc(bytes.size());
-        if (!level.pixels)
-            abort();
-    }
-    memcpy(level.pixels, bytes.data(), bytes.size());
-}
-
-void sim_restore(const sim_snapshot_t& snap) {
-    flow = snap.flow;
-    ship = snap.ship;
-    level_timer = snap.level_timer;
-    results = snap.results;
-    action_list.assign(snap.actions.begin(), snap.actions.end());
-    restore_pixels(snap.pixels);
-    uint8_t* pixels = level.pixels;
-    level = snap.level;
-    level.pixels = pixels;
-    level.pixels_size = (uint32_t)snap.pixels.size();
-    platform = snap.platform;
-    speed_scale = snap.speed_scale;
-    frames_run = snap.frames_run;
-}
-
-bool sim_ended() { return platform.exit_requested; }
-int  sim_exit_status() { return platform.exit_status; }
+bool sim_ended() { return game.process.exit_requested; }
+int  sim_exit_status() { return game.process.exit_status; }
 
 void sim_close() {
     if (start_dir[0] && chdir(start_dir) != 0)

@@ -2,15 +2,8 @@
 // a fake clock, no sleeps, keys scripted per frame.
 #pragma once
 #include <cstdint>
-#include <string>
-#include <vector>
 
-#include "app/frame.h"
-#include "app/platform.h"
-#include "app/timer.h"
-#include "game/motion.h"
-#include "render/levelmap.h"
-#include "results/results.h"
+#include "game/state.h"
 
 enum {
     HOLD_A = 1,
@@ -31,8 +24,8 @@ struct sim_state_t {
     float   on_wall;
 };
 
-// Puts every global back as at program start, moves into work_dir (a folder
-// with ../resources beside it) and runs start-up for the menu.
+// Puts the game back as at program start, moves into work_dir (a folder with
+// ../resources beside it) and runs start-up for the menu.
 // False when start-up ended the program (level one unusable).
 bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int frame_ms = 16);
 // One frame with the given keys held; false once the program has ended.
@@ -42,24 +35,14 @@ bool sim_start_play();
 sim_state_t sim_state();
 bool sim_ended();
 int  sim_exit_status();
+
 // Everything a frame reads or writes, so a search can branch on the keys.
-struct sim_snapshot_t {
-    game_flow_t          flow;
-    ship_t               ship;
-    level_timer_t        level_timer;
-    results_t            results;
-    std::vector<int>     actions;
-    level_map_t          level;    // its pixels pointer is not kept: the bytes are
-    std::vector<uint8_t> pixels;
-    platform_t           platform;
-    float                speed_scale;
-    int                  frames_run;
-};
+typedef game_state_t sim_snapshot_t;
 void sim_save(sim_snapshot_t* snap);
-// Puts the game back as saved; the level pixels are copied, never shared.
 void sim_restore(const sim_snapshot_t& snap);
 
 // Back to the folder sim_open started from.
 void sim_close();
 
+// The game's state and everything loaded as at program start.
 void reset_game_state();

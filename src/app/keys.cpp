@@ -1,11 +1,6 @@
 #include "app/keys.h"
 
-#include <cstring>
+#include "game/state.h"
 
-uint8_t key_table[256];
-int     screen_width;
-int     screen_height;
-
-void key_down(unsigned char key, int, int) { key_table[key] = 1; }
-void key_up(unsigned char key, int, int) { key_table[key] = 0; }
-void clear_keys() { memset(key_table, 0, sizeof(key_table)); }
+void key_down(unsigned char key, int, int) { game.keys[key] = 1; }
+void key_up(unsigned char key, int, int) { game.keys[key] = 0; }

@@ -5,6 +5,7 @@
 
 #include "app/frame.h"
 #include "app/keys.h"
+#include "platform/platform.h"
 
 static void display() { run_frame(); }
 

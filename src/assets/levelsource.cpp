@@ -2,30 +2,19 @@
 
 #include <cstring>
 
-static const struct {
-    char    c;
-    uint8_t bgr[3];
-} tile_colours[] = {
-    {'#', {0xFF, 0x00, 0x00}}, {'F', {0x00, 0xFF, 0x00}}, {'W', {0x80, 0x00, 0x00}},
-    {'*', {0x00, 0xFF, 0xFF}}, {'H', {0x00, 0x00, 0xFF}}, {'.', {0x00, 0x00, 0x00}},
-};
+#include "game/levelmap.h"
+#include "platform/bytes.h"
 
 bool tile_colour(char c, uint8_t bgr[3]) {
-    for (const auto& t : tile_colours) {
-        if (t.c == c) {
-            memcpy(bgr, t.bgr, 3);
-            return true;
-        }
-    }
-    return false;
+    const tile_colour_t* t = tile_colour_for(c);
+    if (t)
+        memcpy(bgr, t->bgr, 3);
+    return t != nullptr;
 }
 
 char tile_char(const uint8_t bgr[3]) {
-    for (const auto& t : tile_colours) {
-        if (memcmp(t.bgr, bgr, 3) == 0)
-            return t.c;
-    }
-    return '?';
+    const tile_colour_t* t = tile_colour_of(bgr);
+    return t ? t->symbol : '?';
 }
 
 static std::vector<std::string> text_lines(const std::string& text) {
@@ -90,63 +79,37 @@ std::string level_to_text(const level_grid_t& grid) {
     return text;
 }
 
-static void put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; i++)
-        b[at + i] = (uint8_t)(v >> (8 * i));
-}
-
-static uint32_t get32(const std::vector<uint8_t>& b, size_t at) {
-    return (uint32_t)b[at] | (uint32_t)b[at + 1] << 8 | (uint32_t)b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
-}
-
 std::vector<uint8_t> level_to_bmp(const level_grid_t& grid) {
     uint32_t line = ((uint32_t)grid.width * 3 + 3) & ~3u;
     uint32_t image_size = line * (uint32_t)grid.height;
     std::vector<uint8_t> b(54 + image_size, 0);
     b[0] = 'B';
     b[1] = 'M';
-    put32(b, 2, 54 + image_size);
-    put32(b, 10, 54);
-    put32(b, 14, 40);
-    put32(b, 18, (uint32_t)grid.width);
-    put32(b, 22, (uint32_t)grid.height);
+    write_le32(&b[2], 54 + image_size);
+    write_le32(&b[10], 54);
+    write_le32(&b[14], 40);
+    write_le32(&b[18], (uint32_t)grid.width);
+    write_le32(&b[22], (uint32_t)grid.height);
     b[26] = 1;
     b[28] = 24;
-    put32(b, 34, image_size);
-    put32(b, 38, 2835);   // 72 dpi, as paint programs write it
-    put32(b, 42, 2835);
+    write_le32(&b[34], image_size);
+    write_le32(&b[38], 2835);   // 72 dpi, as paint programs write it
+    write_le32(&b[42], 2835);
     for (int row = 0; row < grid.height; row++)
         memcpy(&b[54 + (size_t)row * line], &grid.bgr[(size_t)row * grid.width * 3], (size_t)grid.width * 3);
     return b;
 }
 
 bool level_from_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, std::string* why) {
-    if (f.size() < 54 || f[0] != 'B' || f[1] != 'M') {
-        *why = "not a BMP file";
+    level_map_t picture;
+    if (!parse_level_picture(f.data(), f.size(), &picture, why))
         return false;
-    }
-    int32_t w = (int32_t)get32(f, 18), h = (int32_t)get32(f, 22);
-    uint32_t offset = get32(f, 10);
-    uint16_t bits = (uint16_t)(f[28] | f[29] << 8);
-    uint32_t compression = get32(f, 30);
-    if (bits != 24 || compression != 0) {
-        *why = "not a 24-bit uncompressed BMP (" + std::to_string(bits) + " bits, compression " +
-               std::to_string(compression) + ")";
-        return false;
-    }
-    if (w <= 0 || h <= 0 || w > 32767 || h > 32767) {
-        *why = "size " + std::to_string(w) + "x" + std::to_string(h) + " is not usable (rows must be stored bottom-up)";
-        return false;
-    }
-    uint64_t line = ((uint64_t)w * 3 + 3) & ~(uint64_t)3;
-    if ((uint64_t)offset + line * h > f.size()) {
-        *why = "file ends before its pixels do";
-        return false;
-    }
+    // rows stepped as the game steps them, so the grid holds the tiles the game plays
+    int w = picture.width, h = picture.height;
     grid->width = w;
     grid->height = h;
     grid->bgr.resize((size_t)w * h * 3);
     for (int row = 0; row < h; row++)
-        memcpy(&grid->bgr[(size_t)row * w * 3], &f[offset + row * line], (size_t)w * 3);
+        memcpy(&grid->bgr[(size_t)row * w * 3], &picture.pixels[(size_t)row * picture.line_length], (size_t)w * 3);
     return true;
 }

@@ -17,7 +17,7 @@ std::string level_to_text(const level_grid_t& grid);
 
 // A 24-bit bottom-up BMP with its rows padded to four bytes.
 std::vector<uint8_t> level_to_bmp(const level_grid_t& grid);
-// Any 24-bit uncompressed BMP; false with a reason otherwise.
+// A level picture as the game reads it; false with the reason otherwise.
 bool level_from_bmp(const std::vector<uint8_t>& file, level_grid_t* grid, std::string* why);
 
 bool tile_colour(char c, uint8_t bgr[3]);

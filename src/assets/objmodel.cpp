@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "render/render.h"
 
 // One index of a corner: digits with an optional sign. Returns false when the
 // text holds no number; a number beyond int range is marked unusable.
@@ -133,10 +132,4 @@ std::vector<obj_vertex_t> obj_triangles(const obj_model_t& m) {
             out.insert(out.end(), v, v + 3);
     }
     return out;
-}
-
-uint32_t load_model(FILE* f) {
-    obj_model_t model;
-    parse_obj(f, &model);
-    return upload_model(obj_triangles(model));
 }

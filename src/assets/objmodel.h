@@ -1,8 +1,10 @@
-// Wavefront OBJ models: parsed here, compiled into a display list by the driver.
+// Wavefront OBJ models, parsed into the triangles the driver compiles.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include "render/render.h"
 
 struct obj_corner_t {
     int32_t position, texcoord, normal;   // 1-based; 0 where the face gave none
@@ -18,12 +20,6 @@ struct obj_model_t {
     std::vector<obj_face_t> faces;
 };
 
-// One corner as drawn: texture coordinate, normal, position.
-struct obj_vertex_t {
-    float s, t;
-    float nx, ny, nz;
-    float x, y, z;
-};
 
 // Reads an open file to its end and closes it.
 void parse_obj(FILE* f, obj_model_t* model);
@@ -32,6 +28,3 @@ void parse_obj_line(const char* line, obj_model_t* model);
 // The triangles to draw, three corners each, faces with an index outside their
 // arrays dropped.
 std::vector<obj_vertex_t> obj_triangles(const obj_model_t& model);
-
-// Parse, then compile through the driver; returns the display list.
-uint32_t load_model(FILE* f);

@@ -1,6 +1,5 @@
 #include "assets/picture.h"
 
-#include "render/render.h"
 
 std::vector<uint8_t> read_picture(FILE* f, int width, int height) {
     size_t pixels = (width > 0 && height > 0) ? (size_t)width * (size_t)height : 0;
@@ -14,9 +13,4 @@ std::vector<uint8_t> read_picture(FILE* f, int width, int height) {
         rgb[i * 3 + 2] = blue;
     }
     return rgb;
-}
-
-uint32_t load_texture(int width, int height, FILE* f) {
-    std::vector<uint8_t> rgb = read_picture(f, width, height);
-    return upload_texture(width, height, rgb.data());
 }

@@ -7,6 +7,3 @@
 // Reads width x height pixels from an open file, closes it, and returns them as
 // tightly packed red-green-blue; bytes past a short file stay zero.
 std::vector<uint8_t> read_picture(FILE* f, int width, int height);
-
-// Read, then upload through the driver; returns the texture name.
-uint32_t load_texture(int width, int height, FILE* f);

@@ -4,11 +4,12 @@
 #include <fstream>
 #include <sstream>
 
-float speed_scale = 1.0f;
+#include "game/state.h"
+#include "game/tuning.h"
 
 // Usable when every step it divides stays a finite float.
 static bool scale_is_usable(float s) {
-    return std::isfinite(s) && s > 0 && std::isfinite((float)(0.0008 / s)) && std::isfinite(5 / s);
+    return std::isfinite(s) && s > 0 && std::isfinite((float)(FORWARD_STEP / s)) && std::isfinite(PICKUP_SPIN_STEP / s);
 }
 
 static bool extract_scale(std::istream& in, float* scale) {
@@ -26,5 +27,5 @@ bool parse_scale(const char* text, float* scale) {
 
 void read_scale() {
     std::ifstream in("scale.txt");
-    extract_scale(in, &speed_scale);
+    extract_scale(in, &game.speed_scale);
 }

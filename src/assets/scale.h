@@ -1,8 +1,6 @@
 // The speed scale from "scale.txt", read every frame.
 #pragma once
 
-extern float speed_scale;
-
 // Reads "scale.txt"; a missing file or a value that is not a positive finite
 // number keeps the last good scale (1 before the first).
 void read_scale();

@@ -3,47 +3,47 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/frame.h"
-#include "app/keys.h"
-#include "app/platform.h"
 #include "assets/objmodel.h"
 #include "assets/picture.h"
-#include "game/actions.h"
-#include "game/motion.h"
-#include "render/levelmap.h"
+#include "game/levelmap.h"
+#include "platform/platform.h"
 #include "render/render.h"
-
-assets_t assets;
 
 const char* const model_files[5] = {
     "../resources/spaceship.obj", "../resources/spaceshipleft.obj", "../resources/spaceshipright.obj",
     "../resources/star.obj",      "../resources/heart.obj",
 };
 
-static const char* const picture_files[4] = {"background.bmp", "gameover.bmp", "playgame.bmp",
-                                             "exitgame.bmp"};
+const char* const picture_files[4] = {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"};
 
-// Lists compiled by an earlier start-up, reused instead of compiled again.
-static uint32_t compiled_lists[5];
-static uint32_t loaded_textures[4];
+// What earlier start-ups compiled and uploaded, reused instead of loaded again.
+static struct {
+    uint32_t lists[5];
+    bool     model_loaded[5];
+    uint32_t textures[4];
+    char     picture_folder[64];   // the folder the textures came from, "" when none
+} loaded;
 
-void forget_loaded_assets() {
-    for (uint32_t& l : compiled_lists)
-        l = 0;
-    for (uint32_t& t : loaded_textures)
-        t = 0;
-}
+void forget_loaded_assets() { memset(&loaded, 0, sizeof(loaded)); }
+
+const char* loaded_picture_folder() { return loaded.picture_folder; }
 
 static uint32_t* model_slot(int i) {
-    uint32_t* slots[5] = {&assets.ship_list, &assets.ship_left_list, &assets.ship_right_list,
-                          &assets.star_list, &assets.heart_list};
+    uint32_t* slots[5] = {&render_assets.ship_list, &render_assets.ship_left_list, &render_assets.ship_right_list,
+                          &render_assets.star_list, &render_assets.heart_list};
     return slots[i];
 }
 
 static uint32_t* picture_slot(int i) {
-    uint32_t* slots[4] = {&assets.background_tex, &assets.gameover_tex, &assets.playgame_tex,
-                          &assets.exitgame_tex};
+    uint32_t* slots[4] = {&render_assets.background_tex, &render_assets.gameover_tex, &render_assets.playgame_tex,
+                          &render_assets.exitgame_tex};
     return slots[i];
+}
+
+static uint32_t load_model(FILE* f) {
+    obj_model_t model;
+    parse_obj(f, &model);
+    return upload_model(obj_triangles(model));
 }
 
 static void load_models() {
@@ -54,13 +54,13 @@ static void load_models() {
             *model_slot(i) = (uint32_t)-1;
             continue;
         }
-        if (assets.model_loaded[i]) {
+        if (loaded.model_loaded[i]) {
             fclose(f);
         } else {
-            compiled_lists[i] = load_model(f);
-            assets.model_loaded[i] = true;
+            loaded.lists[i] = load_model(f);
+            loaded.model_loaded[i] = true;
         }
-        *model_slot(i) = compiled_lists[i];
+        *model_slot(i) = loaded.lists[i];
     }
 }
 
@@ -76,12 +76,17 @@ const char* resource_folder(int width, int height, char* buf, int buf_size) {
     return platform_dir_exists(buf) ? buf : nullptr;
 }
 
+static uint32_t load_texture(int width, int height, FILE* f) {
+    std::vector<uint8_t> rgb = read_picture(f, width, height);
+    return upload_texture(width, height, rgb.data());
+}
+
 static void load_pictures() {
     char own[64];
     const char* folder = resource_folder(screen_width, screen_height, own, sizeof(own));
     if (!folder)
         return;
-    bool same_folder = strcmp(folder, assets.picture_folder) == 0;
+    bool same_folder = strcmp(folder, loaded.picture_folder) == 0;
     for (int i = 0; i < 4; i++) {
         char path[128];
         snprintf(path, sizeof(path), "%s%s", folder, picture_files[i]);
@@ -90,41 +95,21 @@ static void load_pictures() {
             *picture_slot(i) = 0;
             continue;
         }
-        if (same_folder && loaded_textures[i]) {
+        if (same_folder && loaded.textures[i]) {
             fclose(f);
         } else {
-            loaded_textures[i] = load_texture(screen_width, screen_height, f);
+            loaded.textures[i] = load_texture(screen_width, screen_height, f);
         }
-        *picture_slot(i) = loaded_textures[i];
+        *picture_slot(i) = loaded.textures[i];
     }
-    snprintf(assets.picture_folder, sizeof(assets.picture_folder), "%s", folder);
-}
-
-static void place_ship() {
-    for (int i = 0; i < 3; i++) {
-        ship.spawn[i] = spawn_point[i];
-        ship.pos[i] = spawn_point[i];
-        ship.prev_pos[i] = spawn_point[i];
-    }
-    ship.heading = 90;
+    snprintf(loaded.picture_folder, sizeof(loaded.picture_folder), "%s", folder);
 }
 
 void startup() {
-    flow.stars_collected = 0;
     load_models();
     load_pictures();
     render_setup_view();
-    clear_keys();
-    place_ship();
     printf("OpenGL version: %s\n", render_gl_version());
-    if (!load_first_level())
-        return;
-    if (flow.game_started == 0) {
-        actions_add_back(ACT_MENU);
-    } else if (flow.game_started == 1) {
-        static const int play_codes[] = {ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP, ACT_LEVEL_START, ACT_ON_TRACK};
-        for (int code : play_codes)
-            actions_add_back(code);
-    }
-    fflush(stdout);
+    if (load_first_level())
+        fflush(stdout);
 }

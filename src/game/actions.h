@@ -1,6 +1,5 @@
 // The action list: the codes a frame runs, in order.
 #pragma once
-#include <list>
 
 enum {
     ACT_SHIP = 0,
@@ -16,9 +15,11 @@ enum {
     ACT_RISE = 13,
     ACT_BACKGROUND = 14,
     ACT_MENU = 15,
+    ACT_COUNT = 16,   // codes at or above it have no action
 };
 
-extern std::list<int> action_list;
+// The codes of play, in the order start-up queues them.
+extern const int play_codes[6];
 
 bool actions_has(int code);
 void actions_add_front(int code);

@@ -1,11 +1,9 @@
 #include "game/input.h"
 
-#include "app/frame.h"
-#include "app/keys.h"
-#include "app/platform.h"
-#include "assets/startup.h"
 #include "game/actions.h"
-#include "game/motion.h"
+#include "game/process.h"
+#include "game/state.h"
+#include "game/tuning.h"
 #include "results/results.h"
 
 // Queue a steering code in place of the opposite one.
@@ -21,25 +19,35 @@ static void queue_steer(int code, int opposite) {
 // compare with float bounds, or the idle rate 0.1f would read as above 0.1
 // and drift the ship.
 static void steer_key(int key, float* rate, float* other_rate, int code, int opposite) {
-    if (key_table[key]) {
-        *other_rate = 0.1f;
-        if (*rate < 1.0f)
-            *rate += 0.05;
+    if (game.keys[key]) {
+        *other_rate = STEER_RATE_IDLE;
+        if (*rate < STEER_RATE_MAX)
+            *rate += STEER_RATE_STEP;
         queue_steer(code, opposite);
-    } else if (*rate > 0.1f) {
-        *rate -= 0.05;
+    } else if (*rate > STEER_RATE_IDLE) {
+        *rate -= STEER_RATE_STEP;
         queue_steer(code, opposite);
     }
 }
 
+// The ship banks toward the steering key held, right before left.
+static ship_bank_t bank_of_keys() {
+    if (game.keys[KEY_D])
+        return BANK_RIGHT;
+    if (game.keys[KEY_A])
+        return BANK_LEFT;
+    return BANK_NONE;
+}
+
 static void jump_key() {
-    if (key_table[KEY_SPACE] && !ship.falling && !ship.jump) {
+    ship_t& ship = game.ship;
+    if (game.keys[KEY_SPACE] && !ship.falling && !ship.jump) {
         if (ship.on_wall == 0.0f && ship.on_ground == 1) {
             if (!ship.jump_descending)
                 ship.jump = 1;
         } else if (ship.on_ground == 0 && ship.on_wall == 1.0f && !ship.jump_descending) {
             ship.jump = 1;
-            ship.jump_apex = (float)(ship.jump_apex * 1.5);
+            ship.jump_apex = (float)(ship.jump_apex * WALL_JUMP_APEX_FACTOR);
         }
     }
     if (ship.jump == 1 && !actions_has(ACT_RISE))
@@ -47,45 +55,49 @@ static void jump_key() {
 }
 
 static void end_game_when_over() {
-    if (!(flow.lives == 0 || (flow.current_level == 5 && flow.level_complete)))
+    game_flow_t& flow = game.flow;
+    if (!(flow.lives == 0 || (flow.current_level == LEVEL_COUNT && flow.level_complete)))
         return;
     if (!flow.game_over)
-        sum_results();
+        sum_results(&game.results);
     flow.game_over = 1;
-    static const int play_codes[] = {ACT_TRACK, ACT_SHIP, ACT_HUD, ACT_BACKGROUND, ACT_LEVEL_START, ACT_ON_TRACK};
     for (int code : play_codes)
         actions_remove(code);
     actions_add_front(ACT_SUMMARY);
 }
 
-static void menu_keys() {
-    if (key_table[KEY_W])
+// Returns true when play is confirmed.
+static bool menu_keys() {
+    game_flow_t& flow = game.flow;
+    if (game.keys[KEY_W])
         flow.menu_selection = 0;
-    if (key_table[KEY_S])
+    if (game.keys[KEY_S])
         flow.menu_selection = 1;
-    if (!key_table[KEY_ENTER] || flow.ship_drawn)
-        return;
+    if (!game.keys[KEY_ENTER] || flow.ship_drawn)
+        return false;
     if (flow.menu_selection == 1) {
-        platform_exit(0);
+        process_exit(0);
     } else if (flow.menu_selection == 0) {
         flow.game_started = 1;
         actions_remove(ACT_MENU);
-        startup();
+        return true;
     }
+    return false;
 }
 
-void input_step() {
-    if (key_table[KEY_ESC]) {
-        platform_exit(0);
-        return;
+bool input_step() {
+    if (game.keys[KEY_ESC]) {
+        process_exit(0);
+        return false;
     }
-    steer_key(KEY_A, &ship.left_rate, &ship.right_rate, ACT_STEER_LEFT, ACT_STEER_RIGHT);
-    steer_key(KEY_D, &ship.right_rate, &ship.left_rate, ACT_STEER_RIGHT, ACT_STEER_LEFT);
+    game.ship.bank = bank_of_keys();
+    steer_key(KEY_A, &game.ship.left_rate, &game.ship.right_rate, ACT_STEER_LEFT, ACT_STEER_RIGHT);
+    steer_key(KEY_D, &game.ship.right_rate, &game.ship.left_rate, ACT_STEER_RIGHT, ACT_STEER_LEFT);
     if (!actions_has(ACT_FORWARD))
         actions_add_front(ACT_FORWARD);
     jump_key();
     if (!actions_has(ACT_VERTICAL))
         actions_add_front(ACT_VERTICAL);
     end_game_when_over();
-    menu_keys();
+    return menu_keys();
 }

@@ -1,4 +1,5 @@
 // Keys held this frame become action codes; the menu runs here.
 #pragma once
 
-void input_step();
+// True when the player confirmed play on the menu: start-up runs again.
+bool input_step();

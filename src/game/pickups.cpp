@@ -1,35 +1,37 @@
 #include "game/pickups.h"
 
-#include "app/frame.h"
-#include "app/timer.h"
-#include "game/motion.h"
-#include "render/levelmap.h"
+#include "game/levelmap.h"
+#include "game/state.h"
+#include "game/timer.h"
+#include "game/tuning.h"
 #include "results/results.h"
 
 void take_pickups() {
-    int tile = ship.tile_under_ship;
+    int tile = game.ship.tile_under_ship;
     tile_kind_t kind = tile_kind_at(tile);
-    if (kind == TILE_STAR && ship.pos[2] < 0.0045) {
-        flow.stars_collected++;
+    bool in_reach = game.ship.pos[2] < PICKUP_REACH;
+    if (kind == TILE_STAR && in_reach) {
+        game.flow.stars_collected++;
         set_tile_floor(tile);
-    } else if (kind == TILE_HEART && ship.pos[2] < 0.0045) {
-        flow.lives++;
+    } else if (kind == TILE_HEART && in_reach) {
+        game.flow.lives++;
         set_tile_floor(tile);
     }
 }
 
 void finish_test() {
-    if (ship.falling || flow.on_finish)
+    game_flow_t& flow = game.flow;
+    if (game.ship.falling || flow.on_finish)
         return;
-    if (tile_kind_at(ship.tile_under_ship) != TILE_FINISH)
+    if (tile_kind_at(game.ship.tile_under_ship) != TILE_FINISH)
         return;
     flow.on_finish = 1;
     flow.level_time = timer_elapsed_ms();
     flow.frozen_seconds = timer_elapsed_seconds();
-    fill_record(flow.current_level, flow.stars_collected, flow.level_time, flow.lives);
+    fill_record(&game.results, flow.current_level, flow.stars_collected, flow.level_time, flow.lives);
     timer_reset();
-    if (flow.current_level == 5)
-        write_results();
-    if (level_timer.running)
+    if (flow.current_level == LEVEL_COUNT)
+        write_results(game.results);
+    if (game.timer.running)
         timer_stop();
 }

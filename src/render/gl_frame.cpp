@@ -2,18 +2,17 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
-#include "app/keys.h"
-#include "game/motion.h"
+#include "game/state.h"
+#include "platform/platform.h"
+#include "render/materials.h"
 #include "render/render.h"
-
-static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
 
 void render_clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
 void render_begin_scene() {
     glPushMatrix();
-    glRotatef(90 - ship.heading, 0, 0, 1);
-    glTranslatef(-ship.pos[0], -ship.pos[1], -ship.pos[2]);
+    glRotatef(90 - game.ship.heading, 0, 0, 1);
+    glTranslatef(-game.ship.pos[0], -game.ship.pos[1], -game.ship.pos[2]);
 }
 
 void render_end_frame() {
@@ -55,7 +54,8 @@ const char* render_gl_version() {
 }
 
 void render_light_on_ship() {
-    GLfloat position[4] = {ship.pos[0], ship.pos[1], ship.pos[2] + 0.01f, 1.0f};
+    const float* ship_pos = game.ship.pos;
+    GLfloat position[4] = {ship_pos[0], ship_pos[1], ship_pos[2] + 0.01f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glMaterialfv(GL_FRONT, GL_EMISSION, near_black);
+    glMaterialfv(GL_FRONT, GL_EMISSION, NEAR_BLACK);
 }

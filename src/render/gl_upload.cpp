@@ -2,7 +2,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "assets/objmodel.h"
 #include "render/render.h"
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles) {

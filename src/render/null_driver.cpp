@@ -1,7 +1,6 @@
 // The null driver: every drawing call does nothing, uploads hand out names.
 #include <vector>
 
-#include "assets/objmodel.h"
 #include "render/render.h"
 
 static uint32_t next_list = 1;

@@ -1,10 +1,23 @@
 // The drawing driver: the GL driver draws, the null driver does nothing.
-// Game logic calls only these, never GL itself.
+// Drawing reads the game's state and changes none of it; game logic never calls GL.
 #pragma once
 #include <cstdint>
 #include <vector>
 
-struct obj_vertex_t;
+// One corner of a model as drawn: texture coordinate, normal, position.
+struct obj_vertex_t {
+    float s, t;
+    float nx, ny, nz;
+    float x, y, z;
+};
+
+// What start-up loaded onto the GL side: -1 for a model whose file was missing,
+// 0 for a picture whose file was missing.
+struct render_assets_t {
+    uint32_t ship_list, ship_left_list, ship_right_list, star_list, heart_list;
+    uint32_t background_tex, gameover_tex, playgame_tex, exitgame_tex;
+};
+extern render_assets_t render_assets;
 
 void        render_clear();
 void        render_begin_scene();          // camera on the ship

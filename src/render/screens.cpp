@@ -1,13 +1,12 @@
 // Full-screen pictures: menu, background and the summary with its points.
 #include <GL/freeglut.h>
 
-#include "app/frame.h"
-#include "app/keys.h"
-#include "assets/startup.h"
+#include "game/points.h"
+#include "game/state.h"
+#include "platform/platform.h"
 #include "render/numbers.h"
 #include "render/render.h"
 #include "render/text.h"
-#include "results/results.h"
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = screen_width, h = screen_height;
@@ -43,19 +42,21 @@ static void restore_matrices() {
 }
 
 void draw_menu() {
-    full_screen_picture(flow.menu_selection == 0 ? assets.playgame_tex : assets.exitgame_tex, -5.0);
+    full_screen_picture(game.flow.menu_selection == 0 ? render_assets.playgame_tex : render_assets.exitgame_tex, -5.0);
     restore_matrices();
     glEnable(GL_LIGHTING);
 }
 
 void draw_background() {
-    full_screen_picture(assets.background_tex, -100.0);
+    full_screen_picture(render_assets.background_tex, -100.0);
     glEnable(GL_LIGHTING);
     restore_matrices();
 }
 
 void draw_summary() {
-    full_screen_picture(assets.gameover_tex, -5.0);
+    const game_flow_t& flow = game.flow;
+    const results_t& results = game.results;
+    full_screen_picture(render_assets.gameover_tex, -5.0);
     restore_matrices();
     glPushMatrix();
     glDisable(GL_LIGHTING);

@@ -1,29 +1,24 @@
 // The ship, banked by the steering keys held.
 #include <GL/gl.h>
 
-#include "app/frame.h"
-#include "app/keys.h"
-#include "assets/startup.h"
-#include "game/motion.h"
+#include "game/state.h"
+#include "render/materials.h"
 #include "render/render.h"
 
 static uint32_t chosen_model() {
-    bool controls = !flow.on_finish && !ship.falling;
-    if (key_table[KEY_D] && controls)
-        return assets.ship_right_list;
-    if (key_table[KEY_A] && controls)
-        return assets.ship_left_list;
-    return assets.ship_list;
+    bool controls = !game.flow.on_finish && !game.ship.falling;
+    if (game.ship.bank == BANK_RIGHT && controls)
+        return render_assets.ship_right_list;
+    if (game.ship.bank == BANK_LEFT && controls)
+        return render_assets.ship_left_list;
+    return render_assets.ship_list;
 }
 
 void draw_ship() {
     static const GLfloat dark_grey[4] = {0.05f, 0.05f, 0.05f, 1.0f};
-    static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, dark_grey);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, near_black);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, near_black);
-    glMaterialfv(GL_FRONT, GL_EMISSION, near_black);
+    set_material(dark_grey, NEAR_BLACK);
     glPushMatrix();
+    const ship_t& ship = game.ship;
     glTranslatef(ship.pos[0], ship.pos[1], ship.pos[2]);
     glRotatef(ship.heading, 0, 0, 1);
     glRotatef(90, 1, 0, 0);

@@ -3,8 +3,8 @@
 
 #include <GL/freeglut.h>
 
-#include "app/frame.h"
-#include "app/timer.h"
+#include "game/state.h"
+#include "game/timer.h"
 #include "render/numbers.h"
 #include "render/render.h"
 
@@ -14,7 +14,8 @@ void draw_text(const char* text) {
 }
 
 void draw_labelled_value(int32_t value, float dx, float dz, const char* label) {
-    glRasterPos3f(flow.text_anchor[0] + dx, flow.text_anchor[1], flow.text_anchor[2] + dz);
+    const float* anchor = game.flow.text_anchor;
+    glRasterPos3f(anchor[0] + dx, anchor[1], anchor[2] + dz);
     draw_text(label);
     draw_text(format_int(value).c_str());
 }
@@ -28,6 +29,7 @@ void draw_labelled_pair(int32_t a, int32_t b, float x, float y, float z, const c
 }
 
 void draw_hud() {
+    const game_flow_t& flow = game.flow;
     glPushMatrix();
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);

@@ -1,24 +1,16 @@
 // The track: one or two lit cubes per tile, stars and hearts spinning above.
 #include <GL/gl.h>
 
-#include "app/frame.h"
-#include "assets/startup.h"
-#include "render/levelmap.h"
+#include "game/levelmap.h"
+#include "game/state.h"
+#include "render/materials.h"
 #include "render/render.h"
 
-static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
 static const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
 static const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
 static const GLfloat star_glow[4] = {0.85f, 0.53f, 0.1f, 1.0f};
 static const GLfloat heart_diffuse[4] = {0.75f, 0.0001f, 0.0001f, 1.0f};
 static const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
-
-static void set_material(const GLfloat* diffuse, const GLfloat* emission) {
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, near_black);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, near_black);
-    glMaterialfv(GL_FRONT, GL_EMISSION, emission);
-}
 
 static void tile_cube() {
     static const GLfloat normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
@@ -53,7 +45,7 @@ static void cube_at(float x, float y, float z, float size) {
 static void pickup_at(float x, float y, uint32_t list) {
     glPushMatrix();
     glTranslatef(x, y, 0.0033f);
-    glRotatef(flow.pickup_spin, 0, 0, 1);
+    glRotatef(game.flow.pickup_spin, 0, 0, 1);
     glCallList(list);
     glPopMatrix();
 }
@@ -62,11 +54,12 @@ static void pickup_at(float x, float y, uint32_t list) {
 static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, const GLfloat* glow, uint32_t list) {
     set_material(diffuse, glow);
     pickup_at(x, y, list);
-    set_material(near_black, near_black);
+    set_material(NEAR_BLACK, NEAR_BLACK);
     cube_at(x, y, 0, size);
 }
 
 void draw_track() {
+    const level_map_t& level = game.level;
     float h = (float)level.height;
     float size = 1 / h - 0.0016f;
     glPushMatrix();
@@ -76,23 +69,23 @@ void draw_track() {
             float y = r / h + 0.5f / h;
             switch (tile_kind_at(r * level.line_length + c * 3)) {
             case TILE_FLOOR:
-                set_material(near_black, near_black);
+                set_material(NEAR_BLACK, NEAR_BLACK);
                 cube_at(x, y, 0, size);
                 break;
             case TILE_FINISH:
-                set_material(finish_green, near_black);
+                set_material(finish_green, NEAR_BLACK);
                 cube_at(x, y, 0, size);
                 break;
             case TILE_WALL:
-                set_material(near_black, near_black);
+                set_material(NEAR_BLACK, NEAR_BLACK);
                 cube_at(x, y, 0.003f, size);
                 cube_at(x, y, 0, size);
                 break;
             case TILE_STAR:
-                pickup_tile(x, y, size, star_diffuse, star_glow, assets.star_list);
+                pickup_tile(x, y, size, star_diffuse, star_glow, render_assets.star_list);
                 break;
             case TILE_HEART:
-                pickup_tile(x, y, size, heart_diffuse, heart_glow, assets.heart_list);
+                pickup_tile(x, y, size, heart_diffuse, heart_glow, render_assets.heart_list);
                 break;
             case TILE_GAP:
                 break;

@@ -14,8 +14,9 @@ struct results_t {
     int32_t        total_stars;
     int32_t        total_time;
 };
-extern results_t results;
 
-void fill_record(int level, int stars, int64_t level_time, int lives);
-void write_results();
-void sum_results();
+extern const char* const results_file;
+
+void fill_record(results_t* results, int level, int stars, int64_t level_time, int lives);
+void write_results(const results_t& results);
+void sum_results(results_t* results);

@@ -7,27 +7,18 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "render/levelmap.h"
-
-// The geometry load_first_level takes from a header it accepted.
-static void use_as_level(const uint8_t header[40], uint8_t* block, uint32_t size) {
-    free_level();
-    memcpy(level.info_header, header, 40);
-    level.pixels = block;
-    level.pixels_size = size;
-    level.height = (int16_t)read_le32(header + 8);
-    level.width = (int16_t)read_le32(header + 4);
-    level.line_length = (int32_t)(size / (uint32_t)(int32_t)level.height);
-}
+#include "game/levelmap.h"
+#include "platform/bytes.h"
 
 static void look_up(float x, float y) {
+    const level_map_t& level = game.level;
     bool outside = true;
     int offset = tile_lookup(x, y, &outside);
     if (outside) {
         FUZZ_CHECK(offset == 0);
     } else {
         // an inside point names a whole tile of the block, in its row and column
-        FUZZ_CHECK(offset >= 0 && (uint32_t)offset + 3 <= level.pixels_size);
+        FUZZ_CHECK(offset >= 0 && (size_t)offset + 3 <= level.pixels.size());
         FUZZ_CHECK(x >= 0 && y >= 0);
         int row = offset / level.line_length, col = (offset % level.line_length) / 3;
         FUZZ_CHECK(row < level.height && col < level.width && (offset % level.line_length) % 3 == 0);
@@ -42,32 +33,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FILE* f = open_bytes(&copy, data, size);
     if (!f)
         return 0;
-    uint8_t header[40];
-    memset(header, 0xAA, sizeof(header));
-    uint32_t block_size = 0;
+    level_map_t picture;
     std::string why;
-    uint8_t* block = read_level_image(f, header, &block_size, &why);
-    if (!block) {
+    if (!read_level_picture(f, &picture, &why)) {
         FUZZ_CHECK(!why.empty());
         return 0;
     }
     // what was accepted is a picture the map can use
+    const uint8_t* header = data + 14;
     int32_t w = read_le32(header + 4), h = read_le32(header + 8);
     FUZZ_CHECK(w > 0 && w <= 32767 && h > 0 && h <= 32767);
-    FUZZ_CHECK(block_size == (uint32_t)read_le32(header + 20));
-    FUZZ_CHECK((uint64_t)block_size >= (((uint64_t)w * 3 + 3) & ~(uint64_t)3) * (uint64_t)h);
-    FUZZ_CHECK(block_size <= size);
+    FUZZ_CHECK(picture.width == w && picture.height == h);
+    FUZZ_CHECK(picture.pixels.size() == (uint32_t)read_le32(header + 20));
+    FUZZ_CHECK((uint64_t)picture.pixels.size() >= (((uint64_t)w * 3 + 3) & ~(uint64_t)3) * (uint64_t)h);
+    FUZZ_CHECK(picture.pixels.size() <= size);
     // the block holds the file's bytes from the data offset on
     uint32_t data_offset = (uint32_t)read_le32(data + 10);
-    FUZZ_CHECK(memcmp(block, data + data_offset, block_size) == 0);
-    FUZZ_CHECK(memcmp(header, data + 14, 40) == 0);
+    FUZZ_CHECK(memcmp(picture.pixels.data(), data + data_offset, picture.pixels.size()) == 0);
+    FUZZ_CHECK(memcmp(picture.info_header, header, 40) == 0);
 
-    use_as_level(header, block, block_size);
+    game.level = std::move(picture);
+    const level_map_t& level = game.level;
     // every tile as the track draws it
     for (int r = 0; r < level.height; r++)
         for (int c = 0; c < level.width; c++) {
             int offset = r * level.line_length + c * 3;
-            FUZZ_CHECK((uint32_t)offset + 3 <= level.pixels_size);
+            FUZZ_CHECK((size_t)offset + 3 <= level.pixels.size());
             (void)tile_kind_at(offset);
         }
     // the edges of the map and points no ship should reach
@@ -95,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     set_tile_floor(offset);
     FUZZ_CHECK(outside || tile_kind_at(offset) == TILE_FLOOR);
     set_tile_floor(-1);
-    set_tile_floor((int)level.pixels_size);
-    free_level();
+    set_tile_floor((int)level.pixels.size());
+    game.level = level_map_t{};
     return 0;
 }

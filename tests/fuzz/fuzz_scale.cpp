@@ -6,6 +6,8 @@
 #include "assets/scale.h"
 #include "fuzz_support.h"
 #include "game/motion.h"
+#include "game/state.h"
+#include "game/tuning.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text((const char*)data, size);
@@ -16,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(std::isfinite(scale) && scale > 0);
     compute_steps(scale);
-    FUZZ_CHECK(std::isfinite(ship.forward_step) && std::isfinite(ship.side_step));
-    FUZZ_CHECK(std::isfinite(ship.fall_step) && std::isfinite(ship.rise_step));
-    FUZZ_CHECK(std::isfinite(5 / scale));
+    FUZZ_CHECK(std::isfinite(game.ship.forward_step) && std::isfinite(game.ship.side_step));
+    FUZZ_CHECK(std::isfinite(game.ship.fall_step) && std::isfinite(game.ship.rise_step));
+    FUZZ_CHECK(std::isfinite(PICKUP_SPIN_STEP / scale));
     return 0;
 }

@@ -1,11 +1,12 @@
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <sys/stat.h>
 
-platform_t platform = {false, 0, 0, 0, false, false, 0};
+int screen_width;
+int screen_height;
 
 static int64_t monotonic_ms() {
     timespec ts;
@@ -14,17 +15,13 @@ static int64_t monotonic_ms() {
 }
 
 int32_t platform_ticks_ms() {
-    if (platform.fake_time)
-        return platform.fake_now_ms;
     // counted from the first call so the 32-bit ticks start near zero, like a process clock
     static const int64_t first = monotonic_ms();
     return (int32_t)(monotonic_ms() - first);
 }
 
 void platform_sleep_ms(int32_t ms) {
-    platform.sleep_calls++;
-    platform.slept_ms += ms;
-    if (platform.fake_time || ms <= 0)
+    if (ms <= 0)
         return;
     timespec ts = {ms / 1000, (long)(ms % 1000) * 1000000L};
     while (nanosleep(&ts, &ts) != 0) {
@@ -33,13 +30,6 @@ void platform_sleep_ms(int32_t ms) {
 
 void platform_exit(int status) {
     fflush(stdout);
-    if (platform.keep_running) {
-        if (!platform.exit_requested) {
-            platform.exit_requested = true;
-            platform.exit_status = status;
-        }
-        return;
-    }
     exit(status);
 }
 

@@ -1,0 +1,114 @@
+#include "game/flow.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "game/actions.h"
+#include "game/levelmap.h"
+#include "game/process.h"
+#include "game/state.h"
+#include "game/timer.h"
+#include "game/tuning.h"
+#include "results/results.h"
+
+static void place_ship_on_spawn() {
+    ship_t& ship = game.ship;
+    for (int i = 0; i < 3; i++)
+        ship.spawn[i] = ship.pos[i] = ship.prev_pos[i] = SPAWN_POINT[i];
+    ship.heading = SHIP_HEADING;
+}
+
+void start_menu_or_play() {
+    game.flow.stars_collected = 0;
+    memset(game.keys, 0, sizeof(game.keys));
+    game.ship.bank = BANK_NONE;
+    place_ship_on_spawn();
+    if (game.flow.game_started == 0) {
+        actions_add_back(ACT_MENU);
+        return;
+    }
+    for (int code : play_codes)
+        actions_add_back(code);
+}
+
+void level_start() {
+    if (!game.flow.level_start)
+        return;
+    game.flow.level_start = 0;
+    timer_start();
+    game.flow.stars_collected = 0;
+}
+
+// A next level that cannot be played ends the game with what it has so far.
+static void abandon_at_level(const char* path, const std::string& why) {
+    printf("ERROR: cannot load level %d from \"%s\": %s\n", game.flow.current_level, path, why.c_str());
+    write_results(game.results);
+    process_exit(1);
+}
+
+static void advance_level() {
+    game_flow_t& flow = game.flow;
+    flow.current_level++;
+    flow.level_complete = 0;
+    flow.on_finish = 0;
+    game.ship.jump = 0;
+    const char* path = level_files[flow.current_level - 1];
+    std::string why;
+    if (!load_next_level(path, &why)) {
+        abandon_at_level(path, why);
+        return;
+    }
+    for (int i = 0; i < 3; i++)
+        game.ship.pos[i] = SPAWN_POINT[i];
+    flow.level_start = 1;
+    // no lookup has been made at the new position yet
+    game.ship.tile_under_ship = 0;
+}
+
+void fly_off_and_advance() {
+    ship_t& ship = game.ship;
+    if (ship.prev_pos[1] + FLY_OFF_GLIDE > ship.pos[1])
+        ship.pos[1] += FLY_OFF_STEP;
+    else
+        ship.pos[2] += FLY_OFF_STEP;
+    if (ship.pos[2] > FLY_OFF_HEIGHT && !game.flow.game_over) {
+        game.flow.level_complete = 1;
+        process_sleep_ms(LEVEL_CHANGE_PAUSE_MS);
+    }
+    if (game.flow.level_complete && game.flow.current_level < LEVEL_COUNT)
+        advance_level();
+}
+
+void game_over_bookkeeping() {
+    game_flow_t& flow = game.flow;
+    flow.level_time = timer_elapsed_ms();
+    if (game.timer.running)
+        timer_stop();
+    fill_record(&game.results, flow.current_level, flow.stars_collected, flow.level_time, 0);
+    write_results(game.results);
+}
+
+bool ship_action() {
+    game.flow.ship_drawn = 1;
+    return !game.flow.level_start;
+}
+
+bool track_action() {
+    if (game.flow.level_start)
+        return false;
+    if (game.flow.pickup_spin < PICKUP_SPIN_TURN)
+        game.flow.pickup_spin += PICKUP_SPIN_STEP / game.speed_scale;
+    else
+        game.flow.pickup_spin = 0;
+    return true;
+}
+
+bool summary_action() {
+    if (game.keys[KEY_ESC]) {
+        process_exit(0);
+        return false;
+    }
+    actions_remove(ACT_SUMMARY);
+    return true;
+}

@@ -1,0 +1,16 @@
+// The game's flow: menu or play at start-up, level start, fly-off and level
+// advance, the bookkeeping of a lost game, and the rules the drawing actions keep.
+#pragma once
+
+// After start-up has loaded: clears the keys, puts the ship on the spawn point
+// and queues the menu, or the play codes once play was chosen.
+void start_menu_or_play();
+
+void level_start();            // action 6, before the light is placed
+void fly_off_and_advance();    // from action 4 once on the finish tile
+void game_over_bookkeeping();  // each frame while no lives are left
+
+// The rules of the drawing actions; each says whether its picture is drawn.
+bool ship_action();            // action 0
+bool track_action();           // action 5: also turns the stars and hearts
+bool summary_action();         // action 10: Esc leaves instead

@@ -1,0 +1,47 @@
+// The level map: a level picture's pixel block, read once and looked up as tiles.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "game/state.h"
+
+enum tile_kind_t { TILE_GAP, TILE_FLOOR, TILE_FINISH, TILE_WALL, TILE_STAR, TILE_HEART };
+
+// One row per tile kind: the exact pixel that makes it, and its letter in a text level.
+struct tile_colour_t {
+    tile_kind_t kind;
+    char        symbol;
+    uint8_t     bgr[3];
+};
+extern const tile_colour_t tile_colours[6];
+
+// The row for a pixel's colour, nullptr for a colour that is no tile kind.
+const tile_colour_t* tile_colour_of(const uint8_t bgr[3]);
+const tile_colour_t* tile_colour_of_kind(tile_kind_t kind);
+// The row for a text level's letter, nullptr for an unknown letter.
+const tile_colour_t* tile_colour_for(char symbol);
+
+// The five levels, played in turn.
+extern const char* const level_files[5];
+// A resource's name without the folder, as it lies in resources/.
+const char* resource_name(const char* path);
+
+// The one reader of level pictures: a 24-bit uncompressed bottom-up BMP that holds
+// all its pixels. False with the reason in *why otherwise.
+bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture, std::string* why);
+// The same from an open file, which it closes.
+bool read_level_picture(FILE* f, level_map_t* picture, std::string* why);
+
+// Loads level one, prints the size line. On failure prints the error line and
+// ends the program with status 1.
+bool load_first_level();
+// Replaces the level pixels with the next level's picture; false with a reason
+// when it is missing, malformed or of another size than level one.
+bool load_next_level(const char* path, std::string* why);
+
+int         tile_lookup(float x, float y, bool* outside);
+tile_kind_t tile_kind_at(int offset);
+bool        tile_carries_ship(int offset);
+void        set_tile_floor(int offset);

@@ -1,0 +1,3 @@
+#include "render/render.h"
+
+render_assets_t render_assets;
