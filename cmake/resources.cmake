@@ -23,9 +23,9 @@ foreach(_tool quovix-gen-models quovix-gen-pictures)
   target_compile_options(${_tool} PRIVATE -Wall -Wextra)
 endforeach()
 
-set(_quovix_models spaceship.obj spaceshipleft.obj spaceshipright.obj star.obj heart.obj)
+set(QUOVIX_MODELS spaceship.obj spaceshipleft.obj spaceshipright.obj star.obj heart.obj)
 set(_quovix_model_outputs "")
-foreach(_m ${_quovix_models})
+foreach(_m ${QUOVIX_MODELS})
   list(APPEND _quovix_model_outputs ${QUOVIX_RESOURCES_DIR}/${_m})
 endforeach()
 
@@ -38,14 +38,15 @@ add_custom_command(
   VERBATIM)
 
 set(_quovix_art_outputs ${_quovix_model_outputs})
-set(_quovix_pictures background.bmp gameover.bmp playgame.bmp exitgame.bmp)
+set(QUOVIX_PICTURES background.bmp gameover.bmp playgame.bmp exitgame.bmp)
+set(QUOVIX_PICTURE_SETS 1366x768 2560x1080 1920x1200 1920x1080)
 
-foreach(_size 1366x768 2560x1080 1920x1200 1920x1080)
+foreach(_size ${QUOVIX_PICTURE_SETS})
   string(REPLACE "x" ";" _wh ${_size})
   list(GET _wh 0 _w)
   list(GET _wh 1 _h)
   set(_outs "")
-  foreach(_p ${_quovix_pictures})
+  foreach(_p ${QUOVIX_PICTURES})
     list(APPEND _outs ${QUOVIX_RESOURCES_DIR}/${_size}/${_p})
   endforeach()
   add_custom_command(

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test, the windowed ones under Xvfb at 1366x768x24;
-# then builds the suite again with AddressSanitizer and UndefinedBehaviorSanitizer
-# into build-asan/ and runs it there.
+# Installs, builds, makes the Debian package and runs every test, the windowed ones
+# under Xvfb at 1366x768x24; then builds the suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-asan/ and runs it there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# the package's dependencies come from dpkg-shlibdeps (dpkg-dev, file); the
+# package, its desktop entry and its metadata are checked by Debian's own tools
+bash scripts/setup.sh dpkg-dev file lintian desktop-file-utils appstream
+(cd build && cpack -G DEB >/dev/null)
 # -noreset: a server resetting as its last client leaves refuses the next game that starts
 screen="-screen 0 1366x768x24 -nolisten tcp -noreset"
 (cd build && xvfb-run -a -s "$screen" ctest --output-on-failure -j2)

@@ -70,7 +70,7 @@ static std::string run_xdotool(const std::string& args, int attempts = 10) {
 
 bool start_game(game_run* run, const std::string& bin_dir) {
     auto_repeat_off();
-    std::string program = std::string(QUOVIX_BIN_DIR) + "/quovix";
+    std::string program = run->program.empty() ? std::string(QUOVIX_BIN_DIR) + "/quovix" : run->program;
     std::string folder = temp_folder();
     run->bin_dir = bin_dir;
     run->out_path = folder + "/stdout.txt";
@@ -83,6 +83,13 @@ bool start_game(game_run* run, const std::string& bin_dir) {
             _exit(126);
         dup2(open(run->out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open(run->err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        for (const std::string& e : run->env) {
+            size_t eq = e.find('=');
+            if (eq + 1 == e.size())
+                unsetenv(e.substr(0, eq).c_str());
+            else
+                setenv(e.substr(0, eq).c_str(), e.c_str() + eq + 1, 1);
+        }
         execl(program.c_str(), program.c_str(), (char*)nullptr);
         _exit(127);
     }

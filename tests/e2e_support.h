@@ -8,6 +8,8 @@
 
 struct game_run {
     pid_t         pid = -1;
+    std::string   program;     // empty: build/bin/quovix
+    std::vector<std::string> env;   // NAME=value pairs set for it, NAME= alone removes NAME
     std::string   bin_dir;
     std::string   out_path;    // the game's standard output
     std::string   err_path;    // its standard error
@@ -22,7 +24,7 @@ struct screen_shot {
     const uint8_t* at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
 };
 
-// Starts build/bin/quovix with bin_dir as its working folder.
+// Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
 bool start_game(game_run* run, const std::string& bin_dir);
 // Waits until the window titled "Quovix - by Orrib" exists, then focuses it; false on timeout.
 bool wait_for_window(game_run* run, double seconds = 20);

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
 
 #include "assets/levelsource.h"
 #include "support.h"
@@ -122,4 +126,184 @@ TEST(LevelPreview, DrawsTheFarEndAtTheTopEachTileASquare) {
             }
     }
     EXPECT_NE(run_tool("preview /nonexistent.bmp " + dir + "/none.png").status, 0);
+}
+
+// The level as a paint program saves it, the far end at the top: 8-bit RGB or
+// RGBA, 16 bits a channel, or colours in a palette.
+static bool write_level_png(const std::string& path, const level_grid_t& g, png_uint_32 format) {
+    png_image im;
+    memset(&im, 0, sizeof(im));
+    im.version = PNG_IMAGE_VERSION;
+    im.width = (png_uint_32)g.width;
+    im.height = (png_uint_32)g.height;
+    im.format = format;
+    bool palette = format & PNG_FORMAT_FLAG_COLORMAP, wide = format & PNG_FORMAT_FLAG_LINEAR;
+    int channels = palette ? 1 : PNG_IMAGE_SAMPLE_CHANNELS(format);
+    std::vector<uint8_t> colours, pixels;   // palette: RGB entries, one index a pixel
+    std::vector<uint16_t> wide_pixels;
+    for (int y = 0; y < g.height; y++) {
+        for (int x = 0; x < g.width; x++) {
+            const uint8_t* t = &g.bgr[((size_t)(g.height - 1 - y) * g.width + x) * 3];
+            uint8_t rgba[4] = {t[2], t[1], t[0], 255};
+            if (palette) {
+                size_t i = 0;
+                while (i < colours.size() && memcmp(&colours[i], rgba, 3) != 0)
+                    i += 3;
+                if (i == colours.size())
+                    colours.insert(colours.end(), rgba, rgba + 3);
+                pixels.push_back((uint8_t)(i / 3));
+            }
+            for (int c = 0; !palette && c < channels; c++) {
+                pixels.push_back(rgba[c]);
+                wide_pixels.push_back((uint16_t)(rgba[c] * 257));
+            }
+        }
+    }
+    im.colormap_entries = (png_uint_32)(colours.size() / 3);
+    const void* buffer = wide ? (const void*)wide_pixels.data() : (const void*)pixels.data();
+    return png_image_write_to_file(&im, path.c_str(), 0, buffer, 0, palette ? colours.data() : nullptr) != 0;
+}
+
+// A BMP with a palette of 4 or 8 bits a pixel, as some paint programs save few colours.
+static std::vector<uint8_t> palette_bmp(const level_grid_t& g, int bits, bool top_down) {
+    std::vector<uint8_t> colours;   // BGR0 entries
+    std::vector<int> index;
+    for (size_t t = 0; t < g.bgr.size(); t += 3) {
+        size_t i = 0;
+        while (i < colours.size() && memcmp(&colours[i], &g.bgr[t], 3) != 0)
+            i += 4;
+        if (i == colours.size())
+            colours.insert(colours.end(), {g.bgr[t], g.bgr[t + 1], g.bgr[t + 2], 0});
+        index.push_back((int)(i / 4));
+    }
+    size_t line = ((size_t)g.width * bits + 31) / 32 * 4, offset = 54 + colours.size();
+    std::vector<uint8_t> b(offset + line * g.height, 0);
+    b[0] = 'B', b[1] = 'M';
+    put32(b, 2, (int32_t)b.size());
+    put32(b, 10, (int32_t)offset);
+    put32(b, 14, 40);
+    put32(b, 18, g.width);
+    put32(b, 22, top_down ? -g.height : g.height);
+    b[26] = 1, b[28] = (uint8_t)bits;
+    put32(b, 46, (int32_t)(colours.size() / 4));
+    std::copy(colours.begin(), colours.end(), b.begin() + 54);
+    for (int row = 0; row < g.height; row++) {
+        size_t stored = offset + (top_down ? g.height - 1 - row : row) * line;
+        for (int x = 0; x < g.width; x++) {
+            int bit = x * bits, i = index[(size_t)row * g.width + x];
+            b[stored + bit / 8] |= (uint8_t)(i << (8 - bits - bit % 8));
+        }
+    }
+    return b;
+}
+
+TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
+    std::string dir = temp_folder() + "/";
+    std::string text = plain_level({{0, ".H#*W#."}, {1, "..###.."}, {2, "W#####W"}, {239, ".F.F.F."}});
+    write_text_file(dir + "level.txt", text);
+    ASSERT_EQ(run_tool("bmp " + dir + "level.txt " + dir + "from-text.bmp").status, 0);
+    std::string from_text = read_text_file(dir + "from-text.bmp");
+    ASSERT_EQ(from_text.size(), 54u + 24 * 240);   // rows of 21 bytes padded to 24
+    level_grid_t g = grid_of(text);
+    struct {
+        const char* name;
+        png_uint_32 png_format;          // 0: a BMP
+        int bmp_bits;
+        bool top_down;
+    } pictures[] = {
+        {"rgb.png", PNG_FORMAT_RGB, 0, false},
+        {"rgba.png", PNG_FORMAT_RGBA, 0, false},
+        {"wide.png", PNG_FORMAT_LINEAR_RGB, 0, false},
+        {"palette.png", PNG_FORMAT_RGB_COLORMAP, 0, false},
+        {"palette8.bmp", 0, 8, false},
+        {"palette4-top-down.bmp", 0, 4, true},
+    };
+    for (const auto& p : pictures) {
+        std::string in = dir + p.name, out = dir + p.name + ".bmp";
+        if (p.png_format)
+            ASSERT_TRUE(write_level_png(in, g, p.png_format)) << p.name;
+        else
+            write_binary_file(in, palette_bmp(g, p.bmp_bits, p.top_down));
+        tool_run r = run_tool("bmp " + in + " " + out);
+        ASSERT_EQ(r.status, 0) << p.name << "\n" << r.output;
+        EXPECT_TRUE(read_text_file(out) == from_text) << p.name;
+        // a PNG is a source, as text is; a palette BMP is named with the command that converts it
+        r = run_tool("check " + in);
+        if (p.png_format) {
+            EXPECT_EQ(r.status, 0) << r.output;
+            EXPECT_EQ(r.output, in + ": ok\n");
+        } else {
+            EXPECT_NE(r.status, 0);
+            EXPECT_EQ(r.output, in + ": the game cannot read pictures with a palette; convert it with: "
+                                     "quovix-level bmp " + in + " OUT.bmp\n");
+        }
+    }
+}
+
+TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
+    std::string dir = temp_folder() + "/";
+    level_grid_t g = grid_of(plain_level());
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < g.height; y++)
+        for (int x = 0; x < g.width; x++) {
+            const uint8_t* t = &g.bgr[((size_t)(g.height - 1 - y) * g.width + x) * 3];
+            rgba.insert(rgba.end(), {t[2], t[1], t[0], 255});
+        }
+    auto pixel = [&](int column, int row) { return &rgba[((size_t)(g.height - 1 - row) * g.width + column) * 4]; };
+    pixel(2, 0)[3] = 0;   // the spawn tile erased: a gap
+    pixel(1, 7)[0] = 3;   // a stray colour
+    pixel(4, 30)[3] = pixel(5, 31)[3] = 128;   // a smoothed edge: half see-through blue
+    png_image im;
+    memset(&im, 0, sizeof(im));
+    im.version = PNG_IMAGE_VERSION;
+    im.width = 7, im.height = 240, im.format = PNG_FORMAT_RGBA;
+    ASSERT_TRUE(png_image_write_to_file(&im, (dir + "smoothed.png").c_str(), 0, rgba.data(), 0, nullptr));
+    std::string png = read_text_file(dir + "smoothed.png");
+    write_text_file(dir + "short.png", png.substr(0, png.size() / 2));
+    std::vector<uint8_t> bad_palette = palette_bmp(g, 8, false);
+    bad_palette[54 + 4 * 2 + 3 * 4 + 1] = 200;   // one pixel beyond the three colours of the palette
+    pixel(4, 30)[3] = pixel(5, 31)[3] = 255;
+    ASSERT_TRUE(png_image_write_to_file(&im, (dir + "holes.png").c_str(), 0, rgba.data(), 0, nullptr));
+    struct {
+        const char* name;
+        std::vector<const char*> says;
+    } cases[] = {
+        {"holes.png", {"column 1, row 7", "colour 3,0,255 is no tile colour", "spawn tile (column 2, row 0) is a gap"}},
+        {"smoothed.png", {"column 5, row 31 (line 209 from the top) is partly see-through (alpha 128), and 1 more"}},
+        {"short.png", {"not a readable PNG"}},
+        {"bad-palette.bmp", {"colour 200 is not in the palette of 3"}},
+    };
+    write_binary_file(dir + "bad-palette.bmp", bad_palette);
+    for (const auto& c : cases) {
+        tool_run r = run_tool("check " + dir + c.name);
+        EXPECT_NE(r.status, 0) << c.name;
+        EXPECT_EQ(r.output.find(dir + c.name + ": "), 0u) << r.output;
+        for (const char* s : c.says)
+            EXPECT_NE(r.output.find(s), std::string::npos) << c.name << "\n" << r.output;
+        // nothing is written from a file that cannot be read
+        if (std::string(c.name) != "holes.png") {
+            EXPECT_NE(run_tool("bmp " + dir + c.name + " " + dir + "out.bmp").status, 0);
+            EXPECT_FALSE(file_exists(dir + "out.bmp"));
+        }
+    }
+}
+
+TEST(LevelPictures, ALevelLinkedToAnInstalledFileIsReplacedNotWrittenThrough) {
+    std::string dir = temp_folder() + "/";
+    write_text_file(dir + "level.txt", plain_level({{5, ".#*###."}}));
+    std::vector<uint8_t> installed = level_bmp(plain_level());
+    write_binary_file(dir + "installed.bmp", installed);
+    chmod((dir + "installed.bmp").c_str(), 0444);
+    ASSERT_EQ(symlink((dir + "installed.bmp").c_str(), (dir + "levelone.bmp").c_str()), 0);
+    ASSERT_EQ(run_tool("bmp " + dir + "level.txt " + dir + "levelone.bmp").status, 0);
+    std::string s = read_text_file(dir + "installed.bmp");
+    EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == installed);
+    struct stat st;
+    ASSERT_EQ(lstat((dir + "levelone.bmp").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    s = read_text_file(dir + "levelone.bmp");
+    EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == level_bmp(plain_level({{5, ".#*###."}})));
+    // no partial files are left beside it
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().find(".partial"), std::string::npos) << e.path();
 }

@@ -1,6 +1,8 @@
-// quovix-gen-pictures: paints the full-screen pictures for one screen size.
+// quovix-gen-pictures: paints the full-screen pictures for one screen size, or
+// the desktop icon in one size.
 // Usage: quovix-gen-pictures <outdir> <width> <height>
-// Output is raw BGR, bottom row first, no header, as glDrawPixels wants it.
+//        quovix-gen-pictures --icon <out.png> <size>
+// Pictures are raw BGR, bottom row first, no header, as glDrawPixels wants it.
 
 #include <cairo.h>
 
@@ -283,10 +285,48 @@ static void Paint(const std::string &dir, const char *name, int w, int h, int wh
     FreeCanvas(c);
 }
 
+// The menu's sky, stars, a planet and the title's lettering, painted at the menu's
+// height and scaled down into a rounded square, so every icon size shows the same art.
+static int WriteIcon(const char *path, int size)
+{
+    const int art_size = 768;
+    canvas_t art = NewCanvas(art_size, art_size);
+    Sky(art);
+    Stars(art, 0x2b0c91e5u, 5.0);
+    rgb_t col = {0.30, 0.18, 0.42};
+    Planet(art, 0.78, 0.22, 0.17, col);
+    Title(art, "Q", 0.56, 0.80);
+    cairo_surface_flush(art.surf);
+    cairo_surface_t *icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t *cr = cairo_create(icon);
+    RoundRect(cr, 0, 0, size, size, size * 0.18);
+    cairo_clip(cr);
+    cairo_scale(cr, double(size) / art_size, double(size) / art_size);
+    cairo_set_source_surface(cr, art.surf, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    bool ok = cairo_surface_write_to_png(icon, path) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(icon);
+    FreeCanvas(art);
+    if (!ok)
+        std::fprintf(stderr, "cannot write %s\n", path);
+    return ok ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        int size = std::atoi(argv[3]);
+        if (size < 16 || size > 1024) {
+            std::fprintf(stderr, "bad icon size %s\n", argv[3]);
+            return 1;
+        }
+        return WriteIcon(argv[2], size);
+    }
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <outdir> <width> <height>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <outdir> <width> <height>\n"
+                             "       %s --icon <out.png> <size>\n", argv[0], argv[0]);
         return 1;
     }
     std::string dir = argv[1];

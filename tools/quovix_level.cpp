@@ -1,6 +1,8 @@
 // quovix-level: turn level sources into pictures and back, check pictures,
 // and draw a level from above.
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"
+#include "level_pictures.h"
 
 static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -22,45 +25,42 @@ static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
     return true;
 }
 
+// Output goes to a file beside the target, renamed over it when whole: a level in
+// use is never half-written, and a linked level is replaced, not written through.
+static FILE* open_partial(const char* path, std::string* partial) {
+    *partial = std::string(path) + ".partial-XXXXXX";
+    int fd = mkstemp(&(*partial)[0]);
+    if (fd < 0)
+        return nullptr;
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        close(fd);
+        unlink(partial->c_str());
+    }
+    return f;
+}
+
+static bool finish_partial(FILE* f, const std::string& partial, const char* path, bool ok) {
+    ok = fclose(f) == 0 && ok && rename(partial.c_str(), path) == 0;
+    if (!ok)
+        unlink(partial.c_str());
+    return ok;
+}
+
 static bool write_file(const char* path, const void* data, size_t size) {
-    FILE* f = fopen(path, "wb");
+    std::string partial;
+    FILE* f = open_partial(path, &partial);
     if (!f)
         return false;
-    bool ok = fwrite(data, 1, size, f) == size;
-    return fclose(f) == 0 && ok;
+    return finish_partial(f, partial, path, fwrite(data, 1, size, f) == size);
 }
 
 static int fail(const char* path, const std::string& why) {
     fprintf(stderr, "%s: %s\n", path, why.c_str());
     return 1;
-}
-
-static int to_bmp(const char* in, const char* out) {
-    std::vector<uint8_t> text;
-    if (!read_file(in, &text))
-        return fail(in, "cannot read the file");
-    level_grid_t grid;
-    std::string why;
-    if (!level_from_text(std::string(text.begin(), text.end()), &grid, &why))
-        return fail(in, why);
-    std::vector<uint8_t> bmp = level_to_bmp(grid);
-    if (!write_file(out, bmp.data(), bmp.size()))
-        return fail(out, "cannot write the file");
-    return 0;
-}
-
-static int to_text(const char* in, const char* out) {
-    std::vector<uint8_t> bytes;
-    if (!read_file(in, &bytes))
-        return fail(in, "cannot read the file");
-    level_grid_t grid;
-    std::string why;
-    if (!level_from_bmp(bytes, &grid, &why))
-        return fail(in, why);
-    std::string text = level_to_text(grid);
-    if (!write_file(out, text.data(), text.size()))
-        return fail(out, "cannot write the file");
-    return 0;
 }
 
 // Every level must have level one's size: the game reads them all into its layout.
@@ -73,16 +73,59 @@ static bool ends_with(const char* s, const char* tail) {
     return n >= t && strcmp(s + n - t, tail) == 0;
 }
 
+enum level_kind_t { LEVEL_TEXT, LEVEL_PNG, LEVEL_PALETTE_BMP, LEVEL_BMP };
+
+// A text source by its name, a picture by its first bytes.
+static level_kind_t kind_of(const char* path, const std::vector<uint8_t>& bytes) {
+    if (ends_with(path, ".txt"))
+        return LEVEL_TEXT;
+    if (is_png(bytes))
+        return LEVEL_PNG;
+    return is_palette_bmp(bytes) ? LEVEL_PALETTE_BMP : LEVEL_BMP;
+}
+
+static bool decode_grid(level_kind_t kind, const std::vector<uint8_t>& bytes, level_grid_t* grid, std::string* why) {
+    switch (kind) {
+    case LEVEL_TEXT: return level_from_text(std::string(bytes.begin(), bytes.end()), grid, why);
+    case LEVEL_PNG: return level_from_png(bytes, grid, why);
+    case LEVEL_PALETTE_BMP: return level_from_palette_bmp(bytes, grid, why);
+    default: return level_from_bmp(bytes, grid, why);
+    }
+}
+
 // Reads a level picture, or a text source, into a grid; false with a reason.
-static bool load_grid(const char* path, level_grid_t* grid, std::string* why) {
+static bool load_grid(const char* path, level_grid_t* grid, std::string* why, level_kind_t* kind = nullptr) {
     std::vector<uint8_t> bytes;
     if (!read_file(path, &bytes)) {
         *why = "cannot read the file";
         return false;
     }
-    if (ends_with(path, ".txt"))
-        return level_from_text(std::string(bytes.begin(), bytes.end()), grid, why);
-    return level_from_bmp(bytes, grid, why);
+    level_kind_t k = kind_of(path, bytes);
+    if (kind)
+        *kind = k;
+    return decode_grid(k, bytes, grid, why);
+}
+
+static int to_bmp(const char* in, const char* out) {
+    level_grid_t grid;
+    std::string why;
+    if (!load_grid(in, &grid, &why))
+        return fail(in, why);
+    std::vector<uint8_t> bmp = level_to_bmp(grid);
+    if (!write_file(out, bmp.data(), bmp.size()))
+        return fail(out, "cannot write the file");
+    return 0;
+}
+
+static int to_text(const char* in, const char* out) {
+    level_grid_t grid;
+    std::string why;
+    if (!load_grid(in, &grid, &why))
+        return fail(in, why);
+    std::string text = level_to_text(grid);
+    if (!write_file(out, text.data(), text.size()))
+        return fail(out, "cannot write the file");
+    return 0;
 }
 
 // The game's own reader decides whether the game can load the picture at all.
@@ -109,14 +152,20 @@ static int level_problems(const char* path) {
     };
     std::string why;
     level_grid_t g;
-    if (!ends_with(path, ".txt") && !game_reads(path, &why)) {
+    level_kind_t kind = LEVEL_BMP;
+    bool loaded = load_grid(path, &g, &why, &kind);
+    // the game's own reader names the fault of a picture meant for it
+    if (kind == LEVEL_BMP && !game_reads(path, &why)) {
         report("the game cannot read it: " + why);
         return problems;
     }
-    if (!load_grid(path, &g, &why)) {
+    if (!loaded) {
         report(why);
         return problems;
     }
+    if (kind == LEVEL_PALETTE_BMP)
+        report("the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
+               std::string(path) + " OUT.bmp");
     if (g.width != level_width || g.height != level_height) {
         report("is " + std::to_string(g.width) + "x" + std::to_string(g.height) + ", levels are " +
                std::to_string(level_width) + "x" + std::to_string(level_height));
@@ -173,7 +222,8 @@ static void preview_colour(const uint8_t bgr[3], uint8_t rgb[3]) {
 }
 
 static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>& rgb) {
-    FILE* f = fopen(path, "wb");
+    std::string partial;
+    FILE* f = open_partial(path, &partial);
     if (!f)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -189,7 +239,7 @@ static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>
         png_write_end(png, nullptr);
     }
     png_destroy_write_struct(&png, &info);
-    return fclose(f) == 0 && ok;
+    return finish_partial(f, partial, path, ok);
 }
 
 static int preview(const char* in, const char* out, int scale) {
@@ -217,10 +267,11 @@ static int preview(const char* in, const char* out, int scale) {
 
 static void usage() {
     fprintf(stderr,
-            "usage: quovix-level bmp SOURCE.txt OUT.bmp         make a level picture\n"
-            "       quovix-level text LEVEL.bmp OUT.txt         turn a picture back into text\n"
-            "       quovix-level check LEVEL.(bmp|txt)...       list what keeps levels from playing\n"
-            "       quovix-level preview LEVEL.(bmp|txt) OUT.png [scale]   draw a level from above\n");
+            "usage: quovix-level bmp LEVEL OUT.bmp          make the picture the game reads\n"
+            "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
+            "       quovix-level check LEVEL...             list what keeps levels from playing\n"
+            "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
+            "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
 }
 
 int main(int argc, char** argv) {

@@ -1,0 +1,218 @@
+// The Debian package as a player gets it: unpacked into a folder, its launcher
+// makes the player's own folder, shows the menu, plays, leaves with status 0 on
+// Esc, keeps a level the player put in place of an installed one, makes pictures
+// for a screen that has none, and says in one line when there is no display.
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+#include "support.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace {
+
+std::string unpacked;   // the package's files, as dpkg would put them under /
+
+// An X server of its own, of a size no picture set is made for; DISPLAY points
+// at it while it runs, so the harness's keys and screenshots go there.
+struct private_screen {
+    pid_t       pid = -1;
+    std::string display, saved_display;
+};
+
+bool start_private_screen(private_screen* s, const char* size) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    s->pid = fork();
+    if (s->pid == 0) {
+        close(fds[0]);
+        int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 2);
+        std::string fd = std::to_string(fds[1]), screen = std::string(size) + "x24";
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               "-noreset", (char*)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    // the server writes its display number, then a newline, once it takes
+    // connections; it gives up if the pipe closes before the newline is written
+    std::string number;
+    char c = 0;
+    while (s->pid > 0 && c != '\n' && read(fds[0], &c, 1) == 1)
+        number += c;
+    close(fds[0]);
+    if (c != '\n')
+        return false;
+    s->display = ":" + std::to_string(atoi(number.c_str()));
+    s->saved_display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    setenv("DISPLAY", s->display.c_str(), 1);
+    return true;
+}
+
+void stop_private_screen(private_screen* s) {
+    if (!s->display.empty())
+        setenv("DISPLAY", s->saved_display.c_str(), 1);
+    s->display.clear();
+    if (s->pid > 0) {
+        kill(s->pid, SIGTERM);
+        waitpid(s->pid, nullptr, 0);
+    }
+    s->pid = -1;
+}
+
+struct Package : testing::Test {
+    std::string    home;
+    game_run       run;
+    private_screen screen;
+
+    static void SetUpTestSuite() {
+        // a package older than the game or the launcher it holds would test old files
+        struct stat deb, made;
+        if (stat(QUOVIX_PACKAGE_FILE, &deb) != 0)
+            return;
+        for (const char* file : {QUOVIX_BIN_DIR "/quovix", QUOVIX_LAUNCHER_FILE})
+            if (stat(file, &made) != 0 || deb.st_mtime < made.st_mtime)
+                return;
+        std::string root = temp_folder();
+        if (system(("dpkg-deb -x " QUOVIX_PACKAGE_FILE " " + root).c_str()) == 0)
+            unpacked = root;
+    }
+    void SetUp() override {
+        if (unpacked.empty())
+            GTEST_SKIP() << "no package newer than the game: cd build && cpack -G DEB";
+        home = temp_folder();
+        run.program = unpacked + "/usr/games/quovix";
+        run.env = {"HOME=" + home, "XDG_DATA_HOME="};
+    }
+    void TearDown() override {
+        kill_game(&run);
+        stop_private_screen(&screen);
+    }
+    std::string player(const std::string& file) const { return home + "/.local/share/quovix/" + file; }
+    void start() {
+        ASSERT_TRUE(start_game(&run, home));
+        ASSERT_TRUE(wait_for_window(&run)) << read_text_file(run.err_path);
+    }
+    void leave_with_esc() {
+        press_key("Escape");
+        ASSERT_TRUE(wait_for_exit(&run, 10));
+        EXPECT_EQ(run.status, 0) << read_text_file(run.err_path);
+    }
+};
+
+bool is_link_to(const std::string& path, const std::string& target) {
+    char buf[4096];
+    ssize_t n = readlink(path.c_str(), buf, sizeof(buf));
+    return n > 0 && std::string(buf, (size_t)n) == target;
+}
+
+int count_of(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size())
+        n++;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(Package, LauncherShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    start();
+    // the player's folder: scale.txt made, every resource linked into the installation
+    EXPECT_EQ(read_text_file(player("bin/scale.txt")), "1\n");
+    std::string installed = unpacked + "/usr/share/games/quovix/resources/";
+    for (const char* file : {"levelone.bmp", "levelfive.bmp", "spaceship.obj", "1366x768/playgame.bmp",
+                             "2560x1080/gameover.bmp"})
+        EXPECT_TRUE(is_link_to(player("resources/") + file, installed + file)) << file;
+
+    screen_shot shot = take_screenshot();
+    std::string size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
+    screen_shot menu = read_screen_picture(player("resources/" + size + "/playgame.bmp"), shot.width, shot.height);
+    ASSERT_EQ(menu.width, shot.width) << "no menu picture for a " << size << " screen";
+    EXPECT_LT(block_difference(shot, menu, 0, 0, shot.width, shot.height), 8.0) << "the menu is not shown";
+
+    press_key("w");
+    press_key("Return");
+    // start-up runs again for play, then frames of play replace the menu picture
+    bool playing = false;
+    for (int i = 0; i < 100 && !playing; i++, sleep_ms(100))
+        playing = count_of(game_output(run), "OpenGL version: ") == 2 &&
+                  block_difference(take_screenshot(), menu, 0, 0, shot.width, shot.height) > 12.0;
+    EXPECT_TRUE(playing) << game_output(run);
+    leave_with_esc();
+}
+
+TEST_F(Package, ALevelThePlayerPutInPlaceOfAnInstalledOneIsKeptAndPlayed) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    start();
+    leave_with_esc();
+    // a level of 120 rows, which the game reports when it reads it
+    std::string own;
+    for (int r = 0; r < 120; r++)
+        own += r < 12 ? ".FFFFF.\n" : ".#####.\n";
+    std::string level = player("resources/levelone.bmp");
+    ASSERT_EQ(unlink(level.c_str()), 0);
+    write_binary_file(level, level_bmp(own));
+    write_text_file(player("bin/scale.txt"), "2\n");
+
+    start();
+    leave_with_esc();
+    struct stat st;
+    ASSERT_EQ(lstat(level.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    std::string bytes = read_text_file(level);
+    EXPECT_TRUE(std::vector<uint8_t>(bytes.begin(), bytes.end()) == level_bmp(own));
+    EXPECT_NE(game_output(run).find("Bitmap size: 7,120"), std::string::npos) << game_output(run);
+    EXPECT_EQ(read_text_file(player("bin/scale.txt")), "2\n");
+    EXPECT_TRUE(is_link_to(player("resources/leveltwo.bmp"), unpacked + "/usr/share/games/quovix/resources/leveltwo.bmp"));
+}
+
+TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
+    struct {
+        const char* display;
+        const char* says;
+    } cases[] = {
+        {"DISPLAY=", "DISPLAY is not set"},
+        {"DISPLAY=:987", "cannot open the display \":987\""},
+    };
+    for (const auto& c : cases) {
+        run = game_run();
+        run.program = unpacked + "/usr/games/quovix";
+        run.env = {"HOME=" + home, "XDG_DATA_HOME=", c.display};
+        ASSERT_TRUE(start_game(&run, home));
+        ASSERT_TRUE(wait_for_exit(&run, 10)) << c.display;
+        EXPECT_NE(run.status, 0) << c.display;
+        std::vector<std::string> lines = lines_of(read_text_file(run.err_path));
+        ASSERT_EQ(lines.size(), 1u) << c.display << "\n" << read_text_file(run.err_path);
+        EXPECT_EQ(lines[0].rfind("quovix: ", 0), 0u) << lines[0];
+        EXPECT_NE(lines[0].find(c.says), std::string::npos) << lines[0];
+        EXPECT_EQ(game_output(run), "") << c.display;
+    }
+}
+
+TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(start_private_screen(&screen, "1024x600")) << "cannot start Xvfb";
+    run.env.push_back("DISPLAY=" + screen.display);
+    start();
+    screen_shot shot = take_screenshot();
+    ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({1024, 600}));
+    for (const char* picture : {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"}) {
+        struct stat st;
+        std::string path = player("resources/1024x600/") + picture;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0) << path;
+        EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_size == 1024 * 600 * 3) << path;
+    }
+    screen_shot menu = read_screen_picture(player("resources/1024x600/playgame.bmp"), 1024, 600);
+    EXPECT_LT(block_difference(shot, menu, 0, 0, 1024, 600), 8.0) << "the menu is not shown";
+    leave_with_esc();
+}
