@@ -14,8 +14,9 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 add_executable(quovix-gen-models ${_quovix_tools_dir}/gen_models.cpp)
 add_executable(quovix-gen-pictures ${_quovix_tools_dir}/gen_pictures.cpp)
 target_link_libraries(quovix-gen-pictures PRIVATE PkgConfig::CAIRO)
-# the model file names come from the game itself
+# the model and picture file names come from the game itself
 target_link_libraries(quovix-gen-models PRIVATE quovix_null)
+target_link_libraries(quovix-gen-pictures PRIVATE quovix_null)
 
 foreach(_tool quovix-gen-models quovix-gen-pictures)
   set_target_properties(${_tool} PROPERTIES CXX_STANDARD 17 CXX_STANDARD_REQUIRED ON

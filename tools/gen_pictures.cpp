@@ -14,9 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "assets/startup.h"
+
 struct canvas_t {
-    cairo_surface_t *surf;
-    cairo_t *cr;
+    cairo_surface_t* surf;
+    cairo_t* cr;
     int w, h;
 };
 
@@ -24,14 +26,13 @@ struct rgb_t {
     double r, g, b;
 };
 
-static const char *FONT = "DejaVu Sans";
+static const char* FONT = "DejaVu Sans";
 static const double PI = 3.14159265358979323846;
 
 static uint32_t rng_state;
 
 // xorshift32 so every build paints the same sky
-static uint32_t Rand()
-{
+static uint32_t next_random() {
     uint32_t x = rng_state;
     x ^= x << 13;
     x ^= x >> 17;
@@ -40,17 +41,16 @@ static uint32_t Rand()
     return x;
 }
 
-static double Frand() { return (Rand() & 0xffffff) / double(0x1000000); }
+static double random_unit() { return (next_random() & 0xffffff) / double(0x1000000); }
 
-static canvas_t NewCanvas(int w, int h)
-{
+static canvas_t new_canvas(int w, int h) {
     canvas_t c;
     c.w = w;
     c.h = h;
     c.surf = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     c.cr = cairo_create(c.surf);
     // fixed font rendering so the output does not follow the desktop settings
-    cairo_font_options_t *fo = cairo_font_options_create();
+    cairo_font_options_t* fo = cairo_font_options_create();
     cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
     cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
@@ -59,21 +59,19 @@ static canvas_t NewCanvas(int w, int h)
     return c;
 }
 
-static void FreeCanvas(canvas_t &c)
-{
+static void free_canvas(canvas_t& c) {
     cairo_destroy(c.cr);
     cairo_surface_destroy(c.surf);
 }
 
-static void WriteRaw(canvas_t &c, const std::string &path)
-{
+static void write_raw(canvas_t& c, const std::string& path) {
     cairo_surface_flush(c.surf);
-    const unsigned char *data = cairo_image_surface_get_data(c.surf);
+    const unsigned char* data = cairo_image_surface_get_data(c.surf);
     int stride = cairo_image_surface_get_stride(c.surf);
     std::vector<unsigned char> out((size_t)c.w * c.h * 3);
     size_t o = 0;
     for (int y = c.h - 1; y >= 0; y--) {
-        const uint32_t *row = (const uint32_t *)(data + (size_t)y * stride);
+        const uint32_t* row = (const uint32_t*)(data + (size_t)y * stride);
         for (int x = 0; x < c.w; x++) {
             uint32_t p = row[x];
             out[o++] = p & 0xff;
@@ -81,7 +79,7 @@ static void WriteRaw(canvas_t &c, const std::string &path)
             out[o++] = (p >> 16) & 0xff;
         }
     }
-    FILE *f = std::fopen(path.c_str(), "wb");
+    FILE* f = std::fopen(path.c_str(), "wb");
     if (!f || std::fwrite(out.data(), 1, out.size(), f) != out.size()) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);
@@ -90,9 +88,8 @@ static void WriteRaw(canvas_t &c, const std::string &path)
 }
 
 // Deep violet at the top fading to almost black at the bottom.
-static void Sky(canvas_t &c)
-{
-    cairo_pattern_t *g = cairo_pattern_create_linear(0, 0, 0, c.h);
+static void paint_sky(canvas_t& c) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, c.h);
     cairo_pattern_add_color_stop_rgb(g, 0.0, 0.10, 0.05, 0.22);
     cairo_pattern_add_color_stop_rgb(g, 0.55, 0.05, 0.04, 0.13);
     cairo_pattern_add_color_stop_rgb(g, 1.0, 0.02, 0.02, 0.05);
@@ -101,16 +98,15 @@ static void Sky(canvas_t &c)
     cairo_pattern_destroy(g);
 }
 
-static void Stars(canvas_t &c, uint32_t seed, double density)
-{
+static void paint_stars(canvas_t& c, uint32_t seed, double density) {
     rng_state = seed;
     double unit = c.h / 768.0;
     int count = int(c.w * (double)c.h * density / 10000.0);
     for (int i = 0; i < count; i++) {
-        double x = Frand() * c.w, y = Frand() * c.h;
-        double b = 0.35 + 0.65 * Frand() * Frand();
-        double r = (0.5 + 1.1 * Frand() * Frand() * Frand()) * unit;
-        double tint = Frand();
+        double x = random_unit() * c.w, y = random_unit() * c.h;
+        double b = 0.35 + 0.65 * random_unit() * random_unit();
+        double r = (0.5 + 1.1 * random_unit() * random_unit() * random_unit()) * unit;
+        double tint = random_unit();
         cairo_set_source_rgb(c.cr, b * (0.85 + 0.15 * tint), b * 0.9, b);
         cairo_arc(c.cr, x, y, r, 0, 2 * PI);
         cairo_fill(c.cr);
@@ -118,10 +114,9 @@ static void Stars(canvas_t &c, uint32_t seed, double density)
 }
 
 // A dim planet low on one side with a lit rim.
-static void Planet(canvas_t &c, double cx, double cy, double rad, rgb_t col)
-{
+static void paint_planet(canvas_t& c, double cx, double cy, double rad, rgb_t col) {
     double x = cx * c.w, y = cy * c.h, r = rad * c.h;
-    cairo_pattern_t *g = cairo_pattern_create_radial(x - r * 0.4, y - r * 0.4, r * 0.1, x, y, r);
+    cairo_pattern_t* g = cairo_pattern_create_radial(x - r * 0.4, y - r * 0.4, r * 0.1, x, y, r);
     cairo_pattern_add_color_stop_rgb(g, 0.0, col.r, col.g, col.b);
     cairo_pattern_add_color_stop_rgb(g, 1.0, col.r * 0.25, col.g * 0.25, col.b * 0.3);
     cairo_set_source(c.cr, g);
@@ -134,8 +129,7 @@ static void Planet(canvas_t &c, double cx, double cy, double rad, rgb_t col)
     cairo_stroke(c.cr);
 }
 
-static void RoundRect(cairo_t *cr, double x, double y, double w, double h, double r)
-{
+static void round_rect(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_new_sub_path(cr);
     cairo_arc(cr, x + w - r, y + r, r, -PI / 2, 0);
     cairo_arc(cr, x + w - r, y + h - r, r, 0, PI / 2);
@@ -145,8 +139,7 @@ static void RoundRect(cairo_t *cr, double x, double y, double w, double h, doubl
 }
 
 // Sets a font size no taller than 'size' and no wider than 'maxw' for text.
-static void FitFont(cairo_t *cr, const char *text, double size, double maxw, bool bold)
-{
+static void fit_font(cairo_t* cr, const char* text, double size, double maxw, bool bold) {
     cairo_select_font_face(cr, FONT, CAIRO_FONT_SLANT_NORMAL,
                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
@@ -157,8 +150,7 @@ static void FitFont(cairo_t *cr, const char *text, double size, double maxw, boo
 }
 
 // Puts the text path centred on (cx, cy) using its ink box.
-static void CentredTextPath(cairo_t *cr, const char *text, double cx, double cy)
-{
+static void centred_text_path(cairo_t* cr, const char* text, double cx, double cy) {
     cairo_text_extents_t e;
     cairo_text_extents(cr, text, &e);
     cairo_move_to(cr, cx - e.width / 2 - e.x_bearing, cy - e.height / 2 - e.y_bearing);
@@ -166,23 +158,22 @@ static void CentredTextPath(cairo_t *cr, const char *text, double cx, double cy)
 }
 
 // Big glowing headline with a warm gradient fill.
-static void Title(canvas_t &c, const char *text, double cy, double size)
-{
-    cairo_t *cr = c.cr;
+static void paint_title(canvas_t& c, const char* text, double cy, double size) {
+    cairo_t* cr = c.cr;
     double px = c.h * size;
-    FitFont(cr, text, px, c.w * 0.85, true);
+    fit_font(cr, text, px, c.w * 0.85, true);
     for (int i = 4; i >= 1; i--) {
         cairo_new_path(cr);
-        CentredTextPath(cr, text, c.w / 2.0, cy * c.h);
+        centred_text_path(cr, text, c.w / 2.0, cy * c.h);
         cairo_set_line_width(cr, px * 0.03 * i);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
         cairo_set_source_rgba(cr, 0.55, 0.35, 1.0, 0.12);
         cairo_stroke(cr);
     }
     cairo_new_path(cr);
-    CentredTextPath(cr, text, c.w / 2.0, cy * c.h);
+    centred_text_path(cr, text, c.w / 2.0, cy * c.h);
     double top = cy * c.h - px * 0.4, bot = cy * c.h + px * 0.4;
-    cairo_pattern_t *g = cairo_pattern_create_linear(0, top, 0, bot);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bot);
     cairo_pattern_add_color_stop_rgb(g, 0.0, 1.0, 0.95, 0.55);
     cairo_pattern_add_color_stop_rgb(g, 1.0, 1.0, 0.45, 0.10);
     cairo_set_source(cr, g);
@@ -194,14 +185,13 @@ static void Title(canvas_t &c, const char *text, double cy, double size)
 }
 
 // One menu choice; the chosen one is a bright filled box with dark lettering.
-static void Choice(canvas_t &c, const char *text, double cy, bool lit)
-{
-    cairo_t *cr = c.cr;
+static void paint_choice(canvas_t& c, const char* text, double cy, bool lit) {
+    cairo_t* cr = c.cr;
     double bh = c.h * 0.11, bw = std::fmin(c.w * 0.5, bh * 5.2);
     double x = (c.w - bw) / 2, y = cy * c.h - bh / 2;
-    RoundRect(cr, x, y, bw, bh, bh * 0.3);
+    round_rect(cr, x, y, bw, bh, bh * 0.3);
     if (lit) {
-        cairo_pattern_t *g = cairo_pattern_create_linear(0, y, 0, y + bh);
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + bh);
         cairo_pattern_add_color_stop_rgb(g, 0.0, 1.0, 0.88, 0.30);
         cairo_pattern_add_color_stop_rgb(g, 1.0, 1.0, 0.55, 0.08);
         cairo_set_source(cr, g);
@@ -217,8 +207,8 @@ static void Choice(canvas_t &c, const char *text, double cy, bool lit)
         cairo_set_line_width(cr, bh * 0.025);
         cairo_stroke(cr);
     }
-    FitFont(cr, text, bh * 0.5, bw * 0.85, true);
-    CentredTextPath(cr, text, c.w / 2.0, cy * c.h);
+    fit_font(cr, text, bh * 0.5, bw * 0.85, true);
+    centred_text_path(cr, text, c.w / 2.0, cy * c.h);
     if (lit)
         cairo_set_source_rgb(cr, 0.18, 0.07, 0.02);
     else
@@ -226,45 +216,41 @@ static void Choice(canvas_t &c, const char *text, double cy, bool lit)
     cairo_fill(cr);
 }
 
-static void Hint(canvas_t &c, const char *text, double cy)
-{
-    cairo_t *cr = c.cr;
-    FitFont(cr, text, c.h * 0.032, c.w * 0.9, false);
-    CentredTextPath(cr, text, c.w / 2.0, cy * c.h);
+static void paint_hint(canvas_t& c, const char* text, double cy) {
+    cairo_t* cr = c.cr;
+    fit_font(cr, text, c.h * 0.032, c.w * 0.9, false);
+    centred_text_path(cr, text, c.w / 2.0, cy * c.h);
     cairo_set_source_rgb(cr, 0.70, 0.72, 0.85);
     cairo_fill(cr);
 }
 
-static void Background(canvas_t &c)
-{
-    Sky(c);
-    Stars(c, 0x51a7f00du, 4.0);
+static void paint_background(canvas_t& c) {
+    paint_sky(c);
+    paint_stars(c, 0x51a7f00du, 4.0);
     rgb_t col = {0.22, 0.16, 0.36};
-    Planet(c, 0.86, 0.22, 0.16, col);
+    paint_planet(c, 0.86, 0.22, 0.16, col);
 }
 
-static void Menu(canvas_t &c, bool play)
-{
-    Sky(c);
-    Stars(c, 0x2b0c91e5u, 5.0);
+static void paint_menu(canvas_t& c, bool play) {
+    paint_sky(c);
+    paint_stars(c, 0x2b0c91e5u, 5.0);
     rgb_t col = {0.30, 0.18, 0.42};
-    Planet(c, 0.12, 0.88, 0.22, col);
-    Title(c, "QUOVIX", 0.22, 0.20);
-    Choice(c, "PLAY GAME", 0.52, play);
-    Choice(c, "EXIT GAME", 0.68, !play);
-    Hint(c, "W / S to choose     ENTER to confirm     ESC to leave", 0.92);
+    paint_planet(c, 0.12, 0.88, 0.22, col);
+    paint_title(c, "QUOVIX", 0.22, 0.20);
+    paint_choice(c, "PLAY GAME", 0.52, play);
+    paint_choice(c, "EXIT GAME", 0.68, !play);
+    paint_hint(c, "W / S to choose     ENTER to confirm     ESC to leave", 0.92);
 }
 
 // The game prints its results over the plain panel in the middle.
-static void GameOver(canvas_t &c)
-{
-    cairo_t *cr = c.cr;
-    Sky(c);
-    Stars(c, 0x7e3d19c3u, 4.0);
-    Title(c, "GAME OVER", 0.17, 0.15);
+static void paint_game_over(canvas_t& c) {
+    cairo_t* cr = c.cr;
+    paint_sky(c);
+    paint_stars(c, 0x7e3d19c3u, 4.0);
+    paint_title(c, "GAME OVER", 0.17, 0.15);
     double x = c.w * 0.30, y = c.h * 0.35, w = c.w * 0.55, h = c.h * 0.60;
     double r = c.h * 0.03;
-    RoundRect(cr, x, y, w, h, r);
+    round_rect(cr, x, y, w, h, r);
     cairo_set_source_rgb(cr, 0.05, 0.05, 0.11);
     cairo_fill_preserve(cr);
     cairo_set_source_rgb(cr, 0.45, 0.30, 0.75);
@@ -272,34 +258,32 @@ static void GameOver(canvas_t &c)
     cairo_stroke(cr);
 }
 
-static void Paint(const std::string &dir, const char *name, int w, int h, int which)
-{
-    canvas_t c = NewCanvas(w, h);
+static void paint_picture(const std::string& dir, const char* name, int w, int h, int which) {
+    canvas_t c = new_canvas(w, h);
     if (which == 0)
-        Background(c);
+        paint_background(c);
     else if (which == 1)
-        GameOver(c);
+        paint_game_over(c);
     else
-        Menu(c, which == 2);
-    WriteRaw(c, dir + "/" + name);
-    FreeCanvas(c);
+        paint_menu(c, which == 2);
+    write_raw(c, dir + "/" + name);
+    free_canvas(c);
 }
 
 // The menu's sky, stars, a planet and the title's lettering, painted at the menu's
 // height and scaled down into a rounded square, so every icon size shows the same art.
-static int WriteIcon(const char *path, int size)
-{
+static int write_icon(const char* path, int size) {
     const int art_size = 768;
-    canvas_t art = NewCanvas(art_size, art_size);
-    Sky(art);
-    Stars(art, 0x2b0c91e5u, 5.0);
+    canvas_t art = new_canvas(art_size, art_size);
+    paint_sky(art);
+    paint_stars(art, 0x2b0c91e5u, 5.0);
     rgb_t col = {0.30, 0.18, 0.42};
-    Planet(art, 0.78, 0.22, 0.17, col);
-    Title(art, "Q", 0.56, 0.80);
+    paint_planet(art, 0.78, 0.22, 0.17, col);
+    paint_title(art, "Q", 0.56, 0.80);
     cairo_surface_flush(art.surf);
-    cairo_surface_t *icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-    cairo_t *cr = cairo_create(icon);
-    RoundRect(cr, 0, 0, size, size, size * 0.18);
+    cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(icon);
+    round_rect(cr, 0, 0, size, size, size * 0.18);
     cairo_clip(cr);
     cairo_scale(cr, double(size) / art_size, double(size) / art_size);
     cairo_set_source_surface(cr, art.surf, 0, 0);
@@ -308,25 +292,26 @@ static int WriteIcon(const char *path, int size)
     cairo_destroy(cr);
     bool ok = cairo_surface_write_to_png(icon, path) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(icon);
-    FreeCanvas(art);
+    free_canvas(art);
     if (!ok)
         std::fprintf(stderr, "cannot write %s\n", path);
     return ok ? 0 : 1;
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--icon") {
         int size = std::atoi(argv[3]);
         if (size < 16 || size > 1024) {
             std::fprintf(stderr, "bad icon size %s\n", argv[3]);
             return 1;
         }
-        return WriteIcon(argv[2], size);
+        return write_icon(argv[2], size);
     }
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <outdir> <width> <height>\n"
-                             "       %s --icon <out.png> <size>\n", argv[0], argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s <outdir> <width> <height>\n"
+                     "       %s --icon <out.png> <size>\n",
+                     argv[0], argv[0]);
         return 1;
     }
     std::string dir = argv[1];
@@ -337,9 +322,8 @@ int main(int argc, char **argv)
     }
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    Paint(dir, "background.bmp", w, h, 0);
-    Paint(dir, "gameover.bmp", w, h, 1);
-    Paint(dir, "playgame.bmp", w, h, 2);
-    Paint(dir, "exitgame.bmp", w, h, 3);
+    // in the order of the game's picture files: background, game over, play game, exit game
+    for (int i = 0; i < 4; i++)
+        paint_picture(dir, picture_files[i], w, h, i);
     return 0;
 }
