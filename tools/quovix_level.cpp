@@ -5,19 +5,32 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
+#include "platform/platform.h"
 
-static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+// Text levels are one byte a tile; a larger file is no level anyone drew.
+static const uint64_t text_level_max_bytes = 16 << 20;
+// The largest preview drawn, in pixels (48 MB of colour).
+static const uint64_t preview_max_pixels = 16 << 20;
+
+static bool ends_with(const char* s, const char* tail) {
+    size_t n = strlen(s), t = strlen(tail);
+    return n >= t && strcmp(s + n - t, tail) == 0;
+}
+
+// Reads a regular file whole, within the limit of its kind (text level or picture).
+static bool read_file(const char* path, std::vector<uint8_t>* bytes, std::string* why) {
+    uint64_t max_bytes = ends_with(path, ".txt") ? text_level_max_bytes : LEVEL_FILE_MAX_BYTES;
+    std::string text;
+    FILE* f = platform_open_regular(path, max_bytes, why);
+    if (!f || !platform_read_all(f, max_bytes, &text, why))
         return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes->assign(text.begin(), text.end());
     return true;
 }
 
@@ -36,10 +49,10 @@ static int fail(const char* path, const std::string& why) {
 
 static int to_bmp(const char* in, const char* out) {
     std::vector<uint8_t> text;
-    if (!read_file(in, &text))
-        return fail(in, "cannot read the file");
     level_grid_t grid;
     std::string why;
+    if (!read_file(in, &text, &why))
+        return fail(in, why);
     if (!level_from_text(std::string(text.begin(), text.end()), &grid, &why))
         return fail(in, why);
     std::vector<uint8_t> bmp = level_to_bmp(grid);
@@ -50,10 +63,10 @@ static int to_bmp(const char* in, const char* out) {
 
 static int to_text(const char* in, const char* out) {
     std::vector<uint8_t> bytes;
-    if (!read_file(in, &bytes))
-        return fail(in, "cannot read the file");
     level_grid_t grid;
     std::string why;
+    if (!read_file(in, &bytes, &why))
+        return fail(in, why);
     if (!level_from_bmp(bytes, &grid, &why))
         return fail(in, why);
     std::string text = level_to_text(grid);
@@ -68,18 +81,11 @@ static const int level_height = 240;
 static const int spawn_column = 2;
 static const int max_colour_reports = 20;
 
-static bool ends_with(const char* s, const char* tail) {
-    size_t n = strlen(s), t = strlen(tail);
-    return n >= t && strcmp(s + n - t, tail) == 0;
-}
-
 // Reads a level picture, or a text source, into a grid; false with a reason.
 static bool load_grid(const char* path, level_grid_t* grid, std::string* why) {
     std::vector<uint8_t> bytes;
-    if (!read_file(path, &bytes)) {
-        *why = "cannot read the file";
+    if (!read_file(path, &bytes, why))
         return false;
-    }
     if (ends_with(path, ".txt"))
         return level_from_text(std::string(bytes.begin(), bytes.end()), grid, why);
     return level_from_bmp(bytes, grid, why);
@@ -87,13 +93,8 @@ static bool load_grid(const char* path, level_grid_t* grid, std::string* why) {
 
 // The game's own reader decides whether the game can load the picture at all.
 static bool game_reads(const char* path, std::string* why) {
-    FILE* f = fopen(path, "rb");
-    if (!f) {
-        *why = "cannot open the file";
-        return false;
-    }
     level_map_t picture;
-    return read_level_picture(f, &picture, why);
+    return open_level_picture(path, &picture, why);
 }
 
 static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {
@@ -196,6 +197,10 @@ static int preview(const char* in, const char* out, int scale) {
     std::string why;
     if (!load_grid(in, &g, &why))
         return fail(in, why);
+    uint64_t pixels = (uint64_t)g.width * scale * g.height * scale;
+    if (pixels > preview_max_pixels)
+        return fail(in, "a preview at scale " + std::to_string(scale) + " would be " + std::to_string(pixels) +
+                            " pixels, more than the " + std::to_string(preview_max_pixels) + " it may have");
     int w = g.width * scale, h = g.height * scale;
     std::vector<uint8_t> rgb((size_t)w * h * 3);
     for (int y = 0; y < h; y++) {
@@ -222,7 +227,7 @@ static void usage() {
             "       quovix-level preview LEVEL.(bmp|txt) OUT.png [scale]   draw a level from above\n");
 }
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "bmp") == 0)
         return to_bmp(argv[2], argv[3]);
     if (argc == 4 && strcmp(argv[1], "text") == 0)
@@ -239,4 +244,14 @@ int main(int argc, char** argv) {
     }
     usage();
     return 2;
+}
+
+int main(int argc, char** argv) {
+    // whatever gets past the checks (memory running out) ends with a line, never an abort
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        fprintf(stderr, "quovix-level: %s\n", e.what());
+        return 1;
+    }
 }
