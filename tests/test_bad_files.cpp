@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <csignal>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "e2e_support.h"
@@ -345,3 +348,77 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, NotAFile, testing::ValuesIn(not_a_file_cases),
                          [](const testing::TestParamInfo<not_a_file_case>& i) { return std::string(i.param.name); });
+
+// --- a portrait screen --------------------------------------------------------------
+
+// An X server of its own with a portrait screen, made the display of this process
+// (and of the game it starts) while it lives.
+struct portrait_server {
+    pid_t       pid = -1;
+    std::string old_display;
+    bool start(const char* screen) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
+                   (char*)nullptr);
+            _exit(127);
+        }
+        close(fds[1]);
+        // the server writes its display number once it accepts clients
+        std::string number;
+        pollfd p = {fds[0], POLLIN, 0};
+        char c;
+        while (poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (number.empty())
+            return false;
+        if (const char* d = getenv("DISPLAY"))
+            old_display = d;
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        return true;
+    }
+    ~portrait_server() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+        setenv("DISPLAY", old_display.c_str(), 1);
+    }
+};
+
+TEST(PortraitScreen, ShowsTheTrack) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    const int w = 768, h = 1366;
+    portrait_server server;
+    ASSERT_TRUE(server.start("768x1366x24")) << "Xvfb did not start";
+    std::string bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
+    // the picture set made for this screen, as the run command makes it
+    std::string set = resources_of(bin) + "768x1366";
+    ASSERT_EQ(system((std::string(QUOVIX_TOOLS_DIR) + "/quovix-gen-pictures " + set + " 768 1366").c_str()), 0);
+    screen_shot background = read_screen_picture(set + "/background.bmp", w, h);
+    ASSERT_EQ(background.width, w);
+    game_run run;
+    ASSERT_TRUE(start_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run) << read_text_file(run.err_path);
+    press_key("Return");
+    // the track covers the background below the middle of the screen (under 0.1 where only the picture shows)
+    double track = 0;
+    for (int i = 0; i < 50 && track < 4.0 && !run.exited; i++) {
+        sleep_ms(200);
+        screen_shot shot = take_screenshot();
+        ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({w, h}));
+        track = block_difference(shot, background, 64, 800, 704, 1100);
+    }
+    EXPECT_GT(track, 4.0) << "no track on the portrait screen";
+    press_key("Escape");
+    ASSERT_TRUE(wait_for_exit(&run, 20)) << "the game did not end";
+    EXPECT_EQ(run.status, 0);
+    expect_no_sanitizer_report(run);
+}
