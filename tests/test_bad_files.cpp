@@ -86,7 +86,7 @@ static std::function<void(const std::string&)> grow_to(off_t size) {
 static void set_size(std::vector<uint8_t>& b, int32_t width, int32_t height) {
     put32(b, 18, width);
     put32(b, 22, height);
-    put32(b, 34, (int32_t)(((uint32_t)width * 3 + 3) & ~3u) * height);
+    put32(b, 34, (int32_t)(uint32_t)((((uint64_t)width * 3 + 3) & ~(uint64_t)3) * (uint64_t)height));
 }
 static void leave_as_is(std::vector<uint8_t>&) {}
 
