@@ -6,7 +6,11 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <csignal>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "e2e_support.h"
 #include "support.h"
@@ -58,8 +62,33 @@ struct level_one_case {
     const char* name;
     const char* fault;   // words the reason on standard error holds
     std::function<void(std::vector<uint8_t>&)> spoil;   // empty: the file is removed
+    std::function<void(const std::string& path)> place = nullptr;   // then done to the file written
 };
 static void PrintTo(const level_one_case& c, std::ostream* os) { name_cases(c, os); }
+
+// Things that are no regular file, put where a file is looked for.
+static void make_fifo(const std::string& path) {
+    fs::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+}
+static void make_device(const std::string& path) {
+    fs::remove(path);
+    fs::create_symlink("/dev/zero", path);
+}
+static void make_folder(const std::string& path) {
+    fs::remove(path);
+    fs::create_directory(path);
+}
+// Grows the file to `size` bytes without writing them (a sparse file).
+static std::function<void(const std::string&)> grow_to(off_t size) {
+    return [size](const std::string& path) { ASSERT_EQ(truncate(path.c_str(), size), 0) << path; };
+}
+static void set_size(std::vector<uint8_t>& b, int32_t width, int32_t height) {
+    put32(b, 18, width);
+    put32(b, 22, height);
+    put32(b, 34, (int32_t)(uint32_t)((((uint64_t)width * 3 + 3) & ~(uint64_t)3) * (uint64_t)height));
+}
+static void leave_as_is(std::vector<uint8_t>&) {}
 
 static const level_one_case level_one_cases[] = {
     {"missing", "cannot open", nullptr},
@@ -71,6 +100,15 @@ static const level_one_case level_one_cases[] = {
     {"image_size_zero", "image size 0", [](std::vector<uint8_t>& b) { put32(b, 34, 0); }},
     {"offset_past_end", "offset", [](std::vector<uint8_t>& b) { put32(b, 10, (int32_t)b.size() + 100); }},
     {"bits_32", "32 bits", [](std::vector<uint8_t>& b) { b[28] = 32; }},
+    {"image_size_above_2GiB_sparse", "larger than 1048576 bytes", [](std::vector<uint8_t>& b) { put32(b, 34, (int32_t)0x90000000u); },
+     grow_to(0x90000100LL)},
+    {"size_32767x21847_sparse", "larger than 1048576 bytes", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); },
+     grow_to(54 + 98304LL * 21847)},
+    {"size_32767x21847", "715860649 tiles, more than the 8192", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); }},
+    {"size_7x32767", "229369 tiles", [](std::vector<uint8_t>& b) { set_size(b, 7, 32767); }, grow_to(54 + 24LL * 32767)},
+    {"fifo", "not a regular file", leave_as_is, make_fifo},
+    {"device", "not a regular file", leave_as_is, make_device},
+    {"folder", "not a regular file", leave_as_is, make_folder},
 };
 
 using LevelOne = testing::TestWithParam<level_one_case>;
@@ -85,6 +123,8 @@ TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
     if (c.spoil) {
         c.spoil(bytes);
         write_binary_file(path, bytes);
+        if (c.place)
+            c.place(path);
     } else {
         fs::remove(path);
     }
@@ -107,9 +147,10 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, LevelOne, testing::ValuesIn(level_one_cases),
 
 // --- a later level missing or of another size, or a folder the game cannot write ---
 
+enum later_fault { LATER_MISSING, LATER_OTHER_SIZE, LATER_FIFO, LATER_DEVICE };
 struct later_case {
     const char* name;
-    bool        missing;     // otherwise of another size than level one
+    later_fault fault;
     bool        read_only;   // the working folder: no results file can be written
 };
 static void PrintTo(const later_case& c, std::ostream* os) { name_cases(c, os); }
@@ -132,8 +173,12 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
         GTEST_SKIP() << "no X display";
     std::string bin = make_play_folder({short_level()});
     std::string path = resources_of(bin) + "leveltwo.bmp";
-    if (GetParam().missing) {
+    if (GetParam().fault == LATER_MISSING) {
         fs::remove(path);
+    } else if (GetParam().fault == LATER_FIFO) {
+        make_fifo(path);
+    } else if (GetParam().fault == LATER_DEVICE) {
+        make_device(path);
     } else {
         std::string wide;
         for (int r = 0; r < 240; r++)
@@ -158,8 +203,10 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, LaterLevel,
-                         testing::Values(later_case{"missing", true, false}, later_case{"another_size", false, false},
-                                         later_case{"missing_in_read_only_folder", true, true}),
+                         testing::Values(later_case{"missing", LATER_MISSING, false},
+                                         later_case{"another_size", LATER_OTHER_SIZE, false},
+                                         later_case{"missing_in_read_only_folder", LATER_MISSING, true},
+                                         later_case{"fifo", LATER_FIFO, false}, later_case{"device", LATER_DEVICE, false}),
                          [](const testing::TestParamInfo<later_case>& i) { return std::string(i.param.name); });
 
 // --- models, pictures and scale.txt the game plays around -------------------------
@@ -243,3 +290,135 @@ TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, PlaysOn, testing::ValuesIn(plays_on_cases),
                          [](const testing::TestParamInfo<plays_on_case>& i) { return std::string(i.param.name); });
+
+// --- models, pictures and scale.txt that are no regular file ---------------------
+// Each is passed over at once, with the reaction a missing one gets: the model's
+// line, no picture, the last good scale; standard error names what it is.
+
+enum resource_kind { MODELS, PICTURES, SCALE };
+struct not_a_file_case {
+    const char*   name;
+    resource_kind kind;
+    void (*make)(const std::string& path);
+};
+static void PrintTo(const not_a_file_case& c, std::ostream* os) { name_cases(c, os); }
+
+static std::vector<std::string> paths_of(resource_kind kind, const std::string& bin) {
+    std::vector<std::string> paths;
+    if (kind == MODELS)
+        for (const char* m : {"spaceship.obj", "spaceshipleft.obj", "spaceshipright.obj", "star.obj", "heart.obj"})
+            paths.push_back(resources_of(bin) + m);
+    if (kind == PICTURES)
+        for (const char* p : {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"})
+            paths.push_back(resources_of(bin) + "1366x768/" + p);
+    if (kind == SCALE)
+        paths.push_back(bin + "/scale.txt");
+    return paths;
+}
+
+static const not_a_file_case not_a_file_cases[] = {
+    {"models_fifo", MODELS, make_fifo},     {"models_device", MODELS, make_device},
+    {"pictures_fifo", PICTURES, make_fifo}, {"pictures_device", PICTURES, make_device},
+    {"scale_fifo", SCALE, make_fifo},       {"scale_device", SCALE, make_device},
+};
+
+using NotAFile = testing::TestWithParam<not_a_file_case>;
+
+TEST_P(NotAFile, PassedOverWithoutWaiting) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    const not_a_file_case& c = GetParam();
+    std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
+    for (const std::string& path : paths_of(c.kind, bin))
+        c.make(path);
+    game_run run;
+    play(&run, bin, 1500, 20);
+    EXPECT_EQ(run.status, 0);
+    std::string out = game_output(run), err = read_text_file(run.err_path);
+    EXPECT_NE(out.find("Bitmap size"), std::string::npos) << out;
+    // two start-ups (menu and play), each naming every model it could not read
+    size_t model_lines = lines_naming(out, "Error: Cannot read model file").size();
+    EXPECT_EQ(model_lines, c.kind == MODELS ? 10u : 0u) << out;
+    for (const std::string& path : paths_of(c.kind, bin)) {
+        // scale.txt is read every frame, so its faults stay quiet
+        std::string line = fs::path(path).filename().string() + ": is not a regular file";
+        EXPECT_EQ(lines_naming(err, line).empty(), c.kind == SCALE) << err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BadFiles, NotAFile, testing::ValuesIn(not_a_file_cases),
+                         [](const testing::TestParamInfo<not_a_file_case>& i) { return std::string(i.param.name); });
+
+// --- a portrait screen --------------------------------------------------------------
+
+// An X server of its own with a portrait screen, made the display of this process
+// (and of the game it starts) while it lives.
+struct portrait_server {
+    pid_t       pid = -1;
+    std::string old_display;
+    bool start(const char* screen) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
+                   (char*)nullptr);
+            _exit(127);
+        }
+        close(fds[1]);
+        // the server writes its display number once it accepts clients
+        std::string number;
+        pollfd p = {fds[0], POLLIN, 0};
+        char c;
+        while (poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (number.empty())
+            return false;
+        if (const char* d = getenv("DISPLAY"))
+            old_display = d;
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        return true;
+    }
+    ~portrait_server() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+        setenv("DISPLAY", old_display.c_str(), 1);
+    }
+};
+
+TEST(PortraitScreen, ShowsTheTrack) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    const int w = 768, h = 1366;
+    portrait_server server;
+    ASSERT_TRUE(server.start("768x1366x24")) << "Xvfb did not start";
+    std::string bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
+    // the picture set made for this screen, as the run command makes it
+    std::string set = resources_of(bin) + "768x1366";
+    ASSERT_EQ(system((std::string(QUOVIX_TOOLS_DIR) + "/quovix-gen-pictures " + set + " 768 1366").c_str()), 0);
+    screen_shot background = read_screen_picture(set + "/background.bmp", w, h);
+    ASSERT_EQ(background.width, w);
+    game_run run;
+    ASSERT_TRUE(start_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run) << read_text_file(run.err_path);
+    press_key("Return");
+    // the track covers the background below the middle of the screen (under 0.1 where only the picture shows)
+    double track = 0;
+    for (int i = 0; i < 50 && track < 4.0 && !run.exited; i++) {
+        sleep_ms(200);
+        screen_shot shot = take_screenshot();
+        ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({w, h}));
+        track = block_difference(shot, background, 64, 800, 704, 1100);
+    }
+    EXPECT_GT(track, 4.0) << "no track on the portrait screen";
+    press_key("Escape");
+    ASSERT_TRUE(wait_for_exit(&run, 20)) << "the game did not end";
+    EXPECT_EQ(run.status, 0);
+    expect_no_sanitizer_report(run);
+}

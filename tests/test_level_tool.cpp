@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -17,9 +18,9 @@ struct tool_run {
     std::string output;
 };
 
-static tool_run run_tool(const std::string& args) {
+static tool_run run_tool(const std::string& args, const char* tool = "quovix-level") {
     tool_run r = {-1, ""};
-    if (FILE* p = popen((std::string(QUOVIX_TOOLS_DIR) + "/quovix-level " + args + " 2>&1").c_str(), "r")) {
+    if (FILE* p = popen((std::string(QUOVIX_TOOLS_DIR) + "/" + tool + " " + args + " 2>&1").c_str(), "r")) {
         char buf[512];
         while (fgets(buf, sizeof(buf), p))
             r.output += buf;
@@ -306,4 +307,72 @@ TEST(LevelPictures, ALevelLinkedToAnInstalledFileIsReplacedNotWrittenThrough) {
     // no partial files are left beside it
     for (const auto& e : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(e.path().filename().string().find(".partial"), std::string::npos) << e.path();
+}
+
+// What is no regular file, or too large to hold, ends a tool with one line naming
+// it and status 1: never a wait, never an abort.
+TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
+    std::string dir = temp_folder();
+    std::string folder = dir + "/folder.bmp", text_folder = dir + "/folder.txt", fifo = dir + "/fifo.bmp";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700) | mkdir(text_folder.c_str(), 0700) | mkfifo(fifo.c_str(), 0600), 0);
+    // a text level of 4 million tiles: a preview at scale 64 would be 16 billion pixels
+    std::string huge(2000, '#');
+    std::string huge_text;
+    for (int r = 0; r < 2000; r++)
+        huge_text += huge + "\n";
+    write_text_file(dir + "/huge.txt", huge_text);
+    write_text_file(dir + "/good.txt", plain_level());
+    write_text_file(dir + "/one.replay", "10 -\n");
+    struct {
+        const char* tool;
+        std::string args, names, says;
+    } cases[] = {
+        {"quovix-level", "check " + folder, folder, "not a regular file"},
+        {"quovix-level", "check " + text_folder, text_folder, "not a regular file"},
+        {"quovix-level", "check " + fifo, fifo, "not a regular file"},
+        {"quovix-level", "check /dev/zero", "/dev/zero", "not a regular file"},
+        {"quovix-level", "text " + folder + " " + dir + "/out.txt", folder, "not a regular file"},
+        {"quovix-level", "bmp " + text_folder + " " + dir + "/out.bmp", text_folder, "not a regular file"},
+        {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt", "more than the 16777216"},
+        {"quovix-level", "preview " + folder + " " + dir + "/out.png", folder, "not a regular file"},
+        {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
+        {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
+        {"quovix-solve", "--play " + dir + "/good.txt " + folder, folder, "not a regular file"},
+        {"quovix-solve", "--play " + dir + "/good.txt /dev/zero", "/dev/zero", "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        tool_run r = run_tool(c.args, c.tool);
+        ASSERT_TRUE(WIFEXITED(r.status)) << c.args << "\n" << r.output;
+        EXPECT_EQ(WEXITSTATUS(r.status), 1) << c.args << "\n" << r.output;
+        EXPECT_EQ(lines_of(r.output).size(), 1u) << c.args << "\n" << r.output;
+        EXPECT_EQ(r.output.rfind(c.names + ": ", 0), 0u) << c.args << "\n" << r.output;
+        EXPECT_NE(r.output.find(c.says), std::string::npos) << c.args << "\n" << r.output;
+    }
+}
+
+// A picture whose image-size field claims more than its rows (the bytes there)
+// is read by the tools as by the game: the same tiles, and a replay runs the same.
+TEST(LevelTools, ImageSizePastTheRowsReadsTheSameTiles) {
+    std::string dir = temp_folder();
+    std::string level = read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.txt");
+    std::string replay = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.replay";
+    std::vector<uint8_t> plain = level_bmp(level);
+    write_binary_file(dir + "/plain.bmp", plain);
+    tool_run text = run_tool("text " + dir + "/plain.bmp " + dir + "/plain.txt");
+    ASSERT_EQ(text.status, 0) << text.output;
+    tool_run played = run_tool("--play " + dir + "/plain.bmp " + replay, "quovix-solve");
+    ASSERT_EQ(played.status, 0) << played.output;
+    for (int extra : {2, 240}) {
+        std::vector<uint8_t> bytes = plain;
+        bytes.resize(bytes.size() + extra, 0x7F);
+        put32(bytes, 34, (int32_t)(plain.size() - 54) + extra);
+        std::string name = dir + "/extra" + std::to_string(extra);
+        write_binary_file(name + ".bmp", bytes);
+        EXPECT_EQ(run_tool("check " + name + ".bmp").output, name + ".bmp: ok\n");
+        ASSERT_EQ(run_tool("text " + name + ".bmp " + name + ".txt").status, 0);
+        EXPECT_EQ(read_text_file(name + ".txt"), read_text_file(dir + "/plain.txt")) << extra;
+        tool_run again = run_tool("--play " + name + ".bmp " + replay, "quovix-solve");
+        EXPECT_EQ(again.status, 0) << again.output;
+        EXPECT_EQ(again.output, played.output) << extra;
+    }
 }

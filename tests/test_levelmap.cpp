@@ -111,6 +111,30 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
     EXPECT_EQ(std::vector<int>({game.level.width, game.level.height, game.level.line_length}), std::vector<int>({5, 40, 16}));
 }
 
+// An image-size field past the rows (its bytes in the file) changes nothing: the
+// rows are stepped by the width, the size line is the same, the tiles are the same.
+TEST_F(LevelFolder, ImageSizePastTheRowsIsIgnored) {
+    std::string text;
+    for (int r = 39; r >= 0; r--)
+        text += r % 7 == 3 ? "#*WHF\n" : r % 5 == 1 ? "F.#.W\n" : "#####\n";
+    const std::vector<uint8_t> plain = level_bmp(text);   // rows of 16 bytes
+    ASSERT_EQ(mkdir("bin", 0700) | mkdir("resources", 0700) | chdir("bin"), 0);
+    std::vector<uint8_t> first_pixels;
+    for (int extra : {0, 2, 240}) {
+        std::vector<uint8_t> bytes = plain;
+        bytes.resize(bytes.size() + extra, 0x7F);
+        put32(bytes, 34, 640 + extra);
+        write_binary_file("../resources/levelone.bmp", bytes);
+        testing::internal::CaptureStdout();
+        ASSERT_TRUE(load_first_level()) << extra;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Bitmap size: 5,40 (line length:16, size:640 (600))\n") << extra;
+        if (extra == 0)
+            first_pixels = game.level.pixels;
+        EXPECT_EQ(game.level.pixels, first_pixels) << extra;
+    }
+    game.level = level_map_t{};
+}
+
 // Pictures the reader must refuse with a reason; the common breakages of a
 // player's level one are also played through the real game (test_bad_files.cpp).
 TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {

@@ -7,8 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -16,12 +15,26 @@
 #include "game/levelmap.h"
 #include "game/tuning.h"
 #include "level_pictures.h"
+#include "platform/platform.h"
 
-static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+// Text levels are one byte a tile; a larger file is no level anyone drew.
+static const uint64_t text_level_max_bytes = 16 << 20;
+// The largest preview drawn, in pixels (48 MB of colour).
+static const uint64_t preview_max_pixels = 16 << 20;
+
+static bool ends_with(const char* s, const char* tail) {
+    size_t n = strlen(s), t = strlen(tail);
+    return n >= t && strcmp(s + n - t, tail) == 0;
+}
+
+// Reads a regular file whole, within the limit of its kind (text level or picture).
+static bool read_file(const char* path, std::vector<uint8_t>* bytes, std::string* why) {
+    uint64_t max_bytes = ends_with(path, ".txt") ? text_level_max_bytes : LEVEL_FILE_MAX_BYTES;
+    std::string text;
+    FILE* f = platform_open_regular(path, max_bytes, why);
+    if (!f || !platform_read_all(f, max_bytes, &text, why))
         return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes->assign(text.begin(), text.end());
     return true;
 }
 
@@ -68,10 +81,6 @@ static const int level_width = 7;
 static const int level_height = 240;
 static const int max_colour_reports = 20;
 
-static bool ends_with(const char* s, const char* tail) {
-    size_t n = strlen(s), t = strlen(tail);
-    return n >= t && strcmp(s + n - t, tail) == 0;
-}
 
 enum level_kind_t { LEVEL_TEXT, LEVEL_PNG, LEVEL_PALETTE_BMP, LEVEL_BMP };
 
@@ -96,10 +105,8 @@ static bool decode_grid(level_kind_t kind, const std::vector<uint8_t>& bytes, le
 // Reads a level picture, or a text source, into a grid; false with a reason.
 static bool load_grid(const char* path, level_grid_t* grid, std::string* why, level_kind_t* kind = nullptr) {
     std::vector<uint8_t> bytes;
-    if (!read_file(path, &bytes)) {
-        *why = "cannot read the file";
+    if (!read_file(path, &bytes, why))
         return false;
-    }
     level_kind_t k = kind_of(path, bytes);
     if (kind)
         *kind = k;
@@ -130,13 +137,8 @@ static int to_text(const char* in, const char* out) {
 
 // The game's own reader decides whether the game can load the picture at all.
 static bool game_reads(const char* path, std::string* why) {
-    FILE* f = fopen(path, "rb");
-    if (!f) {
-        *why = "cannot open the file";
-        return false;
-    }
     level_map_t picture;
-    return read_level_picture(f, &picture, why);
+    return open_level_picture(path, &picture, why);
 }
 
 static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {
@@ -247,6 +249,10 @@ static int preview(const char* in, const char* out, int scale) {
     std::string why;
     if (!load_grid(in, &g, &why))
         return fail(in, why);
+    uint64_t pixels = (uint64_t)g.width * scale * g.height * scale;
+    if (pixels > preview_max_pixels)
+        return fail(in, "a preview at scale " + std::to_string(scale) + " would be " + std::to_string(pixels) +
+                            " pixels, more than the " + std::to_string(preview_max_pixels) + " it may have");
     int w = g.width * scale, h = g.height * scale;
     std::vector<uint8_t> rgb((size_t)w * h * 3);
     for (int y = 0; y < h; y++) {
@@ -274,7 +280,7 @@ static void usage() {
             "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
 }
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "bmp") == 0)
         return to_bmp(argv[2], argv[3]);
     if (argc == 4 && strcmp(argv[1], "text") == 0)
@@ -291,4 +297,14 @@ int main(int argc, char** argv) {
     }
     usage();
     return 2;
+}
+
+int main(int argc, char** argv) {
+    // whatever gets past the checks (memory running out) ends with a line, never an abort
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        fprintf(stderr, "quovix-level: %s\n", e.what());
+        return 1;
+    }
 }

@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <exception>
 #include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "app/headless.h"
+#include "platform/platform.h"
 #include "replay.h"
 
 static const unsigned key_choices[6] = {0, HOLD_A, HOLD_D, HOLD_SPACE, HOLD_A | HOLD_SPACE, HOLD_D | HOLD_SPACE};
@@ -231,12 +231,9 @@ static int usage() {
     return 2;
 }
 
-static bool read_text(const char* path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+static bool read_text(const char* path, std::string* text, std::string* why) {
+    FILE* f = platform_open_regular(path, replay_file_max_bytes, why);
+    return f && platform_read_all(f, replay_file_max_bytes, text, why);
 }
 
 static bool open_level(const char* path) {
@@ -254,8 +251,8 @@ static bool open_level(const char* path) {
 static int play(const char* level_path, const char* replay_path) {
     std::string text, why;
     std::vector<unsigned> frames;
-    if (!read_text(replay_path, &text) || !replay_from_text(text, &frames, &why)) {
-        fprintf(stderr, "%s: %s\n", replay_path, why.empty() ? "cannot read the file" : why.c_str());
+    if (!read_text(replay_path, &text, &why) || !replay_from_text(text, &frames, &why)) {
+        fprintf(stderr, "%s: %s\n", replay_path, why.c_str());
         return 1;
     }
     if (!open_level(level_path))
@@ -297,7 +294,7 @@ static int solve_level(const char* level_path, const char* out_path, const solve
     return r.falls == 0 ? 0 : 3;
 }
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "--play") == 0)
         return play(argv[2], argv[3]);
     if (argc < 3)
@@ -312,4 +309,14 @@ int main(int argc, char** argv) {
             return usage();
     }
     return solve_level(argv[1], argv[2], opt);
+}
+
+int main(int argc, char** argv) {
+    // whatever gets past the checks (memory running out) ends with a line, never an abort
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        fprintf(stderr, "quovix-solve: %s\n", e.what());
+        return 1;
+    }
 }

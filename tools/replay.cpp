@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
 #include "app/headless.h"
 #include "assets/levelsource.h"
+#include "game/levelmap.h"
+#include "platform/platform.h"
 #include "playfolder.h"
 
 static const unsigned replay_keys = HOLD_A | HOLD_D | HOLD_SPACE;
@@ -76,6 +77,10 @@ bool replay_from_text(const std::string& text, std::vector<unsigned>* frames, st
             *why = "line " + std::to_string(number) + ": not \"count keys\": " + line;
             return false;
         }
+        if (frames->size() + (size_t)count > replay_max_frames) {
+            *why = "line " + std::to_string(number) + ": more than " + std::to_string(replay_max_frames) + " frames";
+            return false;
+        }
         frames->insert(frames->end(), (size_t)count, held & replay_keys);
     }
     return true;
@@ -126,19 +131,20 @@ bool replay_start(const std::string& bin, std::string* why) {
 }
 
 bool replay_level_bmp(const char* path, std::vector<unsigned char>* bmp, std::string* why) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *why = "cannot read the file";
-        return false;
-    }
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string p = path;
-    if (p.size() < 4 || p.compare(p.size() - 4, 4, ".txt") != 0) {
-        *bmp = bytes;
+    bool text = p.size() >= 4 && p.compare(p.size() - 4, 4, ".txt") == 0;
+    // a text level is a byte a tile, so it may be three times the picture's tiles
+    uint64_t max_bytes = text ? 3 * LEVEL_FILE_MAX_BYTES : LEVEL_FILE_MAX_BYTES;
+    std::string bytes;
+    FILE* f = platform_open_regular(path, max_bytes, why);
+    if (!f || !platform_read_all(f, max_bytes, &bytes, why))
+        return false;
+    if (!text) {
+        bmp->assign(bytes.begin(), bytes.end());
         return true;
     }
     level_grid_t grid;
-    if (!level_from_text(std::string(bytes.begin(), bytes.end()), &grid, why))
+    if (!level_from_text(bytes, &grid, why))
         return false;
     *bmp = level_to_bmp(grid);
     return true;

@@ -6,8 +6,14 @@
 // being "-" for none or a, d and space joined by '+' ("12 d+space"); lines
 // starting with '#' are notes.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// A replay file is a line a run of keys; the largest kept is far past any level's.
+const uint64_t replay_file_max_bytes = 1 << 20;
+// The most frames a replay may hold: a day of play, so memory stays bounded.
+const size_t replay_max_frames = 3000000;
 
 std::string replay_keys_name(unsigned held);
 std::string replay_to_text(const std::vector<unsigned>& frames, const std::string& notes);

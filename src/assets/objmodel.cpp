@@ -93,8 +93,9 @@ void parse_obj_line(const char* line, obj_model_t* m) {
 
 void parse_obj(FILE* f, obj_model_t* m) {
     char piece[128];
-    // a longer line arrives in pieces, each classified on its own
-    while (fgets(piece, sizeof(piece), f))
+    // a longer line arrives in pieces, each classified on its own; each piece is
+    // at least a byte, so a file that keeps growing still ends the loop
+    for (uint64_t pieces = 0; pieces < OBJ_FILE_MAX_BYTES && fgets(piece, sizeof(piece), f); pieces++)
         parse_obj_line(piece, m);
     fclose(f);
 }

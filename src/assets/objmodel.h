@@ -21,7 +21,10 @@ struct obj_model_t {
 };
 
 
-// Reads an open file to its end and closes it.
+// The largest model file start-up reads; the game's own are some 40 kB.
+const uint64_t OBJ_FILE_MAX_BYTES = 8 << 20;
+
+// Reads an open file to its end, at most OBJ_FILE_MAX_BYTES pieces of a line, and closes it.
 void parse_obj(FILE* f, obj_model_t* model);
 void parse_obj_line(const char* line, obj_model_t* model);
 

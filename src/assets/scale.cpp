@@ -1,11 +1,11 @@
 #include "assets/scale.h"
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 #include "game/state.h"
 #include "game/tuning.h"
+#include "platform/platform.h"
 
 // Usable when every step it divides stays a finite float.
 static bool scale_is_usable(float s) {
@@ -26,6 +26,11 @@ bool parse_scale(const char* text, float* scale) {
 }
 
 void read_scale() {
-    std::ifstream in("scale.txt");
+    // read whole and parsed as the stream would, so a file that is no regular one never blocks a frame
+    std::string why, text;
+    FILE* f = platform_open_regular("scale.txt", SCALE_FILE_MAX_BYTES, &why);
+    if (!f || !platform_read_all(f, SCALE_FILE_MAX_BYTES, &text, &why))
+        return;
+    std::istringstream in(text);
     extract_scale(in, &game.speed_scale);
 }

@@ -46,9 +46,18 @@ static uint32_t load_model(FILE* f) {
     return upload_model(obj_triangles(model));
 }
 
+// A file that exists but cannot be used is named on standard error; a missing one stays quiet there.
+static FILE* open_resource(const char* path, uint64_t max_bytes) {
+    std::string why;
+    FILE* f = platform_open_regular(path, max_bytes, &why);
+    if (!f && why != platform_cannot_open)
+        fprintf(stderr, "%s: %s\n", path, why.c_str());
+    return f;
+}
+
 static void load_models() {
     for (int i = 0; i < 5; i++) {
-        FILE* f = fopen(model_files[i], "r");
+        FILE* f = open_resource(model_files[i], OBJ_FILE_MAX_BYTES);
         if (!f) {
             printf("Error: Cannot read model file \"%s\".\n", model_files[i]);
             *model_slot(i) = (uint32_t)-1;
@@ -90,7 +99,8 @@ static void load_pictures() {
     for (int i = 0; i < 4; i++) {
         char path[128];
         snprintf(path, sizeof(path), "%s%s", folder, picture_files[i]);
-        FILE* f = fopen(path, "rb");
+        // any length: the read stops after the screen's pixels
+        FILE* f = open_resource(path, UINT64_MAX);
         if (!f) {
             *picture_slot(i) = 0;
             continue;

@@ -5,6 +5,7 @@
 
 #include "game/process.h"
 #include "platform/bytes.h"
+#include "platform/platform.h"
 
 const tile_colour_t tile_colours[6] = {
     {TILE_FLOOR, '#', {0xFF, 0x00, 0x00}},  {TILE_FINISH, 'F', {0x00, 0xFF, 0x00}},
@@ -52,7 +53,10 @@ static bool refuse(std::string* why, const std::string& text) {
     return false;
 }
 
-// Checks a header against the file it came from, so nothing past the block is read.
+uint64_t level_row_bytes(int32_t width) { return ((uint64_t)(uint32_t)width * 3 + 3) & ~(uint64_t)3; }
+
+// Checks a header against the file it came from, so nothing past the block is
+// read; every product is 64-bit, so no field's value can overflow it.
 static bool header_is_sound(const uint8_t* file, size_t file_size, std::string* why) {
     const uint8_t* info = file + 14;
     int32_t width = read_le32(info + 4);
@@ -66,14 +70,18 @@ static bool header_is_sound(const uint8_t* file, size_t file_size, std::string* 
         return refuse(why, "width " + std::to_string(width) + " is not between 1 and 32767");
     if (height <= 0 || height > 32767)
         return refuse(why, "height " + std::to_string(height) + " is not between 1 and 32767");
+    uint64_t tiles = (uint64_t)width * (uint64_t)height;
+    if (tiles > LEVEL_MAX_TILES)
+        return refuse(why, std::to_string(width) + "x" + std::to_string(height) + " is " + std::to_string(tiles) +
+                               " tiles, more than the " + std::to_string(LEVEL_MAX_TILES) + " a level may have");
     if (bits != 24)
         return refuse(why, std::to_string(bits) + " bits per pixel, not 24");
     if (compression != 0)
         return refuse(why, "compressed pixels (method " + std::to_string(compression) + ")");
-    uint64_t row_bytes = ((uint64_t)width * 3 + 3) & ~(uint64_t)3;
-    if (image_size == 0 || image_size < row_bytes * (uint64_t)height)
+    uint64_t block = level_row_bytes(width) * (uint64_t)height;
+    if (image_size == 0 || image_size < block)
         return refuse(why, "image size " + std::to_string(image_size) + " is smaller than " +
-                               std::to_string(row_bytes * height) + " bytes of pixels");
+                               std::to_string(block) + " bytes of pixels");
     if (data_offset < 54 || (uint64_t)data_offset > (uint64_t)file_size)
         return refuse(why, "pixel data offset " + std::to_string(data_offset) + " lies outside the file");
     if ((uint64_t)data_offset + image_size > (uint64_t)file_size)
@@ -87,24 +95,27 @@ bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture,
     if (!header_is_sound(file, size, why))
         return false;
     const uint8_t* info = file + 14;
-    uint32_t image_size = (uint32_t)read_le32(info + 20);
-    const uint8_t* block = file + (uint32_t)read_le32(file + 10);
-    memcpy(picture->info_header, info, 40);
-    picture->pixels.assign(block, block + image_size);
     picture->width = (int16_t)read_le32(info + 4);
     picture->height = (int16_t)read_le32(info + 8);
-    picture->line_length = (int32_t)(image_size / (uint32_t)(int32_t)picture->height);
+    // rows are stepped by the width's padded row, whatever the image-size field adds past them
+    picture->line_length = (int32_t)level_row_bytes(picture->width);
+    size_t block = (size_t)picture->line_length * (size_t)picture->height;
+    const uint8_t* pixels = file + (uint32_t)read_le32(file + 10);
+    memcpy(picture->info_header, info, 40);
+    picture->pixels.assign(pixels, pixels + block);
     return true;
 }
 
 bool read_level_picture(FILE* f, level_map_t* picture, std::string* why) {
-    std::vector<uint8_t> file;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof(chunk), f)) > 0)
-        file.insert(file.end(), chunk, chunk + got);
-    fclose(f);
-    return parse_level_picture(file.data(), file.size(), picture, why);
+    std::string file;
+    if (!platform_read_all(f, LEVEL_FILE_MAX_BYTES, &file, why))
+        return false;
+    return parse_level_picture((const uint8_t*)file.data(), file.size(), picture, why);
+}
+
+bool open_level_picture(const char* path, level_map_t* picture, std::string* why) {
+    FILE* f = platform_open_regular(path, LEVEL_FILE_MAX_BYTES, why);
+    return f && read_level_picture(f, picture, why);
 }
 
 static bool fail_first_level(const char* path, const std::string& why) {
@@ -117,12 +128,9 @@ static bool fail_first_level(const char* path, const std::string& why) {
 bool load_first_level() {
     const char* path = level_files[0];
     game.level.pixels = {};
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return fail_first_level(path, "cannot open the file");
     std::string why;
     level_map_t picture;
-    if (!read_level_picture(f, &picture, &why))
+    if (!open_level_picture(path, &picture, &why))
         return fail_first_level(path, why);
     game.level = std::move(picture);
     const level_map_t& l = game.level;
@@ -132,11 +140,8 @@ bool load_first_level() {
 }
 
 bool load_next_level(const char* path, std::string* why) {
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return refuse(why, "cannot open the file");
     level_map_t next;
-    if (!read_level_picture(f, &next, why))
+    if (!open_level_picture(path, &next, why))
         return false;
     // lookups and drawing use level one's geometry, so every level must share it
     level_map_t& l = game.level;

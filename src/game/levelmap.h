@@ -28,11 +28,23 @@ extern const char* const level_files[5];
 // A resource's name without the folder, as it lies in resources/.
 const char* resource_name(const char* path);
 
+// The most tiles a level may have: the track draws every tile each frame, so the
+// frame grows with the map; at this size (five times a shipped level) it stays playable.
+const uint64_t LEVEL_MAX_TILES = 8192;
+// The most bytes a level file may hold: the largest pixel block with room to spare.
+const uint64_t LEVEL_FILE_MAX_BYTES = 1 << 20;
+
+// Bytes from one row of a level picture to the next: three a pixel, padded to four.
+uint64_t level_row_bytes(int32_t width);
+
 // The one reader of level pictures: a 24-bit uncompressed bottom-up BMP that holds
-// all its pixels. False with the reason in *why otherwise.
+// all its pixels. False with the reason in *why otherwise. An image-size field
+// larger than the rows need is tolerated; the bytes past them are not kept.
 bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture, std::string* why);
 // The same from an open file, which it closes.
 bool read_level_picture(FILE* f, level_map_t* picture, std::string* why);
+// The same from a path, which must name a regular file of at most LEVEL_FILE_MAX_BYTES.
+bool open_level_picture(const char* path, level_map_t* picture, std::string* why);
 
 // Loads level one, prints the size line. On failure prints the error line and
 // ends the program with status 1.

@@ -60,7 +60,7 @@ struct ship_t {
 // A level picture: its header and its pixel block, looked up as tiles.
 struct level_map_t {
     uint8_t              info_header[40];
-    std::vector<uint8_t> pixels;       // the header's image size in bytes, bottom row first
+    std::vector<uint8_t> pixels;       // line_length * height bytes, bottom row first
     int16_t              width;
     int16_t              height;
     int32_t              line_length;  // bytes from one row to the next

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 int screen_width;
 int screen_height;
@@ -40,4 +42,52 @@ bool platform_dir_exists(const char* path) {
 
 bool platform_replace_file(const char* from, const char* to) {
     return rename(from, to) == 0;
+}
+
+const char* const platform_cannot_open = "cannot open the file";
+
+FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* why) {
+    // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for ever
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        *why = platform_cannot_open;
+        return nullptr;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        *why = "is not a regular file";
+        return nullptr;
+    }
+    if ((uint64_t)st.st_size > max_bytes) {
+        close(fd);
+        *why = "is larger than " + std::to_string(max_bytes) + " bytes";
+        return nullptr;
+    }
+    // reads of a regular file never wait, so the flag can stay
+    FILE* f = fdopen(fd, "rb");
+    if (!f) {
+        close(fd);
+        *why = platform_cannot_open;
+    }
+    return f;
+}
+
+bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why) {
+    bytes->clear();
+    char chunk[65536];
+    size_t got;
+    bool over = false;
+    while (!over && (got = fread(chunk, 1, sizeof(chunk), f)) > 0) {
+        over = bytes->size() + got > max_bytes;
+        if (!over)
+            bytes->append(chunk, got);
+    }
+    bool failed = ferror(f) != 0;
+    fclose(f);
+    if (over)
+        *why = "is larger than " + std::to_string(max_bytes) + " bytes";
+    else if (failed)
+        *why = "cannot read the file";
+    return !over && !failed;
 }

@@ -1,6 +1,8 @@
 // The thin layer over the OS: clock, sleep, exit, screen size, files.
 #pragma once
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 // Measured once by the window, before anything is sized from it.
 extern int screen_width;
@@ -11,3 +13,13 @@ void    platform_sleep_ms(int32_t ms);
 [[noreturn]] void platform_exit(int status);
 bool    platform_dir_exists(const char* path);
 bool    platform_replace_file(const char* from, const char* to);
+
+// The reason given for a file that cannot be opened at all (missing, no permission).
+extern const char* const platform_cannot_open;
+// Opens a regular file of at most max_bytes for reading, without blocking on a
+// FIFO or device; nullptr with the reason (platform_cannot_open, "is not a
+// regular file", "is larger than N bytes") in *why otherwise.
+FILE*   platform_open_regular(const char* path, uint64_t max_bytes, std::string* why);
+// Reads a file opened that way whole, at most max_bytes, and closes it; false
+// with the reason when it holds more (it grew since it was opened) or a read fails.
+bool    platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why);

@@ -34,9 +34,13 @@ static void setup_light(GLenum light) {
 void render_setup_view() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    // the aspect is the integer quotient of the screen size, as the game always had it
+    // the aspect is the integer quotient of the screen size, as the game always had it;
+    // on a portrait screen that quotient is 0, which draws nothing, so the true ratio is used
     int height = screen_height > 0 ? screen_height : 1;
-    gluPerspective(30, (double)(screen_width / height), 0.01, 1.0);
+    double aspect = screen_width / height;
+    if (aspect == 0)
+        aspect = screen_width > 0 ? (double)screen_width / height : 1.0;
+    gluPerspective(30, aspect, 0.01, 1.0);
     gluLookAt(0, -0.06, 0.006, 0, 0, 0, 0, 1, 0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

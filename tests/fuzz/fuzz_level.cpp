@@ -44,8 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t w = read_le32(header + 4), h = read_le32(header + 8);
     FUZZ_CHECK(w > 0 && w <= 32767 && h > 0 && h <= 32767);
     FUZZ_CHECK(picture.width == w && picture.height == h);
-    FUZZ_CHECK(picture.pixels.size() == (uint32_t)read_le32(header + 20));
-    FUZZ_CHECK((uint64_t)picture.pixels.size() >= (((uint64_t)w * 3 + 3) & ~(uint64_t)3) * (uint64_t)h);
+    // rows at the width's padded stride, whatever more the image-size field claims
+    uint64_t row = ((uint64_t)w * 3 + 3) & ~(uint64_t)3;
+    FUZZ_CHECK(picture.line_length == (int32_t)row);
+    FUZZ_CHECK(picture.pixels.size() == row * (uint64_t)h);
+    FUZZ_CHECK((uint64_t)w * (uint64_t)h <= LEVEL_MAX_TILES);
+    FUZZ_CHECK((uint32_t)read_le32(header + 20) >= picture.pixels.size());
     FUZZ_CHECK(picture.pixels.size() <= size);
     // the block holds the file's bytes from the data offset on
     uint32_t data_offset = (uint32_t)read_le32(data + 10);
