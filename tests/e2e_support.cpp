@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -123,8 +124,14 @@ bool wait_for_window(game_run* run, double seconds) {
             run->window = strtoul(id.c_str(), nullptr, 10);
             // no window manager gives focus: take it once
             run_xdotool("windowfocus " + std::to_string(run->window));
-            sleep_ms(700);
-            return true;
+            // start-up ends with the level's size line; the frames follow, full-screen
+            for (; now_s() < end && !poll_exit(run); sleep_ms(50)) {
+                int x, y, w, h, screen_w, screen_h;
+                if (game_output(*run).find("Bitmap size:") != std::string::npos &&
+                    window_geometry(*run, &x, &y, &w, &h, &screen_w, &screen_h) && w == screen_w && h == screen_h)
+                    return true;
+            }
+            return false;
         }
         sleep_ms(100);
     }
@@ -165,6 +172,21 @@ bool wait_for_lines(const std::string& path, int lines, double seconds) {
     return false;
 }
 
+// A replaced file is a new file: another inode or, where a freed one came back, a later time.
+bool wait_for_rewrite(const std::string& path, double seconds) {
+    struct stat first;
+    if (stat(path.c_str(), &first) != 0)
+        return false;
+    for (double end = now_s() + seconds; now_s() < end; sleep_ms(50)) {
+        struct stat now;
+        if (stat(path.c_str(), &now) == 0 &&
+            (now.st_ino != first.st_ino || now.st_mtim.tv_sec != first.st_mtim.tv_sec ||
+             now.st_mtim.tv_nsec != first.st_mtim.tv_nsec))
+            return true;
+    }
+    return false;
+}
+
 bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h) {
     std::string win = run_xdotool("getwindowgeometry --shell " + std::to_string(run.window));
     std::string screen = run_xdotool("getdisplaygeometry");
@@ -196,6 +218,13 @@ screen_shot take_screenshot() {
     }
     XCloseDisplay(dpy);
     return s;
+}
+
+screen_shot wait_for_screen(const std::function<bool(const screen_shot&)>& shows, double seconds) {
+    screen_shot shot = take_screenshot();
+    for (double end = now_s() + seconds; !shows(shot) && now_s() < end; shot = take_screenshot())
+        sleep_ms(100);
+    return shot;
 }
 
 screen_shot flipped_upside_down(const screen_shot& s) {

@@ -2,6 +2,7 @@
 // read the screen back.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -26,7 +27,8 @@ struct screen_shot {
 
 // Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
 bool start_game(game_run* run, const std::string& bin_dir);
-// Waits until the window titled "Quovix - by Orrib" exists, then focuses it; false on timeout.
+// Waits until the window titled "Quovix - by Orrib" exists, focuses it, and waits until
+// start-up has ended and the window covers the screen; false on timeout.
 bool wait_for_window(game_run* run, double seconds = 20);
 // Waits for the game to end; false when it was still running (then it is killed).
 bool wait_for_exit(game_run* run, double seconds = 20);
@@ -39,10 +41,14 @@ void sleep_ms(int ms);
 void press_key(const char* key);
 // Waits until a file exists and holds `lines` lines; false on timeout.
 bool wait_for_lines(const std::string& path, int lines, double seconds);
+// Waits until the file at path is replaced by a newer one; false on timeout.
+bool wait_for_rewrite(const std::string& path, double seconds);
 // The window's place and size on the screen, and the screen's size.
 bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
 
 screen_shot take_screenshot();
+// Takes screenshots until one `shows` what is wanted or the time is up; the last one taken.
+screen_shot wait_for_screen(const std::function<bool(const screen_shot&)>& shows, double seconds = 20);
 // A full-screen picture of the game (raw blue-green-red, bottom row first) as the
 // screen would show it; empty when the file is missing or short.
 screen_shot read_screen_picture(const std::string& path, int width, int height);

@@ -39,13 +39,26 @@ std::string resources_of(const std::string& bin) { return bin + "/../resources/"
 // A level whose finish starts on row 2: the ship reaches it a few frames into play.
 std::string short_level() { return plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}}); }
 
-// Starts the game in bin, chooses play, waits for its end (after `esc_after_ms` an Esc, when not negative).
-void play(game_run* run, const std::string& bin, int esc_after_ms, double end_within_s) {
+// Starts the game in bin, chooses play, waits for its end (with `esc_in_play`, an Esc once
+// play is on the screen).
+void play(game_run* run, const std::string& bin, bool esc_in_play, double end_within_s) {
     ASSERT_TRUE(start_game(run, bin));
     ASSERT_TRUE(wait_for_window(run)) << game_output(*run) << read_text_file(run->err_path);
+    // the menu stands still once it is drawn; play moves the screen away from it
+    screen_shot menu;
+    screen_shot shot = wait_for_screen([&](const screen_shot& s) {
+        bool same = s.rgb == menu.rgb;
+        menu = s;
+        return same;
+    });
     press_key("Return");
-    if (esc_after_ms >= 0) {
-        sleep_ms(esc_after_ms);
+    if (esc_in_play) {
+        ASSERT_GT(block_difference(wait_for_screen([&](const screen_shot& s) {
+                                       return block_difference(s, shot, 0, 0, s.width, s.height) > 2.0;
+                                   }),
+                                   shot, 0, 0, shot.width, shot.height),
+                  2.0)
+            << "play never showed";
         press_key("Escape");
     }
     ASSERT_TRUE(wait_for_exit(run, end_within_s)) << "the game did not end";
@@ -189,7 +202,7 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
         make_unwritable(bin);
     game_run run;
     // level one ends at once; the next level comes after the fly-off and a pause
-    play(&run, bin, -1, 60);
+    play(&run, bin, false, 60);
     chmod(bin.c_str(), 0755);
     EXPECT_EQ(run.status, 1);
     std::string both = game_output(run) + read_text_file(run.err_path);
@@ -281,7 +294,7 @@ TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
     std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     GetParam().spoil(bin);
     game_run run;
-    play(&run, bin, 1500, 20);
+    play(&run, bin, true, 20);
     EXPECT_EQ(run.status, 0);
     std::string out = game_output(run);
     EXPECT_EQ(out.find("Error"), std::string::npos) << out;

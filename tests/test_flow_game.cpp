@@ -67,14 +67,27 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     run_frames(20);
     EXPECT_NEAR(game.ship.pos[1], y0 + 20 * 0.00005f, 1e-6);
     EXPECT_EQ(game.ship.pos[2], z0);
-    run_frames(100);
+    // the glide ends 0.005 past where the finishing step began, then the climb starts
+    float climb_from = -1;
+    for (int i = 0; i < 100; i++) {
+        float y = game.ship.pos[1];
+        sim_frame(0);
+        if (climb_from < 0 && game.ship.pos[2] > z0)
+            climb_from = y;
+    }
+    EXPECT_NEAR(climb_from - (y0 - 0.0008f), 0.005, 0.00005 + 1e-7);
     EXPECT_GT(game.ship.pos[2], z0);
     EXPECT_EQ(game.process.sleep_calls, 0);
     float spin = 0;
+    float top = 0;
     for (int i = 0; i < 400 && game.flow.current_level == 1; i++) {
         spin = game.flow.pickup_spin;
+        top = game.ship.pos[2];
         sim_frame(0);
     }
+    // the level is complete on the first climbing step above 0.01
+    EXPECT_LE(top, 0.01);
+    EXPECT_GT(top + 0.00005f, 0.01);
     EXPECT_EQ(game.process.sleep_calls, 1);
     EXPECT_EQ(game.process.slept_ms, 2500);
     EXPECT_EQ(game.flow.current_level, 2);

@@ -56,13 +56,12 @@ struct Game : testing::Test {
     // Waits for the summary over the game-over picture; the screen then.
     screen_shot summary() {
         screen_shot gameover = picture("gameover.bmp");
-        for (int i = 0; i < 150; i++) {
-            sleep_ms(200);
-            if (block_difference(take_screenshot(), gameover, 0, 0, SCREEN_W, 300) < 8.0)
-                break;
-        }
-        sleep_ms(300);
-        screen_shot shot = take_screenshot();
+        screen_shot shot = wait_for_screen(
+            [&](const screen_shot& s) {
+                return block_difference(s, gameover, 0, 0, SCREEN_W, 320) < 8.0 &&
+                       white_over_picture(s, gameover, 450, 340, 1200, 580) > 1500;
+            },
+            30);
         EXPECT_LT(block_difference(shot, gameover, 0, 0, SCREEN_W, 320), 8.0) << "no game-over picture";
         // five lines of points from the middle down
         EXPECT_GT(white_over_picture(shot, gameover, 450, 340, 1200, 580), 1500);
@@ -84,6 +83,14 @@ void expect_screen_shows(const screen_shot& shot, const char* name, const char* 
     EXPECT_LT(straight, block_difference(shot, picture(other), 0, 0, SCREEN_W, SCREEN_H)) << name;
 }
 
+// Waits until the screen is nearer one picture than another; the screen then.
+screen_shot screen_nearer(const char* name, const char* other) {
+    screen_shot pic = picture(name), other_pic = picture(other);
+    return wait_for_screen([&](const screen_shot& s) {
+        return block_difference(s, pic, 0, 0, SCREEN_W, SCREEN_H) + 4.0 < block_difference(s, other_pic, 0, 0, SCREEN_W, SCREEN_H);
+    });
+}
+
 }  // namespace
 
 TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
@@ -92,7 +99,12 @@ TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
     ASSERT_TRUE(window_geometry(run, &x, &y, &w, &h, &sw, &sh));
     EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, sw, sh}));
     // the menu picture fills the screen: no corner is left unpainted black
-    screen_shot shot = take_screenshot();
+    screen_shot shot = wait_for_screen([](const screen_shot& s) {
+        double tl[3], br[3];
+        mean_colour(s, 0, 0, 40, 40, tl);
+        mean_colour(s, s.width - 40, s.height - 40, s.width, s.height, br);
+        return tl[0] + tl[1] + tl[2] > 15 && br[0] + br[1] + br[2] > 3;
+    });
     double tl[3], br[3];
     mean_colour(shot, 0, 0, 40, 40, tl);
     mean_colour(shot, shot.width - 40, shot.height - 40, shot.width, shot.height, br);
@@ -105,10 +117,9 @@ TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
 
 TEST_F(Game, MenuShowsPlayThenExitAndExitLeavesWithoutResults) {
     start({short_level({})});
-    expect_screen_shows(take_screenshot(), "playgame.bmp", "exitgame.bmp");
+    expect_screen_shows(screen_nearer("playgame.bmp", "exitgame.bmp"), "playgame.bmp", "exitgame.bmp");
     press_key("s");
-    sleep_ms(300);
-    expect_screen_shows(take_screenshot(), "exitgame.bmp", "playgame.bmp");
+    expect_screen_shows(screen_nearer("exitgame.bmp", "playgame.bmp"), "exitgame.bmp", "playgame.bmp");
     press_key("Return");
     ASSERT_TRUE(wait_for_exit(&run, 10)) << "Enter on exit did not end the game";
     EXPECT_EQ(run.status, 0);
@@ -119,11 +130,14 @@ TEST_F(Game, PlayShowsTrackOverBackgroundWithWhiteHudAndEscLeaves) {
     // a long level, so the first one is still being played when the screen is read
     start({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}, {40, ".*#*#*."}})});
     start_play();
-    sleep_ms(1200);
-    ASSERT_FALSE(run.exited) << game_output(run);
-    screen_shot shot = take_screenshot();
     screen_shot background = picture("background.bmp");
     ASSERT_GT(background.width, 0);
+    // until the track has come into view under the head-up lines
+    screen_shot shot = wait_for_screen([&](const screen_shot& s) {
+        return block_difference(s, background, 300, 420, 1100, 580) > 4.0 &&
+               white_over_picture(s, background, 900, 30, SCREEN_W, 140) > 120;
+    });
+    ASSERT_FALSE(run.exited) << game_output(run);
     // the sky between the head-up lines and the far end of the track is the picture
     EXPECT_LT(block_difference(shot, background, 0, 140, SCREEN_W, 230), 12.0);
     EXPECT_LT(block_difference(shot, background, 0, 140, SCREEN_W, 230),
@@ -174,10 +188,10 @@ TEST_F(Game, LostGameKeepsItsRecordsWhileTheSummaryStays) {
     start({plain_level(rows, false)}, FAST);
     start_play();
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 120)) << game_output(run);
-    sleep_ms(300);
-    std::string first = read_text_file(results_path());
-    sleep_ms(1000);
     summary();
+    std::string first = read_text_file(results_path());
+    // each frame of the summary writes the file again
+    ASSERT_TRUE(wait_for_rewrite(results_path(), 10));
     ASSERT_FALSE(run.exited);
     std::string second = read_text_file(results_path());
     EXPECT_EQ(first, second);

@@ -49,6 +49,9 @@ TEST(LevelMap, TileKindsNeedAllThreeBytesExact) {
     EXPECT_EQ(game.level.pixels[star + 3], 0);
     EXPECT_EQ(tile_kind_at(-3), TILE_GAP);
     EXPECT_EQ(tile_kind_at(24 * 200 - 2), TILE_GAP);
+    // in rows without padding the last tile ends the block: its three bytes are read
+    paint(24 * 200 - 3, 0x00, 0xFF, 0xFF);
+    EXPECT_EQ(tile_kind_at(24 * 200 - 3), TILE_STAR);
     game.level = level_map_t{};
 }
 
@@ -105,9 +108,12 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
         why.clear();
     }
     EXPECT_EQ(game.level.pixels, before);
-    write_binary_file("../resources/same.bmp", level_bmp(rows("*####\n", 40)));
+    const std::vector<uint8_t> same = level_bmp(rows("*####\n", 40));
+    write_binary_file("../resources/same.bmp", same);
     ASSERT_TRUE(load_next_level("../resources/same.bmp", &why)) << why;
     EXPECT_EQ(tile_kind_at(0), TILE_STAR);
+    // every pixel is the next level's, none left over from the first
+    EXPECT_EQ(game.level.pixels, std::vector<uint8_t>(same.begin() + 54, same.end()));
     EXPECT_EQ(std::vector<int>({game.level.width, game.level.height, game.level.line_length}), std::vector<int>({5, 40, 16}));
 }
 
@@ -162,6 +168,20 @@ TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
         why.clear();
         EXPECT_FALSE(read_level_picture(file_of(bytes), &picture, &why)) << e.what;
         EXPECT_FALSE(why.empty()) << e.what;
+    }
+    // the longest side a picture may have is read; one more is refused
+    std::string tall;
+    for (int r = 0; r < 32767; r++)
+        tall += "#\n";
+    for (const std::string& text : {std::string(32767, '#') + "\n", tall}) {
+        bool wide = text.size() < tall.size();
+        const std::vector<uint8_t> big = level_bmp(text);
+        why.clear();
+        EXPECT_TRUE(read_level_picture(file_of(big), &picture, &why)) << why;
+        EXPECT_EQ(wide ? picture.width : picture.height, 32767);
+        std::vector<uint8_t> over = big;
+        put32(over, wide ? 18 : 22, 32768);
+        EXPECT_FALSE(read_level_picture(file_of(over), &picture, &why)) << wide;
     }
 }
 

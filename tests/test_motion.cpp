@@ -1,6 +1,9 @@
 // Ship motion: dropping, resting, jumps, gaps, walls, the map's edge and steering.
 #include "gameplay_support.h"
 
+#include <cmath>
+
+#include "game/motion.h"
 #include "game/state.h"
 
 // Two long walls across the track with floor between them.
@@ -323,4 +326,110 @@ TEST_F(Motion, SteeringAndForwardStopWhileFinished) {
     // only the glide moves the finished ship
     EXPECT_FLOAT_EQ(game.ship.pos[1], y + 0.00005f);
     EXPECT_LT(game.ship.pos[2], 0.0027f);
+}
+
+// One vertical and one forward step from a set height, with a tiny fall step so
+// each band is tried just inside and just outside its edge.
+TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
+    // row 10: floor, wall, star, heart, gap on columns 1 to 5; a wall across row 20
+    ASSERT_TRUE(start_game({plain_level({{10, ".#W*H.."}, {20, ".WWWWW."}})}));
+    run_frames(10);
+    sim_snapshot_t start;
+    sim_save(&start);
+    const float drop = 0.00001f;
+    struct {
+        int   col;
+        float row, z;
+        float wall_below, on_wall;
+        int   on_ground, falling, dropped, moved, lives, stars;
+    } rows[] = {
+        // floor: comes down above 0.0026, stands below 0.0027
+        {1, 10.5f, 0.00255f, 0, 0, 1, 0, 0, 1, 5, 0},
+        {1, 10.5f, 0.00262f, 0, 0, 1, 0, 1, 1, 5, 0},
+        {1, 10.5f, 0.00270f, 0, 0, 1, 0, 1, 1, 5, 0},
+        {1, 10.5f, 0.00272f, 0, 0, 0, 0, 1, 1, 5, 0},
+        // wall: below it under 0.0055, stands on its top under 0.006, held by it under 0.0056
+        {2, 10.5f, 0.00530f, 0, 0, 0, 0, 1, 0, 5, 0},
+        {2, 10.5f, 0.00548f, 0, 0, 0, 0, 1, 0, 5, 0},
+        {2, 10.5f, 0.00552f, 1, 1, 0, 0, 0, 0, 5, 0},
+        {2, 10.5f, 0.00589f, 1, 1, 0, 0, 0, 1, 5, 0},
+        {2, 10.5f, 0.00600f, 1, 1, 0, 0, 1, 1, 5, 0},
+        {2, 10.5f, 0.00602f, 1, 0, 0, 0, 1, 1, 5, 0},
+        {2, 10.5f, 0.00620f, 1, 0, 0, 0, 1, 1, 5, 0},
+        // floor just before a wall: held below 0.0056, flies on above it
+        {1, 19.9f, 0.00555f, 0, 0, 0, 0, 1, 0, 5, 0},
+        {1, 19.9f, 0.00565f, 0, 0, 0, 0, 1, 1, 5, 0},
+        // stars and hearts: taken below 0.0045
+        {3, 10.5f, 0.00440f, 0, 0, 0, 0, 1, 1, 5, 1},
+        {3, 10.5f, 0.00460f, 0, 0, 0, 0, 1, 1, 5, 0},
+        {3, 10.5f, 0.00480f, 0, 0, 0, 0, 1, 1, 5, 0},
+        {4, 10.5f, 0.00448f, 0, 0, 0, 0, 1, 1, 6, 0},
+        {4, 10.5f, 0.00452f, 0, 0, 0, 0, 1, 1, 5, 0},
+        // gap: falling below 0.0026, a life lost below -0.025 (back at the spawn point, flying on);
+        // the ground flag keeps what the floor before it left
+        {5, 10.5f, 0.00262f, 0, 0, 1, 0, 1, 1, 5, 0},
+        {5, 10.5f, 0.00260f, 0, 0, 1, 1, 1, 0, 5, 0},
+        {5, 10.5f, -0.02448f, 0, 0, 1, 1, 1, 0, 5, 0},
+        {5, 10.5f, -0.02500f, 0, 0, 1, 0, 0, 1, 4, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE("column " + std::to_string(r.col) + " row " + std::to_string(r.row) + " z " + std::to_string(r.z));
+        sim_restore(start);
+        ship_t& ship = game.ship;
+        ship.pos[0] = (r.col + 0.5f) / LEVEL_ROWS;
+        ship.pos[1] = r.row / LEVEL_ROWS;
+        ship.pos[2] = r.z;
+        ship.fall_step = drop;
+        ship.fall_factor = 1.0f;
+        float y = ship.pos[1];
+        vertical_motion();
+        EXPECT_EQ(ship.wall_below, r.wall_below);
+        EXPECT_EQ(ship.on_wall, r.on_wall);
+        EXPECT_EQ(ship.on_ground, r.on_ground);
+        EXPECT_EQ(ship.falling, r.falling);
+        if (r.lives == game_at_start.flow.lives) {
+            EXPECT_EQ(ship.pos[2], r.dropped ? r.z - drop : r.z);
+        }
+        forward_step();
+        EXPECT_EQ(ship.pos[1] != y, r.moved == 1);
+        EXPECT_EQ(game.flow.lives, r.lives);
+        EXPECT_EQ(game.flow.stars_collected, r.stars);
+    }
+}
+
+TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    run_frames(10);
+    sim_snapshot_t start;
+    sim_save(&start);
+    const float apex = game.ship.jump_apex;
+    struct { float z; int still_rising; } rows[] = {
+        {apex - 0.0001f, 1}, {std::nextafter(apex, 0.0f), 1}, {apex, 0}, {apex + 0.0001f, 0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.z);
+        sim_restore(start);
+        game.ship.jump = 1;
+        game.ship.pos[2] = r.z;
+        rise();
+        EXPECT_EQ(game.ship.jump, r.still_rising);
+        EXPECT_EQ(game.ship.jump_descending, 1 - r.still_rising);
+        EXPECT_EQ(game.ship.pos[2] > r.z, r.still_rising == 1);
+    }
+}
+
+TEST_F(Motion, KeyCallbacksHoldAKeyUntilItIsReleased) {
+    ASSERT_TRUE(start_game({plain_level()}));
+    key_down(KEY_D, 0, 0);
+    EXPECT_EQ(game.keys[KEY_D], 1);
+    float x = game.ship.pos[0];
+    run_frame();
+    EXPECT_GT(game.ship.pos[0], x);
+    key_up(KEY_D, 0, 0);
+    EXPECT_EQ(game.keys[KEY_D], 0);
+    // once the drift has died away a released key moves the ship no more
+    for (int i = 0; i < 40; i++)
+        run_frame();
+    x = game.ship.pos[0];
+    run_frame();
+    EXPECT_EQ(game.ship.pos[0], x);
 }

@@ -5,6 +5,7 @@
 
 #include "app/headless.h"
 #include "assets/scale.h"
+#include "game/flow.h"
 #include "game/motion.h"
 #include "support.h"
 
@@ -20,6 +21,12 @@ TEST(ScaleSteps, DividedInDoublePrecisionThenStoredAsFloats) {
     // 0.7 gives quotients that differ between float and double division
     for (float s : {2.0f, 0.7f}) {
         compute_steps(s);
+        // the stars and hearts turn by the same division
+        game.speed_scale = s;
+        game.flow.pickup_spin = 0;
+        game.flow.level_start = 0;
+        ASSERT_TRUE(track_action());
+        EXPECT_EQ(game.flow.pickup_spin, 5.0f / s);
         EXPECT_EQ(game.ship.forward_step, (float)(0.0008 / (double)s));
         EXPECT_EQ(game.ship.side_step, (float)(0.00015 / (double)s));
         EXPECT_EQ(game.ship.fall_step, (float)(0.00024 / (double)s));

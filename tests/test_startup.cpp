@@ -46,7 +46,7 @@ TEST_F(Startup, ProgramStartQueuesTheMenuAndPrintsVersionThenSize) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(bin.c_str()));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
-    EXPECT_EQ(listed(), std::vector<int>{15});
+    EXPECT_EQ(listed(), std::vector<int>{ACT_MENU});
     for (uint32_t list : {render_assets.ship_list, render_assets.ship_left_list, render_assets.ship_right_list, render_assets.star_list,
                           render_assets.heart_list})
         EXPECT_TRUE(list != 0 && list != (uint32_t)-1);
