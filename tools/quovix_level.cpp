@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "game/tuning.h"
 #include "level_pictures.h"
 #include "platform/platform.h"
+#include "tool_main.h"
 
 // Text levels are one byte a tile; a larger file is no level anyone drew.
 static const uint64_t text_level_max_bytes = 16 << 20;
@@ -299,12 +299,4 @@ static int run(int argc, char** argv) {
     return 2;
 }
 
-int main(int argc, char** argv) {
-    // whatever gets past the checks (memory running out) ends with a line, never an abort
-    try {
-        return run(argc, argv);
-    } catch (const std::exception& e) {
-        fprintf(stderr, "quovix-level: %s\n", e.what());
-        return 1;
-    }
-}
+int main(int argc, char** argv) { return run_tool_main("quovix-level", run, argc, argv); }

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -15,6 +14,7 @@
 #include "app/headless.h"
 #include "platform/platform.h"
 #include "replay.h"
+#include "tool_main.h"
 
 static const unsigned key_choices[6] = {0, HOLD_A, HOLD_D, HOLD_SPACE, HOLD_A | HOLD_SPACE, HOLD_D | HOLD_SPACE};
 
@@ -311,12 +311,4 @@ static int run(int argc, char** argv) {
     return solve_level(argv[1], argv[2], opt);
 }
 
-int main(int argc, char** argv) {
-    // whatever gets past the checks (memory running out) ends with a line, never an abort
-    try {
-        return run(argc, argv);
-    } catch (const std::exception& e) {
-        fprintf(stderr, "quovix-solve: %s\n", e.what());
-        return 1;
-    }
-}
+int main(int argc, char** argv) { return run_tool_main("quovix-solve", run, argc, argv); }
