@@ -5,8 +5,7 @@
 #include "app/keys.h"
 #include "game/motion.h"
 #include "render/render.h"
-
-static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
+#include "render/track_parts.h"
 
 void render_clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
@@ -17,6 +16,7 @@ void render_begin_scene() {
 }
 
 void render_end_frame() {
+    hud_in_frame = false;
     glPopMatrix();
     glutSwapBuffers();
     glutPostRedisplay();

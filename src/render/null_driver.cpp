@@ -4,6 +4,8 @@
 #include "assets/objmodel.h"
 #include "render/render.h"
 
+bool reference_drawing;
+
 static uint32_t next_list = 1;
 static uint32_t next_texture = 1;
 

@@ -16,6 +16,10 @@ void        render_light_on_ship();        // light 0 above the ship, neutral em
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles);
 uint32_t upload_texture(int width, int height, const uint8_t* rgb);
 
+// The straightforward drawing, kept as the reference the fast drawing is held to:
+// on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it.
+extern bool reference_drawing;
+
 void draw_track();
 void draw_ship();
 void draw_hud();

@@ -7,6 +7,7 @@
 #include "render/numbers.h"
 #include "render/render.h"
 #include "render/text.h"
+#include "render/track_parts.h"
 #include "results/results.h"
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
@@ -49,6 +50,8 @@ void draw_menu() {
 }
 
 void draw_background() {
+    if (!reference_drawing && draw_background_copy())
+        return;
     full_screen_picture(assets.background_tex, -100.0);
     glEnable(GL_LIGHTING);
     restore_matrices();

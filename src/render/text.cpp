@@ -7,6 +7,7 @@
 #include "app/timer.h"
 #include "render/numbers.h"
 #include "render/render.h"
+#include "render/track_parts.h"
 
 void draw_text(const char* text) {
     for (const char* p = text; *p; p++)
@@ -28,6 +29,7 @@ void draw_labelled_pair(int32_t a, int32_t b, float x, float y, float z, const c
 }
 
 void draw_hud() {
+    hud_in_frame = true;
     glPushMatrix();
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);

@@ -5,15 +5,29 @@
 #include "assets/startup.h"
 #include "render/levelmap.h"
 #include "render/render.h"
+#include "render/track_parts.h"
 
-static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
-static const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
-static const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
-static const GLfloat star_glow[4] = {0.85f, 0.53f, 0.1f, 1.0f};
-static const GLfloat heart_diffuse[4] = {0.75f, 0.0001f, 0.0001f, 1.0f};
-static const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
+const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
+const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
+const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
+const GLfloat star_glow[4] = {0.85f, 0.53f, 0.1f, 1.0f};
+const GLfloat heart_diffuse[4] = {0.75f, 0.0001f, 0.0001f, 1.0f};
+const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
 
-static void set_material(const GLfloat* diffuse, const GLfloat* emission) {
+const GLfloat cube_normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
+const GLfloat cube_corner[6][4][3] = {
+    {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},
+    {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
+    {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
+    {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
+    {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
+    {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+};
+
+float tile_centre(int i, float h) { return i / h + 0.5f / h; }
+float tile_cube_size(float h) { return 1 / h - 0.0016f; }
+
+void set_material(const GLfloat* diffuse, const GLfloat* emission) {
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT, GL_AMBIENT, near_black);
     glMaterialfv(GL_FRONT, GL_SPECULAR, near_black);
@@ -21,22 +35,13 @@ static void set_material(const GLfloat* diffuse, const GLfloat* emission) {
 }
 
 static void tile_cube() {
-    static const GLfloat normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
-    static const GLfloat corner[6][4][3] = {
-        {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},
-        {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
-        {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
-        {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
-        {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
-        {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
-    };
     static const GLfloat texcoord[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
     glBegin(GL_QUADS);
     for (int f = 0; f < 6; f++) {
-        glNormal3fv(normal[f]);
+        glNormal3fv(cube_normal[f]);
         for (int c = 0; c < 4; c++) {
             glTexCoord2fv(texcoord[c]);
-            glVertex3fv(corner[f][c]);
+            glVertex3fv(cube_corner[f][c]);
         }
     }
     glEnd();
@@ -50,7 +55,7 @@ static void cube_at(float x, float y, float z, float size) {
     glPopMatrix();
 }
 
-static void pickup_at(float x, float y, uint32_t list) {
+void pickup_at(float x, float y, uint32_t list) {
     glPushMatrix();
     glTranslatef(x, y, 0.0033f);
     glRotatef(flow.pickup_spin, 0, 0, 1);
@@ -67,13 +72,17 @@ static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, co
 }
 
 void draw_track() {
+    if (!reference_drawing) {
+        draw_track_fast();
+        return;
+    }
     float h = (float)level.height;
-    float size = 1 / h - 0.0016f;
+    float size = tile_cube_size(h);
     glPushMatrix();
     for (int r = 0; r < level.height; r++) {
         for (int c = 0; c < level.width; c++) {
-            float x = c / h + 0.5f / h;
-            float y = r / h + 0.5f / h;
+            float x = tile_centre(c, h);
+            float y = tile_centre(r, h);
             switch (tile_kind_at(r * level.line_length + c * 3)) {
             case TILE_FLOOR:
                 set_material(near_black, near_black);
