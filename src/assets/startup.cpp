@@ -93,7 +93,8 @@ static void load_pictures() {
         if (same_folder && loaded_textures[i]) {
             fclose(f);
         } else {
-            loaded_textures[i] = load_texture(screen_width, screen_height, f);
+            loaded_textures[i] = upload_texture_later(screen_width, screen_height,
+                                                      read_picture(f, screen_width, screen_height));
         }
         *picture_slot(i) = loaded_textures[i];
     }

@@ -19,6 +19,7 @@ void render_end_frame() {
     hud_in_frame = false;
     glPopMatrix();
     glutSwapBuffers();
+    build_a_waiting_texture();
     glutPostRedisplay();
 }
 

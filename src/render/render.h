@@ -15,6 +15,9 @@ void        render_light_on_ship();        // light 0 above the ship, neutral em
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles);
 uint32_t upload_texture(int width, int height, const uint8_t* rgb);
+// A name now, the mipmaps when the picture is first drawn or after a frame has been
+// shown, so the first frame waits for no picture but its own.
+uint32_t upload_texture_later(int width, int height, std::vector<uint8_t> rgb);
 
 // The straightforward drawing, kept as the reference the fast drawing is held to:
 // on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it.

@@ -21,6 +21,7 @@ static void full_screen_picture(uint32_t texture, double near_plane) {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);
+    texture_ready(texture);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);

@@ -12,6 +12,10 @@ float tile_cube_size(float h);              // half the edge of a tile's cube
 void  set_material(const float* diffuse, const float* emission);
 void  pickup_at(float x, float y, uint32_t list);   // a star or heart model, spun
 
+void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rgb);
+void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets them now
+void build_a_waiting_texture();      // one picture's mipmaps, between frames
+
 // The fast ways: the same picture as the reference drawing, at a fraction of its cost.
 void     draw_track_fast();
 // The background as a copy of what the reference quad draws, made once; false
