@@ -14,6 +14,7 @@ void        render_begin_scene() {}
 void        render_end_frame() {}
 void        render_setup_view() {}
 const char* render_gl_version() { return "none (no window)"; }
+void        render_follow_display_refresh() {}
 void        render_light_on_ship() {}
 
 uint32_t upload_model(const std::vector<obj_vertex_t>&) { return next_list++; }
