@@ -63,8 +63,8 @@ start_x() {   # display, size
 # The game from launch: Enter on the menu once it is up, then the shim plays the replays.
 run_game() {   # display, variant, folder, log, levels, frames
     local out=$4
-    (cd "$work/$3/bin" && DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=$replays \
-        ${drawing[$2]:+QUOVIX_REFERENCE_DRAWING=1} \
+    (cd "$work/$3/bin" && if [ -n "${drawing[$2]}" ]; then export QUOVIX_REFERENCE_DRAWING=1; fi &&
+        DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=$replays \
         QBENCH_LEVELS=$5 QBENCH_FRAMES=$6 LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" \
         "$bb/bench/quovix-bench-launch" "${game[$2]}" >"$out.stdout" 2>&1) &
     local pid=$!

@@ -17,6 +17,7 @@ void render_begin_scene() {
 
 void render_end_frame() {
     hud_in_frame = false;
+    background_hides_far_tiles = false;
     glPopMatrix();
     glutSwapBuffers();
     build_a_waiting_texture();

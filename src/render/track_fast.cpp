@@ -6,11 +6,10 @@
 #include <GL/glext.h>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 #include <cstring>
+#include <utility>
 #include <vector>
 
-#include "app/frame.h"
 #include "assets/startup.h"
 #include "render/levelmap.h"
 #include "render/render.h"
@@ -24,9 +23,10 @@ static const float wall_lift = 0.003f;   // the raised cube of a wall, as the re
 // The cache: built from a copy of the level pixels, rebuilt when a pickup changes one.
 static std::vector<uint8_t> built_from;
 static int                  built_width, built_height, built_line;
-static std::vector<float>   vertex_pos, vertex_normal;
+static std::vector<float>   vertex_pos, vertex_normal;   // kept only while the cache is built
 static std::vector<int>     tile_first;      // first vertex of tile r, c at r * (width + 1) + c
 static GLuint               vertex_buffer;   // positions, then normals
+static size_t               normals_at;      // byte offset of the normals in the buffer
 
 static tile_kind_t kind_at(int r, int c) {
     if (r < 0 || c < 0 || r >= level.height || c >= level.width)
@@ -101,6 +101,9 @@ static void build_cache() {
     glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)bytes, vertex_pos.data());
     glBufferSubData(GL_ARRAY_BUFFER, (GLintptr)bytes, (GLsizeiptr)bytes, vertex_normal.data());
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    normals_at = bytes;
+    std::vector<float>().swap(vertex_pos);
+    std::vector<float>().swap(vertex_normal);
 }
 
 static bool cache_is_current() {
@@ -214,7 +217,6 @@ static bool tiles_in_view(const view_planes_t& v, int r, int c0, int c1) {
     return box_in_view(v, lo, hi);
 }
 
-
 static const float* material_of(tile_kind_t k) { return k == TILE_FINISH ? finish_green : near_black; }
 
 // The visible columns of each row, first > last where none.
@@ -313,7 +315,8 @@ void draw_track_fast() {
     background_hides_far_tiles = false;
     std::vector<int> row_first(built_height), row_last(built_height);
     find_visible(v, &row_first, &row_last);
-    // the ship falling past the track: a few frames before the life is lost
+    // the ship falling past the track, the frames before a life is lost: from below the
+    // floor's middle the undersides left out may face the eye
     if (v.eye[2] < 0 || view_starts_inside_a_cube(v)) {
         reference_drawing = true;
         draw_track();
@@ -330,7 +333,7 @@ void draw_track_fast() {
     glEnableClientState(GL_NORMAL_ARRAY);
     glBindBuffer(GL_ARRAY_BUFFER, vertex_buffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
-    glNormalPointer(GL_FLOAT, 0, (const void*)(vertex_pos.size() * sizeof(float)));
+    glNormalPointer(GL_FLOAT, 0, (const void*)normals_at);
     draw_cubes(row_first, row_last);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_NORMAL_ARRAY);
