@@ -1,8 +1,9 @@
 #!/bin/bash
 # Quovix benchmark: start-up, start of play, level changes, frame cost, map
 # growth, memory and the instructions of one frame of game logic, for the game
-# as it is and for a baseline whose start of play reloads everything, each run
-# beside the floor program under Xvfb with Mesa's software renderer.
+# as it is (its fast drawing), the same game drawing the reference way, and a
+# baseline built from another commit (main by default, QBENCH_BASE to choose),
+# each run beside the floor program under Xvfb with Mesa's software renderer.
 # Usage: bench/run.sh [rounds]   (default 1; each round runs every program once)
 # Needs: cmake g++ freeglut3-dev libglu1-mesa-dev xvfb xdotool valgrind (Debian).
 set -eu
@@ -18,19 +19,20 @@ cmake -S "$src" -B "$bb" -DQUOVIX_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$
 cmake --build "$bb" -j2 --target quovix quovix-bench-logic quovix-bench-floor quovix-bench-widen \
     quovix-bench-launch quovix-bench-shim >"$work/build.log"
 
-# The baseline: the committed source with the reload patch, in a throwaway worktree.
-log "building the reload baseline in $work/wt"
-git -C "$src" worktree add --detach "$work/wt" HEAD >/dev/null 2>&1
+# The baseline: another commit's source, in a throwaway worktree.
+base=${QBENCH_BASE:-main}
+log "building the baseline ($base) in $work/wt"
+git -C "$src" worktree add --detach "$work/wt" "$base" >/dev/null 2>&1
 cleanup() {
     for p in $(cat "$work"/*.pid 2>/dev/null); do kill "$p" 2>/dev/null || true; done
     git -C "$src" worktree remove --force "$work/wt" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-(cd "$work/wt" && patch -p1 -s <"$src/bench/reload-baseline.patch")
 cmake -S "$work/wt" -B "$work/wt/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg-wt.log"
 cmake --build "$work/wt/build" -j2 --target quovix >"$work/build-wt.log"
-declare -A game=([reuse]="$bb/bin/quovix" [reload]="$work/wt/build/bin/quovix")
+declare -A game=([game]="$bb/bin/quovix" [reference]="$bb/bin/quovix" [base]="$work/wt/build/bin/quovix")
+declare -A drawing=([game]="" [reference]=1 [base]="")
 
 # --- play folders -----------------------------------------------------------
 levels="levelone leveltwo levelthree levelfour levelfive"
@@ -61,7 +63,8 @@ start_x() {   # display, size
 # The game from launch: Enter on the menu once it is up, then the shim plays the replays.
 run_game() {   # display, variant, folder, log, levels, frames
     local out=$4
-    (cd "$work/$3/bin" && DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=$replays \
+    (cd "$work/$3/bin" && if [ -n "${drawing[$2]}" ]; then export QUOVIX_REFERENCE_DRAWING=1; fi &&
+        DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=$replays \
         QBENCH_LEVELS=$5 QBENCH_FRAMES=$6 LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" \
         "$bb/bench/quovix-bench-launch" "${game[$2]}" >"$out.stdout" 2>&1) &
     local pid=$!
@@ -92,12 +95,15 @@ for size in 1366x768 2560x1080; do
     [ $size = 2560x1080 ] && d=:62
     start_x $d $size
     for r in $(seq "$rounds"); do
-        log "$size round $r: game (five levels), floor, reload baseline, map sizes"
-        run_game $d reuse play "$work/$size-reuse-$r.log" 5 0
+        log "$size round $r: game and reference drawing (five levels), floor, baseline, map sizes"
+        uptime >>"$work/load.txt"
+        run_game $d game play "$work/$size-game-$r.log" 5 0
         run_floor $d "$work/$size-floor-$r.log" 300 0.0032 $shipped
-        run_game $d reload play "$work/$size-reload-$r.log" 1 0
+        run_game $d reference play "$work/$size-reference-$r.log" 5 0
+        run_game $d base play "$work/$size-base-$r.log" 1 0
         for w in 7 32 128; do
-            run_game $d reuse wide$w "$work/$size-wide$w-$r.log" 1 $wide_frames
+            run_game $d game wide$w "$work/$size-wide$w-$r.log" 1 $wide_frames
+            run_game $d reference wide$w "$work/$size-refwide$w-$r.log" 1 $wide_frames
             run_floor $d "$work/$size-floorwide$w-$r.log" $wide_frames 0.0008 "$work/level-$w.bmp"
         done
         uptime >>"$work/load.txt"
@@ -121,50 +127,55 @@ field() { cat "$@" 2>/dev/null | awk -v k="$FIELD" '$1==k {print $2; exit}'; }
 memline() { cat "$1" | awk -v w="$2" -v n="$3" '$1=="mem" && $2==w && $3==n {printf "%.1f %.1f", $4/1024, $5/1024; exit}'; }
 med() { sort -n | awk '{a[NR]=$1} END{if(NR) printf "%.1f", a[int((NR+1)/2)]; else printf "-"}'; }
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{ if (b>0) printf "%.2f", a/b; else print "-"}'; }
+
 echo
-echo "Quovix benchmark, $(date -u +%F), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
-sed -n 1p "$work/1366x768-reuse-1.log.stdout"
-echo "load during the runs:"; sed 's/^/  /' "$work/load.txt"
+echo "Quovix benchmark, $(date -u +%F), $rounds round(s), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+sed -n 1p "$work/1366x768-game-1.log.stdout"
+echo "load during the runs (before and after each round):"; sed 's/^/  /' "$work/load.txt"
 for size in 1366x768 2560x1080; do
     echo
     echo "### $size (median of $rounds round(s) where a figure is per run)"
     echo
-    echo "| figure | reuse (the game) | reload (baseline) |"
-    echo "|---|---|---|"
+    echo "| figure | game | reference drawing | baseline ($base) |"
+    echo "|---|---|---|---|"
     for k in menu:"launch to first menu frame (ms)" play:"Enter to first frame of play (ms)"; do
         FIELD=${k%%:*}
-        a=$(for r in $(seq "$rounds"); do field "$work/$size-reuse-$r.log"; done | med)
-        b=$(for r in $(seq "$rounds"); do field "$work/$size-reload-$r.log"; done | med)
-        echo "| ${k#*:} | $a | $b |"
+        a=$(for r in $(seq "$rounds"); do field "$work/$size-game-$r.log"; done | med)
+        m=$(for r in $(seq "$rounds"); do field "$work/$size-reference-$r.log"; done | med)
+        b=$(for r in $(seq "$rounds"); do field "$work/$size-base-$r.log"; done | med)
+        echo "| ${k#*:} | $a | $m | $b |"
     done
-    a=$(for r in $(seq "$rounds"); do awk '$1=="change" && $2<5 {print $3-2500}' "$work/$size-reuse-$r.log"; done | med)
-    echo "| level change beyond the 2500 ms sleep, median of levels 1-4 (ms) | $a | |"
+    a=$(for r in $(seq "$rounds"); do awk '$1=="change" && $2<5 {print $3-2500}' "$work/$size-game-$r.log"; done | med)
+    m=$(for r in $(seq "$rounds"); do awk '$1=="change" && $2<5 {print $3-2500}' "$work/$size-reference-$r.log"; done | med)
+    echo "| level change beyond the 2500 ms sleep, median of levels 1-4 (ms) | $a | $m | |"
     LEVEL=1
-    echo "| level one frame median / p99 / worst (ms) | $(frames "$work"/$size-reuse-*.log | stats) | $(frames "$work"/$size-reload-*.log | stats) |"
-    echo "| memory after the menu, VmRSS (MB) | $(memline "$work/$size-reuse-1.log" menu 0 | cut -d' ' -f1) | $(memline "$work/$size-reload-1.log" menu 0 | cut -d' ' -f1) |"
-    echo "| memory at the first frame of play, VmRSS (MB) | $(memline "$work/$size-reuse-1.log" play 1 | cut -d' ' -f1) | $(memline "$work/$size-reload-1.log" play 1 | cut -d' ' -f1) |"
-    echo "| memory after level one, VmRSS / VmHWM (MB) | $(memline "$work/$size-reuse-1.log" after 1 | tr ' ' /) | $(memline "$work/$size-reload-1.log" after 1 | tr ' ' /) |"
-    echo "| memory after level five, VmRSS / VmHWM (MB) | $(memline "$work/$size-reuse-1.log" after 5 | tr ' ' /) | |"
+    echo "| level one frame median / p99 / worst (ms) | $(frames "$work"/$size-game-*.log | stats) | $(frames "$work"/$size-reference-*.log | stats) | $(frames "$work"/$size-base-*.log | stats) |"
+    echo "| memory after the menu, VmRSS (MB) | $(memline "$work/$size-game-1.log" menu 0 | cut -d' ' -f1) | $(memline "$work/$size-reference-1.log" menu 0 | cut -d' ' -f1) | $(memline "$work/$size-base-1.log" menu 0 | cut -d' ' -f1) |"
+    echo "| memory at the first frame of play, VmRSS (MB) | $(memline "$work/$size-game-1.log" play 1 | cut -d' ' -f1) | $(memline "$work/$size-reference-1.log" play 1 | cut -d' ' -f1) | $(memline "$work/$size-base-1.log" play 1 | cut -d' ' -f1) |"
+    for n in 1 2 3 4 5; do
+        echo "| memory after level $n, VmRSS / VmHWM (MB) | $(memline "$work/$size-game-1.log" after $n | tr ' ' /) | $(memline "$work/$size-reference-1.log" after $n | tr ' ' /) | |"
+    done
     echo
-    echo "| level | game median / p99 / worst (ms) | floor median / p99 / worst (ms) | median ratio game/floor |"
-    echo "|---|---|---|---|"
+    echo "| level | game median / p99 / worst (ms) | reference drawing | floor | game / floor | reference / floor | game / reference |"
+    echo "|---|---|---|---|---|---|---|"
     for LEVEL in 1 2 3 4 5; do
-        g=$(frames "$work"/$size-reuse-*.log | stats)
+        g=$(frames "$work"/$size-game-*.log | stats)
+        m=$(frames "$work"/$size-reference-*.log | stats)
         f=$(frames "$work"/$size-floor-*.log | stats)
-        ratio=$(awk -v a="${g%% *}" -v b="${f%% *}" 'BEGIN{ if (b>0) printf "%.2f", a/b; else print "-"}')
-        echo "| $LEVEL | $g | $f | $ratio |"
+        echo "| $LEVEL | $g | $m | $f | $(ratio "${g%% *}" "${f%% *}") | $(ratio "${m%% *}" "${f%% *}") | $(ratio "${g%% *}" "${m%% *}") |"
     done
     echo
-    echo "| map (level one, first $wide_frames frames) | game median / p99 (ms) | floor median / p99 (ms) | ratio | game median vs 7x240 |"
-    echo "|---|---|---|---|---|"
+    echo "| map (level one, first $wide_frames frames) | game median / p99 (ms) | reference median / p99 | floor median / p99 | game / floor | game vs 7x240 | reference vs 7x240 |"
+    echo "|---|---|---|---|---|---|---|"
     LEVEL=1
-    base=$(frames "$work"/$size-wide7-*.log | stats | cut -d' ' -f1)
+    base_g=$(frames "$work"/$size-wide7-*.log | stats | cut -d' ' -f1)
+    base_m=$(frames "$work"/$size-refwide7-*.log | stats | cut -d' ' -f1)
     for w in 7 32 128; do
         g=$(frames "$work"/$size-wide$w-*.log | stats)
+        m=$(frames "$work"/$size-refwide$w-*.log | stats)
         f=$(frames "$work"/$size-floorwide$w-*.log | stats)
-        ratio=$(awk -v a="${g%% *}" -v b="${f%% *}" 'BEGIN{ if (b>0) printf "%.2f", a/b; else print "-"}')
-        grow=$(awk -v a="${g%% *}" -v b="$base" 'BEGIN{ if (b>0) printf "%.1fx", a/b; else print "-"}')
-        echo "| ${w}x240 | $(echo $g | cut -d' ' -f1-2 | tr ' ' /) | $(echo $f | cut -d' ' -f1-2 | tr ' ' /) | $ratio | $grow |"
+        echo "| ${w}x240 | $(echo $g | cut -d' ' -f1-2 | tr ' ' /) | $(echo $m | cut -d' ' -f1-2 | tr ' ' /) | $(echo $f | cut -d' ' -f1-2 | tr ' ' /) | $(ratio "${g%% *}" "${f%% *}") | $(ratio "${g%% *}" "$base_g")x | $(ratio "${m%% *}" "$base_m")x |"
     done
 done
 echo

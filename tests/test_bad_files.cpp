@@ -117,7 +117,7 @@ static const level_one_case level_one_cases[] = {
      grow_to(0x90000100LL)},
     {"size_32767x21847_sparse", "larger than 1048576 bytes", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); },
      grow_to(54 + 98304LL * 21847)},
-    {"size_32767x21847", "715860649 tiles, more than the 8192", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); }},
+    {"size_32767x21847", "715860649 tiles, more than the 32768", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); }},
     {"size_7x32767", "229369 tiles", [](std::vector<uint8_t>& b) { set_size(b, 7, 32767); }, grow_to(54 + 24LL * 32767)},
     {"fifo", "not a regular file", leave_as_is, make_fifo},
     {"device", "not a regular file", leave_as_is, make_device},

@@ -6,6 +6,7 @@
 #include "app/frame.h"
 #include "app/keys.h"
 #include "platform/platform.h"
+#include "render/render.h"
 
 static void display() { run_frame(); }
 
@@ -23,6 +24,7 @@ bool open_window(int* argc, char** argv) {
     glutInitWindowPosition(0, 0);
     glutCreateWindow("Quovix - by Orrib");
     glutFullScreen();
+    render_follow_display_refresh();
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
     glutKeyboardUpFunc(key_up);

@@ -85,11 +85,6 @@ const char* resource_folder(int width, int height, char* buf, int buf_size) {
     return platform_dir_exists(buf) ? buf : nullptr;
 }
 
-static uint32_t load_texture(int width, int height, FILE* f) {
-    std::vector<uint8_t> rgb = read_picture(f, width, height);
-    return upload_texture(width, height, rgb.data());
-}
-
 static void load_pictures() {
     char own[64];
     const char* folder = resource_folder(screen_width, screen_height, own, sizeof(own));
@@ -108,7 +103,8 @@ static void load_pictures() {
         if (same_folder && loaded.textures[i]) {
             fclose(f);
         } else {
-            loaded.textures[i] = load_texture(screen_width, screen_height, f);
+            loaded.textures[i] = upload_texture_later(screen_width, screen_height,
+                                                      read_picture(f, screen_width, screen_height));
         }
         *picture_slot(i) = loaded.textures[i];
     }

@@ -28,9 +28,9 @@ extern const char* const level_files[5];
 // A resource's name without the folder, as it lies in resources/.
 const char* resource_name(const char* path);
 
-// The most tiles a level may have: the track draws every tile each frame, so the
-// frame grows with the map; at this size (five times a shipped level) it stays playable.
-const uint64_t LEVEL_MAX_TILES = 8192;
+// The most tiles a level may have: the track draws only what is in view, but a
+// level is still read, kept and rebuilt whole when a pickup changes it; 128 x 256.
+const uint64_t LEVEL_MAX_TILES = 32768;
 // The most bytes a level file may hold: the largest pixel block with room to spare.
 const uint64_t LEVEL_FILE_MAX_BYTES = 1 << 20;
 

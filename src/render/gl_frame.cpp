@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "render/materials.h"
 #include "render/render.h"
+#include "render/track_parts.h"
 
 void render_clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
@@ -16,8 +17,11 @@ void render_begin_scene() {
 }
 
 void render_end_frame() {
+    hud_in_frame = false;
+    background_hides_far_tiles = false;
     glPopMatrix();
     glutSwapBuffers();
+    build_a_waiting_texture();
     glutPostRedisplay();
 }
 

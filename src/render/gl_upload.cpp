@@ -3,6 +3,7 @@
 #include <GL/glu.h>
 
 #include "render/render.h"
+#include "render/track_parts.h"
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles) {
     GLuint list = glGenLists(1);
@@ -21,6 +22,11 @@ uint32_t upload_model(const std::vector<obj_vertex_t>& triangles) {
 uint32_t upload_texture(int width, int height, const uint8_t* rgb) {
     GLuint name = 0;
     glGenTextures(1, &name);
+    upload_texture_into(name, width, height, rgb);
+    return name;
+}
+
+void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rgb) {
     glBindTexture(GL_TEXTURE_2D, name);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -33,5 +39,4 @@ uint32_t upload_texture(int width, int height, const uint8_t* rgb) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    return name;
 }

@@ -3,6 +3,8 @@
 
 #include "render/render.h"
 
+bool reference_drawing;
+
 static uint32_t next_list = 1;
 static uint32_t next_texture = 1;
 
@@ -11,10 +13,12 @@ void        render_begin_scene() {}
 void        render_end_frame() {}
 void        render_setup_view() {}
 const char* render_gl_version() { return "none (no window)"; }
+void        render_follow_display_refresh() {}
 void        render_light_on_ship() {}
 
 uint32_t upload_model(const std::vector<obj_vertex_t>&) { return next_list++; }
 uint32_t upload_texture(int, int, const uint8_t*) { return next_texture++; }
+uint32_t upload_texture_later(int, int, std::vector<uint8_t>) { return next_texture++; }
 
 void draw_track() {}
 void draw_ship() {}

@@ -24,10 +24,18 @@ void        render_begin_scene();          // camera on the ship
 void        render_end_frame();            // restore, swap, ask for the next frame
 void        render_setup_view();           // projection, camera, depth, lights, shading
 const char* render_gl_version();
+void        render_follow_display_refresh();   // swap interval 1 where the driver offers one
 void        render_light_on_ship();        // light 0 above the ship, neutral emission
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles);
 uint32_t upload_texture(int width, int height, const uint8_t* rgb);
+// A name now, the mipmaps when the picture is first drawn or after a frame has been
+// shown, so the first frame waits for no picture but its own.
+uint32_t upload_texture_later(int width, int height, std::vector<uint8_t> rgb);
+
+// The straightforward drawing, kept as the reference the fast drawing is held to:
+// on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it.
+extern bool reference_drawing;
 
 void draw_track();
 void draw_ship();

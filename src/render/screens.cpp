@@ -7,6 +7,7 @@
 #include "render/numbers.h"
 #include "render/render.h"
 #include "render/text.h"
+#include "render/track_parts.h"
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = screen_width, h = screen_height;
@@ -19,6 +20,7 @@ static void full_screen_picture(uint32_t texture, double near_plane) {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);
+    texture_ready(texture);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
@@ -48,6 +50,8 @@ void draw_menu() {
 }
 
 void draw_background() {
+    if (!reference_drawing && draw_background_copy())
+        return;
     full_screen_picture(render_assets.background_tex, -100.0);
     glEnable(GL_LIGHTING);
     restore_matrices();

@@ -7,6 +7,7 @@
 #include "game/timer.h"
 #include "render/numbers.h"
 #include "render/render.h"
+#include "render/track_parts.h"
 
 void draw_text(const char* text) {
     for (const char* p = text; *p; p++)
@@ -29,6 +30,7 @@ void draw_labelled_pair(int32_t a, int32_t b, float x, float y, float z, const c
 }
 
 void draw_hud() {
+    hud_in_frame = true;
     const game_flow_t& flow = game.flow;
     glPushMatrix();
     glDisable(GL_LIGHTING);

@@ -5,30 +5,35 @@
 #include "game/state.h"
 #include "render/materials.h"
 #include "render/render.h"
+#include "render/track_parts.h"
 
-static const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
-static const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
-static const GLfloat star_glow[4] = {0.85f, 0.53f, 0.1f, 1.0f};
-static const GLfloat heart_diffuse[4] = {0.75f, 0.0001f, 0.0001f, 1.0f};
-static const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
+const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
+const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
+const GLfloat star_glow[4] = {0.85f, 0.53f, 0.1f, 1.0f};
+const GLfloat heart_diffuse[4] = {0.75f, 0.0001f, 0.0001f, 1.0f};
+const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
+
+const GLfloat cube_normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
+const GLfloat cube_corner[6][4][3] = {
+    {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},
+    {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
+    {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
+    {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
+    {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
+    {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+};
+
+float tile_centre(int i, float h) { return i / h + 0.5f / h; }
+float tile_cube_size(float h) { return 1 / h - 0.0016f; }
 
 static void tile_cube() {
-    static const GLfloat normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
-    static const GLfloat corner[6][4][3] = {
-        {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},
-        {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
-        {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
-        {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
-        {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
-        {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
-    };
     static const GLfloat texcoord[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
     glBegin(GL_QUADS);
     for (int f = 0; f < 6; f++) {
-        glNormal3fv(normal[f]);
+        glNormal3fv(cube_normal[f]);
         for (int c = 0; c < 4; c++) {
             glTexCoord2fv(texcoord[c]);
-            glVertex3fv(corner[f][c]);
+            glVertex3fv(cube_corner[f][c]);
         }
     }
     glEnd();
@@ -42,7 +47,7 @@ static void cube_at(float x, float y, float z, float size) {
     glPopMatrix();
 }
 
-static void pickup_at(float x, float y, uint32_t list) {
+void pickup_at(float x, float y, uint32_t list) {
     glPushMatrix();
     glTranslatef(x, y, 0.0033f);
     glRotatef(game.flow.pickup_spin, 0, 0, 1);
@@ -58,39 +63,46 @@ static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, co
     cube_at(x, y, 0, size);
 }
 
-void draw_track() {
+void draw_tile_straight(int r, int c) {
     const level_map_t& level = game.level;
     float h = (float)level.height;
-    float size = 1 / h - 0.0016f;
+    float size = tile_cube_size(h);
+    float x = tile_centre(c, h);
+    float y = tile_centre(r, h);
+    switch (tile_kind_at(r * level.line_length + c * 3)) {
+    case TILE_FLOOR:
+        set_material(NEAR_BLACK, NEAR_BLACK);
+        cube_at(x, y, 0, size);
+        break;
+    case TILE_FINISH:
+        set_material(finish_green, NEAR_BLACK);
+        cube_at(x, y, 0, size);
+        break;
+    case TILE_WALL:
+        set_material(NEAR_BLACK, NEAR_BLACK);
+        cube_at(x, y, 0.003f, size);
+        cube_at(x, y, 0, size);
+        break;
+    case TILE_STAR:
+        pickup_tile(x, y, size, star_diffuse, star_glow, render_assets.star_list);
+        break;
+    case TILE_HEART:
+        pickup_tile(x, y, size, heart_diffuse, heart_glow, render_assets.heart_list);
+        break;
+    case TILE_GAP:
+        break;
+    }
+}
+
+void draw_track() {
+    if (!reference_drawing) {
+        draw_track_fast();
+        return;
+    }
     glPushMatrix();
-    for (int r = 0; r < level.height; r++) {
-        for (int c = 0; c < level.width; c++) {
-            float x = c / h + 0.5f / h;
-            float y = r / h + 0.5f / h;
-            switch (tile_kind_at(r * level.line_length + c * 3)) {
-            case TILE_FLOOR:
-                set_material(NEAR_BLACK, NEAR_BLACK);
-                cube_at(x, y, 0, size);
-                break;
-            case TILE_FINISH:
-                set_material(finish_green, NEAR_BLACK);
-                cube_at(x, y, 0, size);
-                break;
-            case TILE_WALL:
-                set_material(NEAR_BLACK, NEAR_BLACK);
-                cube_at(x, y, 0.003f, size);
-                cube_at(x, y, 0, size);
-                break;
-            case TILE_STAR:
-                pickup_tile(x, y, size, star_diffuse, star_glow, render_assets.star_list);
-                break;
-            case TILE_HEART:
-                pickup_tile(x, y, size, heart_diffuse, heart_glow, render_assets.heart_list);
-                break;
-            case TILE_GAP:
-                break;
-            }
-        }
+    for (int r = 0; r < game.level.height; r++) {
+        for (int c = 0; c < game.level.width; c++)
+            draw_tile_straight(r, c);
     }
     glPopMatrix();
 }

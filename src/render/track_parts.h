@@ -1,0 +1,25 @@
+// What the reference and the fast track drawing share: colours, the cube, tile places.
+#pragma once
+#include <cstdint>
+
+extern const float finish_green[4];
+extern const float star_diffuse[4], star_glow[4], heart_diffuse[4], heart_glow[4];
+extern const float cube_normal[6][3];       // face order: +y, -y, +z, +x, -x, -z
+extern const float cube_corner[6][4][3];    // a unit cube's quads, wound outward
+
+float tile_centre(int i, float h);          // centre of row or column i, h rows a level
+float tile_cube_size(float h);              // half the edge of a tile's cube
+void  pickup_at(float x, float y, uint32_t list);   // a star or heart model, spun
+void  draw_tile_straight(int r, int c);             // one tile as the reference draws it
+
+void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rgb);
+void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets them now
+void build_a_waiting_texture();      // one picture's mipmaps, between frames
+
+// The fast ways: the same picture as the reference drawing, at a fraction of its cost.
+void     draw_track_fast();
+// The background as a copy of what the reference quad draws, made once; false
+// when no copy can be made. Noted so the track skips the tiles the background hides.
+bool draw_background_copy();
+extern bool background_hides_far_tiles;
+extern bool hud_in_frame;   // drawn since the last swap: a copied background draws it again

@@ -1,0 +1,17 @@
+# The fast drawing against the reference drawing, on screens of both picture sizes,
+# each in an X server of its own size.
+find_program(XVFB_RUN xvfb-run)
+add_executable(test_fast_drawing test_fast_drawing.cpp)
+target_link_libraries(test_fast_drawing PRIVATE quovix_gl quovix_test_support X11::X11 OpenGL::GL GLUT::GLUT
+                      GTest::gtest_main)
+add_dependencies(test_fast_drawing quovix_art quovix_levels)
+if(XVFB_RUN)
+  foreach(size 1366x768 2560x1080)
+    add_test(NAME FastDrawing.MatchesTheReference.${size}
+             COMMAND ${XVFB_RUN} -a -s "-screen 0 ${size}x24 -nolisten tcp -noreset" $<TARGET_FILE:test_fast_drawing>)
+    set_tests_properties(FastDrawing.MatchesTheReference.${size} PROPERTIES
+                         RESOURCE_LOCK display LABELS window ENVIRONMENT QUOVIX_PICTURE_SCREEN=${size})
+  endforeach()
+else()
+  message(STATUS "xvfb-run not found: the fast drawing is not held against the reference")
+endif()
