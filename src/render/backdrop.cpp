@@ -81,13 +81,24 @@ static bool make_copy(const GLint view[4]) {
     return true;
 }
 
-bool draw_background_copy() {
+// The copy for the window as it is now, made when missing; false when none can be made.
+static bool copy_is_ready(GLint view[4]) {
     if (!render_assets.background_tex)
         return false;
-    GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
-    bool current = copy_frame && copied_from == render_assets.background_tex && memcmp(view, copied_view, sizeof(view)) == 0;
-    if (!current && !make_copy(view))
+    bool current = copy_frame && copied_from == render_assets.background_tex && memcmp(view, copied_view, sizeof(copied_view)) == 0;
+    return current || make_copy(view);
+}
+
+void prepare_background_copy() {
+    GLint view[4];
+    if (!reference_drawing)
+        copy_is_ready(view);
+}
+
+bool draw_background_copy() {
+    GLint view[4];
+    if (!copy_is_ready(view))
         return false;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, copy_frame);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

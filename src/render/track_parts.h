@@ -21,5 +21,6 @@ void     draw_track_fast();
 // The background as a copy of what the reference quad draws, made once; false
 // when no copy can be made. Noted so the track skips the tiles the background hides.
 bool draw_background_copy();
+void prepare_background_copy();   // between menu frames, so the first frame of play need not
 extern bool background_hides_far_tiles;
 extern bool hud_in_frame;   // drawn since the last swap: a copied background draws it again

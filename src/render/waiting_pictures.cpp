@@ -35,6 +35,10 @@ void texture_ready(uint32_t name) {
 
 void build_a_waiting_texture() {
     // the last queued is the exit picture, the one the menu may show next
-    if (!waiting.empty())
+    if (!waiting.empty()) {
         build(waiting.end() - 1);
+        // with the background built, its copy is made before play asks for it
+        if (waiting.empty())
+            prepare_background_copy();
+    }
 }
