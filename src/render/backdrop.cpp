@@ -8,7 +8,6 @@
 #include "render/render.h"
 #include "render/track_parts.h"
 
-bool hud_in_frame;
 
 static GLuint  copy_frame, copy_colour;   // the picture, kept in a framebuffer of its own
 static GLuint  copied_from;
@@ -62,9 +61,7 @@ static bool make_copy(const GLint view[4]) {
     bool made = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (made) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        reference_drawing = true;
-        draw_background();
-        reference_drawing = false;
+        draw_background_reference();
         copied_depth = depth_at_origin();
         made = find_clear_depth();
     }
@@ -114,4 +111,10 @@ bool draw_background_copy() {
         draw_hud();
     background_hides_far_tiles = true;
     return true;
+}
+
+void draw_background() {
+    if (!reference_drawing && draw_background_copy())
+        return;
+    draw_background_reference();
 }

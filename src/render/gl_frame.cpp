@@ -21,7 +21,9 @@ void render_end_frame() {
     background_hides_far_tiles = false;
     glPopMatrix();
     glutSwapBuffers();
-    build_a_waiting_texture();
+    // with every picture built, the background's copy is made before play asks for it
+    if (build_a_waiting_texture())
+        prepare_background_copy();
     glutPostRedisplay();
 }
 

@@ -49,9 +49,7 @@ void draw_menu() {
     glEnable(GL_LIGHTING);
 }
 
-void draw_background() {
-    if (!reference_drawing && draw_background_copy())
-        return;
+void draw_background_reference() {
     full_screen_picture(render_assets.background_tex, -100.0);
     glEnable(GL_LIGHTING);
     restore_matrices();

@@ -9,6 +9,8 @@
 #include "render/render.h"
 #include "render/track_parts.h"
 
+bool hud_in_frame;
+
 void draw_text(const char* text) {
     for (const char* p = text; *p; p++)
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, (signed char)*p);

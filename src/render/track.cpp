@@ -94,11 +94,7 @@ void draw_tile_straight(int r, int c) {
     }
 }
 
-void draw_track() {
-    if (!reference_drawing) {
-        draw_track_fast();
-        return;
-    }
+void draw_track_reference() {
     glPushMatrix();
     for (int r = 0; r < game.level.height; r++) {
         for (int c = 0; c < game.level.width; c++)

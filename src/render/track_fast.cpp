@@ -307,7 +307,7 @@ static void draw_pickups(const std::vector<int>& row_first, const std::vector<in
     }
 }
 
-void draw_track_fast() {
+static void draw_track_fast() {
     if (level.pixels.empty()) {
         background_hides_far_tiles = false;
         return;
@@ -348,4 +348,11 @@ void draw_track_fast() {
     if (blending)
         glEnable(GL_BLEND);
     set_material(NEAR_BLACK, NEAR_BLACK);
+}
+
+void draw_track() {
+    if (reference_drawing)
+        draw_track_reference();
+    else
+        draw_track_fast();
 }

@@ -1,4 +1,5 @@
-// What the reference and the fast track drawing share: colours, the cube, tile places.
+// What the reference and the fast drawing share: colours, the cube, tile places,
+// pictures waiting for their mipmaps, and the notes one frame keeps.
 #pragma once
 #include <cstdint>
 
@@ -14,10 +15,13 @@ void  draw_tile_straight(int r, int c);             // one tile as the reference
 
 void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rgb);
 void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets them now
-void build_a_waiting_texture();      // one picture's mipmaps, between frames
+bool build_a_waiting_texture();      // one picture's mipmaps, between frames; true when it was the last
+
+// The reference drawing: the straightforward calls that define the picture.
+void draw_track_reference();        // every tile in immediate mode, every frame
+void draw_background_reference();   // the mipmapped full-screen quad
 
 // The fast ways: the same picture as the reference drawing, at a fraction of its cost.
-void     draw_track_fast();
 // The background as a copy of what the reference quad draws, made once; false
 // when no copy can be made. Noted so the track skips the tiles the background hides.
 bool draw_background_copy();

@@ -33,12 +33,10 @@ void texture_ready(uint32_t name) {
         build(p);
 }
 
-void build_a_waiting_texture() {
+bool build_a_waiting_texture() {
     // the last queued is the exit picture, the one the menu may show next
-    if (!waiting.empty()) {
-        build(waiting.end() - 1);
-        // with the background built, its copy is made before play asks for it
-        if (waiting.empty())
-            prepare_background_copy();
-    }
+    if (waiting.empty())
+        return false;
+    build(waiting.end() - 1);
+    return waiting.empty();
 }
