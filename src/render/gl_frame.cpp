@@ -16,14 +16,35 @@ void render_begin_scene() {
     glTranslatef(-game.ship.pos[0], -game.ship.pos[1], -game.ship.pos[2]);
 }
 
+// Once the pictures are built: every drawing of play run into the back buffer, which
+// the next frame clears, so the renderer has its paths ready before play starts.
+static void warm_up_play_drawing() {
+    static bool warm = false;
+    prepare_track();
+    if (warm || reference_drawing)
+        return;
+    warm = true;
+    render_begin_scene();
+    draw_hud();
+    draw_background();
+    draw_track();
+    draw_ship();
+    glPopMatrix();
+    hud_in_frame = false;
+    background_hides_far_tiles = false;
+}
+
 void render_end_frame() {
     hud_in_frame = false;
     background_hides_far_tiles = false;
     glPopMatrix();
     glutSwapBuffers();
-    // with every picture built, the background's copy is made before play asks for it
+    // with every picture built, the background's copy and then the track's buffer are
+    // made between menu frames, before play asks for them
     if (build_a_waiting_texture())
         prepare_background_copy();
+    else if (!pictures_waiting())
+        warm_up_play_drawing();
     glutPostRedisplay();
 }
 

@@ -16,6 +16,7 @@ void  draw_tile_straight(int r, int c);             // one tile as the reference
 void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rgb);
 void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets them now
 bool build_a_waiting_texture();      // one picture's mipmaps, between frames; true when it was the last
+bool pictures_waiting();
 
 // The reference drawing: the straightforward calls that define the picture.
 void draw_track_reference();        // every tile in immediate mode, every frame
@@ -26,5 +27,6 @@ void draw_background_reference();   // the mipmapped full-screen quad
 // when no copy can be made. Noted so the track skips the tiles the background hides.
 bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
+void prepare_track();             // the level's track buffer, likewise
 extern bool background_hides_far_tiles;
 extern bool hud_in_frame;   // drawn since the last swap: a copied background draws it again

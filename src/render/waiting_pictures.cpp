@@ -33,6 +33,8 @@ void texture_ready(uint32_t name) {
         build(p);
 }
 
+bool pictures_waiting() { return !waiting.empty(); }
+
 bool build_a_waiting_texture() {
     // the last queued is the exit picture, the one the menu may show next
     if (waiting.empty())
