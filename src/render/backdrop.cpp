@@ -108,7 +108,7 @@ bool draw_background_copy() {
     // the copy covered the head-up text drawn before it; opaque and depth-tested, it
     // comes out the same drawn again now
     if (hud_in_frame)
-        draw_hud();
+        draw_hud_text();
     background_hides_far_tiles = true;
     return true;
 }
@@ -117,4 +117,15 @@ void draw_background() {
     if (!reference_drawing && draw_background_copy())
         return;
     draw_background_reference();
+}
+
+bool hud_in_frame;
+
+void draw_hud() {
+    hud_in_frame = true;
+    // a copied background covers the text and draws it again: drawn once, then
+    GLint view[4];
+    if (!reference_drawing && copy_is_ready(view))
+        return;
+    draw_hud_text();
 }

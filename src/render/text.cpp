@@ -9,8 +9,6 @@
 #include "render/render.h"
 #include "render/track_parts.h"
 
-bool hud_in_frame;
-
 void draw_text(const char* text) {
     for (const char* p = text; *p; p++)
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, (signed char)*p);
@@ -31,8 +29,7 @@ void draw_labelled_pair(int32_t a, int32_t b, float x, float y, float z, const c
     draw_text(format_int(b).c_str());
 }
 
-void draw_hud() {
-    hud_in_frame = true;
+void draw_hud_text() {
     const game_flow_t& flow = game.flow;
     glPushMatrix();
     glDisable(GL_LIGHTING);

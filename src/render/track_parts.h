@@ -29,4 +29,5 @@ bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
 void prepare_track();             // the level's track buffer, likewise
 extern bool background_hides_far_tiles;
-extern bool hud_in_frame;   // drawn since the last swap: a copied background draws it again
+extern bool hud_in_frame;   // asked for since the last swap: a copied background draws it
+void draw_hud_text();       // the head-up display as the reference draws it
