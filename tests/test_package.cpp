@@ -136,6 +136,10 @@ TEST_F(Package, LauncherShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc)
     std::string size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
     screen_shot menu = read_screen_picture(player("resources/" + size + "/playgame.bmp"), shot.width, shot.height);
     ASSERT_EQ(menu.width, shot.width) << "no menu picture for a " << size << " screen";
+    // the window is up before its first frame is drawn: wait for the menu to show
+    shot = wait_for_screen([&](const screen_shot& s) {
+        return block_difference(s, menu, 0, 0, s.width, s.height) < 8.0;
+    });
     EXPECT_LT(block_difference(shot, menu, 0, 0, shot.width, shot.height), 8.0) << "the menu is not shown";
 
     press_key("w");
@@ -213,6 +217,7 @@ TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {
         EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_size == 1024 * 600 * 3) << path;
     }
     screen_shot menu = read_screen_picture(player("resources/1024x600/playgame.bmp"), 1024, 600);
+    shot = wait_for_screen([&](const screen_shot& s) { return block_difference(s, menu, 0, 0, 1024, 600) < 8.0; });
     EXPECT_LT(block_difference(shot, menu, 0, 0, 1024, 600), 8.0) << "the menu is not shown";
     leave_with_esc();
 }
