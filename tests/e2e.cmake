@@ -13,7 +13,7 @@ gtest_discover_tests(test_game PROPERTIES RESOURCE_LOCK display LABELS window)
 find_package(OpenGL REQUIRED)
 find_package(GLUT REQUIRED)
 add_executable(test_drawing test_drawing.cpp)
-target_link_libraries(test_drawing PRIVATE quovix_gl quovix_test_support X11::X11 OpenGL::GL OpenGL::GLU
+target_link_libraries(test_drawing PRIVATE quovix_gl quovix_e2e_support X11::X11 OpenGL::GL OpenGL::GLU
                       GLUT::GLUT GTest::gtest_main)
 add_dependencies(test_drawing quovix_art)
 gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display LABELS window)

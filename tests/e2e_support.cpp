@@ -35,7 +35,7 @@ bool have_display() {
 
 // Xvfb now and then resets a connection made right after another client left:
 // try again a few times before giving up on the display.
-static Display* open_display() {
+Display* open_display() {
     for (int attempt = 0; attempt < 20; attempt++) {
         if (Display* dpy = XOpenDisplay(nullptr))
             return dpy;

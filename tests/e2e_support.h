@@ -7,6 +7,8 @@
 #include <sys/types.h>
 #include <vector>
 
+typedef struct _XDisplay Display;
+
 struct game_run {
     pid_t         pid = -1;
     std::string   program;     // empty: build/bin/quovix
@@ -45,6 +47,10 @@ bool wait_for_lines(const std::string& path, int lines, double seconds);
 bool wait_for_rewrite(const std::string& path, double seconds);
 // The window's place and size on the screen, and the screen's size.
 bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
+
+// A connection to $DISPLAY, tried again a few times: Xvfb now and then refuses one
+// made right after another client left. nullptr when there is none.
+Display* open_display();
 
 screen_shot take_screenshot();
 // Takes screenshots until one `shows` what is wanted or the time is up; the last one taken.

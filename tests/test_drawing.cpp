@@ -17,6 +17,7 @@
 #include "game/tuning.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "e2e_support.h"
 #include "support.h"
 
 namespace {
@@ -30,10 +31,7 @@ bool open_gl_window() {
     if (state == 0) {
         // Xvfb may refuse a connection made right after another client left; the
         // probe is tried again, and kept open until GLUT has its own
-        Display* dpy = nullptr;
-        for (int attempt = 0; attempt < 20 && getenv("DISPLAY") && !dpy; attempt++)
-            if (!(dpy = XOpenDisplay(nullptr)))
-                usleep(50000);
+        Display* dpy = have_display() ? open_display() : nullptr;
         state = dpy ? 1 : 2;
         if (!dpy)
             return false;

@@ -17,6 +17,7 @@
 #include "game/state.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "e2e_support.h"
 #include "support.h"
 
 namespace {
@@ -27,10 +28,7 @@ int W, H;
 bool open_screen_window() {
     static int state = 0;   // 0 not tried, 1 open, 2 no display
     if (state == 0) {
-        Display* dpy = nullptr;
-        for (int attempt = 0; attempt < 20 && getenv("DISPLAY") && !dpy; attempt++)
-            if (!(dpy = XOpenDisplay(nullptr)))
-                usleep(50000);
+        Display* dpy = have_display() ? open_display() : nullptr;
         state = dpy ? 1 : 2;
         if (!dpy)
             return false;
@@ -87,6 +85,17 @@ struct scene_t {
 
 float tile_y(float row) { return (row + 0.5f) / 240; }
 
+// The frame drawn so far, read back before the swap that ends it.
+std::vector<uint8_t> read_back_and_end_frame() {
+    std::vector<uint8_t> pixels((size_t)W * H * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    render_end_frame();
+    return pixels;
+}
+
 std::vector<uint8_t> draw_frame() {
     glClearColor(0, 0, 0, 0);
     render_clear();
@@ -96,13 +105,7 @@ std::vector<uint8_t> draw_frame() {
     draw_track();
     draw_ship();
     render_light_on_ship();
-    std::vector<uint8_t> pixels((size_t)W * H * 3);
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    render_end_frame();
-    return pixels;
+    return read_back_and_end_frame();
 }
 
 // The second frame of a way: the first places light 0 over the ship, as play does.
@@ -218,13 +221,7 @@ TEST(WaitingPicture, MenuShowsWhatAnUploadAtOnceShows) {
         render_clear();
         render_begin_scene();
         draw_menu();
-        std::vector<uint8_t> pixels((size_t)W * H * 3);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        render_end_frame();
-        return pixels;
+        return read_back_and_end_frame();
     };
     std::vector<uint8_t> later = menu_frame();
     std::string path = std::string(loaded_picture_folder()) + "playgame.bmp";

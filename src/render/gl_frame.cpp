@@ -20,7 +20,6 @@ void render_begin_scene() {
 // the next frame clears, so the renderer has its paths ready before play starts.
 static void warm_up_play_drawing() {
     static bool warm = false;
-    prepare_track();
     if (warm || reference_drawing)
         return;
     warm = true;
@@ -39,8 +38,8 @@ void render_end_frame() {
     background_hides_far_tiles = false;
     glPopMatrix();
     glutSwapBuffers();
-    // with every picture built, the background's copy and then the track's buffer are
-    // made between menu frames, before play asks for them
+    // with every picture built, the background's copy is made and play drawn once
+    // between menu frames, before play asks for them
     if (build_a_waiting_texture())
         prepare_background_copy();
     else if (!pictures_waiting())

@@ -350,11 +350,6 @@ static void draw_track_fast() {
     set_material(NEAR_BLACK, NEAR_BLACK);
 }
 
-void prepare_track() {
-    if (!reference_drawing && !level.pixels.empty() && !cache_is_current())
-        build_cache();
-}
-
 void draw_track() {
     if (reference_drawing)
         draw_track_reference();
