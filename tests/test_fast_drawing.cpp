@@ -12,6 +12,7 @@
 #include "app/frame.h"
 #include "assets/picture.h"
 #include "assets/startup.h"
+#include "game/actions.h"
 #include "game/levelmap.h"
 #include "game/motion.h"
 #include "game/state.h"
@@ -124,6 +125,7 @@ void enter_scene(const scene_t& s) {
     screen_width = W;
     screen_height = H;
     game.flow = game_at_start.flow;
+    game.actions = game_at_start.actions;
     game.flow.game_started = 1;
     run_startup();
     ASSERT_FALSE(game.level.pixels.empty());
@@ -217,6 +219,7 @@ TEST(WaitingPicture, MenuShowsWhatAnUploadAtOnceShows) {
     NEED_SCREEN();
     game.flow = game_at_start.flow;
     enter_scene({"menu", level_text("levelone"), spawn_x, 0, ground, -1, -1});
+    game.actions = {ACT_MENU};   // the menu's frame, which draws no background
     auto menu_frame = [] {
         render_clear();
         render_begin_scene();

@@ -74,11 +74,12 @@ void run_frame() {
     compute_steps(game.speed_scale);
     if (game.flow.lives == 0)
         game_over_bookkeeping();
-    render_clear();
     if (input_step())
         run_startup();
     if (game.process.exit_requested)
         return;
+    // after the input step, so the clear sees the actions this frame runs
+    render_clear();
     render_begin_scene();
     for (int i = 0; i < 3; i++)
         game.flow.text_anchor[i] = game.ship.pos[i];

@@ -3,13 +3,20 @@
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "game/actions.h"
+#include "game/state.h"
 #include "render/render.h"
 #include "render/track_parts.h"
 
 
-static GLuint  copy_frame, copy_colour;   // the picture, kept in a framebuffer of its own
+// The picture is kept upside down in a BGRA texture: a window's rows run top down, so a
+// blit that turns it over again is a straight row copy that a software renderer does as
+// a memory copy instead of a textured quad.
+static GLuint  copy_frame, copy_picture;
 static GLuint  copied_from;
 static GLint   copied_view[4];
 static GLuint  copied_depth;              // the quad's depth as the 24-bit buffer holds it
@@ -17,8 +24,8 @@ static GLdouble clear_depth;              // the clear value that writes exactly
 
 static void drop_copy() {
     glDeleteFramebuffers(1, &copy_frame);
-    glDeleteRenderbuffers(1, &copy_colour);
-    copy_frame = copy_colour = 0;
+    glDeleteTextures(1, &copy_picture);
+    copy_frame = copy_picture = 0;
     copied_from = 0;
 }
 
@@ -42,33 +49,60 @@ static bool find_clear_depth() {
     return clear_depth >= 0;
 }
 
-// Draws the reference background into a framebuffer of the window's size and keeps it.
-static bool make_copy(const GLint view[4]) {
-    drop_copy();
-    int width = view[0] + view[2], height = view[1] + view[3];
-    GLuint depth_buffer = 0;
-    glGenFramebuffers(1, &copy_frame);
-    glGenRenderbuffers(1, &copy_colour);
-    glGenRenderbuffers(1, &depth_buffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, copy_colour);
+// The reference background drawn into a framebuffer of the window's size, read back
+// with its depth at the origin; false when no framebuffer or clear value will do.
+static bool draw_reference_aside(int width, int height, std::vector<uint8_t>& picture) {
+    GLuint frame = 0, colour = 0, depth = 0;
+    glGenFramebuffers(1, &frame);
+    glGenRenderbuffers(1, &colour);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth_buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, copy_frame);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, copy_colour);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_buffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, frame);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
     bool made = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (made) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw_background_reference();
         copied_depth = depth_at_origin();
         made = find_clear_depth();
+        picture.resize((size_t)width * height * 4);
+        glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, picture.data());
     }
-    // the picture stays; the depth is one value, cleared into each frame
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(1, &depth_buffer);
+    glDeleteFramebuffers(1, &frame);
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteRenderbuffers(1, &depth);
+    return made;
+}
+
+// Keeps the window-sized reference background, turned over, as the copy's source.
+static bool make_copy(const GLint view[4]) {
+    drop_copy();
+    int width = view[0] + view[2], height = view[1] + view[3];
+    std::vector<uint8_t> picture;
+    if (!draw_reference_aside(width, height, picture))
+        return false;
+    size_t row = (size_t)width * 4;
+    for (int y = 0; y < height / 2; y++)
+        std::swap_ranges(picture.begin() + y * row, picture.begin() + (y + 1) * row,
+                         picture.begin() + (height - 1 - y) * row);
+    glGenTextures(1, &copy_picture);
+    glBindTexture(GL_TEXTURE_2D, copy_picture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    // unsized with BGRA bytes: the renderer keeps the window's own layout
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, picture.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glGenFramebuffers(1, &copy_frame);
+    glBindFramebuffer(GL_FRAMEBUFFER, copy_frame);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, copy_picture, 0);
+    bool made = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     if (!made) {
         drop_copy();
         return false;
@@ -87,6 +121,15 @@ static bool copy_is_ready(GLint view[4]) {
     return current || make_copy(view);
 }
 
+// The copy writes every pixel and clears the depth itself, so a frame that draws it
+// has no clear of its own to make.
+bool background_copy_fills_frame() {
+    GLint view[4];
+    const auto& actions = game.actions;
+    return !reference_drawing && std::find(actions.begin(), actions.end(), ACT_BACKGROUND) != actions.end() &&
+           copy_is_ready(view);
+}
+
 void prepare_background_copy() {
     GLint view[4];
     if (!reference_drawing)
@@ -100,7 +143,8 @@ bool draw_background_copy() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, copy_frame);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     int x1 = view[0] + view[2], y1 = view[1] + view[3];
-    glBlitFramebuffer(view[0], view[1], x1, y1, view[0], view[1], x1, y1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // the kept rows run top down: read from the top, written from the bottom
+    glBlitFramebuffer(view[0], view[3], x1, 0, view[0], view[1], x1, y1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearDepth(clear_depth);
     glClear(GL_DEPTH_BUFFER_BIT);

@@ -8,7 +8,10 @@
 #include "render/render.h"
 #include "render/track_parts.h"
 
-void render_clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void render_clear() {
+    if (!background_copy_fills_frame())
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 void render_begin_scene() {
     glPushMatrix();
