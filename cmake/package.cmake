@@ -21,9 +21,8 @@ set(_pkg_out ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${_pkg_out})
 
 # The launcher's helper: the screen's size, and whether there is a display at all.
-find_package(X11 REQUIRED)
 add_executable(quovix-screen tools/screen_size.cpp)
-target_link_libraries(quovix-screen PRIVATE X11::X11)
+target_link_libraries(quovix-screen PRIVATE quovix_display)
 set_target_properties(quovix-screen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # The launcher finds the game and its resources from where it lies, so an unpacked package runs too.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <unistd.h>
 
 #include "app/frame.h"
 #include "app/headless.h"
@@ -12,6 +13,7 @@
 #include "game/input.h"
 #include "game/levelmap.h"
 #include "game/state.h"
+#include "platform/platform.h"
 #include "render/render.h"
 #include "support.h"
 
@@ -142,4 +144,38 @@ TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
     EXPECT_EQ(render_assets.gameover_tex, 0u);
     EXPECT_NE(render_assets.background_tex, 0u);
     EXPECT_NE(render_assets.exitgame_tex, 0u);
+}
+
+// Files read while the window opens stand in for the ones start-up reads: each is
+// taken once, and pictures only by a window of the size they were read for.
+TEST_F(Startup, FilesReadAheadAreTakenOnceAndPicturesOnlyForTheirScreen) {
+    std::string bin = make_play_folder({plain_level()});
+    std::string star = bin + "/../resources/star.obj", menu = bin + "/../resources/1366x768/playgame.bmp";
+    const std::string missing_star = "Error: Cannot read model file \"../resources/star.obj\".";
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
+    for (int read_for_width : {1366, 2560}) {
+        ASSERT_EQ(chdir(bin.c_str()), 0);
+        read_files_ahead(read_for_width, read_for_width == 1366 ? 768 : 1080);
+        platform_wait_aside();
+        ASSERT_EQ(chdir(here), 0);
+        // gone once read: whatever start-up finds came from the read ahead
+        ASSERT_EQ(rename(star.c_str(), (star + ".away").c_str()), 0);
+        ASSERT_EQ(rename(menu.c_str(), (menu + ".away").c_str()), 0);
+        testing::internal::CaptureStdout();
+        ASSERT_TRUE(sim_open(bin.c_str(), 1366, 768));
+        EXPECT_EQ(said_after(lines_of(testing::internal::GetCapturedStdout()), 0), std::vector<std::string>{});
+        EXPECT_TRUE(render_assets.star_list != 0u && render_assets.star_list != (uint32_t)-1);
+        EXPECT_EQ(render_assets.playgame_tex != 0u, read_for_width == 1366) << read_for_width;
+        EXPECT_NE(render_assets.exitgame_tex, 0u);
+        // the next start reads for itself and misses the file
+        testing::internal::CaptureStdout();
+        ASSERT_TRUE(sim_start_play());
+        EXPECT_EQ(said_after(lines_of(testing::internal::GetCapturedStdout()), 1), std::vector<std::string>{missing_star});
+        EXPECT_EQ(render_assets.playgame_tex, 0u);
+        sim_close();
+        reset_game_state();
+        ASSERT_EQ(rename((star + ".away").c_str(), star.c_str()), 0);
+        ASSERT_EQ(rename((menu + ".away").c_str(), menu.c_str()), 0);
+    }
 }

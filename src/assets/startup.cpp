@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "assets/objmodel.h"
 #include "assets/picture.h"
@@ -40,12 +42,6 @@ static uint32_t* picture_slot(int i) {
     return slots[i];
 }
 
-static uint32_t load_model(FILE* f) {
-    obj_model_t model;
-    parse_obj(f, &model);
-    return upload_model(obj_triangles(model));
-}
-
 // A file that exists but cannot be used is named on standard error; a missing one stays quiet there.
 static FILE* open_resource(const char* path, uint64_t max_bytes) {
     std::string why;
@@ -55,18 +51,85 @@ static FILE* open_resource(const char* path, uint64_t max_bytes) {
     return f;
 }
 
+// Files read while the window opens: loading the GL driver takes longer than
+// reading and parsing them, and start-up would otherwise wait for the two in turn.
+// Only files that read cleanly are kept; start-up reads any other itself and says why.
+static struct {
+    int                       width, height;
+    bool                      model_read[5], picture_read[4];
+    std::vector<obj_vertex_t> triangles[5];
+    std::vector<uint8_t>      rgb[4];
+} ahead;
+
+static void read_ahead() {
+    std::string why;
+    for (int i = 0; i < 5; i++) {
+        if (FILE* f = platform_open_regular(model_files[i], OBJ_FILE_MAX_BYTES, &why)) {
+            obj_model_t model;
+            parse_obj(f, &model);
+            ahead.triangles[i] = obj_triangles(model);
+            ahead.model_read[i] = true;
+        }
+    }
+    char own[64];
+    const char* folder = resource_folder(ahead.width, ahead.height, own, sizeof(own));
+    for (int i = 0; folder && i < 4; i++) {
+        std::string path = std::string(folder) + picture_files[i];
+        if (FILE* f = platform_open_regular(path.c_str(), UINT64_MAX, &why)) {
+            ahead.rgb[i] = read_picture(f, ahead.width, ahead.height);
+            ahead.picture_read[i] = true;
+        }
+    }
+}
+
+void read_files_ahead(int width, int height) {
+    platform_wait_aside();
+    ahead = {};
+    ahead.width = width;
+    ahead.height = height;
+    platform_start_aside(read_ahead);
+}
+
+// A model read ahead, taken once; false when there is none.
+static bool take_model_read_ahead(int i, std::vector<obj_vertex_t>* triangles) {
+    platform_wait_aside();
+    if (!ahead.model_read[i])
+        return false;
+    ahead.model_read[i] = false;
+    *triangles = std::move(ahead.triangles[i]);
+    return true;
+}
+
+// A picture read ahead for this screen, taken once; false when there is none.
+static bool take_picture_read_ahead(int i, std::vector<uint8_t>* rgb) {
+    platform_wait_aside();
+    if (!ahead.picture_read[i] || ahead.width != screen_width || ahead.height != screen_height)
+        return false;
+    ahead.picture_read[i] = false;
+    *rgb = std::move(ahead.rgb[i]);
+    return true;
+}
+
 static void load_models() {
     for (int i = 0; i < 5; i++) {
-        FILE* f = open_resource(model_files[i], OBJ_FILE_MAX_BYTES);
-        if (!f) {
+        std::vector<obj_vertex_t> triangles;
+        bool read = take_model_read_ahead(i, &triangles);
+        FILE* f = read ? nullptr : open_resource(model_files[i], OBJ_FILE_MAX_BYTES);
+        if (!read && !f) {
             printf("Error: Cannot read model file \"%s\".\n", model_files[i]);
             *model_slot(i) = (uint32_t)-1;
             continue;
         }
         if (loaded.model_loaded[i]) {
-            fclose(f);
+            if (f)
+                fclose(f);
         } else {
-            loaded.lists[i] = load_model(f);
+            if (!read) {
+                obj_model_t model;
+                parse_obj(f, &model);
+                triangles = obj_triangles(model);
+            }
+            loaded.lists[i] = upload_model(triangles);
             loaded.model_loaded[i] = true;
         }
         *model_slot(i) = loaded.lists[i];
@@ -92,19 +155,25 @@ static void load_pictures() {
         return;
     bool same_folder = strcmp(folder, loaded.picture_folder) == 0;
     for (int i = 0; i < 4; i++) {
-        char path[128];
-        snprintf(path, sizeof(path), "%s%s", folder, picture_files[i]);
-        // any length: the read stops after the screen's pixels
-        FILE* f = open_resource(path, UINT64_MAX);
-        if (!f) {
-            *picture_slot(i) = 0;
-            continue;
+        std::vector<uint8_t> rgb;
+        bool read = take_picture_read_ahead(i, &rgb);
+        FILE* f = nullptr;
+        if (!read) {
+            char path[128];
+            snprintf(path, sizeof(path), "%s%s", folder, picture_files[i]);
+            // any length: the read stops after the screen's pixels
+            f = open_resource(path, UINT64_MAX);
+            if (!f) {
+                *picture_slot(i) = 0;
+                continue;
+            }
         }
         if (same_folder && loaded.textures[i]) {
-            fclose(f);
+            if (f)
+                fclose(f);
         } else {
             loaded.textures[i] = upload_texture_later(screen_width, screen_height,
-                                                      read_picture(f, screen_width, screen_height));
+                                                      read ? std::move(rgb) : read_picture(f, screen_width, screen_height));
         }
         *picture_slot(i) = loaded.textures[i];
     }

@@ -6,6 +6,10 @@ extern const char* const picture_files[4];
 
 // Loads everything a game needs; ends the program when level one is unusable.
 void startup();
+// Starts reading the models, and the pictures for a screen of this size, on a
+// thread of their own, for the next start-up to take (the pictures only when the
+// window turns out to be that size).
+void read_files_ahead(int width, int height);
 // Drops what earlier start-ups loaded, for a fresh game in the same process.
 void forget_loaded_assets();
 // The folder the pictures were last loaded from, "" when none.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +29,21 @@ void platform_sleep_ms(int32_t ms) {
     timespec ts = {ms / 1000, (long)(ms % 1000) * 1000000L};
     while (nanosleep(&ts, &ts) != 0) {
     }
+}
+
+static std::thread aside;
+
+void platform_wait_aside() {
+    if (aside.joinable())
+        aside.join();
+}
+
+void platform_start_aside(void (*job)()) {
+    // a thread left running would end the program when its holder is destroyed
+    static bool waited_at_exit = atexit(platform_wait_aside) == 0;
+    (void)waited_at_exit;
+    platform_wait_aside();
+    aside = std::thread(job);
 }
 
 void platform_exit(int status) {

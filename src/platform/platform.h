@@ -1,4 +1,4 @@
-// The thin layer over the OS: clock, sleep, exit, screen size, files.
+// The thin layer over the OS: clock, sleep, exit, screen size, files, one job aside.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +11,14 @@ extern int screen_height;
 int32_t platform_ticks_ms();            // real elapsed milliseconds, monotonic, from the first call
 void    platform_sleep_ms(int32_t ms);
 [[noreturn]] void platform_exit(int status);
+// The display's size without a window; false when there is no display. The
+// connection stays open until let go of, once the window has its own.
+bool    platform_screen_size(int* width, int* height);
+void    platform_let_go_of_display();
+// Runs a job on a thread of its own; the caller waits for it before it reads what
+// the job wrote. Exit waits for a job still running.
+void    platform_start_aside(void (*job)());
+void    platform_wait_aside();
 bool    platform_dir_exists(const char* path);
 bool    platform_replace_file(const char* from, const char* to);
 
