@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <system_error>
 #include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +44,11 @@ void platform_start_aside(void (*job)()) {
     static bool waited_at_exit = atexit(platform_wait_aside) == 0;
     (void)waited_at_exit;
     platform_wait_aside();
-    aside = std::thread(job);
+    try {
+        aside = std::thread(job);
+    } catch (const std::system_error&) {
+        job();   // no thread to be had: the job is done now instead
+    }
 }
 
 void platform_exit(int status) {
