@@ -4,7 +4,6 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-#include <X11/Xlib.h>
 #include <functional>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include "platform/platform.h"
 #include "render/render.h"
 #include "e2e_support.h"
+#include "gl_window.h"
 #include "support.h"
 
 namespace {
@@ -27,30 +27,8 @@ const int H = 480;
 
 // One window for the whole run; false when there is no X display to open it on.
 bool open_gl_window() {
-    static int state = 0;   // 0 not tried, 1 open, 2 no display
-    if (state == 0) {
-        // Xvfb may refuse a connection made right after another client left; the
-        // probe is tried again, and kept open until GLUT has its own
-        Display* dpy = have_display() ? open_display() : nullptr;
-        state = dpy ? 1 : 2;
-        if (!dpy)
-            return false;
-        usleep(50000);
-        int argc = 1;
-        char name[] = "test_drawing";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-        glutInitWindowPosition(0, 0);
-        glutInitWindowSize(W, H);
-        glutCreateWindow("Quovix drawing test");
-        glutDisplayFunc([] {});
-        for (int i = 0; i < 10; i++)
-            glutMainLoopEvent();
-        glViewport(0, 0, W, H);
-        XCloseDisplay(dpy);
-    }
-    return state == 1;
+    int width = W, height = H;
+    return open_test_window("Quovix drawing test", &width, &height);
 }
 
 #define NEED_WINDOW()      \

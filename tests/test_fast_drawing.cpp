@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
-#include <X11/Xlib.h>
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -19,6 +18,7 @@
 #include "platform/platform.h"
 #include "render/render.h"
 #include "e2e_support.h"
+#include "gl_window.h"
 #include "support.h"
 
 namespace {
@@ -27,32 +27,8 @@ int W, H;
 
 // One full-screen window for the run, sized as the game's; false without a display.
 bool open_screen_window() {
-    static int state = 0;   // 0 not tried, 1 open, 2 no display
-    if (state == 0) {
-        Display* dpy = have_display() ? open_display() : nullptr;
-        state = dpy ? 1 : 2;
-        if (!dpy)
-            return false;
-        int argc = 1;
-        char name[] = "test_fast_drawing";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        W = glutGet(GLUT_SCREEN_WIDTH);
-        H = glutGet(GLUT_SCREEN_HEIGHT);
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-        glutInitWindowPosition(0, 0);
-        glutInitWindowSize(W, H);
-        glutCreateWindow("Quovix picture test");
-        glutFullScreen();
-        glutDisplayFunc([] {});
-        for (int i = 0; i < 400 && (glutGet(GLUT_WINDOW_WIDTH) != W || glutGet(GLUT_WINDOW_HEIGHT) != H); i++) {
-            glutMainLoopEvent();
-            usleep(5000);
-        }
-        glViewport(0, 0, W, H);
-        XCloseDisplay(dpy);
-    }
-    return state == 1;
+    W = H = 0;
+    return open_test_window("Quovix picture test", &W, &H);
 }
 
 std::string level_text(const char* name) {

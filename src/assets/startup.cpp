@@ -51,6 +51,14 @@ static FILE* open_resource(const char* path, uint64_t max_bytes) {
     return f;
 }
 
+static std::vector<obj_vertex_t> model_triangles(FILE* f) {
+    obj_model_t model;
+    parse_obj(f, &model);
+    return obj_triangles(model);
+}
+
+static std::string picture_path(const char* folder, int i) { return std::string(folder) + picture_files[i]; }
+
 // Files read while the window opens: loading the GL driver takes longer than
 // reading and parsing them, and start-up would otherwise wait for the two in turn.
 // Only files that read cleanly are kept; start-up reads any other itself and says why.
@@ -65,17 +73,14 @@ static void read_ahead() {
     std::string why;
     for (int i = 0; i < 5; i++) {
         if (FILE* f = platform_open_regular(model_files[i], OBJ_FILE_MAX_BYTES, &why)) {
-            obj_model_t model;
-            parse_obj(f, &model);
-            ahead.triangles[i] = obj_triangles(model);
+            ahead.triangles[i] = model_triangles(f);
             ahead.model_read[i] = true;
         }
     }
     char own[64];
     const char* folder = resource_folder(ahead.width, ahead.height, own, sizeof(own));
     for (int i = 0; folder && i < 4; i++) {
-        std::string path = std::string(folder) + picture_files[i];
-        if (FILE* f = platform_open_regular(path.c_str(), UINT64_MAX, &why)) {
+        if (FILE* f = platform_open_regular(picture_path(folder, i).c_str(), UINT64_MAX, &why)) {
             ahead.rgb[i] = read_picture(f, ahead.width, ahead.height);
             ahead.picture_read[i] = true;
         }
@@ -124,11 +129,8 @@ static void load_models() {
             if (f)
                 fclose(f);
         } else {
-            if (!read) {
-                obj_model_t model;
-                parse_obj(f, &model);
-                triangles = obj_triangles(model);
-            }
+            if (!read)
+                triangles = model_triangles(f);
             loaded.lists[i] = upload_model(triangles);
             loaded.model_loaded[i] = true;
         }
@@ -159,10 +161,8 @@ static void load_pictures() {
         bool read = take_picture_read_ahead(i, &rgb);
         FILE* f = nullptr;
         if (!read) {
-            char path[128];
-            snprintf(path, sizeof(path), "%s%s", folder, picture_files[i]);
             // any length: the read stops after the screen's pixels
-            f = open_resource(path, UINT64_MAX);
+            f = open_resource(picture_path(folder, i).c_str(), UINT64_MAX);
             if (!f) {
                 *picture_slot(i) = 0;
                 continue;

@@ -149,8 +149,7 @@ bool draw_background_copy() {
     glClearDepth(clear_depth);
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);
-    // the copy covered the head-up text drawn before it; opaque and depth-tested, it
-    // comes out the same drawn again now
+    // the head-up text that draw_hud held back goes over the copy
     if (hud_in_frame)
         draw_hud_text();
     background_hides_far_tiles = true;
