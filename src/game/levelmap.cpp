@@ -13,7 +13,7 @@ const tile_colour_t tile_colours[6] = {
     {TILE_HEART, 'H', {0x00, 0x00, 0xFF}},  {TILE_GAP, '.', {0x00, 0x00, 0x00}},
 };
 
-const char* const level_files[5] = {
+const char* const level_files[LEVEL_COUNT] = {
     "../resources/levelone.bmp",  "../resources/leveltwo.bmp",  "../resources/levelthree.bmp",
     "../resources/levelfour.bmp", "../resources/levelfive.bmp",
 };

@@ -24,7 +24,7 @@ const tile_colour_t* tile_colour_of_kind(tile_kind_t kind);
 const tile_colour_t* tile_colour_for(char symbol);
 
 // The five levels, played in turn.
-extern const char* const level_files[5];
+extern const char* const level_files[LEVEL_COUNT];
 // A resource's name without the folder, as it lies in resources/.
 const char* resource_name(const char* path);
 
