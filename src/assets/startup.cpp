@@ -7,7 +7,6 @@
 
 #include "assets/objmodel.h"
 #include "assets/picture.h"
-#include "game/levelmap.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
@@ -180,11 +179,7 @@ static void load_pictures() {
     snprintf(loaded.picture_folder, sizeof(loaded.picture_folder), "%s", folder);
 }
 
-void startup() {
+void load_assets() {
     load_models();
     load_pictures();
-    render_setup_view();
-    printf("OpenGL version: %s\n", render_gl_version());
-    if (load_first_level())
-        fflush(stdout);
 }

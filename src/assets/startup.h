@@ -1,11 +1,11 @@
-// Start-up: models, pictures, the view and level one, loaded and handed to the driver.
+// Start-up's assets: models and pictures, loaded and handed to the driver.
 #pragma once
 
 extern const char* const model_files[5];
 extern const char* const picture_files[4];
 
-// Loads everything a game needs; ends the program when level one is unusable.
-void startup();
+// Loads the models and pictures a game needs; one that cannot be used is passed over.
+void load_assets();
 // Starts reading the models, and the pictures for a screen of this size, on a
 // thread of their own, for the next start-up to take (the pictures only when the
 // window turns out to be that size).

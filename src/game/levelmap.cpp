@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "game/process.h"
 #include "platform/bytes.h"
 #include "platform/platform.h"
 
@@ -118,39 +117,20 @@ bool open_level_picture(const char* path, level_map_t* picture, std::string* why
     return f && read_level_picture(f, picture, why);
 }
 
-static bool fail_first_level(const char* path, const std::string& why) {
-    printf("ERROR: cannot open input file with the scene data\n");
-    fprintf(stderr, "%s: %s\n", path, why.c_str());
-    process_exit(1);
-    return false;
-}
-
-bool load_first_level() {
-    const char* path = level_files[0];
-    game.level.pixels = {};
-    std::string why;
-    level_map_t picture;
-    if (!open_level_picture(path, &picture, &why))
-        return fail_first_level(path, why);
-    game.level = std::move(picture);
-    const level_map_t& l = game.level;
-    printf("Bitmap size: %d,%d (line length:%d, size:%d (%d))\n", l.width, l.height, l.line_length,
-           (int)l.pixels.size(), l.width * l.height * 3);
-    return true;
-}
-
-bool load_next_level(const char* path, std::string* why) {
-    level_map_t next;
-    if (!open_level_picture(path, &next, why))
-        return false;
+bool swap_in_next_level(std::string* why) {
+    next_level_t next = std::move(game.next_level);
+    game.next_level = next_level_t{};
+    if (!next.usable)
+        return refuse(why, next.why);
     // lookups and drawing use level one's geometry, so every level must share it
     level_map_t& l = game.level;
-    if (next.width != l.width || next.height != l.height || next.line_length != l.line_length)
-        return refuse(why, "is " + std::to_string(next.width) + "x" + std::to_string(next.height) +
+    const level_map_t& n = next.picture;
+    if (n.width != l.width || n.height != l.height || n.line_length != l.line_length)
+        return refuse(why, "is " + std::to_string(n.width) + "x" + std::to_string(n.height) +
                                ", not the size of level one (" + std::to_string(l.width) + "x" +
                                std::to_string(l.height) + ")");
-    memcpy(l.info_header, next.info_header, 40);
-    l.pixels = std::move(next.pixels);
+    memcpy(l.info_header, n.info_header, 40);
+    l.pixels = std::move(next.picture.pixels);
     return true;
 }
 

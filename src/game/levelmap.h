@@ -46,12 +46,10 @@ bool read_level_picture(FILE* f, level_map_t* picture, std::string* why);
 // The same from a path, which must name a regular file of at most LEVEL_FILE_MAX_BYTES.
 bool open_level_picture(const char* path, level_map_t* picture, std::string* why);
 
-// Loads level one, prints the size line. On failure prints the error line and
-// ends the program with status 1.
-bool load_first_level();
-// Replaces the level pixels with the next level's picture; false with a reason
-// when it is missing, malformed or of another size than level one.
-bool load_next_level(const char* path, std::string* why);
+// Replaces the level pixels with the next level the frame read (game.next_level),
+// using it up; false with a reason when it was missing, malformed or of another
+// size than level one.
+bool swap_in_next_level(std::string* why);
 
 int         tile_lookup(float x, float y, bool* outside);
 tile_kind_t tile_kind_at(int offset);
