@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "playfolder.h"
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "support.h"
 

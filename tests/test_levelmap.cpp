@@ -9,6 +9,7 @@
 
 #include "app/frame.h"
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "game/actions.h"
 #include "game/levelmap.h"
 #include "support.h"

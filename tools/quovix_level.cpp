@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"

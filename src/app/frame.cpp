@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/bmp.h"
 #include "assets/scale.h"
 #include "assets/startup.h"
 #include "game/actions.h"

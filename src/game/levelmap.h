@@ -1,8 +1,6 @@
-// The level map: a level picture's pixel block, read once and looked up as tiles.
+// The level map: a level picture's pixel block looked up as tiles, and the tiles' rules.
 #pragma once
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "game/state.h"
@@ -31,20 +29,6 @@ const char* resource_name(const char* path);
 // The most tiles a level may have: the track draws only what is in view, but a
 // level is still read, kept and rebuilt whole when a pickup changes it; 128 x 256.
 const uint64_t LEVEL_MAX_TILES = 32768;
-// The most bytes a level file may hold: the largest pixel block with room to spare.
-const uint64_t LEVEL_FILE_MAX_BYTES = 1 << 20;
-
-// Bytes from one row of a level picture to the next: three a pixel, padded to four.
-uint64_t level_row_bytes(int32_t width);
-
-// The one reader of level pictures: a 24-bit uncompressed bottom-up BMP that holds
-// all its pixels. False with the reason in *why otherwise. An image-size field
-// larger than the rows need is tolerated; the bytes past them are not kept.
-bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture, std::string* why);
-// The same from an open file, which it closes.
-bool read_level_picture(FILE* f, level_map_t* picture, std::string* why);
-// The same from a path, which must name a regular file of at most LEVEL_FILE_MAX_BYTES.
-bool open_level_picture(const char* path, level_map_t* picture, std::string* why);
 
 // Replaces the level pixels with the next level the frame read (game.next_level),
 // using it up; false with a reason when it was missing, malformed or of another
