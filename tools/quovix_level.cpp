@@ -42,9 +42,6 @@ static int fail(const char* path, const std::string& why) {
     return 1;
 }
 
-// Every level must have level one's size: the game reads them all into its layout.
-static const int level_width = 7;
-static const int level_height = 240;
 static const int max_colour_reports = 20;
 
 
@@ -134,9 +131,10 @@ static int level_problems(const char* path) {
     if (kind == LEVEL_PALETTE_BMP)
         report("the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
                std::string(path) + " OUT.bmp");
-    if (g.width != level_width || g.height != level_height) {
+    // every level must have level one's size: the game reads them all into its layout
+    if (g.width != LEVEL_WIDTH || g.height != LEVEL_HEIGHT) {
         report("is " + std::to_string(g.width) + "x" + std::to_string(g.height) + ", levels are " +
-               std::to_string(level_width) + "x" + std::to_string(level_height));
+               std::to_string(LEVEL_WIDTH) + "x" + std::to_string(LEVEL_HEIGHT));
         return problems;
     }
     int strays = 0, finishes = 0;

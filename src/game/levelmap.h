@@ -26,6 +26,11 @@ extern const char* const level_files[LEVEL_COUNT];
 // A resource's name without the folder, as it lies in resources/.
 const char* resource_name(const char* path);
 
+// The size every level is made at: level one sets the geometry the others must
+// share, so the level tool holds pictures to it and the tests build levels of it.
+const int LEVEL_WIDTH = 7;
+const int LEVEL_HEIGHT = 240;
+
 // The most tiles a level may have: the track draws only what is in view, but a
 // level is still read, kept and rebuilt whole when a pickup changes it; 128 x 256.
 const uint64_t LEVEL_MAX_TILES = 32768;
