@@ -322,14 +322,14 @@ int main(int argc, char** argv) {
         mesh_t      mesh;
         const char* what;
         bool        zup;
-    } models[5] = {
+    } models[MODEL_COUNT] = {
         {ship, "ship", false},
         {banked(ship, -22.0), "ship banking left", false},
         {banked(ship, 22.0), "ship banking right", false},
         {star_mesh(), "star", true},
         {heart_mesh(), "heart", true},
     };
-    for (int i = 0; i < 5; i++)
-        write_obj(dir + "/" + resource_name(model_files[i]), models[i].mesh, models[i].what, models[i].zup);
+    for (int i = 0; i < MODEL_COUNT; i++)
+        write_obj(dir + "/" + resource_name(model_files[i].path), models[i].mesh, models[i].what, models[i].zup);
     return 0;
 }

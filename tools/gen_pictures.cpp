@@ -333,7 +333,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     // in the order of the game's picture files: background, game over, play game, exit game
-    for (int i = 0; i < 4; i++)
-        paint_picture(dir, picture_files[i], w, h, i);
+    for (int i = 0; i < PICTURE_COUNT; i++)
+        paint_picture(dir, picture_files[i].name, w, h, i);
     return 0;
 }

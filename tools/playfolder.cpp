@@ -63,8 +63,8 @@ static bool copy_resources(const fs::path& from, const fs::path& to, bool top = 
 // Models are only drawn: empty ones keep a window-free start-up quiet and quick.
 static bool write_empty_models(const std::string& to) {
     bool ok = true;
-    for (const char* model : model_files)
-        ok = ok && write_bytes(to + "/" + resource_name(model), "", 0);
+    for (const model_file_t& model : model_files)
+        ok = ok && write_bytes(to + "/" + resource_name(model.path), "", 0);
     return ok;
 }
 
