@@ -11,7 +11,7 @@
 #include "game/actions.h"
 #include "support.h"
 
-const int LEVEL_ROWS = 240;
+const int LEVEL_ROWS = LEVEL_HEIGHT;
 
 inline float row_y(int row) { return (row + 0.5f) / LEVEL_ROWS; }
 inline int   ship_row() { return (int)(game.ship.pos[1] * LEVEL_ROWS); }

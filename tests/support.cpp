@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
+#include "game/levelmap.h"
 #include "playfolder.h"
 
 namespace fs = std::filesystem;
@@ -30,14 +32,14 @@ std::vector<level_edit> rows_of(int first, int last, const std::string& tiles) {
 }
 
 std::string plain_level(const std::vector<level_edit>& rows, bool with_finish) {
-    std::vector<std::string> grid(240, ".#####.");
+    std::vector<std::string> grid(LEVEL_HEIGHT, ".#####.");
     if (with_finish)
-        for (int r = 228; r < 240; r++)
+        for (int r = LEVEL_HEIGHT - 12; r < LEVEL_HEIGHT; r++)
             grid[r] = ".FFFFF.";
     for (const level_edit& e : rows)
         grid[e.row] = e.tiles;
     std::string text;
-    for (int r = 239; r >= 0; r--)
+    for (int r = LEVEL_HEIGHT - 1; r >= 0; r--)
         text += grid[r] + "\n";
     return text;
 }

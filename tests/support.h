@@ -9,7 +9,7 @@
 
 #include "platform/bytes.h"
 
-// A text level 7 wide and 240 long: floor on columns 1 to 5, gaps on 0 and 6,
+// A text level LEVEL_WIDTH by LEVEL_HEIGHT: floor on columns 1 to 5, gaps on 0 and 6,
 // the top 12 rows finish; rows listed in `rows` (row 0 is the near end) replaced.
 struct level_edit {
     int         row;

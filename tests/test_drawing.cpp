@@ -7,8 +7,8 @@
 #include <functional>
 #include <unistd.h>
 
+#include "app/frame.h"
 #include "assets/picture.h"
-#include "assets/startup.h"
 #include "game/flow.h"
 #include "game/levelmap.h"
 #include "game/motion.h"
@@ -83,7 +83,7 @@ void load_scene(bool wall) {
     ASSERT_EQ(chdir(bins[wall].c_str()), 0);
     screen_width = W;
     screen_height = H;
-    startup();
+    load_game();
     ASSERT_FALSE(game.level.pixels.empty());
     for (int i = 0; i < 3; i++)
         game.ship.pos[i] = game.flow.text_anchor[i] = SPAWN_POINT[i];

@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/frame.h"
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "game/actions.h"
 #include "game/levelmap.h"
 #include "support.h"
@@ -103,14 +105,16 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
     std::string why;
     for (const std::string& other : {rows("######\n", 40), rows("#####\n", 39)}) {
         write_binary_file("../resources/other.bmp", level_bmp(other));
-        EXPECT_FALSE(load_next_level("../resources/other.bmp", &why)) << other.size();
+        read_next_level("../resources/other.bmp");
+        EXPECT_FALSE(swap_in_next_level(&why)) << other.size();
         EXPECT_FALSE(why.empty());
         why.clear();
     }
     EXPECT_EQ(game.level.pixels, before);
     const std::vector<uint8_t> same = level_bmp(rows("*####\n", 40));
     write_binary_file("../resources/same.bmp", same);
-    ASSERT_TRUE(load_next_level("../resources/same.bmp", &why)) << why;
+    read_next_level("../resources/same.bmp");
+    ASSERT_TRUE(swap_in_next_level(&why)) << why;
     EXPECT_EQ(tile_kind_at(0), TILE_STAR);
     // every pixel is the next level's, none left over from the first
     EXPECT_EQ(game.level.pixels, std::vector<uint8_t>(same.begin() + 54, same.end()));

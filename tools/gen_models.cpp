@@ -9,6 +9,7 @@
 
 #include "assets/startup.h"
 #include "game/levelmap.h"
+#include "platform/platform.h"
 
 struct vec3_t {
     double x, y, z;
@@ -268,7 +269,10 @@ static std::string num_text(double v) {
 
 // Planar texture coordinates: x/z for the pickups, x/z of the ship's top view.
 static void write_obj(const std::string& path, const mesh_t& m, const char* what, bool zup) {
-    FILE* f = std::fopen(path.c_str(), "w");
+    // the text is made in memory and written whole, like every file
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* f = open_memstream(&text, &size);
     if (!f) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);
@@ -297,7 +301,13 @@ static void write_obj(const std::string& path, const mesh_t& m, const char* what
         size_t b = i * 3 + 1, n = i + 1;
         std::fprintf(f, "f %zu/%zu/%zu %zu/%zu/%zu %zu/%zu/%zu\n", b, b, n, b + 1, b + 1, n, b + 2, b + 2, n);
     }
-    std::fclose(f);
+    std::string why;
+    bool written = std::fclose(f) == 0 && platform_write_file(path.c_str(), text, size, &why);
+    std::free(text);
+    if (!written) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
 }
 
 int main(int argc, char** argv) {
@@ -312,14 +322,14 @@ int main(int argc, char** argv) {
         mesh_t      mesh;
         const char* what;
         bool        zup;
-    } models[5] = {
+    } models[MODEL_COUNT] = {
         {ship, "ship", false},
         {banked(ship, -22.0), "ship banking left", false},
         {banked(ship, 22.0), "ship banking right", false},
         {star_mesh(), "star", true},
         {heart_mesh(), "heart", true},
     };
-    for (int i = 0; i < 5; i++)
-        write_obj(dir + "/" + resource_name(model_files[i]), models[i].mesh, models[i].what, models[i].zup);
+    for (int i = 0; i < MODEL_COUNT; i++)
+        write_obj(dir + "/" + resource_name(model_files[i].path), models[i].mesh, models[i].what, models[i].zup);
     return 0;
 }

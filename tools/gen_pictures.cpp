@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "assets/startup.h"
+#include "platform/platform.h"
 
 struct canvas_t {
     cairo_surface_t* surf;
@@ -79,12 +80,11 @@ static void write_raw(canvas_t& c, const std::string& path) {
             out[o++] = (p >> 16) & 0xff;
         }
     }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f || std::fwrite(out.data(), 1, out.size(), f) != out.size()) {
+    std::string why;
+    if (!platform_write_file(path.c_str(), out.data(), out.size(), &why)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);
     }
-    std::fclose(f);
 }
 
 // Deep violet at the top fading to almost black at the bottom.
@@ -270,6 +270,12 @@ static void paint_picture(const std::string& dir, const char* name, int w, int h
     free_canvas(c);
 }
 
+static cairo_status_t append_bytes(void* closure, const unsigned char* bytes, unsigned int size) {
+    std::vector<unsigned char>* out = (std::vector<unsigned char>*)closure;
+    out->insert(out->end(), bytes, bytes + size);
+    return CAIRO_STATUS_SUCCESS;
+}
+
 // The menu's sky, stars, a planet and the title's lettering, painted at the menu's
 // height and scaled down into a rounded square, so every icon size shows the same art.
 static int write_icon(const char* path, int size) {
@@ -290,7 +296,11 @@ static int write_icon(const char* path, int size) {
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_destroy(cr);
-    bool ok = cairo_surface_write_to_png(icon, path) == CAIRO_STATUS_SUCCESS;
+    // the PNG is made in memory and written whole, like every file
+    std::vector<unsigned char> png;
+    std::string why;
+    bool ok = cairo_surface_write_to_png_stream(icon, append_bytes, &png) == CAIRO_STATUS_SUCCESS &&
+              platform_write_file(path, png.data(), png.size(), &why);
     cairo_surface_destroy(icon);
     free_canvas(art);
     if (!ok)
@@ -323,7 +333,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     // in the order of the game's picture files: background, game over, play game, exit game
-    for (int i = 0; i < 4; i++)
-        paint_picture(dir, picture_files[i], w, h, i);
+    for (int i = 0; i < PICTURE_COUNT; i++)
+        paint_picture(dir, picture_files[i].name, w, h, i);
     return 0;
 }

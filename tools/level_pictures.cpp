@@ -4,12 +4,13 @@
 
 #include <cstring>
 
+#include "assets/bmp.h"
+#include "platform/bytes.h"
+
 // Beyond any level by far; keeps a hostile header from asking for gigabytes.
 static const uint64_t max_level_pixels = 1u << 24;
 
-static uint32_t get32(const std::vector<uint8_t>& f, size_t at) {
-    return (uint32_t)f[at] | (uint32_t)f[at + 1] << 8 | (uint32_t)f[at + 2] << 16 | (uint32_t)f[at + 3] << 24;
-}
+static uint32_t get32(const std::vector<uint8_t>& f, size_t at) { return (uint32_t)read_le32(&f[at]); }
 
 static std::string size_text(int64_t w, int64_t h) { return std::to_string(w) + "x" + std::to_string(h); }
 
@@ -18,9 +19,9 @@ bool is_png(const std::vector<uint8_t>& file) {
 }
 
 int bmp_bits(const std::vector<uint8_t>& file) {
-    if (file.size() < 54 || file[0] != 'B' || file[1] != 'M')
+    if (file.size() < BMP_HEADERS_SIZE || file[0] != 'B' || file[1] != 'M')
         return 0;
-    return file[28] | file[29] << 8;
+    return (uint16_t)read_le16(&file[BMP_BITS_AT]);
 }
 
 bool is_palette_bmp(const std::vector<uint8_t>& file) {
@@ -133,12 +134,13 @@ bool level_from_palette_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, s
         *why = "not a BMP with a palette";
         return false;
     }
-    uint32_t offset = get32(f, 10), header = get32(f, 14), compression = get32(f, 30), colours = get32(f, 46);
-    int64_t w = (int32_t)get32(f, 18), h = (int32_t)get32(f, 22);
+    uint32_t offset = get32(f, BMP_DATA_OFFSET_AT), header = get32(f, BMP_INFO_AT);
+    uint32_t compression = get32(f, BMP_COMPRESSION_AT), colours = get32(f, BMP_COLOURS_AT);
+    int64_t w = (int32_t)get32(f, BMP_WIDTH_AT), h = (int32_t)get32(f, BMP_HEIGHT_AT);
     int bits = bmp_bits(f);
     bool top_down = h < 0;
     h = top_down ? -h : h;
-    if (header < 40 || header > f.size() - 14) {
+    if (header < BMP_INFO_SIZE || header > f.size() - BMP_INFO_AT) {
         *why = "header of " + std::to_string(header) + " bytes is not one a BMP has";
         return false;
     }
@@ -153,12 +155,12 @@ bool level_from_palette_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, s
     uint32_t palette_max = 1u << bits;
     if (colours == 0)
         colours = palette_max;
-    size_t palette_at = 14 + (size_t)header;
+    size_t palette_at = BMP_INFO_AT + (size_t)header;
     if (colours > palette_max || palette_at + (size_t)colours * 4 > f.size()) {
         *why = "palette of " + std::to_string(colours) + " colours does not fit the file";
         return false;
     }
-    uint64_t line = ((uint64_t)w * bits + 31) / 32 * 4;
+    uint64_t line = bmp_row_bytes((uint64_t)w, bits);
     if ((uint64_t)offset + line * h > f.size()) {
         *why = "file ends before its pixels do";
         return false;

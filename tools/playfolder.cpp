@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "assets/startup.h"
 #include "game/levelmap.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -30,18 +30,31 @@ std::string make_temp_folder(const char* prefix) {
 }
 
 static bool write_bytes(const std::string& path, const void* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write((const char*)data, (std::streamsize)size);
-    return (bool)out;
+    std::string why;
+    return platform_write_file(path.c_str(), data, size, &why);
 }
 
-// The models and every picture set, as the build made them.
-static bool copy_resources(const char* from, const std::string& to) {
+// A file read whole and written through the one writer.
+static bool copy_resource(const fs::path& from, const fs::path& to) {
+    std::string bytes, why;
+    FILE* f = platform_open_regular(from.c_str(), UINT64_MAX, &why);
+    return f && platform_read_all(f, UINT64_MAX, &bytes, &why) && write_bytes(to.string(), bytes.data(), bytes.size());
+}
+
+// The models and every picture set, as the build made them: at the top only the
+// models are taken, inside a set everything.
+static bool copy_resources(const fs::path& from, const fs::path& to, bool top = true) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(from, ec)) {
-        if (entry.path().extension() == ".obj" || entry.is_directory())
-            fs::copy(entry.path(), to + "/" + entry.path().filename().string(), fs::copy_options::recursive, ec);
-        if (ec)
+        fs::path target = to / entry.path().filename();
+        bool ok = true;
+        if (entry.is_directory()) {
+            fs::create_directory(target, ec);
+            ok = !ec && copy_resources(entry.path(), target, false);
+        } else if (!top || entry.path().extension() == ".obj") {
+            ok = copy_resource(entry.path(), target);
+        }
+        if (!ok)
             return false;
     }
     return !ec;
@@ -50,8 +63,8 @@ static bool copy_resources(const char* from, const std::string& to) {
 // Models are only drawn: empty ones keep a window-free start-up quiet and quick.
 static bool write_empty_models(const std::string& to) {
     bool ok = true;
-    for (const char* model : model_files)
-        ok = ok && write_bytes(to + "/" + resource_name(model), "", 0);
+    for (const model_file_t& model : model_files)
+        ok = ok && write_bytes(to + "/" + resource_name(model.path), "", 0);
     return ok;
 }
 
@@ -67,7 +80,7 @@ std::string build_play_folder(const std::vector<std::vector<uint8_t>>& level_bmp
     fs::create_directories(root + "/bin", ec);
     fs::create_directories(resources, ec);
     bool ok = !ec && (resources_from ? copy_resources(resources_from, resources) : write_empty_models(resources));
-    for (size_t i = 0; i < 5 && ok && !level_bmps.empty(); i++) {
+    for (size_t i = 0; i < LEVEL_COUNT && ok && !level_bmps.empty(); i++) {
         const std::vector<uint8_t>& bmp = level_bmps[std::min(i, level_bmps.size() - 1)];
         ok = write_bytes(resources + "/" + resource_name(level_files[i]), bmp.data(), bmp.size());
     }

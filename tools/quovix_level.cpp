@@ -1,8 +1,6 @@
 // quovix-level: turn level sources into pictures and back, check pictures,
 // and draw a level from above.
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"
@@ -38,47 +37,11 @@ static bool read_file(const char* path, std::vector<uint8_t>* bytes, std::string
     return true;
 }
 
-// Output goes to a file beside the target, renamed over it when whole: a level in
-// use is never half-written, and a linked level is replaced, not written through.
-static FILE* open_partial(const char* path, std::string* partial) {
-    *partial = std::string(path) + ".partial-XXXXXX";
-    int fd = mkstemp(&(*partial)[0]);
-    if (fd < 0)
-        return nullptr;
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    FILE* f = fdopen(fd, "wb");
-    if (!f) {
-        close(fd);
-        unlink(partial->c_str());
-    }
-    return f;
-}
-
-static bool finish_partial(FILE* f, const std::string& partial, const char* path, bool ok) {
-    ok = fclose(f) == 0 && ok && rename(partial.c_str(), path) == 0;
-    if (!ok)
-        unlink(partial.c_str());
-    return ok;
-}
-
-static bool write_file(const char* path, const void* data, size_t size) {
-    std::string partial;
-    FILE* f = open_partial(path, &partial);
-    if (!f)
-        return false;
-    return finish_partial(f, partial, path, fwrite(data, 1, size, f) == size);
-}
-
 static int fail(const char* path, const std::string& why) {
     fprintf(stderr, "%s: %s\n", path, why.c_str());
     return 1;
 }
 
-// Every level must have level one's size: the game reads them all into its layout.
-static const int level_width = 7;
-static const int level_height = 240;
 static const int max_colour_reports = 20;
 
 
@@ -119,8 +82,8 @@ static int to_bmp(const char* in, const char* out) {
     if (!load_grid(in, &grid, &why))
         return fail(in, why);
     std::vector<uint8_t> bmp = level_to_bmp(grid);
-    if (!write_file(out, bmp.data(), bmp.size()))
-        return fail(out, "cannot write the file");
+    if (!platform_write_file(out, bmp.data(), bmp.size(), &why))
+        return fail(out, why);
     return 0;
 }
 
@@ -130,8 +93,8 @@ static int to_text(const char* in, const char* out) {
     if (!load_grid(in, &grid, &why))
         return fail(in, why);
     std::string text = level_to_text(grid);
-    if (!write_file(out, text.data(), text.size()))
-        return fail(out, "cannot write the file");
+    if (!platform_write_file(out, text.data(), text.size(), &why))
+        return fail(out, why);
     return 0;
 }
 
@@ -168,9 +131,10 @@ static int level_problems(const char* path) {
     if (kind == LEVEL_PALETTE_BMP)
         report("the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
                std::string(path) + " OUT.bmp");
-    if (g.width != level_width || g.height != level_height) {
+    // every level must have level one's size: the game reads them all into its layout
+    if (g.width != LEVEL_WIDTH || g.height != LEVEL_HEIGHT) {
         report("is " + std::to_string(g.width) + "x" + std::to_string(g.height) + ", levels are " +
-               std::to_string(level_width) + "x" + std::to_string(level_height));
+               std::to_string(LEVEL_WIDTH) + "x" + std::to_string(LEVEL_HEIGHT));
         return problems;
     }
     int strays = 0, finishes = 0;
@@ -223,16 +187,21 @@ static void preview_colour(const uint8_t bgr[3], uint8_t rgb[3]) {
     }
 }
 
-static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>& rgb) {
-    std::string partial;
-    FILE* f = open_partial(path, &partial);
-    if (!f)
-        return false;
+static void png_append(png_structp png, png_bytep bytes, size_t size) {
+    std::vector<uint8_t>* out = (std::vector<uint8_t>*)png_get_io_ptr(png);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+static void png_no_flush(png_structp) {}
+
+// The PNG is made in memory and written whole, like every file.
+static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>& rgb, std::string* why) {
+    std::vector<uint8_t> bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool ok = png && info && setjmp(png_jmpbuf(png)) == 0;
     if (ok) {
-        png_init_io(png, f);
+        png_set_write_fn(png, &bytes, png_append, png_no_flush);
         png_set_IHDR(png, info, (png_uint_32)w, (png_uint_32)h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
@@ -241,7 +210,9 @@ static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>
         png_write_end(png, nullptr);
     }
     png_destroy_write_struct(&png, &info);
-    return finish_partial(f, partial, path, ok);
+    if (!ok)
+        *why = "cannot write the file";
+    return ok && platform_write_file(path, bytes.data(), bytes.size(), why);
 }
 
 static int preview(const char* in, const char* out, int scale) {
@@ -266,8 +237,8 @@ static int preview(const char* in, const char* out, int scale) {
                 p[i] = (uint8_t)(p[i] * 3 / 4);
         }
     }
-    if (!write_png(out, w, h, rgb))
-        return fail(out, "cannot write the file");
+    if (!write_png(out, w, h, rgb, &why))
+        return fail(out, why);
     return 0;
 }
 

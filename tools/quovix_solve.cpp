@@ -284,9 +284,9 @@ static int solve_level(const char* level_path, const char* out_path, const solve
                         "# from the first frame of play, the level played as level one, speed scale 1\n"
                         "# each line: frames, keys held (- none; a, d, space joined by +)\n";
     std::string text = replay_to_text(r.frames, notes);
-    FILE* f = fopen(out_path, "wb");
-    if (!f || fwrite(text.data(), 1, text.size(), f) != text.size() || fclose(f) != 0) {
-        fprintf(stderr, "%s: cannot write the file\n", out_path);
+    std::string why;
+    if (!platform_write_file(out_path, text.data(), text.size(), &why)) {
+        fprintf(stderr, "%s: %s\n", out_path, why.c_str());
         return 1;
     }
     printf("%s: finish in %zu frames, %d lives lost, %d stars and hearts taken (%ld frames searched)\n",

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
 #include "platform/platform.h"

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "game/levelmap.h"
-#include "platform/bytes.h"
 
 bool tile_colour(char c, uint8_t bgr[3]) {
     const tile_colour_t* t = tile_colour_for(c);
@@ -77,39 +76,4 @@ std::string level_to_text(const level_grid_t& grid) {
         text += '\n';
     }
     return text;
-}
-
-std::vector<uint8_t> level_to_bmp(const level_grid_t& grid) {
-    uint32_t line = ((uint32_t)grid.width * 3 + 3) & ~3u;
-    uint32_t image_size = line * (uint32_t)grid.height;
-    std::vector<uint8_t> b(54 + image_size, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    write_le32(&b[2], 54 + image_size);
-    write_le32(&b[10], 54);
-    write_le32(&b[14], 40);
-    write_le32(&b[18], (uint32_t)grid.width);
-    write_le32(&b[22], (uint32_t)grid.height);
-    b[26] = 1;
-    b[28] = 24;
-    write_le32(&b[34], image_size);
-    write_le32(&b[38], 2835);   // 72 dpi, as paint programs write it
-    write_le32(&b[42], 2835);
-    for (int row = 0; row < grid.height; row++)
-        memcpy(&b[54 + (size_t)row * line], &grid.bgr[(size_t)row * grid.width * 3], (size_t)grid.width * 3);
-    return b;
-}
-
-bool level_from_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, std::string* why) {
-    level_map_t picture;
-    if (!parse_level_picture(f.data(), f.size(), &picture, why))
-        return false;
-    // rows stepped as the game steps them, so the grid holds the tiles the game plays
-    int w = picture.width, h = picture.height;
-    grid->width = w;
-    grid->height = h;
-    grid->bgr.resize((size_t)w * h * 3);
-    for (int row = 0; row < h; row++)
-        memcpy(&grid->bgr[(size_t)row * w * 3], &picture.pixels[(size_t)row * picture.line_length], (size_t)w * 3);
-    return true;
 }

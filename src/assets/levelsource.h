@@ -15,10 +15,5 @@ struct level_grid_t {
 bool        level_from_text(const std::string& text, level_grid_t* grid, std::string* why);
 std::string level_to_text(const level_grid_t& grid);
 
-// A 24-bit bottom-up BMP with its rows padded to four bytes.
-std::vector<uint8_t> level_to_bmp(const level_grid_t& grid);
-// A level picture as the game reads it; false with the reason otherwise.
-bool level_from_bmp(const std::vector<uint8_t>& file, level_grid_t* grid, std::string* why);
-
 bool tile_colour(char c, uint8_t bgr[3]);
 char tile_char(const uint8_t bgr[3]);   // '?' for a colour that is no tile kind

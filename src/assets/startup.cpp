@@ -7,40 +7,35 @@
 
 #include "assets/objmodel.h"
 #include "assets/picture.h"
-#include "game/levelmap.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
-const char* const model_files[5] = {
-    "../resources/spaceship.obj", "../resources/spaceshipleft.obj", "../resources/spaceshipright.obj",
-    "../resources/star.obj",      "../resources/heart.obj",
+const model_file_t model_files[MODEL_COUNT] = {
+    {"../resources/spaceship.obj", &render_assets.ship_list},
+    {"../resources/spaceshipleft.obj", &render_assets.ship_left_list},
+    {"../resources/spaceshipright.obj", &render_assets.ship_right_list},
+    {"../resources/star.obj", &render_assets.star_list},
+    {"../resources/heart.obj", &render_assets.heart_list},
 };
 
-const char* const picture_files[4] = {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"};
+const picture_file_t picture_files[PICTURE_COUNT] = {
+    {"background.bmp", &render_assets.background_tex},
+    {"gameover.bmp", &render_assets.gameover_tex},
+    {"playgame.bmp", &render_assets.playgame_tex},
+    {"exitgame.bmp", &render_assets.exitgame_tex},
+};
 
 // What earlier start-ups compiled and uploaded, reused instead of loaded again.
 static struct {
-    uint32_t lists[5];
-    bool     model_loaded[5];
-    uint32_t textures[4];
+    uint32_t lists[MODEL_COUNT];
+    bool     model_loaded[MODEL_COUNT];
+    uint32_t textures[PICTURE_COUNT];
     char     picture_folder[64];   // the folder the textures came from, "" when none
 } loaded;
 
 void forget_loaded_assets() { memset(&loaded, 0, sizeof(loaded)); }
 
 const char* loaded_picture_folder() { return loaded.picture_folder; }
-
-static uint32_t* model_slot(int i) {
-    uint32_t* slots[5] = {&render_assets.ship_list, &render_assets.ship_left_list, &render_assets.ship_right_list,
-                          &render_assets.star_list, &render_assets.heart_list};
-    return slots[i];
-}
-
-static uint32_t* picture_slot(int i) {
-    uint32_t* slots[4] = {&render_assets.background_tex, &render_assets.gameover_tex, &render_assets.playgame_tex,
-                          &render_assets.exitgame_tex};
-    return slots[i];
-}
 
 // A file that exists but cannot be used is named on standard error; a missing one stays quiet there.
 static FILE* open_resource(const char* path, uint64_t max_bytes) {
@@ -57,29 +52,29 @@ static std::vector<obj_vertex_t> model_triangles(FILE* f) {
     return obj_triangles(model);
 }
 
-static std::string picture_path(const char* folder, int i) { return std::string(folder) + picture_files[i]; }
+static std::string picture_path(const char* folder, int i) { return std::string(folder) + picture_files[i].name; }
 
 // Files read while the window opens: loading the GL driver takes longer than
 // reading and parsing them, and start-up would otherwise wait for the two in turn.
 // Only files that read cleanly are kept; start-up reads any other itself and says why.
 static struct {
     int                       width, height;
-    bool                      model_read[5], picture_read[4];
-    std::vector<obj_vertex_t> triangles[5];
-    std::vector<uint8_t>      rgb[4];
+    bool                      model_read[MODEL_COUNT], picture_read[PICTURE_COUNT];
+    std::vector<obj_vertex_t> triangles[MODEL_COUNT];
+    std::vector<uint8_t>      rgb[PICTURE_COUNT];
 } ahead;
 
 static void read_ahead() {
     std::string why;
-    for (int i = 0; i < 5; i++) {
-        if (FILE* f = platform_open_regular(model_files[i], OBJ_FILE_MAX_BYTES, &why)) {
+    for (int i = 0; i < MODEL_COUNT; i++) {
+        if (FILE* f = platform_open_regular(model_files[i].path, OBJ_FILE_MAX_BYTES, &why)) {
             ahead.triangles[i] = model_triangles(f);
             ahead.model_read[i] = true;
         }
     }
     char own[64];
     const char* folder = resource_folder(ahead.width, ahead.height, own, sizeof(own));
-    for (int i = 0; folder && i < 4; i++) {
+    for (int i = 0; folder && i < PICTURE_COUNT; i++) {
         if (FILE* f = platform_open_regular(picture_path(folder, i).c_str(), UINT64_MAX, &why)) {
             ahead.rgb[i] = read_picture(f, ahead.width, ahead.height);
             ahead.picture_read[i] = true;
@@ -116,13 +111,13 @@ static bool take_picture_read_ahead(int i, std::vector<uint8_t>* rgb) {
 }
 
 static void load_models() {
-    for (int i = 0; i < 5; i++) {
+    for (int i = 0; i < MODEL_COUNT; i++) {
         std::vector<obj_vertex_t> triangles;
         bool read = take_model_read_ahead(i, &triangles);
-        FILE* f = read ? nullptr : open_resource(model_files[i], OBJ_FILE_MAX_BYTES);
+        FILE* f = read ? nullptr : open_resource(model_files[i].path, OBJ_FILE_MAX_BYTES);
         if (!read && !f) {
-            printf("Error: Cannot read model file \"%s\".\n", model_files[i]);
-            *model_slot(i) = (uint32_t)-1;
+            printf("Error: Cannot read model file \"%s\".\n", model_files[i].path);
+            *model_files[i].slot = (uint32_t)-1;
             continue;
         }
         if (loaded.model_loaded[i]) {
@@ -134,7 +129,7 @@ static void load_models() {
             loaded.lists[i] = upload_model(triangles);
             loaded.model_loaded[i] = true;
         }
-        *model_slot(i) = loaded.lists[i];
+        *model_files[i].slot = loaded.lists[i];
     }
 }
 
@@ -156,7 +151,7 @@ static void load_pictures() {
     if (!folder)
         return;
     bool same_folder = strcmp(folder, loaded.picture_folder) == 0;
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < PICTURE_COUNT; i++) {
         std::vector<uint8_t> rgb;
         bool read = take_picture_read_ahead(i, &rgb);
         FILE* f = nullptr;
@@ -164,7 +159,7 @@ static void load_pictures() {
             // any length: the read stops after the screen's pixels
             f = open_resource(picture_path(folder, i).c_str(), UINT64_MAX);
             if (!f) {
-                *picture_slot(i) = 0;
+                *picture_files[i].slot = 0;
                 continue;
             }
         }
@@ -175,16 +170,12 @@ static void load_pictures() {
             loaded.textures[i] = upload_texture_later(screen_width, screen_height,
                                                       read ? std::move(rgb) : read_picture(f, screen_width, screen_height));
         }
-        *picture_slot(i) = loaded.textures[i];
+        *picture_files[i].slot = loaded.textures[i];
     }
     snprintf(loaded.picture_folder, sizeof(loaded.picture_folder), "%s", folder);
 }
 
-void startup() {
+void load_assets() {
     load_models();
     load_pictures();
-    render_setup_view();
-    printf("OpenGL version: %s\n", render_gl_version());
-    if (load_first_level())
-        fflush(stdout);
 }

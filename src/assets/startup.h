@@ -1,11 +1,26 @@
-// Start-up: models, pictures, the view and level one, loaded and handed to the driver.
+// Start-up's assets: models and pictures, loaded and handed to the driver.
 #pragma once
 
-extern const char* const model_files[5];
-extern const char* const picture_files[4];
+#include <cstdint>
 
-// Loads everything a game needs; ends the program when level one is unusable.
-void startup();
+// Each model file and the display list in render_assets it is drawn with.
+struct model_file_t {
+    const char* path;
+    uint32_t*   slot;
+};
+const int MODEL_COUNT = 5;
+extern const model_file_t model_files[MODEL_COUNT];
+
+// Each full-screen picture, by its name in a screen's folder, and its texture in render_assets.
+struct picture_file_t {
+    const char* name;
+    uint32_t*   slot;
+};
+const int PICTURE_COUNT = 4;
+extern const picture_file_t picture_files[PICTURE_COUNT];
+
+// Loads the models and pictures a game needs; one that cannot be used is passed over.
+void load_assets();
 // Starts reading the models, and the pictures for a screen of this size, on a
 // thread of their own, for the next start-up to take (the pictures only when the
 // window turns out to be that size).

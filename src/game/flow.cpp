@@ -55,7 +55,7 @@ static void advance_level() {
     game.ship.jump = 0;
     const char* path = level_files[flow.current_level - 1];
     std::string why;
-    if (!load_next_level(path, &why)) {
+    if (!swap_in_next_level(&why)) {
         abandon_at_level(path, why);
         return;
     }

@@ -1,8 +1,6 @@
-// The level map: a level picture's pixel block, read once and looked up as tiles.
+// The level map: a level picture's pixel block looked up as tiles, and the tiles' rules.
 #pragma once
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "game/state.h"
@@ -24,34 +22,23 @@ const tile_colour_t* tile_colour_of_kind(tile_kind_t kind);
 const tile_colour_t* tile_colour_for(char symbol);
 
 // The five levels, played in turn.
-extern const char* const level_files[5];
+extern const char* const level_files[LEVEL_COUNT];
 // A resource's name without the folder, as it lies in resources/.
 const char* resource_name(const char* path);
+
+// The size every level is made at: level one sets the geometry the others must
+// share, so the level tool holds pictures to it and the tests build levels of it.
+const int LEVEL_WIDTH = 7;
+const int LEVEL_HEIGHT = 240;
 
 // The most tiles a level may have: the track draws only what is in view, but a
 // level is still read, kept and rebuilt whole when a pickup changes it; 128 x 256.
 const uint64_t LEVEL_MAX_TILES = 32768;
-// The most bytes a level file may hold: the largest pixel block with room to spare.
-const uint64_t LEVEL_FILE_MAX_BYTES = 1 << 20;
 
-// Bytes from one row of a level picture to the next: three a pixel, padded to four.
-uint64_t level_row_bytes(int32_t width);
-
-// The one reader of level pictures: a 24-bit uncompressed bottom-up BMP that holds
-// all its pixels. False with the reason in *why otherwise. An image-size field
-// larger than the rows need is tolerated; the bytes past them are not kept.
-bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture, std::string* why);
-// The same from an open file, which it closes.
-bool read_level_picture(FILE* f, level_map_t* picture, std::string* why);
-// The same from a path, which must name a regular file of at most LEVEL_FILE_MAX_BYTES.
-bool open_level_picture(const char* path, level_map_t* picture, std::string* why);
-
-// Loads level one, prints the size line. On failure prints the error line and
-// ends the program with status 1.
-bool load_first_level();
-// Replaces the level pixels with the next level's picture; false with a reason
-// when it is missing, malformed or of another size than level one.
-bool load_next_level(const char* path, std::string* why);
+// Replaces the level pixels with the next level the frame read (game.next_level),
+// using it up; false with a reason when it was missing, malformed or of another
+// size than level one.
+bool swap_in_next_level(std::string* why);
 
 int         tile_lookup(float x, float y, bool* outside);
 tile_kind_t tile_kind_at(int offset);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/tuning.h"
+#include "results/results.h"
 
 // Truncates toward zero, saturating where a hand-edited game could overflow.
 static int32_t to_int32(double v) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <list>
+#include <string>
 #include <vector>
 
 #include "results/results.h"
@@ -66,6 +67,15 @@ struct level_map_t {
     int32_t              line_length;  // bytes from one row to the next
 };
 
+// The next level's picture, read by the frame once the finish is reached and
+// swapped in by the fly-off; `why` says why it cannot be played when not usable.
+struct next_level_t {
+    bool        read;
+    bool        usable;
+    level_map_t picture;
+    std::string why;
+};
+
 struct level_timer_t {
     bool    reset;
     bool    running;
@@ -90,6 +100,7 @@ struct game_state_t {
     game_flow_t    flow;
     ship_t         ship;
     level_map_t    level;
+    next_level_t   next_level;
     level_timer_t  timer;
     results_t      results;
     std::list<int> actions;       // the codes a frame runs, in order

@@ -52,5 +52,4 @@ inline constexpr double FLY_OFF_STEP = 0.00005;    // then climbs by this a fram
 inline constexpr double FLY_OFF_HEIGHT = 0.01;     // and the level is complete above this
 inline constexpr int    LEVEL_CHANGE_PAUSE_MS = 2500;
 
-inline constexpr int LEVEL_COUNT = 5;
 inline constexpr int START_LIVES = 5;

@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -61,8 +62,57 @@ bool platform_dir_exists(const char* path) {
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool platform_replace_file(const char* from, const char* to) {
-    return rename(from, to) == 0;
+// A name beside path that nothing holds yet, opened for writing; -1 when none can be made.
+static int open_new_beside(const char* path, std::string* temp) {
+    static unsigned made;
+    for (int tries = 0; tries < 100; tries++) {
+        unsigned mix = (unsigned)getpid() * 2654435761u ^ (unsigned)monotonic_ms() * 40503u ^ ++made * 97u;
+        char suffix[16];
+        snprintf(suffix, sizeof(suffix), ".%06x", mix & 0xFFFFFF);
+        *temp = std::string(path) + suffix;
+        // 0666 less the umask, as any program's new file; O_EXCL never opens what is there, link or not
+        int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+static bool write_whole(int fd, const void* bytes, size_t size) {
+    const char* at = (const char*)bytes;
+    while (size > 0) {
+        ssize_t n = write(fd, at, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        size -= (size_t)n;
+    }
+    return true;
+}
+
+bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why) {
+    // a device or FIFO is never replaced, nor a folder; a missing file or a dangling link is
+    struct stat st;
+    if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
+        *why = "is not a regular file";
+        return false;
+    }
+    std::string temp;
+    int fd = open_new_beside(path, &temp);
+    if (fd < 0) {
+        *why = "cannot write the file";
+        return false;
+    }
+    bool written = write_whole(fd, bytes, size);
+    written = close(fd) == 0 && written;
+    if (!written || rename(temp.c_str(), path) != 0) {
+        unlink(temp.c_str());
+        *why = "cannot write the file";
+        return false;
+    }
+    return true;
 }
 
 const char* const platform_cannot_open = "cannot open the file";

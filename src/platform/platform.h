@@ -20,7 +20,11 @@ void    platform_let_go_of_display();
 void    platform_start_aside(void (*job)());
 void    platform_wait_aside();
 bool    platform_dir_exists(const char* path);
-bool    platform_replace_file(const char* from, const char* to);
+// The one way a file is written: whole into a new file beside it, then moved over
+// it, so a kill leaves the old file or the new one. A link at path is replaced,
+// never written through; anything else that is no regular file is left alone.
+// False with the reason in *why ("is not a regular file", "cannot write the file").
+bool    platform_write_file(const char* path, const void* bytes, size_t size, std::string* why);
 
 // The reason given for a file that cannot be opened at all (missing, no permission).
 extern const char* const platform_cannot_open;

@@ -2,6 +2,9 @@
 #pragma once
 #include <cstdint>
 
+// The levels a game plays through, in turn: one record each.
+inline constexpr int LEVEL_COUNT = 5;
+
 struct level_record_t {
     int32_t level;
     int32_t stars;
@@ -10,7 +13,7 @@ struct level_record_t {
 };
 
 struct results_t {
-    level_record_t records[5];
+    level_record_t records[LEVEL_COUNT];
     int32_t        total_stars;
     int32_t        total_time;
 };

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "assets/bmp.h"
 #include "fuzz_support.h"
 #include "game/levelmap.h"
 #include "platform/bytes.h"
@@ -40,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     // what was accepted is a picture the map can use
-    const uint8_t* header = data + 14;
-    int32_t w = read_le32(header + 4), h = read_le32(header + 8);
+    const uint8_t* header = data + BMP_INFO_AT;
+    int32_t w = read_le32(data + BMP_WIDTH_AT), h = read_le32(data + BMP_HEIGHT_AT);
     FUZZ_CHECK(w > 0 && w <= 32767 && h > 0 && h <= 32767);
     FUZZ_CHECK(picture.width == w && picture.height == h);
     // rows at the width's padded stride, whatever more the image-size field claims
@@ -49,12 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(picture.line_length == (int32_t)row);
     FUZZ_CHECK(picture.pixels.size() == row * (uint64_t)h);
     FUZZ_CHECK((uint64_t)w * (uint64_t)h <= LEVEL_MAX_TILES);
-    FUZZ_CHECK((uint32_t)read_le32(header + 20) >= picture.pixels.size());
+    FUZZ_CHECK((uint32_t)read_le32(data + BMP_IMAGE_SIZE_AT) >= picture.pixels.size());
     FUZZ_CHECK(picture.pixels.size() <= size);
     // the block holds the file's bytes from the data offset on
-    uint32_t data_offset = (uint32_t)read_le32(data + 10);
+    uint32_t data_offset = (uint32_t)read_le32(data + BMP_DATA_OFFSET_AT);
     FUZZ_CHECK(memcmp(picture.pixels.data(), data + data_offset, picture.pixels.size()) == 0);
-    FUZZ_CHECK(memcmp(picture.info_header, header, 40) == 0);
+    FUZZ_CHECK(memcmp(picture.info_header, header, BMP_INFO_SIZE) == 0);
 
     game.level = std::move(picture);
     const level_map_t& level = game.level;
