@@ -45,7 +45,7 @@ static const action_fn action_table[ACT_COUNT] = {
     vertical_motion,   // ACT_VERTICAL
     steer_left,        // ACT_STEER_LEFT
     steer_right,       // ACT_STEER_RIGHT
-    forward_step,      // ACT_FORWARD
+    forward_motion,    // ACT_FORWARD
     act_track,         // ACT_TRACK
     act_level_start,   // ACT_LEVEL_START
     act_nothing,       // 7

@@ -6,11 +6,11 @@
 // and queues the menu, or the play codes once play was chosen.
 void start_menu_or_play();
 
-void level_start();            // action 6, before the light is placed
-void fly_off_and_advance();    // from action 4 once on the finish tile
+void level_start();            // ACT_LEVEL_START, before the light is placed
+void fly_off_and_advance();    // from ACT_FORWARD once on the finish tile
 void game_over_bookkeeping();  // each frame while no lives are left
 
 // The rules of the drawing actions; each says whether its picture is drawn.
-bool ship_action();            // action 0
-bool track_action();           // action 5: also turns the stars and hearts
-bool summary_action();         // action 10: Esc leaves instead
+bool ship_action();            // ACT_SHIP
+bool track_action();           // ACT_TRACK: also turns the stars and hearts
+bool summary_action();         // ACT_SUMMARY: Esc leaves instead

@@ -95,7 +95,7 @@ static void stop_at_wall() {
         ship.pos[1] = ship.prev_pos[1];
 }
 
-void forward_step() {
+void forward_motion() {
     if (game.flow.on_finish)
         fly_off_and_advance();
     if (actions_has(ACT_ON_TRACK))
