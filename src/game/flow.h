@@ -1,5 +1,5 @@
 // The game's flow: menu or play at start-up, level start, fly-off and level
-// advance, the bookkeeping of a lost game, and the rules the drawing actions keep.
+// advance, the end of the game and its bookkeeping, and the rules the drawing actions keep.
 #pragma once
 
 // After start-up has loaded: clears the keys, puts the ship on the spawn point
@@ -8,6 +8,9 @@ void start_menu_or_play();
 
 void level_start();            // ACT_LEVEL_START, before the light is placed
 void fly_off_and_advance();    // from ACT_FORWARD once on the finish tile
+// From the input step: no lives left or the last level done sums the results once
+// and puts the summary in place of play.
+void end_game_when_over();
 void game_over_bookkeeping();  // each frame while no lives are left
 
 // The rules of the drawing actions; each says whether its picture is drawn.
