@@ -33,8 +33,8 @@ static void act_level_start() {
 }
 
 static void act_summary() {
-    if (summary_action())
-        draw_summary();
+    summary_action();
+    draw_summary();
 }
 
 static void act_nothing() {}

@@ -116,11 +116,4 @@ bool track_action() {
     return true;
 }
 
-bool summary_action() {
-    if (game.keys[KEY_ESC]) {
-        process_exit(0);
-        return false;
-    }
-    actions_remove(ACT_SUMMARY);
-    return true;
-}
+void summary_action() { actions_remove(ACT_SUMMARY); }

@@ -13,7 +13,7 @@ void fly_off_and_advance();    // from ACT_FORWARD once on the finish tile
 void end_game_when_over();
 void game_over_bookkeeping();  // each frame while no lives are left
 
-// The rules of the drawing actions; each says whether its picture is drawn.
+// The rules of the drawing actions; the first two say whether their picture is drawn.
 bool ship_action();            // ACT_SHIP
 bool track_action();           // ACT_TRACK: also turns the stars and hearts
-bool summary_action();         // ACT_SUMMARY: Esc leaves instead
+void summary_action();         // ACT_SUMMARY: the game-over check queues it again each frame

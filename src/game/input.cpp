@@ -74,6 +74,7 @@ static bool menu_keys() {
 }
 
 bool input_step() {
+    // Esc leaves from the menu, play and the summary alike, before any other key acts
     if (game.keys[KEY_ESC]) {
         process_exit(0);
         return false;
