@@ -8,8 +8,8 @@ void start_menu_or_play();
 
 void level_start();            // ACT_LEVEL_START, before the light is placed
 void fly_off_and_advance();    // from ACT_FORWARD once on the finish tile
-// From the input step: no lives left or the last level done sums the results once
-// and puts the summary in place of play.
+// From the input step: with no lives left or the last level done, the results are
+// summed once and the summary is queued in place of play every frame.
 void end_game_when_over();
 void game_over_bookkeeping();  // each frame while no lives are left
 
