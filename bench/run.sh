@@ -70,7 +70,8 @@ run_game() {   # display, variant, folder, log, levels, frames
     local pid=$!
     for _ in $(seq 300); do grep -q '^menu' "$out" 2>/dev/null && break; sleep 0.05; done
     local win
-    win=$(DISPLAY=$1 xdotool search --name '^Quovix - by Orrib$' | head -n 1)
+    # the game is the only client of this display with a named window
+    win=$(DISPLAY=$1 xdotool search --name . | head -n 1)
     DISPLAY=$1 xdotool windowfocus "$win"
     sleep 0.5
     DISPLAY=$1 xdotool keydown Return

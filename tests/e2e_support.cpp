@@ -2,6 +2,7 @@
 
 // before Xlib, whose macros clash with names in gtest
 #include "support.h"
+#include "app/window.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -119,7 +120,7 @@ bool wait_for_window(game_run* run, double seconds) {
                 return false;
             continue;
         }
-        std::string id = run_xdotool("search --name '^Quovix - by Orrib$'", 1);
+        std::string id = run_xdotool(std::string("search --name '^") + WINDOW_TITLE + "$'", 1);
         if (!id.empty()) {
             run->window = strtoul(id.c_str(), nullptr, 10);
             // no window manager gives focus: take it once

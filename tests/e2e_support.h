@@ -29,7 +29,7 @@ struct screen_shot {
 
 // Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
 bool start_game(game_run* run, const std::string& bin_dir);
-// Waits until the window titled "Quovix - by Orrib" exists, focuses it, and waits until
+// Waits until the window titled WINDOW_TITLE exists, focuses it, and waits until
 // start-up has ended and the window covers the screen; false on timeout.
 bool wait_for_window(game_run* run, double seconds = 20);
 // Waits for the game to end; false when it was still running (then it is killed).

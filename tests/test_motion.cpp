@@ -390,7 +390,7 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
         if (r.lives == game_at_start.flow.lives) {
             EXPECT_EQ(ship.pos[2], r.dropped ? r.z - drop : r.z);
         }
-        forward_step();
+        forward_motion();
         EXPECT_EQ(ship.pos[1] != y, r.moved == 1);
         EXPECT_EQ(game.flow.lives, r.lives);
         EXPECT_EQ(game.flow.stars_collected, r.stars);

@@ -45,8 +45,9 @@ shot() {
 
 (cd "$play/bin" && exec "$build/bin/quovix" >/dev/null 2>&1) &
 game=$!
+# the game is the only client of this display with a named window
 for _ in $(seq 50); do
-    win=$(xdotool search --name '^Quovix - by Orrib$' 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+    win=$(xdotool search --name . 2>/dev/null | head -n 1) && [ -n "$win" ] && break
     sleep 0.2
 done
 [ -n "$win" ] || { echo "the game window did not appear" >&2; exit 1; }

@@ -81,39 +81,44 @@ static void act_level_start() {
 }
 
 static void act_summary() {
-    if (summary_action())
-        draw_summary();
+    summary_action();
+    draw_summary();
 }
 
-static void act_nothing() {}
-
-typedef void (*action_fn)();
-static const action_fn action_table[ACT_COUNT] = {
-    act_ship,          // ACT_SHIP
-    vertical_motion,   // ACT_VERTICAL
-    steer_left,        // ACT_STEER_LEFT
-    steer_right,       // ACT_STEER_RIGHT
-    forward_step,      // ACT_FORWARD
-    act_track,         // ACT_TRACK
-    act_level_start,   // ACT_LEVEL_START
-    act_nothing,       // 7
-    act_nothing,       // 8
-    act_nothing,       // ACT_ON_TRACK: marks play, read by the others
-    act_summary,       // ACT_SUMMARY
-    act_nothing,       // 11
-    draw_hud,          // ACT_HUD
-    rise,              // ACT_RISE
-    draw_background,   // ACT_BACKGROUND
-    draw_menu,         // ACT_MENU
+// Each code with an action and what it runs; ACT_ON_TRACK has none: it marks play, read by the others.
+static const struct {
+    int  code;
+    void (*run)();
+} action_table[] = {
+    {ACT_SHIP, act_ship},
+    {ACT_VERTICAL, vertical_motion},
+    {ACT_STEER_LEFT, steer_left},
+    {ACT_STEER_RIGHT, steer_right},
+    {ACT_FORWARD, forward_motion},
+    {ACT_TRACK, act_track},
+    {ACT_LEVEL_START, act_level_start},
+    {ACT_SUMMARY, act_summary},
+    {ACT_HUD, draw_hud},
+    {ACT_RISE, rise},
+    {ACT_BACKGROUND, draw_background},
+    {ACT_MENU, draw_menu},
 };
+
+static void run_action(int code) {
+    for (const auto& action : action_table) {
+        if (action.code == code) {
+            action.run();
+            return;
+        }
+    }
+}
 
 static void run_actions() {
     std::vector<int> walk(game.actions.begin(), game.actions.end());
     for (int code : walk) {
         if (game.process.exit_requested)
             return;
-        if (code >= 0 && code < ACT_COUNT)
-            action_table[code]();
+        run_action(code);
     }
 }
 

@@ -22,7 +22,7 @@ bool open_window(int* argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // without a window manager freeglut would leave the window one pixel in
     glutInitWindowPosition(0, 0);
-    glutCreateWindow("Quovix - by Orrib");
+    glutCreateWindow(WINDOW_TITLE);
     glutFullScreen();
     render_follow_display_refresh();
     glutDisplayFunc(display);

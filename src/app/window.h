@@ -1,6 +1,9 @@
 // The GLUT window: opened once, then frames until the program ends.
 #pragma once
 
+// Players and the windowed tests know the game by this title.
+inline constexpr char WINDOW_TITLE[] = "Quovix - by Orrib";
+
 // Initialises GLUT and takes the screen size; false when the size is unusable.
 bool open_window(int* argc, char** argv);
 void run_main_loop();

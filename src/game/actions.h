@@ -15,7 +15,6 @@ enum {
     ACT_RISE = 13,
     ACT_BACKGROUND = 14,
     ACT_MENU = 15,
-    ACT_COUNT = 16,   // codes at or above it have no action
 };
 
 // The codes of play, in the order start-up queues them.

@@ -80,6 +80,18 @@ void fly_off_and_advance() {
         advance_level();
 }
 
+void end_game_when_over() {
+    game_flow_t& flow = game.flow;
+    if (!(flow.lives == 0 || (flow.current_level == LEVEL_COUNT && flow.level_complete)))
+        return;
+    if (!flow.game_over)
+        sum_results(&game.results);
+    flow.game_over = 1;
+    for (int code : play_codes)
+        actions_remove(code);
+    actions_add_front(ACT_SUMMARY);
+}
+
 void game_over_bookkeeping() {
     game_flow_t& flow = game.flow;
     flow.level_time = timer_elapsed_ms();
@@ -104,11 +116,4 @@ bool track_action() {
     return true;
 }
 
-bool summary_action() {
-    if (game.keys[KEY_ESC]) {
-        process_exit(0);
-        return false;
-    }
-    actions_remove(ACT_SUMMARY);
-    return true;
-}
+void summary_action() { actions_remove(ACT_SUMMARY); }

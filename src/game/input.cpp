@@ -1,10 +1,10 @@
 #include "game/input.h"
 
 #include "game/actions.h"
+#include "game/flow.h"
 #include "game/process.h"
 #include "game/state.h"
 #include "game/tuning.h"
-#include "results/results.h"
 
 // Queue a steering code in place of the opposite one.
 static void queue_steer(int code, int opposite) {
@@ -54,18 +54,6 @@ static void jump_key() {
         actions_add_front(ACT_RISE);
 }
 
-static void end_game_when_over() {
-    game_flow_t& flow = game.flow;
-    if (!(flow.lives == 0 || (flow.current_level == LEVEL_COUNT && flow.level_complete)))
-        return;
-    if (!flow.game_over)
-        sum_results(&game.results);
-    flow.game_over = 1;
-    for (int code : play_codes)
-        actions_remove(code);
-    actions_add_front(ACT_SUMMARY);
-}
-
 // Returns true when play is confirmed.
 static bool menu_keys() {
     game_flow_t& flow = game.flow;
@@ -86,6 +74,7 @@ static bool menu_keys() {
 }
 
 bool input_step() {
+    // Esc leaves from the menu, play and the summary alike, before any other key acts
     if (game.keys[KEY_ESC]) {
         process_exit(0);
         return false;

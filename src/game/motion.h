@@ -2,8 +2,8 @@
 #pragma once
 
 void compute_steps(float scale);
-void vertical_motion();   // action 1
-void rise();              // action 13
-void forward_step();      // action 4
-void steer_left();        // action 2
-void steer_right();       // action 3
+void vertical_motion();   // ACT_VERTICAL
+void rise();              // ACT_RISE
+void forward_motion();    // ACT_FORWARD: also the fly-off, the pickups, the finish and the wall stop
+void steer_left();        // ACT_STEER_LEFT
+void steer_right();       // ACT_STEER_RIGHT
