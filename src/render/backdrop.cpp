@@ -10,7 +10,7 @@
 #include "game/actions.h"
 #include "game/state.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 
 // The picture is kept upside down in a BGRA texture: a window's rows run top down, so a

@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 #include "render/materials.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 void render_clear() {
     if (!background_copy_fills_frame())

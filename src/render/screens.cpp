@@ -6,8 +6,8 @@
 #include "platform/platform.h"
 #include "render/numbers.h"
 #include "render/render.h"
+#include "render/render_local.h"
 #include "render/text.h"
-#include "render/track_parts.h"
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = screen_width, h = screen_height;

@@ -7,7 +7,7 @@
 #include "game/timer.h"
 #include "render/numbers.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 void draw_text(const char* text) {
     for (const char* p = text; *p; p++)

@@ -5,7 +5,7 @@
 #include "game/state.h"
 #include "render/materials.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
 const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};

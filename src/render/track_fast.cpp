@@ -14,7 +14,7 @@
 #include "game/state.h"
 #include "render/materials.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 bool reference_drawing = getenv("QUOVIX_REFERENCE_DRAWING") != nullptr;
 bool background_hides_far_tiles;

@@ -1,4 +1,4 @@
-// What the reference and the fast drawing share: colours, the cube, tile places,
+// The GL driver's own header, included by its files only: colours, the cube, tile places,
 // pictures waiting for their mipmaps, and the notes one frame keeps.
 #pragma once
 #include <cstdint>
