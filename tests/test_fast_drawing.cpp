@@ -87,7 +87,7 @@ std::vector<uint8_t> draw_frame() {
 
 // The second frame of a way: the first places light 0 over the ship, as play does.
 std::vector<uint8_t> draw_way(bool reference) {
-    reference_drawing = reference;
+    renderer.reference_drawing = reference;
     draw_frame();
     return draw_frame();
 }

@@ -126,13 +126,13 @@ static bool copy_is_ready(GLint view[4]) {
 bool background_copy_fills_frame() {
     GLint view[4];
     const auto& actions = game.actions;
-    return !reference_drawing && std::find(actions.begin(), actions.end(), ACT_BACKGROUND) != actions.end() &&
+    return !renderer.reference_drawing && std::find(actions.begin(), actions.end(), ACT_BACKGROUND) != actions.end() &&
            copy_is_ready(view);
 }
 
 void prepare_background_copy() {
     GLint view[4];
-    if (!reference_drawing)
+    if (!renderer.reference_drawing)
         copy_is_ready(view);
 }
 
@@ -150,25 +150,23 @@ bool draw_background_copy() {
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);
     // the head-up text that draw_hud held back goes over the copy
-    if (hud_in_frame)
+    if (renderer.frame.hud_asked)
         draw_hud_text();
-    background_hides_far_tiles = true;
+    renderer.frame.background_hides_far_tiles = true;
     return true;
 }
 
 void draw_background() {
-    if (!reference_drawing && draw_background_copy())
+    if (!renderer.reference_drawing && draw_background_copy())
         return;
     draw_background_reference();
 }
 
-bool hud_in_frame;
-
 void draw_hud() {
-    hud_in_frame = true;
+    renderer.frame.hud_asked = true;
     // a copied background covers the text and draws it again: drawn once, then
     GLint view[4];
-    if (!reference_drawing && copy_is_ready(view))
+    if (!renderer.reference_drawing && copy_is_ready(view))
         return;
     draw_hud_text();
 }

@@ -3,7 +3,7 @@
 
 #include "render/render.h"
 
-bool reference_drawing;
+renderer_t renderer;
 
 static uint32_t next_list = 1;
 static uint32_t next_texture = 1;

@@ -33,9 +33,21 @@ uint32_t upload_texture(int width, int height, const uint8_t* rgb);
 // shown, so the first frame waits for no picture but its own.
 uint32_t upload_texture_later(int width, int height, std::vector<uint8_t> rgb);
 
-// The straightforward drawing, kept as the reference the fast drawing is held to:
-// on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it.
-extern bool reference_drawing;
+// What the drawing of one frame notes about itself for its later draw calls, from the
+// frame's first draw call to its swap; cleared after the swap and after the warm-up drawing.
+struct frame_notes_t {
+    bool hud_asked;                    // draw_hud ran: a copied background draws the text over itself
+    bool background_hides_far_tiles;   // the copied background is drawn: the track leaves out the tiles behind it
+};
+
+// The render layer's own state, kept apart from the game's.
+struct renderer_t {
+    // the straightforward drawing, kept as the reference the fast drawing is held to:
+    // on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it
+    bool          reference_drawing;
+    frame_notes_t frame;   // the frame being drawn
+};
+extern renderer_t renderer;
 
 void draw_track();
 void draw_ship();

@@ -28,6 +28,4 @@ void draw_background_reference();   // the mipmapped full-screen quad
 bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
 bool background_copy_fills_frame();   // this frame draws the copy: no clear needed before it
-extern bool background_hides_far_tiles;
-extern bool hud_in_frame;   // asked for since the last swap: a copied background draws it
 void draw_hud_text();       // the head-up display as the reference draws it

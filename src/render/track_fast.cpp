@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -15,9 +14,6 @@
 #include "render/materials.h"
 #include "render/render.h"
 #include "render/render_local.h"
-
-bool reference_drawing = getenv("QUOVIX_REFERENCE_DRAWING") != nullptr;
-bool background_hides_far_tiles;
 
 static const float wall_lift = 0.003f;   // the raised cube of a wall, as the reference places it
 
@@ -153,7 +149,8 @@ static bool solve4(const float m[16], const float b[4], float x[4]) {
     return true;
 }
 
-static void make_planes(view_planes_t* v) {
+// The view's planes; with a copied background behind the track, one more just in front of it.
+static void make_planes(view_planes_t* v, bool behind_background) {
     float m[16], p[16], clip[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     glGetFloatv(GL_PROJECTION_MATRIX, p);
@@ -185,7 +182,7 @@ static void make_planes(view_planes_t* v) {
         eye[0] = eye[1] = eye[2] = 0, eye[3] = 1;
     for (int i = 0; i < 3; i++)
         v->eye[i] = eye[i] / eye[3];
-    if (background_hides_far_tiles) {
+    if (behind_background) {
         // the background quad's depth: z of 0 in an ortho view from -100 to 1
         const float background_z = 99.0f / 101.0f - 1e-4f;
         float* pl = v->plane[v->count++];
@@ -308,15 +305,15 @@ static void draw_pickups(const std::vector<int>& row_first, const std::vector<in
 }
 
 static void draw_track_fast() {
-    if (level.pixels.empty()) {
-        background_hides_far_tiles = false;
+    // the background's note is spent on the first track drawn over it
+    bool behind_background = renderer.frame.background_hides_far_tiles;
+    renderer.frame.background_hides_far_tiles = false;
+    if (level.pixels.empty())
         return;
-    }
     if (!cache_is_current())
         build_cache();
     view_planes_t v;
-    make_planes(&v);
-    background_hides_far_tiles = false;
+    make_planes(&v, behind_background);
     std::vector<int> row_first(built_height), row_last(built_height);
     find_visible(v, &row_first, &row_last);
     // the ship falling past the track, the frames before a life is lost: from below the
@@ -351,7 +348,7 @@ static void draw_track_fast() {
 }
 
 void draw_track() {
-    if (reference_drawing)
+    if (renderer.reference_drawing)
         draw_track_reference();
     else
         draw_track_fast();
