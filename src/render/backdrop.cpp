@@ -7,8 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "game/actions.h"
-#include "game/state.h"
 #include "render/render.h"
 #include "render/render_local.h"
 
@@ -121,13 +119,9 @@ static bool copy_is_ready(GLint view[4]) {
     return current || make_copy(view);
 }
 
-// The copy writes every pixel and clears the depth itself, so a frame that draws it
-// has no clear of its own to make.
-bool background_copy_fills_frame() {
+bool background_is_copied() {
     GLint view[4];
-    const auto& actions = game.actions;
-    return !renderer.reference_drawing && std::find(actions.begin(), actions.end(), ACT_BACKGROUND) != actions.end() &&
-           copy_is_ready(view);
+    return !renderer.reference_drawing && copy_is_ready(view);
 }
 
 void prepare_background_copy() {

@@ -14,8 +14,9 @@ renderer_t renderer = {getenv("QUOVIX_REFERENCE_DRAWING") != nullptr, {}};
 // The one place a frame's notes are cleared: after its swap, and after the warm-up drawing.
 static void clear_frame_notes() { renderer.frame = frame_notes_t{}; }
 
-void render_clear() {
-    if (!background_copy_fills_frame())
+void render_clear(bool background_in_frame) {
+    // a copied background writes every pixel and clears the depth itself
+    if (!background_in_frame || !background_is_copied())
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 

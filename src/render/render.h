@@ -19,7 +19,7 @@ struct render_assets_t {
 };
 extern render_assets_t render_assets;
 
-void        render_clear();
+void        render_clear(bool background_in_frame);   // the app says whether the frame draws the background
 void        render_begin_scene();          // camera on the ship
 void        render_end_frame();            // restore, swap, ask for the next frame
 void        render_setup_view();           // projection, camera, depth, lights, shading

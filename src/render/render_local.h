@@ -27,5 +27,5 @@ void draw_background_reference();   // the mipmapped full-screen quad
 // when no copy can be made. Noted so the track skips the tiles the background hides.
 bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
-bool background_copy_fills_frame();   // this frame draws the copy: no clear needed before it
+bool background_is_copied();      // the background is drawn as the copy, which is made when missing
 void draw_hud_text();       // the head-up display as the reference draws it
