@@ -1,5 +1,5 @@
 // The GL driver's own header, included by its files only: colours, the cube, tile places,
-// pictures waiting for their mipmaps, and the notes one frame keeps.
+// pictures waiting for their mipmaps, the reference and the fast drawing.
 #pragma once
 #include <cstdint>
 
@@ -28,4 +28,6 @@ void draw_background_reference();   // the mipmapped full-screen quad
 bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
 bool background_is_copied();      // the background is drawn as the copy, which is made when missing
-void draw_hud_text();       // the head-up display as the reference draws it
+
+// The head-up text drawn now: by draw_hud, or over the copy when draw_hud held it back.
+void draw_hud_text();

@@ -143,24 +143,6 @@ bool draw_background_copy() {
     glClearDepth(clear_depth);
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);
-    // the head-up text that draw_hud held back goes over the copy
-    if (renderer.frame.hud_asked)
-        draw_hud_text();
     renderer.frame.background_hides_far_tiles = true;
     return true;
-}
-
-void draw_background() {
-    if (!renderer.reference_drawing && draw_background_copy())
-        return;
-    draw_background_reference();
-}
-
-void draw_hud() {
-    renderer.frame.hud_asked = true;
-    // a copied background covers the text and draws it again: drawn once, then
-    GLint view[4];
-    if (!renderer.reference_drawing && copy_is_ready(view))
-        return;
-    draw_hud_text();
 }
