@@ -25,13 +25,10 @@ static std::vector<int>     tile_first;      // first vertex of tile r, c at r *
 static GLuint               vertex_buffer;   // positions, then normals
 static size_t               normals_at;      // byte offset of the normals in the buffer
 
-// the drawing only reads the level
-static const level_map_t& level = game.level;
-
 static tile_kind_t kind_at(int r, int c) {
-    if (r < 0 || c < 0 || r >= level.height || c >= level.width)
+    if (r < 0 || c < 0 || r >= game.level.height || c >= game.level.width)
         return TILE_GAP;
-    return tile_kind_at(r * level.line_length + c * 3);
+    return tile_kind_at(r * game.level.line_length + c * 3);
 }
 
 static bool has_cube(int r, int c, int storey) {
@@ -73,13 +70,13 @@ static void add_cube(int r, int c, int storey, float h) {
 }
 
 static void build_cache() {
-    built_from = level.pixels;
-    built_width = level.width;
-    built_height = level.height;
-    built_line = level.line_length;
+    built_from = game.level.pixels;
+    built_width = game.level.width;
+    built_height = game.level.height;
+    built_line = game.level.line_length;
     vertex_pos.clear();
     vertex_normal.clear();
-    float h = (float)level.height;
+    float h = (float)game.level.height;
     tile_first.assign((size_t)built_height * (built_width + 1), 0);
     for (int r = 0; r < built_height; r++) {
         for (int c = 0; c <= built_width; c++) {
@@ -107,8 +104,8 @@ static void build_cache() {
 }
 
 static bool cache_is_current() {
-    return built_width == level.width && built_height == level.height && built_line == level.line_length &&
-           built_from == level.pixels;
+    return built_width == game.level.width && built_height == game.level.height &&
+           built_line == game.level.line_length && built_from == game.level.pixels;
 }
 
 // The planes a visible point lies on the positive side of, in world space.
@@ -308,7 +305,7 @@ static void draw_track_fast() {
     // the background's note is spent on the first track drawn over it
     bool behind_background = renderer.frame.background_hides_far_tiles;
     renderer.frame.background_hides_far_tiles = false;
-    if (level.pixels.empty())
+    if (game.level.pixels.empty())
         return;
     if (!cache_is_current())
         build_cache();
