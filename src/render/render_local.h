@@ -8,6 +8,8 @@ extern const float star_diffuse[4], star_glow[4], heart_diffuse[4], heart_glow[4
 extern const float cube_normal[6][3];       // face order: +y, -y, +z, +x, -x, -z
 extern const float cube_corner[6][4][3];    // a unit cube's quads, wound outward
 
+inline constexpr float WALL_LIFT = 0.003f;   // a wall's raised cube stands this far above its floor cube
+
 float tile_centre(int i, float h);          // centre of row or column i, h rows a level
 float tile_cube_size(float h);              // half the edge of a tile's cube
 void  pickup_at(float x, float y, uint32_t list);   // a star or heart model, spun
@@ -17,6 +19,11 @@ void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rg
 void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets them now
 bool build_a_waiting_texture();      // one picture's mipmaps, between frames; true when it was the last
 bool pictures_waiting();
+
+// The depth range of the full-screen pictures' ortho view: every one ends at the same far
+// plane; the background's starts farthest out.
+inline constexpr float PICTURE_FAR = 1.0f;
+inline constexpr float BACKGROUND_NEAR = -100.0f;
 
 // The reference drawing: the straightforward calls that define the picture.
 void draw_track_reference();        // every tile in immediate mode, every frame

@@ -14,7 +14,7 @@ static void full_screen_picture(uint32_t texture, double near_plane) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, w, 0, h, near_plane, 1.0);
+    glOrtho(0, w, 0, h, near_plane, PICTURE_FAR);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -50,7 +50,7 @@ void draw_menu() {
 }
 
 void draw_background_reference() {
-    full_screen_picture(render_assets.background_tex, -100.0);
+    full_screen_picture(render_assets.background_tex, BACKGROUND_NEAR);
     glEnable(GL_LIGHTING);
     restore_matrices();
 }

@@ -80,7 +80,7 @@ void draw_tile_straight(int r, int c) {
         break;
     case TILE_WALL:
         set_material(NEAR_BLACK, NEAR_BLACK);
-        cube_at(x, y, 0.003f, size);
+        cube_at(x, y, WALL_LIFT, size);
         cube_at(x, y, 0, size);
         break;
     case TILE_STAR:

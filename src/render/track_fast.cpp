@@ -15,8 +15,6 @@
 #include "render/render.h"
 #include "render/render_local.h"
 
-static const float wall_lift = 0.003f;   // the raised cube of a wall, as the reference places it
-
 // The cache: built from a copy of the level pixels, rebuilt when a pickup changes one.
 static std::vector<uint8_t> built_from;
 static int                  built_width, built_height, built_line;
@@ -55,7 +53,7 @@ static const int underside = 5;
 // lies behind the rest of its cube.
 static void add_cube(int r, int c, int storey, float h) {
     float size = tile_cube_size(h);
-    float centre[3] = {tile_centre(c, h), tile_centre(r, h), storey ? wall_lift : 0.0f};
+    float centre[3] = {tile_centre(c, h), tile_centre(r, h), storey ? WALL_LIFT : 0.0f};
     for (int f = 0; f < 6; f++) {
         if (f == underside || face_is_inside(r, c, storey, f))
             continue;
@@ -180,8 +178,8 @@ static void make_planes(view_planes_t* v, bool behind_background) {
     for (int i = 0; i < 3; i++)
         v->eye[i] = eye[i] / eye[3];
     if (behind_background) {
-        // the background quad's depth: z of 0 in an ortho view from -100 to 1
-        const float background_z = 99.0f / 101.0f - 1e-4f;
+        // the background quad's depth, where its z of 0 lands in its ortho view, less a margin
+        const float background_z = -(PICTURE_FAR + BACKGROUND_NEAR) / (PICTURE_FAR - BACKGROUND_NEAR) - 1e-4f;
         float* pl = v->plane[v->count++];
         for (int i = 0; i < 4; i++)
             pl[i] = background_z * row_of(3, i) - row_of(2, i);
@@ -206,7 +204,7 @@ static void tiles_box(int r, int c0, int c1, float lo[3], float hi[3]) {
     float h = (float)built_height;
     float size = tile_cube_size(h) + 1e-5f;
     lo[0] = tile_centre(c0, h) - size, lo[1] = tile_centre(r, h) - size, lo[2] = -size;
-    hi[0] = tile_centre(c1, h) + size, hi[1] = tile_centre(r, h) + size, hi[2] = wall_lift + size;
+    hi[0] = tile_centre(c1, h) + size, hi[1] = tile_centre(r, h) + size, hi[2] = WALL_LIFT + size;
 }
 
 static bool tiles_in_view(const view_planes_t& v, int r, int c0, int c1) {
@@ -243,13 +241,13 @@ static bool view_starts_inside_a_cube(const view_planes_t& v) {
             lo[i] = fminf(lo[i], v.near_corner[k][i]), hi[i] = fmaxf(hi[i], v.near_corner[k][i]);
     float h = (float)built_height;
     float size = tile_cube_size(h) + 1e-5f;
-    if (lo[2] > wall_lift + size || hi[2] < -size)
+    if (lo[2] > WALL_LIFT + size || hi[2] < -size)
         return false;
     int r0 = (int)fmaxf(floorf(lo[1] * h) - 1, 0), r1 = (int)fminf(ceilf(hi[1] * h) + 1, built_height - 1);
     int c0 = (int)fmaxf(floorf(lo[0] * h) - 1, 0), c1 = (int)fminf(ceilf(hi[0] * h) + 1, built_width - 1);
     for (int r = r0; r <= r1; r++)
         for (int c = c0; c <= c1; c++) {
-            float top = kind_at(r, c) == TILE_WALL ? wall_lift + size : size;
+            float top = kind_at(r, c) == TILE_WALL ? WALL_LIFT + size : size;
             if (kind_at(r, c) != TILE_GAP && fabsf(tile_centre(c, h) - (lo[0] + hi[0]) / 2) <= size + (hi[0] - lo[0]) / 2 &&
                 fabsf(tile_centre(r, h) - (lo[1] + hi[1]) / 2) <= size + (hi[1] - lo[1]) / 2 && lo[2] <= top)
                 return true;
