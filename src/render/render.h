@@ -49,9 +49,13 @@ struct renderer_t {
 };
 extern renderer_t renderer;
 
+// A frame of play draws in the order the play codes queue, and the fast drawing's picture
+// depends on it: HUD, background, track, ship. Over a copied background draw_hud only notes
+// the text, which the copy draws after its pixels; the copy overwrites every pixel and the
+// depth, so what is drawn before it is lost, and it notes the far tiles the track may skip.
+void draw_hud();
+void draw_background();
 void draw_track();
 void draw_ship();
-void draw_hud();
 void draw_menu();
-void draw_background();
 void draw_summary();
