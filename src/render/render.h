@@ -37,7 +37,7 @@ uint32_t upload_texture_later(int width, int height, std::vector<uint8_t> rgb);
 // frame's first draw call to its swap; cleared after the swap and after the warm-up drawing.
 struct frame_notes_t {
     bool hud_asked;                    // draw_hud ran: a copied background draws the text over itself
-    bool background_hides_far_tiles;   // the copied background is drawn: the track leaves out the tiles behind it
+    bool background_hides_far_tiles;   // the copied background is drawn: the next track leaves out the tiles behind it
 };
 
 // The render layer's own state, kept apart from the game's.
