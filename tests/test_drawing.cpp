@@ -92,7 +92,7 @@ void load_scene(bool wall) {
 // One frame of play in the game's drawing order, read back before the swap.
 frame draw_frame(bool with_ship, bool with_hud = false) {
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
-    render_clear();
+    render_clear(false);
     render_begin_scene();
     render_light_on_ship();
     if (with_hud)

@@ -75,7 +75,7 @@ std::vector<uint8_t> read_back_and_end_frame() {
 
 std::vector<uint8_t> draw_frame() {
     glClearColor(0, 0, 0, 0);
-    render_clear();
+    render_clear(true);
     render_begin_scene();
     draw_hud();
     draw_background();
@@ -87,7 +87,7 @@ std::vector<uint8_t> draw_frame() {
 
 // The second frame of a way: the first places light 0 over the ship, as play does.
 std::vector<uint8_t> draw_way(bool reference) {
-    reference_drawing = reference;
+    renderer.reference_drawing = reference;
     draw_frame();
     return draw_frame();
 }
@@ -197,7 +197,7 @@ TEST(WaitingPicture, MenuShowsWhatAnUploadAtOnceShows) {
     enter_scene({"menu", level_text("levelone"), spawn_x, 0, ground, -1, -1});
     game.actions = {ACT_MENU};   // the menu's frame, which draws no background
     auto menu_frame = [] {
-        render_clear();
+        render_clear(false);
         render_begin_scene();
         draw_menu();
         return read_back_and_end_frame();

@@ -132,7 +132,7 @@ void run_frame() {
     if (game.process.exit_requested)
         return;
     // after the input step, so the clear sees the actions this frame runs
-    render_clear();
+    render_clear(actions_has(ACT_BACKGROUND));
     render_begin_scene();
     for (int i = 0; i < 3; i++)
         game.flow.text_anchor[i] = game.ship.pos[i];

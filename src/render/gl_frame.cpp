@@ -1,15 +1,22 @@
 // Frame begin and end, the view set up by start-up, the light over the ship.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <cstdlib>
 
 #include "game/state.h"
 #include "platform/platform.h"
 #include "render/materials.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
-void render_clear() {
-    if (!background_copy_fills_frame())
+renderer_t renderer = {getenv("QUOVIX_REFERENCE_DRAWING") != nullptr, {}};
+
+// The one place a frame's notes are cleared: after its swap, and after the warm-up drawing.
+static void clear_frame_notes() { renderer.frame = frame_notes_t{}; }
+
+void render_clear(bool background_in_frame) {
+    // a copied background writes every pixel and clears the depth itself
+    if (!background_in_frame || !background_is_copied())
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -23,7 +30,7 @@ void render_begin_scene() {
 // the next frame clears, so the renderer has its paths ready before play starts.
 static void warm_up_play_drawing() {
     static bool warm = false;
-    if (warm || reference_drawing)
+    if (warm || renderer.reference_drawing)
         return;
     warm = true;
     render_begin_scene();
@@ -32,13 +39,11 @@ static void warm_up_play_drawing() {
     draw_track();
     draw_ship();
     glPopMatrix();
-    hud_in_frame = false;
-    background_hides_far_tiles = false;
+    clear_frame_notes();
 }
 
 void render_end_frame() {
-    hud_in_frame = false;
-    background_hides_far_tiles = false;
+    clear_frame_notes();
     glPopMatrix();
     glutSwapBuffers();
     // with every picture built, the background's copy is made and play drawn once

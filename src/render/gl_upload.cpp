@@ -3,7 +3,7 @@
 #include <GL/glu.h>
 
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles) {
     GLuint list = glGenLists(1);

@@ -3,12 +3,12 @@
 
 #include "render/render.h"
 
-bool reference_drawing;
+renderer_t renderer;
 
 static uint32_t next_list = 1;
 static uint32_t next_texture = 1;
 
-void        render_clear() {}
+void        render_clear(bool) {}
 void        render_begin_scene() {}
 void        render_end_frame() {}
 void        render_setup_view() {}

@@ -19,7 +19,7 @@ struct render_assets_t {
 };
 extern render_assets_t render_assets;
 
-void        render_clear();
+void        render_clear(bool background_in_frame);   // the app says whether the frame draws the background
 void        render_begin_scene();          // camera on the ship
 void        render_end_frame();            // restore, swap, ask for the next frame
 void        render_setup_view();           // projection, camera, depth, lights, shading
@@ -33,13 +33,29 @@ uint32_t upload_texture(int width, int height, const uint8_t* rgb);
 // shown, so the first frame waits for no picture but its own.
 uint32_t upload_texture_later(int width, int height, std::vector<uint8_t> rgb);
 
-// The straightforward drawing, kept as the reference the fast drawing is held to:
-// on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it.
-extern bool reference_drawing;
+// What the drawing of one frame notes about itself for its later draw calls, from the
+// frame's first draw call to its swap; cleared after the swap and after the warm-up drawing.
+struct frame_notes_t {
+    bool hud_asked;                    // draw_hud ran: a copied background draws the text over itself
+    bool background_hides_far_tiles;   // the copied background is drawn: the next track leaves out the tiles behind it
+};
 
+// The render layer's own state, kept apart from the game's.
+struct renderer_t {
+    // the straightforward drawing, kept as the reference the fast drawing is held to:
+    // on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it
+    bool          reference_drawing;
+    frame_notes_t frame;   // the frame being drawn
+};
+extern renderer_t renderer;
+
+// A frame of play draws in the order the play codes queue, and the fast drawing's picture
+// depends on it: HUD, background, track, ship. Over a copied background draw_hud only notes
+// the text, which the copy draws after its pixels; the copy overwrites every pixel and the
+// depth, so what is drawn before it is lost, and it notes the far tiles the track may skip.
+void draw_hud();
+void draw_background();
 void draw_track();
 void draw_ship();
-void draw_hud();
 void draw_menu();
-void draw_background();
 void draw_summary();

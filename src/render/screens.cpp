@@ -6,15 +6,15 @@
 #include "platform/platform.h"
 #include "render/numbers.h"
 #include "render/render.h"
+#include "render/render_local.h"
 #include "render/text.h"
-#include "render/track_parts.h"
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = screen_width, h = screen_height;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, w, 0, h, near_plane, 1.0);
+    glOrtho(0, w, 0, h, near_plane, PICTURE_FAR);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -50,10 +50,13 @@ void draw_menu() {
 }
 
 void draw_background_reference() {
-    full_screen_picture(render_assets.background_tex, -100.0);
+    full_screen_picture(render_assets.background_tex, BACKGROUND_NEAR);
     glEnable(GL_LIGHTING);
     restore_matrices();
 }
+
+// " x 1000 = ": what one of a line's things counts, as its label shows it
+static std::string times_label(int32_t points_each) { return " x " + format_int(points_each) + " = "; }
 
 void draw_summary() {
     const game_flow_t& flow = game.flow;
@@ -68,12 +71,15 @@ void draw_summary() {
     float y = (float)(flow.text_anchor[1] - 0.01);
     const float* a = flow.text_anchor;
     draw_labelled_pair(p.levels_completed, p.level_points, x, y, (float)(a[2] + 0.001), "Levels Completed : ",
-                       " x 1000 = ");
-    draw_labelled_pair(results.total_time, p.time_points_shown, x, y, (float)(a[2] - 0.0005),
-                       "Total Time : 1000 - (", "ms x 0.002) = ");
-    draw_labelled_pair(results.total_stars, results.total_stars, x, y, (float)(a[2] - 0.002), "Total Stars : ",
-                       " x 1 = ");
-    draw_labelled_pair(flow.lives, p.live_points, x, y, (float)(a[2] - 0.0035), "Live Points : ", " x 20 = ");
+                       times_label(POINTS_PER_LEVEL).c_str());
+    std::string time_start = "Total Time : " + format_int(TIME_POINTS_START) + " - (";
+    std::string time_rate = "ms x " + format_real(TIME_POINTS_PER_MS) + ") = ";
+    draw_labelled_pair(results.total_time, p.time_points_shown, x, y, (float)(a[2] - 0.0005), time_start.c_str(),
+                       time_rate.c_str());
+    draw_labelled_pair(results.total_stars, p.star_points, x, y, (float)(a[2] - 0.002), "Total Stars : ",
+                       times_label(POINTS_PER_STAR).c_str());
+    draw_labelled_pair(flow.lives, p.live_points, x, y, (float)(a[2] - 0.0035), "Live Points : ",
+                       times_label(POINTS_PER_LIFE).c_str());
     glRasterPos3f(x, y, (float)(a[2] - 0.005));
     draw_text("Total Points : ");
     draw_text(format_int(p.total_points).c_str());

@@ -5,7 +5,7 @@
 #include "game/state.h"
 #include "render/materials.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
 const GLfloat star_diffuse[4] = {0.5f, 1.0f, 0.0f, 1.0f};
@@ -80,7 +80,7 @@ void draw_tile_straight(int r, int c) {
         break;
     case TILE_WALL:
         set_material(NEAR_BLACK, NEAR_BLACK);
-        cube_at(x, y, 0.003f, size);
+        cube_at(x, y, WALL_LIFT, size);
         cube_at(x, y, 0, size);
         break;
     case TILE_STAR:

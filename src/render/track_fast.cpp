@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -14,12 +13,7 @@
 #include "game/state.h"
 #include "render/materials.h"
 #include "render/render.h"
-#include "render/track_parts.h"
-
-bool reference_drawing = getenv("QUOVIX_REFERENCE_DRAWING") != nullptr;
-bool background_hides_far_tiles;
-
-static const float wall_lift = 0.003f;   // the raised cube of a wall, as the reference places it
+#include "render/render_local.h"
 
 // The cache: built from a copy of the level pixels, rebuilt when a pickup changes one.
 static std::vector<uint8_t> built_from;
@@ -29,13 +23,10 @@ static std::vector<int>     tile_first;      // first vertex of tile r, c at r *
 static GLuint               vertex_buffer;   // positions, then normals
 static size_t               normals_at;      // byte offset of the normals in the buffer
 
-// the drawing only reads the level
-static const level_map_t& level = game.level;
-
 static tile_kind_t kind_at(int r, int c) {
-    if (r < 0 || c < 0 || r >= level.height || c >= level.width)
+    if (r < 0 || c < 0 || r >= game.level.height || c >= game.level.width)
         return TILE_GAP;
-    return tile_kind_at(r * level.line_length + c * 3);
+    return tile_kind_at(r * game.level.line_length + c * 3);
 }
 
 static bool has_cube(int r, int c, int storey) {
@@ -62,7 +53,7 @@ static const int underside = 5;
 // lies behind the rest of its cube.
 static void add_cube(int r, int c, int storey, float h) {
     float size = tile_cube_size(h);
-    float centre[3] = {tile_centre(c, h), tile_centre(r, h), storey ? wall_lift : 0.0f};
+    float centre[3] = {tile_centre(c, h), tile_centre(r, h), storey ? WALL_LIFT : 0.0f};
     for (int f = 0; f < 6; f++) {
         if (f == underside || face_is_inside(r, c, storey, f))
             continue;
@@ -77,13 +68,13 @@ static void add_cube(int r, int c, int storey, float h) {
 }
 
 static void build_cache() {
-    built_from = level.pixels;
-    built_width = level.width;
-    built_height = level.height;
-    built_line = level.line_length;
+    built_from = game.level.pixels;
+    built_width = game.level.width;
+    built_height = game.level.height;
+    built_line = game.level.line_length;
     vertex_pos.clear();
     vertex_normal.clear();
-    float h = (float)level.height;
+    float h = (float)game.level.height;
     tile_first.assign((size_t)built_height * (built_width + 1), 0);
     for (int r = 0; r < built_height; r++) {
         for (int c = 0; c <= built_width; c++) {
@@ -111,8 +102,8 @@ static void build_cache() {
 }
 
 static bool cache_is_current() {
-    return built_width == level.width && built_height == level.height && built_line == level.line_length &&
-           built_from == level.pixels;
+    return built_width == game.level.width && built_height == game.level.height &&
+           built_line == game.level.line_length && built_from == game.level.pixels;
 }
 
 // The planes a visible point lies on the positive side of, in world space.
@@ -153,7 +144,8 @@ static bool solve4(const float m[16], const float b[4], float x[4]) {
     return true;
 }
 
-static void make_planes(view_planes_t* v) {
+// The view's planes; with a copied background behind the track, one more just in front of it.
+static void make_planes(view_planes_t* v, bool behind_background) {
     float m[16], p[16], clip[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     glGetFloatv(GL_PROJECTION_MATRIX, p);
@@ -185,9 +177,9 @@ static void make_planes(view_planes_t* v) {
         eye[0] = eye[1] = eye[2] = 0, eye[3] = 1;
     for (int i = 0; i < 3; i++)
         v->eye[i] = eye[i] / eye[3];
-    if (background_hides_far_tiles) {
-        // the background quad's depth: z of 0 in an ortho view from -100 to 1
-        const float background_z = 99.0f / 101.0f - 1e-4f;
+    if (behind_background) {
+        // the background quad's depth, where its z of 0 lands in its ortho view, less a margin
+        const float background_z = -(PICTURE_FAR + BACKGROUND_NEAR) / (PICTURE_FAR - BACKGROUND_NEAR) - 1e-4f;
         float* pl = v->plane[v->count++];
         for (int i = 0; i < 4; i++)
             pl[i] = background_z * row_of(3, i) - row_of(2, i);
@@ -212,7 +204,7 @@ static void tiles_box(int r, int c0, int c1, float lo[3], float hi[3]) {
     float h = (float)built_height;
     float size = tile_cube_size(h) + 1e-5f;
     lo[0] = tile_centre(c0, h) - size, lo[1] = tile_centre(r, h) - size, lo[2] = -size;
-    hi[0] = tile_centre(c1, h) + size, hi[1] = tile_centre(r, h) + size, hi[2] = wall_lift + size;
+    hi[0] = tile_centre(c1, h) + size, hi[1] = tile_centre(r, h) + size, hi[2] = WALL_LIFT + size;
 }
 
 static bool tiles_in_view(const view_planes_t& v, int r, int c0, int c1) {
@@ -249,13 +241,13 @@ static bool view_starts_inside_a_cube(const view_planes_t& v) {
             lo[i] = fminf(lo[i], v.near_corner[k][i]), hi[i] = fmaxf(hi[i], v.near_corner[k][i]);
     float h = (float)built_height;
     float size = tile_cube_size(h) + 1e-5f;
-    if (lo[2] > wall_lift + size || hi[2] < -size)
+    if (lo[2] > WALL_LIFT + size || hi[2] < -size)
         return false;
     int r0 = (int)fmaxf(floorf(lo[1] * h) - 1, 0), r1 = (int)fminf(ceilf(hi[1] * h) + 1, built_height - 1);
     int c0 = (int)fmaxf(floorf(lo[0] * h) - 1, 0), c1 = (int)fminf(ceilf(hi[0] * h) + 1, built_width - 1);
     for (int r = r0; r <= r1; r++)
         for (int c = c0; c <= c1; c++) {
-            float top = kind_at(r, c) == TILE_WALL ? wall_lift + size : size;
+            float top = kind_at(r, c) == TILE_WALL ? WALL_LIFT + size : size;
             if (kind_at(r, c) != TILE_GAP && fabsf(tile_centre(c, h) - (lo[0] + hi[0]) / 2) <= size + (hi[0] - lo[0]) / 2 &&
                 fabsf(tile_centre(r, h) - (lo[1] + hi[1]) / 2) <= size + (hi[1] - lo[1]) / 2 && lo[2] <= top)
                 return true;
@@ -308,15 +300,15 @@ static void draw_pickups(const std::vector<int>& row_first, const std::vector<in
 }
 
 static void draw_track_fast() {
-    if (level.pixels.empty()) {
-        background_hides_far_tiles = false;
+    // the background's note is spent on the first track drawn over it
+    bool behind_background = renderer.frame.background_hides_far_tiles;
+    renderer.frame.background_hides_far_tiles = false;
+    if (game.level.pixels.empty())
         return;
-    }
     if (!cache_is_current())
         build_cache();
     view_planes_t v;
-    make_planes(&v);
-    background_hides_far_tiles = false;
+    make_planes(&v, behind_background);
     std::vector<int> row_first(built_height), row_last(built_height);
     find_visible(v, &row_first, &row_last);
     // the ship falling past the track, the frames before a life is lost: from below the
@@ -351,7 +343,7 @@ static void draw_track_fast() {
 }
 
 void draw_track() {
-    if (reference_drawing)
+    if (renderer.reference_drawing)
         draw_track_reference();
     else
         draw_track_fast();

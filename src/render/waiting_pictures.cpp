@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 struct waiting_picture_t {
     uint32_t             name;

@@ -7,10 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "game/actions.h"
-#include "game/state.h"
 #include "render/render.h"
-#include "render/track_parts.h"
+#include "render/render_local.h"
 
 
 // The picture is kept upside down in a BGRA texture: a window's rows run top down, so a
@@ -121,18 +119,14 @@ static bool copy_is_ready(GLint view[4]) {
     return current || make_copy(view);
 }
 
-// The copy writes every pixel and clears the depth itself, so a frame that draws it
-// has no clear of its own to make.
-bool background_copy_fills_frame() {
+bool background_is_copied() {
     GLint view[4];
-    const auto& actions = game.actions;
-    return !reference_drawing && std::find(actions.begin(), actions.end(), ACT_BACKGROUND) != actions.end() &&
-           copy_is_ready(view);
+    return !renderer.reference_drawing && copy_is_ready(view);
 }
 
 void prepare_background_copy() {
     GLint view[4];
-    if (!reference_drawing)
+    if (!renderer.reference_drawing)
         copy_is_ready(view);
 }
 
@@ -149,26 +143,6 @@ bool draw_background_copy() {
     glClearDepth(clear_depth);
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);
-    // the head-up text that draw_hud held back goes over the copy
-    if (hud_in_frame)
-        draw_hud_text();
-    background_hides_far_tiles = true;
+    renderer.frame.background_hides_far_tiles = true;
     return true;
-}
-
-void draw_background() {
-    if (!reference_drawing && draw_background_copy())
-        return;
-    draw_background_reference();
-}
-
-bool hud_in_frame;
-
-void draw_hud() {
-    hud_in_frame = true;
-    // a copied background covers the text and draws it again: drawn once, then
-    GLint view[4];
-    if (!reference_drawing && copy_is_ready(view))
-        return;
-    draw_hud_text();
 }

@@ -1,5 +1,5 @@
-// What the reference and the fast drawing share: colours, the cube, tile places,
-// pictures waiting for their mipmaps, and the notes one frame keeps.
+// The GL driver's own header, included by its files only: colours, the cube, tile places,
+// pictures waiting for their mipmaps, the reference and the fast drawing.
 #pragma once
 #include <cstdint>
 
@@ -7,6 +7,8 @@ extern const float finish_green[4];
 extern const float star_diffuse[4], star_glow[4], heart_diffuse[4], heart_glow[4];
 extern const float cube_normal[6][3];       // face order: +y, -y, +z, +x, -x, -z
 extern const float cube_corner[6][4][3];    // a unit cube's quads, wound outward
+
+inline constexpr float WALL_LIFT = 0.003f;   // a wall's raised cube stands this far above its floor cube
 
 float tile_centre(int i, float h);          // centre of row or column i, h rows a level
 float tile_cube_size(float h);              // half the edge of a tile's cube
@@ -18,6 +20,11 @@ void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets t
 bool build_a_waiting_texture();      // one picture's mipmaps, between frames; true when it was the last
 bool pictures_waiting();
 
+// The depth range of the full-screen pictures' ortho view: every one ends at the same far
+// plane; the background's starts farthest out.
+inline constexpr float PICTURE_FAR = 1.0f;
+inline constexpr float BACKGROUND_NEAR = -100.0f;
+
 // The reference drawing: the straightforward calls that define the picture.
 void draw_track_reference();        // every tile in immediate mode, every frame
 void draw_background_reference();   // the mipmapped full-screen quad
@@ -27,7 +34,7 @@ void draw_background_reference();   // the mipmapped full-screen quad
 // when no copy can be made. Noted so the track skips the tiles the background hides.
 bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
-bool background_copy_fills_frame();   // this frame draws the copy: no clear needed before it
-extern bool background_hides_far_tiles;
-extern bool hud_in_frame;   // asked for since the last swap: a copied background draws it
-void draw_hud_text();       // the head-up display as the reference draws it
+bool background_is_copied();      // the background is drawn as the copy, which is made when missing
+
+// The head-up text drawn now: by draw_hud, or over the copy when draw_hud held it back.
+void draw_hud_text();

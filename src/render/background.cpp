@@ -1,0 +1,13 @@
+// The background of play: the copy where the fast drawing has one, else the reference quad.
+#include "render/render.h"
+#include "render/render_local.h"
+
+void draw_background() {
+    if (!renderer.reference_drawing && draw_background_copy()) {
+        // the head-up text that draw_hud held back goes over the copy
+        if (renderer.frame.hud_asked)
+            draw_hud_text();
+        return;
+    }
+    draw_background_reference();
+}
