@@ -17,6 +17,11 @@ static std::string two_walls_level() {
 static bool on_ground() { return game.ship.on_ground == 1; }
 static bool on_wall_top() { return game.ship.on_wall == 1.0f; }
 
+// How far an edge case sits from the edge it tries, in steps of this.
+constexpr double NUDGE = 0.00001;
+// The apex of a jump from a wall top.
+const float HIGH_APEX = (float)(JUMP_APEX * WALL_JUMP_APEX_FACTOR);
+
 using Motion = Gameplay;
 
 TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
@@ -35,8 +40,8 @@ TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
         sim_frame(0);
         EXPECT_EQ(game.ship.pos[2], rest);
         EXPECT_EQ(game.ship.on_ground, 1);
-        // raised to 0.25 for the drop test, back to 0.2 by the landing
-        EXPECT_EQ(game.ship.fall_factor, 0.2f);
+        // raised by FACTOR_STEP for the drop test, back to FALL_FACTOR_LANDED by the landing
+        EXPECT_EQ(game.ship.fall_factor, FALL_FACTOR_LANDED);
     }
 }
 
@@ -51,8 +56,9 @@ TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
         top = std::max(top, game.ship.pos[2]);
     }
     EXPECT_EQ(game.ship.jump_descending, 1);
-    EXPECT_GE(top, 0.0058f);
-    EXPECT_LT(top, 0.0059f);
+    // the rise stops at the apex, still under the height where even a wall top lets the ship down
+    EXPECT_GE(top, JUMP_APEX);
+    EXPECT_LT(top, (float)WALL_REST);
     ASSERT_GT(run_until(on_ground, 60), 0);
     run_frames(5);
     EXPECT_NEAR(game.ship.pos[2], 0.002568f, 1e-6);
@@ -93,33 +99,33 @@ TEST_F(Motion, GapSinksShipStopsItAndCostsALifeBackAtSpawn) {
     EXPECT_FLOAT_EQ(game.ship.pos[2], 0.004f - game.ship.fall_step);
     EXPECT_GT(game.ship.pos[1], y);
     EXPECT_EQ(game.ship.falling, 0);
-    while (game.ship.pos[2] >= 0.0026f)
+    while (game.ship.pos[2] >= (float)FALLING_HEIGHT)
         sim_frame(0);
     EXPECT_EQ(game.ship.falling, 1);
     float x = game.ship.pos[0];
     y = game.ship.pos[1];
-    for (int frames = 0; game.flow.lives == 5 && frames < 200; frames++) {
+    for (int frames = 0; game.flow.lives == START_LIVES && frames < 200; frames++) {
         float z = game.ship.pos[2];
         sim_frame(HOLD_A);
-        if (game.flow.lives == 5) {
+        if (game.flow.lives == START_LIVES) {
             EXPECT_EQ(game.ship.pos[0], x);
             EXPECT_EQ(game.ship.pos[1], y);
             EXPECT_FLOAT_EQ(game.ship.pos[2], z - game.ship.fall_step);
         }
     }
-    EXPECT_EQ(game.flow.lives, 4);
+    EXPECT_EQ(game.flow.lives, START_LIVES - 1);
     EXPECT_EQ(game.ship.falling, 0);
     // back at the spawn point, then moved on by this frame's forward step and steering
-    EXPECT_FLOAT_EQ(game.ship.pos[0], 0.01175f - game.ship.left_rate * game.ship.side_step);
-    EXPECT_FLOAT_EQ(game.ship.pos[1], 0.00175f + game.ship.forward_step);
-    EXPECT_EQ(game.ship.pos[2], 0.00348f);
+    EXPECT_FLOAT_EQ(game.ship.pos[0], SPAWN_POINT[0] - game.ship.left_rate * game.ship.side_step);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], SPAWN_POINT[1] + game.ship.forward_step);
+    EXPECT_EQ(game.ship.pos[2], SPAWN_POINT[2]);
 }
 
 TEST_F(Motion, RestingShipRunningIntoAGapFallsAtOnce) {
     ASSERT_TRUE(start_game({plain_level({{30, "......."}})}));
     ASSERT_GT(run_until([] { return game.ship.falling == 1; }, 400), 0);
     EXPECT_EQ(ship_row(), 30);
-    EXPECT_LT(game.ship.pos[2], 0.0026f);
+    EXPECT_LT(game.ship.pos[2], (float)FALLING_HEIGHT);
 }
 
 TEST_F(Motion, ShipMidRiseCrossesAGap) {
@@ -137,7 +143,7 @@ TEST_F(Motion, ShipMidRiseCrossesAGap) {
     }
     EXPECT_TRUE(rose_over_gap);
     EXPECT_EQ(game.ship.falling, 0);
-    EXPECT_EQ(game.flow.lives, 5);
+    EXPECT_EQ(game.flow.lives, START_LIVES);
     EXPECT_GT(ship_row(), 30);
 }
 
@@ -154,8 +160,8 @@ TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
     sim_frame(HOLD_SPACE);
     ASSERT_GT(run_until(on_wall_top, 60), 0);
     EXPECT_GE(ship_row(), 20);
-    EXPECT_LT(game.ship.pos[2], 0.006f);
-    EXPECT_GT(game.ship.pos[2], 0.0055f);
+    EXPECT_LT(game.ship.pos[2], (float)WALL_BAND);
+    EXPECT_GT(game.ship.pos[2], (float)WALL_BELOW_HEIGHT);
 }
 
 TEST_F(Motion, HighJumpFromWallTopThenNormalJumpAtNextWall) {
@@ -164,27 +170,27 @@ TEST_F(Motion, HighJumpFromWallTopThenNormalJumpAtNextWall) {
     ASSERT_GT(run_until(on_wall_top, 60), 0);
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 1);
-    EXPECT_FLOAT_EQ(game.ship.jump_apex, 0.0087f);
+    EXPECT_FLOAT_EQ(game.ship.jump_apex, HIGH_APEX);
     // space kept down on the wall top: a second high jump from where the first came down
     float top = 0;
     for (int i = 0; i < 120 && (game.ship.jump || !game.ship.on_ground); i++) {
         sim_frame(game.ship.on_wall == 1.0f ? HOLD_SPACE : 0);
         top = std::max(top, game.ship.pos[2]);
     }
-    EXPECT_GE(top, 0.0087f);
-    EXPECT_LT(top, 0.0089f);
+    EXPECT_GE(top, HIGH_APEX);
+    EXPECT_LT(top, (float)(HIGH_APEX + 20 * NUDGE));
     EXPECT_GT(ship_row(), 27);
     // wherever the high jump came down, the ship must still get over the next wall
     ASSERT_TRUE(jump_walls_until_past(45, 400));
     EXPECT_EQ(game.ship.on_ground, 1);
-    EXPECT_EQ(game.ship.jump_apex, 0.0058f);
+    EXPECT_EQ(game.ship.jump_apex, JUMP_APEX);
     ASSERT_TRUE(jump_walls_until_past(59, 400));
     float next_top = 0;
     for (int i = 0; i < 40; i++) {
         sim_frame(0);
         next_top = std::max(next_top, game.ship.pos[2]);
     }
-    EXPECT_LT(next_top, 0.006f);
+    EXPECT_LT(next_top, (float)WALL_BAND);
     EXPECT_TRUE(jump_walls_until_past(70, 400));
 }
 
@@ -195,7 +201,7 @@ TEST_F(Motion, SteppingDownFromAWallAtDoubleSpeedLeavesTheShipAbleToJump) {
     ASSERT_GT(run_until(on_ground, 60), 0);
     run_frames(10);
     EXPECT_EQ(game.ship.on_ground, 1);
-    EXPECT_LT(game.ship.pos[2], 0.0027f);
+    EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
     EXPECT_TRUE(jump_walls_until_past(70, 600));
 }
 
@@ -209,7 +215,7 @@ TEST_F(Motion, HoldingSpaceOrQuarterScaleGetsOverBothWalls) {
         else
             jump_walls_until_past(70, 400);
         EXPECT_GT(ship_row(), 70);
-        EXPECT_EQ(game.flow.lives, 5);
+        EXPECT_EQ(game.flow.lives, START_LIVES);
         sim_close();
     }
 }
@@ -220,12 +226,12 @@ TEST_F(Motion, QuarterScaleRestsOnAWallTopAndHighJumpsFromIt) {
     ASSERT_GT(run_until(on_wall_top, 30), 0);
     run_frames(3);
     // the last drop step carries it lower than at normal speed; still a wall top
-    EXPECT_LT(game.ship.pos[2], 0.0058f);
-    EXPECT_GT(game.ship.pos[2], 0.0056f);
+    EXPECT_LT(game.ship.pos[2], (float)(WALL_REST - 10 * NUDGE));
+    EXPECT_GT(game.ship.pos[2], (float)WALL_CLEARANCE);
     EXPECT_EQ(game.ship.on_wall, 1.0f);
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 1);
-    EXPECT_FLOAT_EQ(game.ship.jump_apex, 0.0087f);
+    EXPECT_FLOAT_EQ(game.ship.jump_apex, HIGH_APEX);
 }
 
 TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
@@ -238,7 +244,7 @@ TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
     for (int i = 0; i < 20; i++) {
         sim_frame(0);
         EXPECT_EQ(game.ship.pos[1], y);
-        EXPECT_LT(game.ship.pos[2], 0.0027f);
+        EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
         EXPECT_EQ(game.ship.on_wall, 0.0f);
         EXPECT_EQ(game.ship.wall_below, 0.0f);
         EXPECT_EQ(game.ship.on_ground, 1);
@@ -255,7 +261,7 @@ TEST_F(Motion, OffTheMapAGapOnTheFirstPixelSinksTheShip) {
     sim_frame(HOLD_A);
     EXPECT_EQ(game.ship.tile_under_ship, 0);
     EXPECT_EQ(game.ship.falling, 1);
-    ASSERT_GT(run_until([] { return game.flow.lives == 4; }, 200), 0);
+    ASSERT_GT(run_until([] { return game.flow.lives == START_LIVES - 1; }, 200), 0);
 }
 
 TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
@@ -267,7 +273,7 @@ TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
     EXPECT_EQ(game.ship.tile_under_ship, 0);
     EXPECT_EQ(game.ship.falling, 0);
     EXPECT_EQ(game.ship.on_ground, 1);
-    EXPECT_LT(game.ship.pos[2], 0.0027f);
+    EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
     EXPECT_GT(game.ship.pos[1], y + 0.03f);
 }
 
@@ -277,9 +283,9 @@ TEST_F(Motion, IdleOrUpperCaseAKeepsTheLineAndRates) {
         key_down('A', 0, 0);
         run_frame();
     }
-    EXPECT_EQ(game.ship.pos[0], 0.01175f);
-    EXPECT_EQ(game.ship.left_rate, 0.1f);
-    EXPECT_EQ(game.ship.right_rate, 0.1f);
+    EXPECT_EQ(game.ship.pos[0], SPAWN_POINT[0]);
+    EXPECT_EQ(game.ship.left_rate, STEER_RATE_IDLE);
+    EXPECT_EQ(game.ship.right_rate, STEER_RATE_IDLE);
 }
 
 TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
@@ -289,17 +295,17 @@ TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
         float x = game.ship.pos[0];
         sim_frame(HOLD_A);
         EXPECT_LT(game.ship.pos[0], x);
-        EXPECT_FLOAT_EQ(game.ship.left_rate, i <= 18 ? rate + 0.05f : rate) << "frame " << i;
+        EXPECT_FLOAT_EQ(game.ship.left_rate, i <= 18 ? rate + (float)STEER_RATE_STEP : rate) << "frame " << i;
         rate = game.ship.left_rate;
     }
-    EXPECT_GT(game.ship.left_rate, 1.0f);
-    EXPECT_LT(game.ship.left_rate, 1.01f);
+    EXPECT_GT(game.ship.left_rate, STEER_RATE_MAX);
+    EXPECT_LT(game.ship.left_rate, (float)(STEER_RATE_MAX + 1000 * NUDGE));
     for (int i = 1; i <= 18; i++) {
         float x = game.ship.pos[0];
         sim_frame(0);
         EXPECT_FLOAT_EQ(game.ship.pos[0], x - game.ship.left_rate * game.ship.side_step) << "frame " << i;
     }
-    EXPECT_LT(game.ship.left_rate, 0.1f);
+    EXPECT_LT(game.ship.left_rate, STEER_RATE_IDLE);
     float x = game.ship.pos[0];
     run_frames(10);
     EXPECT_EQ(game.ship.pos[0], x);
@@ -307,12 +313,14 @@ TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
 
 TEST_F(Motion, BothSteerKeysSteerRightAtFifteenHundredths) {
     ASSERT_TRUE(start_game({plain_level()}));
+    // each frame A sets the right rate back to idle, then D adds one step to it
+    const float both_keys_rate = STEER_RATE_IDLE + (float)STEER_RATE_STEP;
     for (int i = 0; i < 10; i++) {
         float x = game.ship.pos[0];
         sim_frame(HOLD_A | HOLD_D);
-        EXPECT_FLOAT_EQ(game.ship.right_rate, 0.15f);
-        EXPECT_EQ(game.ship.left_rate, 0.1f);
-        EXPECT_FLOAT_EQ(game.ship.pos[0], x + 0.15f * game.ship.side_step);
+        EXPECT_FLOAT_EQ(game.ship.right_rate, both_keys_rate);
+        EXPECT_EQ(game.ship.left_rate, STEER_RATE_IDLE);
+        EXPECT_FLOAT_EQ(game.ship.pos[0], x + both_keys_rate * game.ship.side_step);
     }
 }
 
@@ -324,8 +332,8 @@ TEST_F(Motion, SteeringAndForwardStopWhileFinished) {
     sim_frame(HOLD_A | HOLD_SPACE);
     EXPECT_EQ(game.ship.pos[0], x);
     // only the glide moves the finished ship
-    EXPECT_FLOAT_EQ(game.ship.pos[1], y + 0.00005f);
-    EXPECT_LT(game.ship.pos[2], 0.0027f);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], y + (float)FLY_OFF_STEP);
+    EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
 }
 
 // One vertical and one forward step from a set height, with a tiny fall step so
@@ -336,41 +344,41 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
     run_frames(10);
     sim_snapshot_t start;
     sim_save(&start);
-    const float drop = 0.00001f;
+    const float drop = (float)NUDGE;
     struct {
         int   col;
         float row, z;
         float wall_below, on_wall;
         int   on_ground, falling, dropped, moved, lives, stars;
     } rows[] = {
-        // floor: comes down above 0.0026, stands below 0.0027
-        {1, 10.5f, 0.00255f, 0, 0, 1, 0, 0, 1, 5, 0},
-        {1, 10.5f, 0.00262f, 0, 0, 1, 0, 1, 1, 5, 0},
-        {1, 10.5f, 0.00270f, 0, 0, 1, 0, 1, 1, 5, 0},
-        {1, 10.5f, 0.00272f, 0, 0, 0, 0, 1, 1, 5, 0},
-        // wall: below it under 0.0055, stands on its top under 0.006, held by it under 0.0056
-        {2, 10.5f, 0.00530f, 0, 0, 0, 0, 1, 0, 5, 0},
-        {2, 10.5f, 0.00548f, 0, 0, 0, 0, 1, 0, 5, 0},
-        {2, 10.5f, 0.00552f, 1, 1, 0, 0, 0, 0, 5, 0},
-        {2, 10.5f, 0.00589f, 1, 1, 0, 0, 0, 1, 5, 0},
-        {2, 10.5f, 0.00600f, 1, 1, 0, 0, 1, 1, 5, 0},
-        {2, 10.5f, 0.00602f, 1, 0, 0, 0, 1, 1, 5, 0},
-        {2, 10.5f, 0.00620f, 1, 0, 0, 0, 1, 1, 5, 0},
-        // floor just before a wall: held below 0.0056, flies on above it
-        {1, 19.9f, 0.00555f, 0, 0, 0, 0, 1, 0, 5, 0},
-        {1, 19.9f, 0.00565f, 0, 0, 0, 0, 1, 1, 5, 0},
-        // stars and hearts: taken below 0.0045
-        {3, 10.5f, 0.00440f, 0, 0, 0, 0, 1, 1, 5, 1},
-        {3, 10.5f, 0.00460f, 0, 0, 0, 0, 1, 1, 5, 0},
-        {3, 10.5f, 0.00480f, 0, 0, 0, 0, 1, 1, 5, 0},
-        {4, 10.5f, 0.00448f, 0, 0, 0, 0, 1, 1, 6, 0},
-        {4, 10.5f, 0.00452f, 0, 0, 0, 0, 1, 1, 5, 0},
-        // gap: falling below 0.0026, a life lost below -0.025 (back at the spawn point, flying on);
+        // floor: comes down above its rest height, stands below its band
+        {1, 10.5f, GROUND_REST - 5 * NUDGE, 0, 0, 1, 0, 0, 1, START_LIVES, 0},
+        {1, 10.5f, GROUND_REST + 2 * NUDGE, 0, 0, 1, 0, 1, 1, START_LIVES, 0},
+        {1, 10.5f, GROUND_BAND, 0, 0, 1, 0, 1, 1, START_LIVES, 0},
+        {1, 10.5f, GROUND_BAND + 2 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // wall: below the ship above its height, stands on its top under its band, held by it under its clearance
+        {2, 10.5f, WALL_BELOW_HEIGHT - 20 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {2, 10.5f, WALL_BELOW_HEIGHT - 2 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {2, 10.5f, WALL_BELOW_HEIGHT + 2 * NUDGE, 1, 1, 0, 0, 0, 0, START_LIVES, 0},
+        {2, 10.5f, WALL_REST - NUDGE, 1, 1, 0, 0, 0, 1, START_LIVES, 0},
+        {2, 10.5f, WALL_BAND, 1, 1, 0, 0, 1, 1, START_LIVES, 0},
+        {2, 10.5f, WALL_BAND + 2 * NUDGE, 1, 0, 0, 0, 1, 1, START_LIVES, 0},
+        {2, 10.5f, WALL_BAND + 20 * NUDGE, 1, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // floor just before a wall: held below the clearance, flies on above it
+        {1, 19.9f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {1, 19.9f, WALL_CLEARANCE + 5 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // stars and hearts: taken below their reach
+        {3, 10.5f, PICKUP_REACH - 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 1},
+        {3, 10.5f, PICKUP_REACH + 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        {3, 10.5f, PICKUP_REACH + 30 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        {4, 10.5f, PICKUP_REACH - 2 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES + 1, 0},
+        {4, 10.5f, PICKUP_REACH + 2 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // gap: falling below its height, a life lost below the lowest (back at the spawn point, flying on);
         // the ground flag keeps what the floor before it left
-        {5, 10.5f, 0.00262f, 0, 0, 1, 0, 1, 1, 5, 0},
-        {5, 10.5f, 0.00260f, 0, 0, 1, 1, 1, 0, 5, 0},
-        {5, 10.5f, -0.02448f, 0, 0, 1, 1, 1, 0, 5, 0},
-        {5, 10.5f, -0.02500f, 0, 0, 1, 0, 0, 1, 4, 0},
+        {5, 10.5f, FALLING_HEIGHT + 2 * NUDGE, 0, 0, 1, 0, 1, 1, START_LIVES, 0},
+        {5, 10.5f, FALLING_HEIGHT, 0, 0, 1, 1, 1, 0, START_LIVES, 0},
+        {5, 10.5f, LIFE_LOST_HEIGHT + 52 * NUDGE, 0, 0, 1, 1, 1, 0, START_LIVES, 0},
+        {5, 10.5f, LIFE_LOST_HEIGHT, 0, 0, 1, 0, 0, 1, START_LIVES - 1, 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("column " + std::to_string(r.col) + " row " + std::to_string(r.row) + " z " + std::to_string(r.z));
@@ -380,7 +388,7 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
         ship.pos[1] = r.row / LEVEL_ROWS;
         ship.pos[2] = r.z;
         ship.fall_step = drop;
-        ship.fall_factor = 1.0f;
+        ship.fall_factor = FALL_FACTOR_FULL;
         float y = ship.pos[1];
         vertical_motion();
         EXPECT_EQ(ship.wall_below, r.wall_below);
