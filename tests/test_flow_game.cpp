@@ -65,9 +65,9 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     float y0 = game.ship.pos[1];
     float z0 = game.ship.pos[2];
     run_frames(20);
-    EXPECT_NEAR(game.ship.pos[1], y0 + 20 * 0.00005f, 1e-6);
+    EXPECT_NEAR(game.ship.pos[1], y0 + 20 * (float)FLY_OFF_STEP, 1e-6);
     EXPECT_EQ(game.ship.pos[2], z0);
-    // the glide ends 0.005 past where the finishing step began, then the climb starts
+    // the glide ends FLY_OFF_GLIDE past where the finishing step began, then the climb starts
     float climb_from = -1;
     for (int i = 0; i < 100; i++) {
         float y = game.ship.pos[1];
@@ -75,7 +75,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
         if (climb_from < 0 && game.ship.pos[2] > z0)
             climb_from = y;
     }
-    EXPECT_NEAR(climb_from - (y0 - 0.0008f), 0.005, 0.00005 + 1e-7);
+    EXPECT_NEAR(climb_from - (y0 - (float)FORWARD_STEP), FLY_OFF_GLIDE, FLY_OFF_STEP + 1e-7);
     EXPECT_GT(game.ship.pos[2], z0);
     EXPECT_EQ(game.process.sleep_calls, 0);
     float spin = 0;
@@ -85,18 +85,18 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
         top = game.ship.pos[2];
         sim_frame(0);
     }
-    // the level is complete on the first climbing step above 0.01
-    EXPECT_LE(top, 0.01);
-    EXPECT_GT(top + 0.00005f, 0.01);
+    // the level is complete on the first climbing step above the fly-off height
+    EXPECT_LE(top, FLY_OFF_HEIGHT);
+    EXPECT_GT(top + (float)FLY_OFF_STEP, FLY_OFF_HEIGHT);
     EXPECT_EQ(game.process.sleep_calls, 1);
-    EXPECT_EQ(game.process.slept_ms, 2500);
+    EXPECT_EQ(game.process.slept_ms, LEVEL_CHANGE_PAUSE_MS);
     EXPECT_EQ(game.flow.current_level, 2);
     EXPECT_EQ(game.flow.on_finish, 0);
     EXPECT_EQ(game.flow.level_complete, 0);
     // back at the spawn point, then this frame's forward step
-    EXPECT_EQ(game.ship.pos[0], 0.01175f);
-    EXPECT_FLOAT_EQ(game.ship.pos[1], 0.00175f + 0.0008f);
-    EXPECT_EQ(game.ship.pos[2], 0.00348f);
+    EXPECT_EQ(game.ship.pos[0], SPAWN_POINT[0]);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], SPAWN_POINT[1] + (float)FORWARD_STEP);
+    EXPECT_EQ(game.ship.pos[2], SPAWN_POINT[2]);
     // the level started this frame: the track was not drawn, the count and clock restarted
     EXPECT_EQ(game.flow.pickup_spin, spin);
     EXPECT_EQ(game.flow.level_start, 0);
@@ -123,11 +123,11 @@ TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame
     EXPECT_EQ(game.flow.current_level, 2);
     EXPECT_EQ(game.flow.on_finish, 1);
     EXPECT_EQ(game.results.records[1].level, 2);
-    EXPECT_EQ(game.results.records[1].lives, 5);
+    EXPECT_EQ(game.results.records[1].lives, START_LIVES);
     ASSERT_GE(advance_to_next_level(800), 0);
     EXPECT_EQ(game.process.sleep_calls, 2);
     // the ship starts high enough to take it before any lookup at the spawn point
-    EXPECT_EQ(game.flow.lives, 6);
+    EXPECT_EQ(game.flow.lives, START_LIVES + 1);
     EXPECT_EQ(tile_kind_at(0), TILE_FLOOR);
 }
 
@@ -143,7 +143,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     EXPECT_EQ(read_text_file("player.s"), expected_file());
     for (int i = 0; i < 5; i++) {
         EXPECT_EQ(game.results.records[i].level, i + 1);
-        EXPECT_EQ(game.results.records[i].lives, 5);
+        EXPECT_EQ(game.results.records[i].lives, START_LIVES);
     }
     EXPECT_EQ(game.results.records[4].stars, 3);
     EXPECT_EQ(game.process.sleep_calls, 4);

@@ -5,6 +5,7 @@
 
 #include "app/headless.h"
 #include "game/levelmap.h"
+#include "game/tuning.h"
 #include "replay.h"
 #include "support.h"
 
@@ -48,7 +49,7 @@ TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosi
     replay_outcome_t out = play_replay(text, replay_in(path + ".replay"));
     EXPECT_TRUE(out.finished);
     EXPECT_EQ(out.lives_lost, 0);
-    EXPECT_GE(out.lives_at_end, 5);
+    EXPECT_GE(out.lives_at_end, START_LIVES);
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, 5),

@@ -15,7 +15,7 @@ TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
         if (game.ship.tile_under_ship == star) {
             frames_on_star++;
             // taken on the first frame over it, at ground height
-            EXPECT_LT(game.ship.pos[2], 0.0027f);
+            EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
             EXPECT_EQ(game.flow.stars_collected, 1);
         }
     }
@@ -33,26 +33,26 @@ TEST_F(Pickups, HeartJumpedOverNearTheApexStays) {
         sim_frame(i == 0 ? HOLD_SPACE : 0);
         if (game.ship.tile_under_ship == heart) {
             frames_over_heart++;
-            EXPECT_GT(game.ship.pos[2], 0.0045f);
+            EXPECT_GT(game.ship.pos[2], (float)PICKUP_REACH);
         }
     }
     EXPECT_GT(frames_over_heart, 0);
-    EXPECT_EQ(game.flow.lives, 5);
+    EXPECT_EQ(game.flow.lives, START_LIVES);
     EXPECT_EQ(tile_kind_at(heart), TILE_HEART);
 }
 
 TEST_F(Pickups, HeartsAddLivesWithoutACap) {
     ASSERT_TRUE(start_game({plain_level({{10, ".#H###."}, {20, ".#H###."}})}));
     ASSERT_GT(run_until([] { return ship_row() > 10; }, 200), 0);
-    EXPECT_EQ(game.flow.lives, 6);
+    EXPECT_EQ(game.flow.lives, START_LIVES + 1);
     EXPECT_TRUE(is_floor(10, 2));
     ASSERT_GT(run_until([] { return ship_row() > 20; }, 200), 0);
-    EXPECT_EQ(game.flow.lives, 7);
+    EXPECT_EQ(game.flow.lives, START_LIVES + 2);
 }
 
 TEST_F(Pickups, StarsAndTakenTilesSurviveALostLife) {
     ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {30, "......."}})}));
-    ASSERT_GT(run_until([] { return game.flow.lives == 4; }, 600), 0);
+    ASSERT_GT(run_until([] { return game.flow.lives == START_LIVES - 1; }, 600), 0);
     EXPECT_EQ(game.flow.stars_collected, 2);
     EXPECT_TRUE(is_floor(5, 2));
     EXPECT_TRUE(is_floor(10, 2));

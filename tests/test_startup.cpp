@@ -13,6 +13,7 @@
 #include "game/input.h"
 #include "game/levelmap.h"
 #include "game/state.h"
+#include "game/tuning.h"
 #include "platform/platform.h"
 #include "render/render.h"
 #include "support.h"
@@ -55,7 +56,7 @@ TEST_F(Startup, ProgramStartQueuesTheMenuAndPrintsVersionThenSize) {
     for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex, render_assets.exitgame_tex})
         EXPECT_NE(tex, 0u);
     EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
-    EXPECT_EQ(game.ship.heading, 90.0f);
+    EXPECT_EQ(game.ship.heading, SHIP_HEADING);
 }
 
 TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
@@ -85,11 +86,11 @@ TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
     EXPECT_EQ(game.flow.stars_collected, 0);
     EXPECT_EQ(game.flow.lives, 3);
     EXPECT_EQ(game.flow.current_level, 1);
-    const std::vector<float> spawn = {0.01175f, 0.00175f, 0.00348f};
+    const std::vector<float> spawn(SPAWN_POINT, SPAWN_POINT + 3);
     EXPECT_EQ(std::vector<float>(game.ship.pos, game.ship.pos + 3), spawn);
     EXPECT_EQ(std::vector<float>(game.ship.prev_pos, game.ship.prev_pos + 3), spawn);
     EXPECT_EQ(std::vector<float>(game.ship.spawn, game.ship.spawn + 3), spawn);
-    EXPECT_EQ(game.ship.heading, 90.0f);
+    EXPECT_EQ(game.ship.heading, SHIP_HEADING);
     EXPECT_EQ(std::vector<int>(game.keys, game.keys + 256), std::vector<int>(256, 0));
     EXPECT_EQ(tile_kind_at(star), TILE_STAR);
     EXPECT_EQ(listed(), (std::vector<int>{ACT_VERTICAL, ACT_FORWARD, ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP,
