@@ -1,4 +1,4 @@
-// Helpers shared by the gameplay suites: start a game, fly it, find tiles.
+// Helpers shared by the gameplay suites: start a game, fly it, find tiles, read the action list.
 #pragma once
 #include <string>
 #include <vector>
@@ -59,6 +59,11 @@ inline bool jump_walls_until_past(int row, int max_frames) {
     }
     return false;
 }
+
+// The action list as it stands, front first.
+inline std::vector<int> queued_actions() { return std::vector<int>(game.actions.begin(), game.actions.end()); }
+// The codes of play as the game lists them.
+inline std::vector<int> play_list() { return std::vector<int>(std::begin(play_codes), std::end(play_codes)); }
 
 struct Gameplay : testing::Test {
     void TearDown() override { sim_close(); }

@@ -7,14 +7,9 @@
 #include "game/state.h"
 #include "game/actions.h"
 #include "game/input.h"
-#include "support.h"
+#include "gameplay_support.h"
 
 namespace {
-
-std::vector<int> listed() { return std::vector<int>(game.actions.begin(), game.actions.end()); }
-
-// The codes of play as the game lists them.
-std::vector<int> play_list() { return std::vector<int>(std::begin(play_codes), std::end(play_codes)); }
 
 // The drawing codes of a list, in its order.
 std::vector<int> drawing_codes(const std::vector<int>& codes) {
@@ -47,22 +42,22 @@ TEST(ActionList, RemoveTakesEveryOccurrence) {
     for (int c : {ACT_VERTICAL, ACT_STEER_LEFT, ACT_VERTICAL, ACT_STEER_RIGHT, ACT_VERTICAL})
         actions_add_back(c);
     actions_add_front(ACT_HUD);
-    EXPECT_EQ(listed(), (std::vector<int>{ACT_HUD, ACT_VERTICAL, ACT_STEER_LEFT, ACT_VERTICAL, ACT_STEER_RIGHT, ACT_VERTICAL}));
+    EXPECT_EQ(queued_actions(), (std::vector<int>{ACT_HUD, ACT_VERTICAL, ACT_STEER_LEFT, ACT_VERTICAL, ACT_STEER_RIGHT, ACT_VERTICAL}));
     actions_remove(ACT_VERTICAL);
-    EXPECT_EQ(listed(), (std::vector<int>{ACT_HUD, ACT_STEER_LEFT, ACT_STEER_RIGHT}));
+    EXPECT_EQ(queued_actions(), (std::vector<int>{ACT_HUD, ACT_STEER_LEFT, ACT_STEER_RIGHT}));
     EXPECT_FALSE(actions_has(ACT_VERTICAL));
     game.actions.clear();
 }
 
 TEST_F(Flow, MenuHoldsOnlyTheMenuCodeAndPlayReplacesIt) {
-    EXPECT_EQ(listed(), std::vector<int>{ACT_MENU});
+    EXPECT_EQ(queued_actions(), std::vector<int>{ACT_MENU});
     ASSERT_TRUE(sim_frame(0));
     // in the menu the motion handlers take their own codes out again
-    EXPECT_EQ(listed(), std::vector<int>{ACT_MENU});
+    EXPECT_EQ(queued_actions(), std::vector<int>{ACT_MENU});
     ASSERT_TRUE(sim_start_play());
-    EXPECT_EQ(listed(), play_list());
+    EXPECT_EQ(queued_actions(), play_list());
     // the background's copy puts back the head-up text held before it; the track and the ship go over both
-    EXPECT_EQ(drawing_codes(listed()), (std::vector<int>{ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP}));
+    EXPECT_EQ(drawing_codes(queued_actions()), (std::vector<int>{ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP}));
     // the first frame of play started the level after the track and the ship
     EXPECT_EQ(game.flow.level_start, 0);
     EXPECT_EQ(game.flow.ship_drawn, 1);
@@ -82,9 +77,9 @@ TEST_F(Flow, InputStepQueuesMotionCodesInFrontOfThePlayCodes) {
         input_step();
         std::vector<int> want = s.queued;
         want.insert(want.end(), std::begin(play_codes), std::end(play_codes));
-        EXPECT_EQ(listed(), want) << s.held;
+        EXPECT_EQ(queued_actions(), want) << s.held;
         ASSERT_TRUE(sim_frame(s.held));
-        EXPECT_EQ(listed(), play_list()) << s.held;
+        EXPECT_EQ(queued_actions(), play_list()) << s.held;
         EXPECT_TRUE(!(s.held & HOLD_SPACE) || sim_state().jump == 1);
     }
 }
@@ -136,5 +131,5 @@ TEST_F(Flow, MenuKeysDoNothingOnceTheShipHasBeenDrawn) {
     EXPECT_TRUE(sim_frame(HOLD_ENTER));
     // Enter did not run start-up again: the ship went on from where it was
     EXPECT_GT(sim_state().y, y);
-    EXPECT_EQ(listed(), play_list());
+    EXPECT_EQ(queued_actions(), play_list());
 }
