@@ -19,7 +19,7 @@ inline int   tile_offset(int row, int col) { return row * game.level.line_length
 
 // A level whose track fills all seven columns, its first pixel given.
 inline std::string wide_level(char first_pixel) {
-    std::vector<level_edit> rows = rows_of(0, 227, "#######");
+    std::vector<level_edit_t> rows = rows_of(0, 227, "#######");
     rows[0].tiles[0] = first_pixel;
     return plain_level(rows);
 }

@@ -5,7 +5,7 @@
 
 // Finish from row 20, with a star on the ship's column at each listed row.
 static std::string short_level(const std::vector<int>& star_rows = {}) {
-    std::vector<level_edit> rows = {{20, ".FFFFF."}};
+    std::vector<level_edit_t> rows = {{20, ".FFFFF."}};
     for (int r : star_rows)
         rows.push_back({r, ".#*###."});
     return plain_level(rows);
@@ -171,7 +171,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
 // timer runs on through its fly-off and the pause into the next level: the
 // runner's clock must move by that pause as the real one does.
 TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
-    std::vector<level_edit> done_on_arrival = rows_of(0, 239, "FFFFFFF");
+    std::vector<level_edit_t> done_on_arrival = rows_of(0, 239, "FFFFFFF");
     ASSERT_TRUE(start_game({short_level(), plain_level(done_on_arrival), short_level()}));
     int level_two_ms = advance_to_next_level(800);
     ASSERT_GE(level_two_ms, 0);

@@ -76,8 +76,8 @@ TEST(Replay, HoldingNothingIntoAGapLosesALife) {
 
 // The solver finds a way over a gap and a wall on a small search, and reports a level without one.
 TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
-    std::vector<level_edit> rows = rows_of(30, 31, ".WWWWW.");
-    for (const level_edit& e : rows_of(60, 62, "......."))
+    std::vector<level_edit_t> rows = rows_of(30, 31, ".WWWWW.");
+    for (const level_edit_t& e : rows_of(60, 62, "......."))
         rows.push_back(e);
     std::string level = plain_level(rows), dir = temp_folder();
     write_text_file(dir + "/game.level.txt", level);

@@ -8,8 +8,8 @@
 
 // Two long walls across the track with floor between them.
 static std::string two_walls_level() {
-    std::vector<level_edit> rows = rows_of(20, 27, ".WWWWW.");
-    for (const level_edit& e : rows_of(60, 67, ".WWWWW."))
+    std::vector<level_edit_t> rows = rows_of(20, 27, ".WWWWW.");
+    for (const level_edit_t& e : rows_of(60, 67, ".WWWWW."))
         rows.push_back(e);
     return plain_level(rows);
 }
