@@ -69,7 +69,7 @@ static std::string run_xdotool(const std::string& args, int attempts = 10) {
     return out;
 }
 
-bool start_game(game_run_t* run, const std::string& bin_dir) {
+bool launch_game(game_run_t* run, const std::string& bin_dir) {
     auto_repeat_off();
     std::string program = run->program.empty() ? std::string(QUOVIX_BIN_DIR) + "/quovix" : run->program;
     std::string folder = temp_folder();
@@ -115,7 +115,7 @@ bool wait_for_window(game_run_t* run, double seconds) {
         if (poll_exit(run)) {
             // a connection the display refused (see open_display): start the game again
             bool refused = read_text_file(run->err_path).find("failed to open display") != std::string::npos;
-            if (!refused || restarts++ >= 3 || !start_game(run, run->bin_dir))
+            if (!refused || restarts++ >= 3 || !launch_game(run, run->bin_dir))
                 return false;
             continue;
         }

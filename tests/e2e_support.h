@@ -28,7 +28,7 @@ struct screen_shot_t {
 };
 
 // Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
-bool start_game(game_run_t* run, const std::string& bin_dir);
+bool launch_game(game_run_t* run, const std::string& bin_dir);
 // Waits until the window titled "Quovix - by Orrib" exists, focuses it, and waits until
 // start-up has ended and the window covers the screen; false on timeout.
 bool wait_for_window(game_run_t* run, double seconds = 20);

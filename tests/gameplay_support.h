@@ -24,8 +24,8 @@ inline std::string wide_level(char first_pixel) {
     return plain_level(rows);
 }
 
-// Opens a game on the given levels and presses Enter on the menu.
-inline bool start_game(const std::vector<std::string>& levels, const std::string& scale = "1") {
+// Opens a game on the given levels, without a window, and presses Enter on the menu.
+inline bool start_play(const std::vector<std::string>& levels, const std::string& scale = "1") {
     return sim_open(make_play_folder(levels, scale).c_str()) && sim_start_play();
 }
 

@@ -42,7 +42,7 @@ std::string short_level() { return plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}})
 // Starts the game in bin, chooses play, waits for its end (with `esc_in_play`, an Esc once
 // play is on the screen).
 void play(game_run_t* run, const std::string& bin, bool esc_in_play, double end_within_s) {
-    ASSERT_TRUE(start_game(run, bin));
+    ASSERT_TRUE(launch_game(run, bin));
     ASSERT_TRUE(wait_for_window(run)) << game_output(*run) << read_text_file(run->err_path);
     // the menu stands still once it is drawn; play moves the screen away from it
     screen_shot_t menu;
@@ -142,7 +142,7 @@ TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
         fs::remove(path);
     }
     game_run_t run;
-    ASSERT_TRUE(start_game(&run, bin));
+    ASSERT_TRUE(launch_game(&run, bin));
     ASSERT_TRUE(wait_for_exit(&run, 30)) << "the game did not end";
     std::string out = game_output(run), err = read_text_file(run.err_path);
     EXPECT_EQ(run.status, 1) << out << err;
@@ -418,7 +418,7 @@ TEST(PortraitScreen, ShowsTheTrack) {
     screen_shot_t background = read_screen_picture(set + "/background.bmp", w, h);
     ASSERT_EQ(background.width, w);
     game_run_t run;
-    ASSERT_TRUE(start_game(&run, bin));
+    ASSERT_TRUE(launch_game(&run, bin));
     ASSERT_TRUE(wait_for_window(&run)) << game_output(run) << read_text_file(run.err_path);
     press_key("Return");
     // the track covers the background below the middle of the screen (under 0.1 where only the picture shows)

@@ -42,7 +42,7 @@ static int advance_to_next_level(int max_frames) {
 using GameFlow = Gameplay;
 
 TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
-    ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {15, ".#H###."}, {20, ".FFFFF."}})}));
+    ASSERT_TRUE(start_play({plain_level({{5, ".#*###."}, {10, ".#*###."}, {15, ".#H###."}, {20, ".FFFFF."}})}));
     // the Enter frame started the level at fake time 0
     ASSERT_GT(run_until(finished, 300), 0);
     EXPECT_EQ(tile_kind_at(game.ship.tile_under_ship), TILE_FINISH);
@@ -60,7 +60,7 @@ TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
 }
 
 TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
-    ASSERT_TRUE(start_game({short_level({5}), short_level()}));
+    ASSERT_TRUE(start_play({short_level({5}), short_level()}));
     ASSERT_GT(run_until(finished, 300), 0);
     float y0 = game.ship.pos[1];
     float z0 = game.ship.pos[2];
@@ -108,7 +108,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
 }
 
 TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
-    ASSERT_TRUE(start_game({short_level({5, 10}), short_level({4, 8, 12})}));
+    ASSERT_TRUE(start_play({short_level({5, 10}), short_level({4, 8, 12})}));
     int start_ms = advance_to_next_level(800);
     ASSERT_GE(start_ms, 0);
     game.flow.lives = 4;
@@ -118,7 +118,7 @@ TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
 }
 
 TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame) {
-    ASSERT_TRUE(start_game({short_level(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
+    ASSERT_TRUE(start_play({short_level(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     EXPECT_EQ(game.flow.current_level, 2);
     EXPECT_EQ(game.flow.on_finish, 1);
@@ -132,7 +132,7 @@ TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame
 }
 
 TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
-    ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}), short_level(), short_level({10}),
+    ASSERT_TRUE(start_play({short_level({5}), short_level({5, 10}), short_level(), short_level({10}),
                             short_level({5, 10, 15})}));
     for (int level = 1; level < 5; level++) {
         ASSERT_GT(run_until(finished, 300), 0) << "level " << level;
@@ -172,7 +172,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
 // runner's clock must move by that pause as the real one does.
 TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
     std::vector<level_edit_t> done_on_arrival = rows_of(0, 239, "FFFFFFF");
-    ASSERT_TRUE(start_game({short_level(), plain_level(done_on_arrival), short_level()}));
+    ASSERT_TRUE(start_play({short_level(), plain_level(done_on_arrival), short_level()}));
     int level_two_ms = advance_to_next_level(800);
     ASSERT_GE(level_two_ms, 0);
     EXPECT_EQ(game.flow.on_finish, 1);
@@ -186,7 +186,7 @@ TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
 }
 
 TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
-    ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}),
+    ASSERT_TRUE(start_play({short_level({5}), short_level({5, 10}),
                             plain_level({{4, ".#*###."}, {12, "......."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     int start_ms = advance_to_next_level(800);

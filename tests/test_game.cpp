@@ -40,10 +40,10 @@ struct Game : testing::Test {
     }
     void TearDown() override { kill_game(&run); }
     void start(const std::vector<std::string>& levels, const std::string& scale = "1") {
-        ASSERT_TRUE(start_game(&run, make_play_folder(levels, scale)));
+        ASSERT_TRUE(launch_game(&run, make_play_folder(levels, scale)));
         ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
     }
-    void start_play() {
+    void choose_play() {
         press_key("w");
         press_key("Return");
     }
@@ -129,7 +129,7 @@ TEST_F(Game, MenuShowsPlayThenExitAndExitLeavesWithoutResults) {
 TEST_F(Game, PlayShowsTrackOverBackgroundWithWhiteHudAndEscLeaves) {
     // a long level, so the first one is still being played when the screen is read
     start({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}, {40, ".*#*#*."}})});
-    start_play();
+    choose_play();
     screen_shot_t background = picture("background.bmp");
     ASSERT_GT(background.width, 0);
     // until the track has come into view under the head-up lines
@@ -160,7 +160,7 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     for (const std::vector<int>& s : stars)
         levels.push_back(short_level(s));
     start(levels, FAST);
-    start_play();
+    choose_play();
     // five fly-offs of some 230 frames and five pauses: minutes on a slow renderer
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 300)) << game_output(run);
     ASSERT_FALSE(run.exited);
@@ -186,7 +186,7 @@ TEST_F(Game, LostGameKeepsItsRecordsWhileTheSummaryStays) {
     std::vector<level_edit_t> rows = rows_of(3, 239, ".......");
     rows.push_back({1, ".#*###."});
     start({plain_level(rows, false)}, FAST);
-    start_play();
+    choose_play();
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 120)) << game_output(run);
     summary();
     std::string first = read_text_file(results_path());

@@ -25,7 +25,7 @@ const float HIGH_APEX = (float)(JUMP_APEX * WALL_JUMP_APEX_FACTOR);
 using Motion = Gameplay;
 
 TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     // the Enter frame that started play is frame 1 and already dropped the ship
     ASSERT_EQ(sim_state().frame, 1);
     run_frames(6);
@@ -46,7 +46,7 @@ TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
 }
 
 TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     run_frames(10);
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 1);
@@ -67,7 +67,7 @@ TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
 }
 
 TEST_F(Motion, QuarterScaleRestsLowerAndCanStillJump) {
-    ASSERT_TRUE(start_game({plain_level()}, "0.25"));
+    ASSERT_TRUE(start_play({plain_level()}, "0.25"));
     run_frames(15);
     EXPECT_NEAR(game.ship.pos[2], 0.002376f, 1e-6);
     EXPECT_EQ(game.ship.on_ground, 1);
@@ -78,7 +78,7 @@ TEST_F(Motion, QuarterScaleRestsLowerAndCanStillJump) {
 }
 
 TEST_F(Motion, SpaceWhileDescendingDoesNotStartAJump) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     run_frames(10);
     game.ship.jump_descending = 1;
     sim_frame(HOLD_SPACE);
@@ -90,7 +90,7 @@ TEST_F(Motion, SpaceWhileDescendingDoesNotStartAJump) {
 }
 
 TEST_F(Motion, GapSinksShipStopsItAndCostsALifeBackAtSpawn) {
-    ASSERT_TRUE(start_game({plain_level(rows_of(30, 35, "......."))}));
+    ASSERT_TRUE(start_play({plain_level(rows_of(30, 35, "......."))}));
     // high over the gap the ship still flies on while it sinks
     game.ship.pos[1] = row_y(30);
     game.ship.pos[2] = 0.004f;
@@ -122,14 +122,14 @@ TEST_F(Motion, GapSinksShipStopsItAndCostsALifeBackAtSpawn) {
 }
 
 TEST_F(Motion, RestingShipRunningIntoAGapFallsAtOnce) {
-    ASSERT_TRUE(start_game({plain_level({{30, "......."}})}));
+    ASSERT_TRUE(start_play({plain_level({{30, "......."}})}));
     ASSERT_GT(run_until([] { return game.ship.falling == 1; }, 400), 0);
     EXPECT_EQ(ship_row(), 30);
     EXPECT_LT(game.ship.pos[2], (float)FALLING_HEIGHT);
 }
 
 TEST_F(Motion, ShipMidRiseCrossesAGap) {
-    ASSERT_TRUE(start_game({plain_level({{29, "......."}})}));
+    ASSERT_TRUE(start_play({plain_level({{29, "......."}})}));
     ASSERT_GT(run_until([] { return ship_row() >= 28; }, 400), 0);
     bool rose_over_gap = false;
     for (int i = 0; i < 60; i++) {
@@ -148,7 +148,7 @@ TEST_F(Motion, ShipMidRiseCrossesAGap) {
 }
 
 TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
-    ASSERT_TRUE(start_game({two_walls_level()}));
+    ASSERT_TRUE(start_play({two_walls_level()}));
     ASSERT_GT(run_until([] { return game.ship.pos[1] + 0.0018f > 20.0f / LEVEL_ROWS; }, 400), 0);
     run_frames(2);
     float held_at = game.ship.pos[1];
@@ -165,7 +165,7 @@ TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
 }
 
 TEST_F(Motion, HighJumpFromWallTopThenNormalJumpAtNextWall) {
-    ASSERT_TRUE(start_game({two_walls_level()}));
+    ASSERT_TRUE(start_play({two_walls_level()}));
     ASSERT_TRUE(jump_walls_until_past(19, 400));
     ASSERT_GT(run_until(on_wall_top, 60), 0);
     sim_frame(HOLD_SPACE);
@@ -196,7 +196,7 @@ TEST_F(Motion, HighJumpFromWallTopThenNormalJumpAtNextWall) {
 
 TEST_F(Motion, SteppingDownFromAWallAtDoubleSpeedLeavesTheShipAbleToJump) {
     // at this speed the step down ends lower than a drop from the spawn height
-    ASSERT_TRUE(start_game({two_walls_level()}, "0.5"));
+    ASSERT_TRUE(start_play({two_walls_level()}, "0.5"));
     ASSERT_TRUE(jump_walls_until_past(28, 600));
     ASSERT_GT(run_until(on_ground, 60), 0);
     run_frames(10);
@@ -208,7 +208,7 @@ TEST_F(Motion, SteppingDownFromAWallAtDoubleSpeedLeavesTheShipAbleToJump) {
 TEST_F(Motion, HoldingSpaceOrQuarterScaleGetsOverBothWalls) {
     for (const char* scale : {"1", "0.25"}) {
         SCOPED_TRACE(scale);
-        ASSERT_TRUE(start_game({two_walls_level()}, scale));
+        ASSERT_TRUE(start_play({two_walls_level()}, scale));
         if (scale[0] == '1')
             for (int frames = 0; ship_row() <= 70 && frames < 1000; frames++)
                 sim_frame(HOLD_SPACE);
@@ -221,7 +221,7 @@ TEST_F(Motion, HoldingSpaceOrQuarterScaleGetsOverBothWalls) {
 }
 
 TEST_F(Motion, QuarterScaleRestsOnAWallTopAndHighJumpsFromIt) {
-    ASSERT_TRUE(start_game({plain_level(rows_of(20, 59, ".WWWWW."))}, "0.25"));
+    ASSERT_TRUE(start_play({plain_level(rows_of(20, 59, ".WWWWW."))}, "0.25"));
     ASSERT_TRUE(jump_walls_until_past(19, 400));
     ASSERT_GT(run_until(on_wall_top, 30), 0);
     run_frames(3);
@@ -235,7 +235,7 @@ TEST_F(Motion, QuarterScaleRestsOnAWallTopAndHighJumpsFromIt) {
 }
 
 TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
-    ASSERT_TRUE(start_game({plain_level(rows_of(0, 99, ".##W##."))}));
+    ASSERT_TRUE(start_play({plain_level(rows_of(0, 99, ".##W##."))}));
     while (game.ship.pos[0] < 3.0f / LEVEL_ROWS + 0.0001f)
         sim_frame(HOLD_D);
     run_frames(25);
@@ -252,7 +252,7 @@ TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
 }
 
 TEST_F(Motion, OffTheMapAGapOnTheFirstPixelSinksTheShip) {
-    ASSERT_TRUE(start_game({wide_level('.')}));
+    ASSERT_TRUE(start_play({wide_level('.')}));
     while (game.ship.pos[0] >= 0 && sim_state().frame < 300) {
         sim_frame(HOLD_A);
         // column 0 carries the ship while it is still on the map
@@ -265,7 +265,7 @@ TEST_F(Motion, OffTheMapAGapOnTheFirstPixelSinksTheShip) {
 }
 
 TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
-    ASSERT_TRUE(start_game({wide_level('#')}));
+    ASSERT_TRUE(start_play({wide_level('#')}));
     while (game.ship.pos[0] >= -0.002f && sim_state().frame < 300)
         sim_frame(HOLD_A);
     float y = game.ship.pos[1];
@@ -278,7 +278,7 @@ TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
 }
 
 TEST_F(Motion, IdleOrUpperCaseAKeepsTheLineAndRates) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     for (int i = 0; i < 40; i++) {
         key_down('A', 0, 0);
         run_frame();
@@ -289,7 +289,7 @@ TEST_F(Motion, IdleOrUpperCaseAKeepsTheLineAndRates) {
 }
 
 TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     float rate = game.ship.left_rate;
     for (int i = 1; i <= 20; i++) {
         float x = game.ship.pos[0];
@@ -312,7 +312,7 @@ TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
 }
 
 TEST_F(Motion, BothSteerKeysSteerRightAtFifteenHundredths) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     // each frame A sets the right rate back to idle, then D adds one step to it
     const float both_keys_rate = STEER_RATE_IDLE + (float)STEER_RATE_STEP;
     for (int i = 0; i < 10; i++) {
@@ -325,7 +325,7 @@ TEST_F(Motion, BothSteerKeysSteerRightAtFifteenHundredths) {
 }
 
 TEST_F(Motion, SteeringAndForwardStopWhileFinished) {
-    ASSERT_TRUE(start_game({plain_level({{20, ".FFFFF."}})}));
+    ASSERT_TRUE(start_play({plain_level({{20, ".FFFFF."}})}));
     ASSERT_GT(run_until([] { return game.flow.on_finish == 1; }, 400), 0);
     float x = game.ship.pos[0];
     float y = game.ship.pos[1];
@@ -340,7 +340,7 @@ TEST_F(Motion, SteeringAndForwardStopWhileFinished) {
 // each band is tried just inside and just outside its edge.
 TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
     // row 10: floor, wall, star, heart, gap on columns 1 to 5; a wall across row 20
-    ASSERT_TRUE(start_game({plain_level({{10, ".#W*H.."}, {20, ".WWWWW."}})}));
+    ASSERT_TRUE(start_play({plain_level({{10, ".#W*H.."}, {20, ".WWWWW."}})}));
     run_frames(10);
     sim_snapshot_t start;
     sim_save(&start);
@@ -406,7 +406,7 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
 }
 
 TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     run_frames(10);
     sim_snapshot_t start;
     sim_save(&start);
@@ -426,7 +426,7 @@ TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
 }
 
 TEST_F(Motion, KeyCallbacksHoldAKeyUntilItIsReleased) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     key_down(KEY_D, 0, 0);
     EXPECT_EQ(game.keys[KEY_D], 1);
     float x = game.ship.pos[0];

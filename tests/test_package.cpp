@@ -96,7 +96,7 @@ struct Package : testing::Test {
     }
     std::string player(const std::string& file) const { return home + "/.local/share/quovix/" + file; }
     void start() {
-        ASSERT_TRUE(start_game(&run, home));
+        ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_window(&run)) << read_text_file(run.err_path);
     }
     void leave_with_esc() {
@@ -191,7 +191,7 @@ TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
         run = game_run_t();
         run.program = unpacked + "/usr/games/quovix";
         run.env = {"HOME=" + home, "XDG_DATA_HOME=", c.display};
-        ASSERT_TRUE(start_game(&run, home));
+        ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_exit(&run, 10)) << c.display;
         EXPECT_NE(run.status, 0) << c.display;
         std::vector<std::string> lines = lines_of(read_text_file(run.err_path));

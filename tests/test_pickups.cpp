@@ -6,7 +6,7 @@ static bool is_floor(int row, int col) { return tile_kind_at(tile_offset(row, co
 using Pickups = Gameplay;
 
 TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
-    ASSERT_TRUE(start_game({plain_level({{10, ".#*###."}})}));
+    ASSERT_TRUE(start_play({plain_level({{10, ".#*###."}})}));
     int star = tile_offset(10, 2);
     ASSERT_EQ(tile_kind_at(star), TILE_STAR);
     int frames_on_star = 0;
@@ -25,7 +25,7 @@ TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
 }
 
 TEST_F(Pickups, HeartJumpedOverNearTheApexStays) {
-    ASSERT_TRUE(start_game({plain_level({{14, ".#H###."}})}));
+    ASSERT_TRUE(start_play({plain_level({{14, ".#H###."}})}));
     int heart = tile_offset(14, 2);
     ASSERT_GT(run_until([] { return ship_row() >= 11; }, 200), 0);
     int frames_over_heart = 0;
@@ -42,7 +42,7 @@ TEST_F(Pickups, HeartJumpedOverNearTheApexStays) {
 }
 
 TEST_F(Pickups, HeartsAddLivesWithoutACap) {
-    ASSERT_TRUE(start_game({plain_level({{10, ".#H###."}, {20, ".#H###."}})}));
+    ASSERT_TRUE(start_play({plain_level({{10, ".#H###."}, {20, ".#H###."}})}));
     ASSERT_GT(run_until([] { return ship_row() > 10; }, 200), 0);
     EXPECT_EQ(game.flow.lives, START_LIVES + 1);
     EXPECT_TRUE(is_floor(10, 2));
@@ -51,7 +51,7 @@ TEST_F(Pickups, HeartsAddLivesWithoutACap) {
 }
 
 TEST_F(Pickups, StarsAndTakenTilesSurviveALostLife) {
-    ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {30, "......."}})}));
+    ASSERT_TRUE(start_play({plain_level({{5, ".#*###."}, {10, ".#*###."}, {30, "......."}})}));
     ASSERT_GT(run_until([] { return game.flow.lives == START_LIVES - 1; }, 600), 0);
     EXPECT_EQ(game.flow.stars_collected, 2);
     EXPECT_TRUE(is_floor(5, 2));
@@ -62,7 +62,7 @@ TEST_F(Pickups, StarsAndTakenTilesSurviveALostLife) {
 }
 
 TEST_F(Pickups, StarOnTheFirstPixelIsTakenBesideTheMap) {
-    ASSERT_TRUE(start_game({wide_level('*')}));
+    ASSERT_TRUE(start_play({wide_level('*')}));
     while (game.ship.pos[0] >= 0 && sim_state().frame < 300)
         sim_frame(HOLD_A);
     EXPECT_EQ(game.flow.stars_collected, 0);
