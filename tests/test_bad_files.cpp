@@ -37,11 +37,11 @@ void expect_no_sanitizer_report(const game_run_t& run) {
 std::string resources_of(const std::string& bin) { return bin + "/../resources/"; }
 
 // A level whose finish starts on row 2: the ship reaches it a few frames into play.
-std::string short_level() { return plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}}); }
+std::string finish_at_row_2() { return plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}}); }
 
 // Starts the game in bin, chooses play, waits for its end (with `esc_in_play`, an Esc once
 // play is on the screen).
-void play(game_run_t* run, const std::string& bin, bool esc_in_play, double end_within_s) {
+void play_until_exit(game_run_t* run, const std::string& bin, bool esc_in_play, double end_within_s) {
     ASSERT_TRUE(launch_game(run, bin));
     ASSERT_TRUE(wait_for_window(run)) << game_output(*run) << read_text_file(run->err_path);
     // the menu stands still once it is drawn; play moves the screen away from it
@@ -184,7 +184,7 @@ using LaterLevel = testing::TestWithParam<later_case_t>;
 TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    std::string bin = make_play_folder({short_level()});
+    std::string bin = make_play_folder({finish_at_row_2()});
     std::string path = resources_of(bin) + "leveltwo.bmp";
     if (GetParam().fault == LATER_MISSING) {
         fs::remove(path);
@@ -202,7 +202,7 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
         make_unwritable(bin);
     game_run_t run;
     // level one ends at once; the next level comes after the fly-off and a pause
-    play(&run, bin, false, 60);
+    play_until_exit(&run, bin, false, 60);
     chmod(bin.c_str(), 0755);
     EXPECT_EQ(run.status, 1);
     std::string both = game_output(run) + read_text_file(run.err_path);
@@ -294,7 +294,7 @@ TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
     std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     GetParam().spoil(bin);
     game_run_t run;
-    play(&run, bin, true, 20);
+    play_until_exit(&run, bin, true, 20);
     EXPECT_EQ(run.status, 0);
     std::string out = game_output(run);
     EXPECT_EQ(out.find("Error"), std::string::npos) << out;
@@ -345,7 +345,7 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
     for (const std::string& path : paths_of(c.kind, bin))
         c.make(path);
     game_run_t run;
-    play(&run, bin, 1500, 20);
+    play_until_exit(&run, bin, 1500, 20);
     EXPECT_EQ(run.status, 0);
     std::string out = game_output(run), err = read_text_file(run.err_path);
     EXPECT_NE(out.find("Bitmap size"), std::string::npos) << out;

@@ -4,7 +4,7 @@
 #include "game/timer.h"
 
 // Finish from row 20, with a star on the ship's column at each listed row.
-static std::string short_level(const std::vector<int>& star_rows = {}) {
+static std::string finish_at_row_20(const std::vector<int>& star_rows = {}) {
     std::vector<level_edit_t> rows = {{20, ".FFFFF."}};
     for (int r : star_rows)
         rows.push_back({r, ".#*###."});
@@ -60,7 +60,7 @@ TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
 }
 
 TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
-    ASSERT_TRUE(start_play({short_level({5}), short_level()}));
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20()}));
     ASSERT_GT(run_until(finished, 300), 0);
     float y0 = game.ship.pos[1];
     float z0 = game.ship.pos[2];
@@ -108,7 +108,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
 }
 
 TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
-    ASSERT_TRUE(start_play({short_level({5, 10}), short_level({4, 8, 12})}));
+    ASSERT_TRUE(start_play({finish_at_row_20({5, 10}), finish_at_row_20({4, 8, 12})}));
     int start_ms = advance_to_next_level(800);
     ASSERT_GE(start_ms, 0);
     game.flow.lives = 4;
@@ -118,7 +118,7 @@ TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
 }
 
 TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame) {
-    ASSERT_TRUE(start_play({short_level(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
+    ASSERT_TRUE(start_play({finish_at_row_20(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     EXPECT_EQ(game.flow.current_level, 2);
     EXPECT_EQ(game.flow.on_finish, 1);
@@ -132,8 +132,8 @@ TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame
 }
 
 TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
-    ASSERT_TRUE(start_play({short_level({5}), short_level({5, 10}), short_level(), short_level({10}),
-                            short_level({5, 10, 15})}));
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}), finish_at_row_20(),
+                            finish_at_row_20({10}), finish_at_row_20({5, 10, 15})}));
     for (int level = 1; level < 5; level++) {
         ASSERT_GT(run_until(finished, 300), 0) << "level " << level;
         EXPECT_FALSE(file_exists("player.s")) << "level " << level;
@@ -172,7 +172,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
 // runner's clock must move by that pause as the real one does.
 TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
     std::vector<level_edit_t> done_on_arrival = rows_of(0, 239, "FFFFFFF");
-    ASSERT_TRUE(start_play({short_level(), plain_level(done_on_arrival), short_level()}));
+    ASSERT_TRUE(start_play({finish_at_row_20(), plain_level(done_on_arrival), finish_at_row_20()}));
     int level_two_ms = advance_to_next_level(800);
     ASSERT_GE(level_two_ms, 0);
     EXPECT_EQ(game.flow.on_finish, 1);
@@ -186,7 +186,7 @@ TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
 }
 
 TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
-    ASSERT_TRUE(start_play({short_level({5}), short_level({5, 10}),
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}),
                             plain_level({{4, ".#*###."}, {12, "......."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     int start_ms = advance_to_next_level(800);

@@ -15,7 +15,7 @@ const char* const FAST = "0.25";
 
 // A short level: floor from the near end, the finish on rows 12 to 23, nothing
 // beyond; stars on the spawn column (column 2) at `star_rows`.
-std::string short_level(const std::vector<int>& star_rows) {
+std::string finish_at_row_12(const std::vector<int>& star_rows) {
     std::vector<level_edit_t> rows = rows_of(24, 239, ".......");
     for (const level_edit_t& e : rows_of(12, 23, ".FFFFF."))
         rows.push_back(e);
@@ -94,7 +94,7 @@ screen_shot_t screen_nearer(const char* name, const char* other) {
 }  // namespace
 
 TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
-    start({short_level({})});
+    start({finish_at_row_12({})});
     int x, y, w, h, sw, sh;
     ASSERT_TRUE(window_geometry(run, &x, &y, &w, &h, &sw, &sh));
     EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, sw, sh}));
@@ -116,7 +116,7 @@ TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
 }
 
 TEST_F(Game, MenuShowsPlayThenExitAndExitLeavesWithoutResults) {
-    start({short_level({})});
+    start({finish_at_row_12({})});
     expect_screen_shows(screen_nearer("playgame.bmp", "exitgame.bmp"), "playgame.bmp", "exitgame.bmp");
     press_key("s");
     expect_screen_shows(screen_nearer("exitgame.bmp", "playgame.bmp"), "exitgame.bmp", "playgame.bmp");
@@ -158,7 +158,7 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     const std::vector<std::vector<int>> stars = {{3, 6, 9}, {5}, {4, 8}, {}, {2, 4, 6, 8}};
     std::vector<std::string> levels;
     for (const std::vector<int>& s : stars)
-        levels.push_back(short_level(s));
+        levels.push_back(finish_at_row_12(s));
     start(levels, FAST);
     choose_play();
     // five fly-offs of some 230 frames and five pauses: minutes on a slow renderer
