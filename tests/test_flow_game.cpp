@@ -134,14 +134,14 @@ TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame
 TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}), finish_at_row_20(),
                             finish_at_row_20({10}), finish_at_row_20({5, 10, 15})}));
-    for (int level = 1; level < 5; level++) {
+    for (int level = 1; level < LEVEL_COUNT; level++) {
         ASSERT_GT(run_until(finished, 300), 0) << "level " << level;
         EXPECT_FALSE(file_exists("player.s")) << "level " << level;
         ASSERT_GE(advance_to_next_level(800), 0) << "level " << level;
     }
     ASSERT_GT(run_until(finished, 300), 0);
     EXPECT_EQ(read_text_file("player.s"), expected_file());
-    for (int i = 0; i < 5; i++) {
+    for (int i = 0; i < LEVEL_COUNT; i++) {
         EXPECT_EQ(game.results.records[i].level, i + 1);
         EXPECT_EQ(game.results.records[i].lives, START_LIVES);
     }
@@ -159,7 +159,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     // the summary stays: nothing is summed, written or slept again
     std::string written = read_text_file("player.s");
     run_frames(300);
-    EXPECT_EQ(game.flow.current_level, 5);
+    EXPECT_EQ(game.flow.current_level, LEVEL_COUNT);
     EXPECT_EQ(game.process.sleep_calls, 5);
     EXPECT_EQ(game.results.total_stars, 7);
     EXPECT_EQ(game.results.total_time, total_time);

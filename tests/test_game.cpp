@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "game/tuning.h"
 #include "support.h"
 
 namespace {
@@ -169,7 +170,7 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     for (int i = 0; i < 5; i++) {
         int level = 0, n = 0, time = 0, lives = 0;
         ASSERT_EQ(sscanf(lines[i].c_str(), "%d %d %d %d", &level, &n, &time, &lives), 4) << lines[i];
-        EXPECT_EQ(std::vector<int>({level, n, lives}), std::vector<int>({i + 1, (int)stars[i].size(), 5})) << lines[i];
+        EXPECT_EQ(std::vector<int>({level, n, lives}), std::vector<int>({i + 1, (int)stars[i].size(), START_LIVES})) << lines[i];
         EXPECT_TRUE(time > 0 && time < 120000) << lines[i];
     }
     // the file is written at the finish of level 5; the summary follows the fly-off

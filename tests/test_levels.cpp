@@ -52,7 +52,7 @@ TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosi
     EXPECT_GE(out.lives_at_end, START_LIVES);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, 5),
+INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, LEVEL_COUNT),
                          [](const testing::TestParamInfo<int>& info) { return level_name(info.param); });
 
 TEST(Replay, TextRoundTripsRunsOfKeysAndRefusesALineThatIsNotARun) {
