@@ -67,7 +67,7 @@ void stop_private_screen(private_screen_t* s) {
 }
 
 struct Package : testing::Test {
-    std::string    home;
+    std::string      home;
     game_run_t       run;
     private_screen_t screen;
 
