@@ -70,7 +70,7 @@ static std::string run_xdotool(const std::string& args, int attempts = 10) {
     return out;
 }
 
-bool start_game(game_run* run, const std::string& bin_dir) {
+bool launch_game(game_run_t* run, const std::string& bin_dir) {
     auto_repeat_off();
     std::string program = run->program.empty() ? std::string(QUOVIX_BIN_DIR) + "/quovix" : run->program;
     std::string folder = temp_folder();
@@ -100,7 +100,7 @@ bool start_game(game_run* run, const std::string& bin_dir) {
     return true;
 }
 
-static bool poll_exit(game_run* run) {
+static bool poll_exit(game_run_t* run) {
     int st = 0;
     if (!run->exited && run->pid > 0 && waitpid(run->pid, &st, WNOHANG) == run->pid) {
         run->exited = true;
@@ -109,14 +109,14 @@ static bool poll_exit(game_run* run) {
     return run->exited || run->pid <= 0;
 }
 
-bool wait_for_window(game_run* run, double seconds) {
+bool wait_for_window(game_run_t* run, double seconds) {
     double end = now_s() + seconds;
     int restarts = 0;
     while (now_s() < end) {
         if (poll_exit(run)) {
             // a connection the display refused (see open_display): start the game again
             bool refused = read_text_file(run->err_path).find("failed to open display") != std::string::npos;
-            if (!refused || restarts++ >= 3 || !start_game(run, run->bin_dir))
+            if (!refused || restarts++ >= 3 || !launch_game(run, run->bin_dir))
                 return false;
             continue;
         }
@@ -139,7 +139,7 @@ bool wait_for_window(game_run* run, double seconds) {
     return false;
 }
 
-bool wait_for_exit(game_run* run, double seconds) {
+bool wait_for_exit(game_run_t* run, double seconds) {
     for (double end = now_s() + seconds; now_s() < end; sleep_ms(50))
         if (poll_exit(run))
             return true;
@@ -147,7 +147,7 @@ bool wait_for_exit(game_run* run, double seconds) {
     return false;
 }
 
-void kill_game(game_run* run) {
+void kill_game(game_run_t* run) {
     if (!poll_exit(run)) {
         kill(run->pid, SIGKILL);
         waitpid(run->pid, nullptr, 0);
@@ -156,7 +156,7 @@ void kill_game(game_run* run) {
     }
 }
 
-std::string game_output(const game_run& run) { return read_text_file(run.out_path); }
+std::string game_output(const game_run_t& run) { return read_text_file(run.out_path); }
 
 void press_key(const char* key) {
     run_xdotool(std::string("keydown ") + key);
@@ -188,15 +188,15 @@ bool wait_for_rewrite(const std::string& path, double seconds) {
     return false;
 }
 
-bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h) {
+bool window_geometry(const game_run_t& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h) {
     std::string win = run_xdotool("getwindowgeometry --shell " + std::to_string(run.window));
     std::string screen = run_xdotool("getdisplaygeometry");
     return sscanf(win.c_str(), "WINDOW=%*d\nX=%d\nY=%d\nWIDTH=%d\nHEIGHT=%d", x, y, w, h) == 4 &&
            sscanf(screen.c_str(), "%d %d", screen_w, screen_h) == 2;
 }
 
-screen_shot take_screenshot() {
-    screen_shot s;
+screen_shot_t take_screenshot() {
+    screen_shot_t s;
     Display* dpy = open_display();
     if (!dpy)
         return s;
@@ -221,23 +221,23 @@ screen_shot take_screenshot() {
     return s;
 }
 
-screen_shot wait_for_screen(const std::function<bool(const screen_shot&)>& shows, double seconds) {
-    screen_shot shot = take_screenshot();
+screen_shot_t wait_for_screen(const std::function<bool(const screen_shot_t&)>& shows, double seconds) {
+    screen_shot_t shot = take_screenshot();
     for (double end = now_s() + seconds; !shows(shot) && now_s() < end; shot = take_screenshot())
         sleep_ms(100);
     return shot;
 }
 
-screen_shot flipped_upside_down(const screen_shot& s) {
-    screen_shot f = s;
+screen_shot_t flipped_upside_down(const screen_shot_t& s) {
+    screen_shot_t f = s;
     size_t row = (size_t)s.width * 3;
     for (int y = 0; y < s.height; y++)
         memcpy(&f.rgb[y * row], &s.rgb[(s.height - 1 - y) * row], row);
     return f;
 }
 
-screen_shot read_screen_picture(const std::string& path, int width, int height) {
-    screen_shot s;
+screen_shot_t read_screen_picture(const std::string& path, int width, int height) {
+    screen_shot_t s;
     std::string bytes = read_text_file(path);
     if (bytes.size() < (size_t)width * height * 3)
         return s;
@@ -251,7 +251,7 @@ screen_shot read_screen_picture(const std::string& path, int width, int height) 
     return flipped_upside_down(s);
 }
 
-void mean_colour(const screen_shot& s, int x0, int y0, int x1, int y1, double rgb[3]) {
+void mean_colour(const screen_shot_t& s, int x0, int y0, int x1, int y1, double rgb[3]) {
     double sum[3] = {0, 0, 0};
     long n = 0;
     for (int y = y0; y < y1 && y < s.height; y++)
@@ -262,7 +262,7 @@ void mean_colour(const screen_shot& s, int x0, int y0, int x1, int y1, double rg
         rgb[c] = n ? sum[c] / n : 0;
 }
 
-double block_difference(const screen_shot& a, const screen_shot& b, int x0, int y0, int x1, int y1) {
+double block_difference(const screen_shot_t& a, const screen_shot_t& b, int x0, int y0, int x1, int y1) {
     const int block = 32;
     double sum = 0;
     int blocks = 0;
@@ -277,7 +277,7 @@ double block_difference(const screen_shot& a, const screen_shot& b, int x0, int 
     return blocks ? sum / blocks : 255;
 }
 
-long white_over_picture(const screen_shot& shot, const screen_shot& picture, int x0, int y0, int x1, int y1) {
+long white_over_picture(const screen_shot_t& shot, const screen_shot_t& picture, int x0, int y0, int x1, int y1) {
     long n = 0;
     for (int y = y0; y < y1 && y < shot.height && y < picture.height; y++) {
         for (int x = x0; x < x1 && x < shot.width && x < picture.width; x++) {

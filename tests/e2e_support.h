@@ -9,7 +9,7 @@
 
 typedef struct _XDisplay Display;
 
-struct game_run {
+struct game_run_t {
     pid_t         pid = -1;
     std::string   program;     // empty: build/bin/quovix
     std::vector<std::string> env;   // NAME=value pairs set for it, NAME= alone removes NAME
@@ -21,21 +21,21 @@ struct game_run {
     int           status = -1; // exit status once exited, -1 for a signal
 };
 
-struct screen_shot {
+struct screen_shot_t {
     int                  width = 0, height = 0;
     std::vector<uint8_t> rgb;    // top row first
     const uint8_t* at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
 };
 
 // Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
-bool start_game(game_run* run, const std::string& bin_dir);
+bool launch_game(game_run_t* run, const std::string& bin_dir);
 // Waits until the window titled WINDOW_TITLE exists, focuses it, and waits until
 // start-up has ended and the window covers the screen; false on timeout.
-bool wait_for_window(game_run* run, double seconds = 20);
+bool wait_for_window(game_run_t* run, double seconds = 20);
 // Waits for the game to end; false when it was still running (then it is killed).
-bool wait_for_exit(game_run* run, double seconds = 20);
-void kill_game(game_run* run);
-std::string game_output(const game_run& run);
+bool wait_for_exit(game_run_t* run, double seconds = 20);
+void kill_game(game_run_t* run);
+std::string game_output(const game_run_t& run);
 bool have_display();
 void sleep_ms(int ms);
 // Holds a key (an X keysym name such as "Return", "s", "Escape") long enough
@@ -46,22 +46,22 @@ bool wait_for_lines(const std::string& path, int lines, double seconds);
 // Waits until the file at path is replaced by a newer one; false on timeout.
 bool wait_for_rewrite(const std::string& path, double seconds);
 // The window's place and size on the screen, and the screen's size.
-bool window_geometry(const game_run& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
+bool window_geometry(const game_run_t& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
 
 // A connection to $DISPLAY, tried again a few times: Xvfb now and then refuses one
 // made right after another client left. nullptr when there is none.
 Display* open_display();
 
-screen_shot take_screenshot();
+screen_shot_t take_screenshot();
 // Takes screenshots until one `shows` what is wanted or the time is up; the last one taken.
-screen_shot wait_for_screen(const std::function<bool(const screen_shot&)>& shows, double seconds = 20);
+screen_shot_t wait_for_screen(const std::function<bool(const screen_shot_t&)>& shows, double seconds = 20);
 // A full-screen picture of the game (raw blue-green-red, bottom row first) as the
 // screen would show it; empty when the file is missing or short.
-screen_shot read_screen_picture(const std::string& path, int width, int height);
-screen_shot flipped_upside_down(const screen_shot& s);
-void        mean_colour(const screen_shot& s, int x0, int y0, int x1, int y1, double rgb[3]);
+screen_shot_t read_screen_picture(const std::string& path, int width, int height);
+screen_shot_t flipped_upside_down(const screen_shot_t& s);
+void          mean_colour(const screen_shot_t& s, int x0, int y0, int x1, int y1, double rgb[3]);
 // Mean of the per-block differences of the blocks' mean colours (0 to 255) over a
 // rectangle cut into 32-pixel blocks: small when the two look alike.
-double block_difference(const screen_shot& a, const screen_shot& b, int x0, int y0, int x1, int y1);
+double block_difference(const screen_shot_t& a, const screen_shot_t& b, int x0, int y0, int x1, int y1);
 // Pixels of a rectangle that are white on the screen where the picture behind is not.
-long white_over_picture(const screen_shot& shot, const screen_shot& picture, int x0, int y0, int x1, int y1);
+long white_over_picture(const screen_shot_t& shot, const screen_shot_t& picture, int x0, int y0, int x1, int y1);

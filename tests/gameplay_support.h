@@ -1,4 +1,4 @@
-// Helpers shared by the gameplay suites: start a game, fly it, find tiles.
+// Helpers shared by the gameplay suites: start a game, fly it, find tiles, read the action list.
 #pragma once
 #include <string>
 #include <vector>
@@ -19,13 +19,13 @@ inline int   tile_offset(int row, int col) { return row * game.level.line_length
 
 // A level whose track fills all seven columns, its first pixel given.
 inline std::string wide_level(char first_pixel) {
-    std::vector<level_edit> rows = rows_of(0, 227, "#######");
+    std::vector<level_edit_t> rows = rows_of(0, 227, "#######");
     rows[0].tiles[0] = first_pixel;
     return plain_level(rows);
 }
 
-// Opens a game on the given levels and presses Enter on the menu.
-inline bool start_game(const std::vector<std::string>& levels, const std::string& scale = "1") {
+// Opens a game on the given levels, without a window, and presses Enter on the menu.
+inline bool start_play(const std::vector<std::string>& levels, const std::string& scale = "1") {
     return sim_open(make_play_folder(levels, scale).c_str()) && sim_start_play();
 }
 
@@ -59,6 +59,11 @@ inline bool jump_walls_until_past(int row, int max_frames) {
     }
     return false;
 }
+
+// The action list as it stands, front first.
+inline std::vector<int> queued_actions() { return std::vector<int>(game.actions.begin(), game.actions.end()); }
+// The codes of play as the game lists them.
+inline std::vector<int> play_list() { return std::vector<int>(std::begin(play_codes), std::end(play_codes)); }
 
 struct Gameplay : testing::Test {
     void TearDown() override { sim_close(); }

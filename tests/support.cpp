@@ -24,19 +24,19 @@ std::string temp_folder() {
     return name;
 }
 
-std::vector<level_edit> rows_of(int first, int last, const std::string& tiles) {
-    std::vector<level_edit> rows;
+std::vector<level_edit_t> rows_of(int first, int last, const std::string& tiles) {
+    std::vector<level_edit_t> rows;
     for (int r = first; r <= last; r++)
         rows.push_back({r, tiles});
     return rows;
 }
 
-std::string plain_level(const std::vector<level_edit>& rows, bool with_finish) {
+std::string plain_level(const std::vector<level_edit_t>& rows, bool with_finish) {
     std::vector<std::string> grid(LEVEL_HEIGHT, ".#####.");
     if (with_finish)
         for (int r = LEVEL_HEIGHT - 12; r < LEVEL_HEIGHT; r++)
             grid[r] = ".FFFFF.";
-    for (const level_edit& e : rows)
+    for (const level_edit_t& e : rows)
         grid[e.row] = e.tiles;
     std::string text;
     for (int r = LEVEL_HEIGHT - 1; r >= 0; r--)

@@ -11,13 +11,13 @@
 
 // A text level LEVEL_WIDTH by LEVEL_HEIGHT: floor on columns 1 to 5, gaps on 0 and 6,
 // the top 12 rows finish; rows listed in `rows` (row 0 is the near end) replaced.
-struct level_edit {
+struct level_edit_t {
     int         row;
     std::string tiles;   // 7 characters
 };
-std::string plain_level(const std::vector<level_edit>& rows = {}, bool with_finish = true);
+std::string plain_level(const std::vector<level_edit_t>& rows = {}, bool with_finish = true);
 // The same rows, each as `tiles`, from row `first` to row `last`.
-std::vector<level_edit> rows_of(int first, int last, const std::string& tiles);
+std::vector<level_edit_t> rows_of(int first, int last, const std::string& tiles);
 // A level text as the game reads it: a 24-bit picture.
 std::vector<uint8_t> level_bmp(const std::string& text);
 

@@ -28,7 +28,7 @@ std::vector<std::string> lines_naming(const std::string& text, const std::string
 }
 
 // Sanitizer builds run these too: any report fails the case.
-void expect_no_sanitizer_report(const game_run& run) {
+void expect_no_sanitizer_report(const game_run_t& run) {
     std::string err = read_text_file(run.err_path);
     EXPECT_EQ(err.find("Sanitizer"), std::string::npos) << err;
     EXPECT_EQ(err.find("runtime error"), std::string::npos) << err;
@@ -37,23 +37,23 @@ void expect_no_sanitizer_report(const game_run& run) {
 std::string resources_of(const std::string& bin) { return bin + "/../resources/"; }
 
 // A level whose finish starts on row 2: the ship reaches it a few frames into play.
-std::string short_level() { return plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}}); }
+std::string finish_at_row_2() { return plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}}); }
 
 // Starts the game in bin, chooses play, waits for its end (with `esc_in_play`, an Esc once
 // play is on the screen).
-void play(game_run* run, const std::string& bin, bool esc_in_play, double end_within_s) {
-    ASSERT_TRUE(start_game(run, bin));
+void play_until_exit(game_run_t* run, const std::string& bin, bool esc_in_play, double end_within_s) {
+    ASSERT_TRUE(launch_game(run, bin));
     ASSERT_TRUE(wait_for_window(run)) << game_output(*run) << read_text_file(run->err_path);
     // the menu stands still once it is drawn; play moves the screen away from it
-    screen_shot menu;
-    screen_shot shot = wait_for_screen([&](const screen_shot& s) {
+    screen_shot_t menu;
+    screen_shot_t shot = wait_for_screen([&](const screen_shot_t& s) {
         bool same = s.rgb == menu.rgb;
         menu = s;
         return same;
     });
     press_key("Return");
     if (esc_in_play) {
-        ASSERT_GT(block_difference(wait_for_screen([&](const screen_shot& s) {
+        ASSERT_GT(block_difference(wait_for_screen([&](const screen_shot_t& s) {
                                        return block_difference(s, shot, 0, 0, s.width, s.height) > 2.0;
                                    }),
                                    shot, 0, 0, shot.width, shot.height),
@@ -71,13 +71,13 @@ template <typename T> void name_cases(const T& c, std::ostream* os) { *os << c.n
 
 // --- level one: refused with one line and status 1 ------------------------------
 
-struct level_one_case {
+struct level_one_case_t {
     const char* name;
     const char* fault;   // words the reason on standard error holds
     std::function<void(std::vector<uint8_t>&)> spoil;   // empty: the file is removed
     std::function<void(const std::string& path)> place = nullptr;   // then done to the file written
 };
-static void PrintTo(const level_one_case& c, std::ostream* os) { name_cases(c, os); }
+static void PrintTo(const level_one_case_t& c, std::ostream* os) { name_cases(c, os); }
 
 // Things that are no regular file, put where a file is looked for.
 static void make_fifo(const std::string& path) {
@@ -103,7 +103,7 @@ static void set_size(std::vector<uint8_t>& b, int32_t width, int32_t height) {
 }
 static void leave_as_is(std::vector<uint8_t>&) {}
 
-static const level_one_case level_one_cases[] = {
+static const level_one_case_t level_one_cases[] = {
     {"missing", "cannot open", nullptr},
     {"cut_in_headers", "headers", [](std::vector<uint8_t>& b) { b.resize(30); }},
     {"cut_in_pixels", "pixels", [](std::vector<uint8_t>& b) { b.resize(54 + 100); }},
@@ -124,12 +124,12 @@ static const level_one_case level_one_cases[] = {
     {"folder", "not a regular file", leave_as_is, make_folder},
 };
 
-using LevelOne = testing::TestWithParam<level_one_case>;
+using LevelOne = testing::TestWithParam<level_one_case_t>;
 
 TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    const level_one_case& c = GetParam();
+    const level_one_case_t& c = GetParam();
     std::string bin = make_play_folder({plain_level()});
     std::string path = resources_of(bin) + "levelone.bmp";
     std::vector<uint8_t> bytes = level_bmp(plain_level());
@@ -141,8 +141,8 @@ TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
     } else {
         fs::remove(path);
     }
-    game_run run;
-    ASSERT_TRUE(start_game(&run, bin));
+    game_run_t run;
+    ASSERT_TRUE(launch_game(&run, bin));
     ASSERT_TRUE(wait_for_exit(&run, 30)) << "the game did not end";
     std::string out = game_output(run), err = read_text_file(run.err_path);
     EXPECT_EQ(run.status, 1) << out << err;
@@ -156,17 +156,17 @@ TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, LevelOne, testing::ValuesIn(level_one_cases),
-                         [](const testing::TestParamInfo<level_one_case>& i) { return std::string(i.param.name); });
+                         [](const testing::TestParamInfo<level_one_case_t>& i) { return std::string(i.param.name); });
 
 // --- a later level missing or of another size, or a folder the game cannot write ---
 
-enum later_fault { LATER_MISSING, LATER_OTHER_SIZE, LATER_FIFO, LATER_DEVICE };
-struct later_case {
-    const char* name;
-    later_fault fault;
-    bool        read_only;   // the working folder: no results file can be written
+enum later_fault_t { LATER_MISSING, LATER_OTHER_SIZE, LATER_FIFO, LATER_DEVICE };
+struct later_case_t {
+    const char*   name;
+    later_fault_t fault;
+    bool          read_only;   // the working folder: no results file can be written
 };
-static void PrintTo(const later_case& c, std::ostream* os) { name_cases(c, os); }
+static void PrintTo(const later_case_t& c, std::ostream* os) { name_cases(c, os); }
 
 // Makes bin unwritable for the game; as root, where permissions do not bind, a
 // folder in the results file's place makes every write fail alike.
@@ -179,12 +179,12 @@ static void make_unwritable(const std::string& bin) {
     }
 }
 
-using LaterLevel = testing::TestWithParam<later_case>;
+using LaterLevel = testing::TestWithParam<later_case_t>;
 
 TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    std::string bin = make_play_folder({short_level()});
+    std::string bin = make_play_folder({finish_at_row_2()});
     std::string path = resources_of(bin) + "leveltwo.bmp";
     if (GetParam().fault == LATER_MISSING) {
         fs::remove(path);
@@ -200,9 +200,9 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
     }
     if (GetParam().read_only)
         make_unwritable(bin);
-    game_run run;
+    game_run_t run;
     // level one ends at once; the next level comes after the fly-off and a pause
-    play(&run, bin, false, 60);
+    play_until_exit(&run, bin, false, 60);
     chmod(bin.c_str(), 0755);
     EXPECT_EQ(run.status, 1);
     std::string both = game_output(run) + read_text_file(run.err_path);
@@ -216,21 +216,21 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, LaterLevel,
-                         testing::Values(later_case{"missing", LATER_MISSING, false},
-                                         later_case{"another_size", LATER_OTHER_SIZE, false},
-                                         later_case{"missing_in_read_only_folder", LATER_MISSING, true},
-                                         later_case{"fifo", LATER_FIFO, false}, later_case{"device", LATER_DEVICE, false}),
-                         [](const testing::TestParamInfo<later_case>& i) { return std::string(i.param.name); });
+                         testing::Values(later_case_t{"missing", LATER_MISSING, false},
+                                         later_case_t{"another_size", LATER_OTHER_SIZE, false},
+                                         later_case_t{"missing_in_read_only_folder", LATER_MISSING, true},
+                                         later_case_t{"fifo", LATER_FIFO, false}, later_case_t{"device", LATER_DEVICE, false}),
+                         [](const testing::TestParamInfo<later_case_t>& i) { return std::string(i.param.name); });
 
 // --- models, pictures and scale.txt the game plays around -------------------------
 // (a missing model is named window-free in test_startup.cpp; what an unusable
 // scale does to the speed is measured in test_scale.cpp)
 
-struct plays_on_case {
+struct plays_on_case_t {
     const char* name;
     std::function<void(const std::string& bin)> spoil;
 };
-static void PrintTo(const plays_on_case& c, std::ostream* os) { name_cases(c, os); }
+static void PrintTo(const plays_on_case_t& c, std::ostream* os) { name_cases(c, os); }
 
 // Spoilers: the same text in every model file or picture, or in scale.txt (none: no file).
 static std::function<void(const std::string&)> models(const std::string& text) {
@@ -265,7 +265,7 @@ static std::string garbage(size_t n) {
 }
 
 static const std::string model_head = "v 0 0 0\nv 0.001 0 0\nv 0 0.001 0\nvt 0 0\nvn 0 0 1\n";
-static const plays_on_case plays_on_cases[] = {
+static const plays_on_case_t plays_on_cases[] = {
     {"model_empty", models("")},
     {"model_binary_garbage", models(garbage(4096))},
     {"model_face_index_zero", models(model_head + "f 0/0/0 0/0/0 0/0/0\nf 1/0/1 2/1/0 3/1/1\n")},
@@ -285,7 +285,7 @@ static const plays_on_case plays_on_cases[] = {
     {"scale_text", scale("fast please\n")},
 };
 
-using PlaysOn = testing::TestWithParam<plays_on_case>;
+using PlaysOn = testing::TestWithParam<plays_on_case_t>;
 
 TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
     if (!have_display())
@@ -293,8 +293,8 @@ TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
     // stars and hearts on the track, so their models are drawn in play
     std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     GetParam().spoil(bin);
-    game_run run;
-    play(&run, bin, true, 20);
+    game_run_t run;
+    play_until_exit(&run, bin, true, 20);
     EXPECT_EQ(run.status, 0);
     std::string out = game_output(run);
     EXPECT_EQ(out.find("Error"), std::string::npos) << out;
@@ -302,21 +302,21 @@ TEST_P(PlaysOn, GamePlaysAndLeavesWithStatusZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, PlaysOn, testing::ValuesIn(plays_on_cases),
-                         [](const testing::TestParamInfo<plays_on_case>& i) { return std::string(i.param.name); });
+                         [](const testing::TestParamInfo<plays_on_case_t>& i) { return std::string(i.param.name); });
 
 // --- models, pictures and scale.txt that are no regular file ---------------------
 // Each is passed over at once, with the reaction a missing one gets: the model's
 // line, no picture, the last good scale; standard error names what it is.
 
-enum resource_kind { MODELS, PICTURES, SCALE };
-struct not_a_file_case {
-    const char*   name;
-    resource_kind kind;
+enum resource_kind_t { MODELS, PICTURES, SCALE };
+struct not_a_file_case_t {
+    const char*     name;
+    resource_kind_t kind;
     void (*make)(const std::string& path);
 };
-static void PrintTo(const not_a_file_case& c, std::ostream* os) { name_cases(c, os); }
+static void PrintTo(const not_a_file_case_t& c, std::ostream* os) { name_cases(c, os); }
 
-static std::vector<std::string> paths_of(resource_kind kind, const std::string& bin) {
+static std::vector<std::string> paths_of(resource_kind_t kind, const std::string& bin) {
     std::vector<std::string> paths;
     if (kind == MODELS)
         for (const char* m : {"spaceship.obj", "spaceshipleft.obj", "spaceshipright.obj", "star.obj", "heart.obj"})
@@ -329,23 +329,23 @@ static std::vector<std::string> paths_of(resource_kind kind, const std::string& 
     return paths;
 }
 
-static const not_a_file_case not_a_file_cases[] = {
+static const not_a_file_case_t not_a_file_cases[] = {
     {"models_fifo", MODELS, make_fifo},     {"models_device", MODELS, make_device},
     {"pictures_fifo", PICTURES, make_fifo}, {"pictures_device", PICTURES, make_device},
     {"scale_fifo", SCALE, make_fifo},       {"scale_device", SCALE, make_device},
 };
 
-using NotAFile = testing::TestWithParam<not_a_file_case>;
+using NotAFile = testing::TestWithParam<not_a_file_case_t>;
 
 TEST_P(NotAFile, PassedOverWithoutWaiting) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    const not_a_file_case& c = GetParam();
+    const not_a_file_case_t& c = GetParam();
     std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     for (const std::string& path : paths_of(c.kind, bin))
         c.make(path);
-    game_run run;
-    play(&run, bin, 1500, 20);
+    game_run_t run;
+    play_until_exit(&run, bin, 1500, 20);
     EXPECT_EQ(run.status, 0);
     std::string out = game_output(run), err = read_text_file(run.err_path);
     EXPECT_NE(out.find("Bitmap size"), std::string::npos) << out;
@@ -360,13 +360,13 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, NotAFile, testing::ValuesIn(not_a_file_cases),
-                         [](const testing::TestParamInfo<not_a_file_case>& i) { return std::string(i.param.name); });
+                         [](const testing::TestParamInfo<not_a_file_case_t>& i) { return std::string(i.param.name); });
 
 // --- a portrait screen --------------------------------------------------------------
 
 // An X server of its own with a portrait screen, made the display of this process
 // (and of the game it starts) while it lives.
-struct portrait_server {
+struct portrait_server_t {
     pid_t       pid = -1;
     std::string old_display;
     bool start(const char* screen) {
@@ -396,7 +396,7 @@ struct portrait_server {
         setenv("DISPLAY", (":" + number).c_str(), 1);
         return true;
     }
-    ~portrait_server() {
+    ~portrait_server_t() {
         if (pid > 0) {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
@@ -409,23 +409,23 @@ TEST(PortraitScreen, ShowsTheTrack) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
     const int w = 768, h = 1366;
-    portrait_server server;
+    portrait_server_t server;
     ASSERT_TRUE(server.start("768x1366x24")) << "Xvfb did not start";
     std::string bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
     // the picture set made for this screen, as the run command makes it
     std::string set = resources_of(bin) + "768x1366";
     ASSERT_EQ(system((std::string(QUOVIX_TOOLS_DIR) + "/quovix-gen-pictures " + set + " 768 1366").c_str()), 0);
-    screen_shot background = read_screen_picture(set + "/background.bmp", w, h);
+    screen_shot_t background = read_screen_picture(set + "/background.bmp", w, h);
     ASSERT_EQ(background.width, w);
-    game_run run;
-    ASSERT_TRUE(start_game(&run, bin));
+    game_run_t run;
+    ASSERT_TRUE(launch_game(&run, bin));
     ASSERT_TRUE(wait_for_window(&run)) << game_output(run) << read_text_file(run.err_path);
     press_key("Return");
     // the track covers the background below the middle of the screen (under 0.1 where only the picture shows)
     double track = 0;
     for (int i = 0; i < 50 && track < 4.0 && !run.exited; i++) {
         sleep_ms(200);
-        screen_shot shot = take_screenshot();
+        screen_shot_t shot = take_screenshot();
         ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({w, h}));
         track = block_difference(shot, background, 64, 800, 704, 1100);
     }

@@ -35,17 +35,17 @@ bool open_gl_window() {
     if (!open_gl_window()) \
         GTEST_SKIP() << "no X display";
 
-struct rgb {
+struct colour_t {
     int r, g, b;
 };
 
-std::ostream& operator<<(std::ostream& os, rgb c) { return os << "(" << c.r << "," << c.g << "," << c.b << ")"; }
+std::ostream& operator<<(std::ostream& os, colour_t c) { return os << "(" << c.r << "," << c.g << "," << c.b << ")"; }
 
-struct frame {
+struct frame_t {
     std::vector<uint8_t> pixels;   // bottom row first, as GL reads them
     GLdouble model[16], proj[16];
     GLint    view[4];
-    rgb at(int x, int y) const {
+    colour_t at(int x, int y) const {
         const uint8_t* p = &pixels[((size_t)y * W + x) * 3];
         return {p[0], p[1], p[2]};
     }
@@ -58,9 +58,9 @@ struct frame {
         *py = (int)wy;
         return *px >= 0 && *px < W && *py >= 0 && *py < H && wz > 0 && wz < 1;
     }
-    rgb colour_of(double x, double y, double z) const {
+    colour_t colour_of(double x, double y, double z) const {
         int px, py;
-        return place(x, y, z, &px, &py) ? at(px, py) : rgb{-1, -1, -1};
+        return place(x, y, z, &px, &py) ? at(px, py) : colour_t{-1, -1, -1};
     }
 };
 
@@ -73,8 +73,8 @@ float centre(int i) { return i * TILE + 0.5f * TILE; }
 void load_scene(bool wall) {
     static std::string bins[2];
     if (bins[wall].empty()) {
-        std::vector<level_edit> rows = rows_of(14, 239, ".......");
-        for (const level_edit& e : rows_of(10, 13, ".FFFFF."))
+        std::vector<level_edit_t> rows = rows_of(14, 239, ".......");
+        for (const level_edit_t& e : rows_of(10, 13, ".FFFFF."))
             rows.push_back(e);
         if (wall)
             rows.push_back({5, ".#W###."});
@@ -90,7 +90,7 @@ void load_scene(bool wall) {
 }
 
 // One frame of play in the game's drawing order, read back before the swap.
-frame draw_frame(bool with_ship, bool with_hud = false) {
+frame_t draw_frame(bool with_ship, bool with_hud = false) {
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     render_clear(false);
     render_begin_scene();
@@ -100,7 +100,7 @@ frame draw_frame(bool with_ship, bool with_hud = false) {
     draw_track();
     if (with_ship)
         draw_ship();
-    frame f;
+    frame_t f;
     f.pixels.resize((size_t)W * H * 3);
     glFinish();
     glReadBuffer(GL_BACK);
@@ -114,12 +114,12 @@ frame draw_frame(bool with_ship, bool with_hud = false) {
 }
 
 // Counts the pixels that differ between two frames, and how many of them pass `where`.
-long changed_pixels(const frame& a, const frame& b, const std::function<bool(int x, int y, rgb c)>& where, long* passing) {
+long changed_pixels(const frame_t& a, const frame_t& b, const std::function<bool(int x, int y, colour_t c)>& where, long* passing) {
     long changed = 0;
     *passing = 0;
     for (int y = 0; y < H; y++) {
         for (int x = 0; x < W; x++) {
-            rgb p = a.at(x, y), q = b.at(x, y);
+            colour_t p = a.at(x, y), q = b.at(x, y);
             if (abs(p.r - q.r) + abs(p.g - q.g) + abs(p.b - q.b) <= 12)
                 continue;
             changed++;
@@ -129,8 +129,8 @@ long changed_pixels(const frame& a, const frame& b, const std::function<bool(int
     return changed;
 }
 
-bool is_dark(rgb c) { return c.r >= 0 && c.r < 40 && c.g < 40 && c.b < 40; }
-bool is_clear_grey(rgb c) { return abs(c.r - 127) < 6 && abs(c.g - 127) < 6 && abs(c.b - 127) < 6; }
+bool is_dark(colour_t c) { return c.r >= 0 && c.r < 40 && c.g < 40 && c.b < 40; }
+bool is_clear_grey(colour_t c) { return abs(c.r - 127) < 6 && abs(c.g - 127) < 6 && abs(c.b - 127) < 6; }
 
 // Reads back the texture bound now, tightly packed red-green-blue.
 std::vector<uint8_t> bound_texels(GLint* w, GLint* h) {
@@ -147,14 +147,14 @@ std::vector<uint8_t> bound_texels(GLint* w, GLint* h) {
 TEST(Drawing, TrackFinishAndGapsWhereTheTilesAre) {
     NEED_WINDOW();
     load_scene(false);
-    frame f = draw_frame(false);
+    frame_t f = draw_frame(false);
     for (int col : {1, 3, 5}) {
         // floor tops on either side of the ship's column, near and far
         for (int row : {1, 4, 8})
             EXPECT_TRUE(is_dark(f.colour_of(centre(col), centre(row), CUBE)))
                 << "floor row " << row << " col " << col << " " << f.colour_of(centre(col), centre(row), CUBE);
         // the finish is green
-        rgb c = f.colour_of(centre(col), centre(12), CUBE);
+        colour_t c = f.colour_of(centre(col), centre(12), CUBE);
         EXPECT_TRUE(c.g > c.r + 15 && c.g > c.b + 15) << "finish col " << col << " " << c;
     }
     // gap columns beside the track and the rows past its end show what is behind;
@@ -171,9 +171,9 @@ TEST(Drawing, TrackFinishAndGapsWhereTheTilesAre) {
 TEST(Drawing, WallRaisesACubeAboveTheFloor) {
     NEED_WINDOW();
     load_scene(true);
-    frame with_wall = draw_frame(false);
+    frame_t with_wall = draw_frame(false);
     load_scene(false);
-    frame without = draw_frame(false);
+    frame_t without = draw_frame(false);
     // a point on the front of the raised cube, above the floor's top: the wall
     // hides what lies past the track there
     double x = centre(2), y = centre(5) - CUBE, z = 0.005;
@@ -188,12 +188,12 @@ TEST(Drawing, WallRaisesACubeAboveTheFloor) {
 TEST(Drawing, ShipIsDrawnWhereItIs) {
     NEED_WINDOW();
     load_scene(false);
-    frame bare = draw_frame(false);
-    frame shown = draw_frame(true);
+    frame_t bare = draw_frame(false);
+    frame_t shown = draw_frame(true);
     int sx, sy;
     ASSERT_TRUE(shown.place(game.ship.pos[0], game.ship.pos[1], game.ship.pos[2], &sx, &sy));
     double mx = 0, my = 0;
-    long far_off = 0, changed = changed_pixels(bare, shown, [&](int x, int y, rgb) {
+    long far_off = 0, changed = changed_pixels(bare, shown, [&](int x, int y, colour_t) {
         mx += x;
         my += y;
         return abs(x - sx) > W / 4 || abs(y - sy) > H / 6;
@@ -207,17 +207,17 @@ TEST(Drawing, ShipIsDrawnWhereItIs) {
 TEST(Drawing, HudTextIsWhiteAtTheTop) {
     NEED_WINDOW();
     load_scene(false);
-    frame bare = draw_frame(false);
-    frame hud = draw_frame(false, true);
+    frame_t bare = draw_frame(false);
+    frame_t hud = draw_frame(false, true);
     long white, low, left, right;
-    long changed = changed_pixels(bare, hud, [](int, int, rgb c) { return c.r > 245 && c.g > 245 && c.b > 245; }, &white);
+    long changed = changed_pixels(bare, hud, [](int, int, colour_t c) { return c.r > 245 && c.g > 245 && c.b > 245; }, &white);
     ASSERT_GT(changed, 200);
     EXPECT_EQ(white, changed);
-    changed_pixels(bare, hud, [](int, int y, rgb) { return y < H / 2; }, &low);
+    changed_pixels(bare, hud, [](int, int y, colour_t) { return y < H / 2; }, &low);
     EXPECT_EQ(low, 0);
     // time on the left, stars and lives on the right
-    changed_pixels(bare, hud, [](int x, int, rgb) { return x < W / 3; }, &left);
-    changed_pixels(bare, hud, [](int x, int, rgb) { return x > 2 * W / 3; }, &right);
+    changed_pixels(bare, hud, [](int x, int, colour_t) { return x < W / 3; }, &left);
+    changed_pixels(bare, hud, [](int x, int, colour_t) { return x > 2 * W / 3; }, &right);
     EXPECT_GT(left, 50);
     EXPECT_GT(right, 50);
 }
@@ -228,12 +228,12 @@ TEST(Texture, WidePictureReadsBackUnsheared) {
     // of rows its own colour, with a white bar that steps right band by band
     const int w = 1366, h = 768, band_rows = h / 16;
     auto expected = [](int band, bool bar) {
-        return bar ? rgb{255, 255, 255} : rgb{band * 15, 240 - band * 15, 40 + band * 13};
+        return bar ? colour_t{255, 255, 255} : colour_t{band * 15, 240 - band * 15, 40 + band * 13};
     };
     std::vector<uint8_t> pic((size_t)w * h * 3);
     for (size_t p = 0; p < (size_t)w * h; p++) {
         int band = (int)(p / w) / band_rows, x = (int)(p % w);
-        rgb c = expected(band, x >= band * 80 && x < band * 80 + 80);
+        colour_t c = expected(band, x >= band * 80 && x < band * 80 + 80);
         pic[p * 3] = (uint8_t)c.r, pic[p * 3 + 1] = (uint8_t)c.g, pic[p * 3 + 2] = (uint8_t)c.b;
     }
     ASSERT_NE(upload_texture(w, h, pic.data()), 0u);
@@ -254,11 +254,11 @@ TEST(Texture, WidePictureReadsBackUnsheared) {
             bool inside = x > bar0 + 2 && x < bar1 - 3, outside = x < bar0 - 3 || x > bar1 + 2;
             if (!inside && !outside)
                 continue;
-            rgb e = expected(band, inside);
+            colour_t e = expected(band, inside);
             const uint8_t* t = &tex[((size_t)y * tw + x) * 3];
             checked++;
             if ((abs(t[0] - e.r) > 4 || abs(t[1] - e.g) > 4 || abs(t[2] - e.b) > 4) && wrong++ < 5)
-                ADD_FAILURE() << "texel " << x << "," << y << " is " << rgb{t[0], t[1], t[2]} << ", not " << e;
+                ADD_FAILURE() << "texel " << x << "," << y << " is " << colour_t{t[0], t[1], t[2]} << ", not " << e;
         }
     }
     EXPECT_GT(checked, tw * th / 2);

@@ -73,7 +73,7 @@ std::vector<uint8_t> read_back_and_end_frame() {
     return pixels;
 }
 
-std::vector<uint8_t> draw_frame() {
+std::vector<uint8_t> draw_play_frame() {
     glClearColor(0, 0, 0, 0);
     render_clear(true);
     render_begin_scene();
@@ -88,8 +88,8 @@ std::vector<uint8_t> draw_frame() {
 // The second frame of a way: the first places light 0 over the ship, as play does.
 std::vector<uint8_t> draw_way(bool reference) {
     renderer.reference_drawing = reference;
-    draw_frame();
-    return draw_frame();
+    draw_play_frame();
+    return draw_play_frame();
 }
 
 void enter_scene(const scene_t& s) {

@@ -4,8 +4,8 @@
 #include "game/timer.h"
 
 // Finish from row 20, with a star on the ship's column at each listed row.
-static std::string short_level(const std::vector<int>& star_rows = {}) {
-    std::vector<level_edit> rows = {{20, ".FFFFF."}};
+static std::string finish_at_row_20(const std::vector<int>& star_rows = {}) {
+    std::vector<level_edit_t> rows = {{20, ".FFFFF."}};
     for (int r : star_rows)
         rows.push_back({r, ".#*###."});
     return plain_level(rows);
@@ -42,7 +42,7 @@ static int advance_to_next_level(int max_frames) {
 using GameFlow = Gameplay;
 
 TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
-    ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {15, ".#H###."}, {20, ".FFFFF."}})}));
+    ASSERT_TRUE(start_play({plain_level({{5, ".#*###."}, {10, ".#*###."}, {15, ".#H###."}, {20, ".FFFFF."}})}));
     // the Enter frame started the level at fake time 0
     ASSERT_GT(run_until(finished, 300), 0);
     EXPECT_EQ(tile_kind_at(game.ship.tile_under_ship), TILE_FINISH);
@@ -60,14 +60,14 @@ TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
 }
 
 TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
-    ASSERT_TRUE(start_game({short_level({5}), short_level()}));
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20()}));
     ASSERT_GT(run_until(finished, 300), 0);
     float y0 = game.ship.pos[1];
     float z0 = game.ship.pos[2];
     run_frames(20);
-    EXPECT_NEAR(game.ship.pos[1], y0 + 20 * 0.00005f, 1e-6);
+    EXPECT_NEAR(game.ship.pos[1], y0 + 20 * (float)FLY_OFF_STEP, 1e-6);
     EXPECT_EQ(game.ship.pos[2], z0);
-    // the glide ends 0.005 past where the finishing step began, then the climb starts
+    // the glide ends FLY_OFF_GLIDE past where the finishing step began, then the climb starts
     float climb_from = -1;
     for (int i = 0; i < 100; i++) {
         float y = game.ship.pos[1];
@@ -75,7 +75,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
         if (climb_from < 0 && game.ship.pos[2] > z0)
             climb_from = y;
     }
-    EXPECT_NEAR(climb_from - (y0 - 0.0008f), 0.005, 0.00005 + 1e-7);
+    EXPECT_NEAR(climb_from - (y0 - (float)FORWARD_STEP), FLY_OFF_GLIDE, FLY_OFF_STEP + 1e-7);
     EXPECT_GT(game.ship.pos[2], z0);
     EXPECT_EQ(game.process.sleep_calls, 0);
     float spin = 0;
@@ -85,18 +85,18 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
         top = game.ship.pos[2];
         sim_frame(0);
     }
-    // the level is complete on the first climbing step above 0.01
-    EXPECT_LE(top, 0.01);
-    EXPECT_GT(top + 0.00005f, 0.01);
+    // the level is complete on the first climbing step above the fly-off height
+    EXPECT_LE(top, FLY_OFF_HEIGHT);
+    EXPECT_GT(top + (float)FLY_OFF_STEP, FLY_OFF_HEIGHT);
     EXPECT_EQ(game.process.sleep_calls, 1);
-    EXPECT_EQ(game.process.slept_ms, 2500);
+    EXPECT_EQ(game.process.slept_ms, LEVEL_CHANGE_PAUSE_MS);
     EXPECT_EQ(game.flow.current_level, 2);
     EXPECT_EQ(game.flow.on_finish, 0);
     EXPECT_EQ(game.flow.level_complete, 0);
     // back at the spawn point, then this frame's forward step
-    EXPECT_EQ(game.ship.pos[0], 0.01175f);
-    EXPECT_FLOAT_EQ(game.ship.pos[1], 0.00175f + 0.0008f);
-    EXPECT_EQ(game.ship.pos[2], 0.00348f);
+    EXPECT_EQ(game.ship.pos[0], SPAWN_POINT[0]);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], SPAWN_POINT[1] + (float)FORWARD_STEP);
+    EXPECT_EQ(game.ship.pos[2], SPAWN_POINT[2]);
     // the level started this frame: the track was not drawn, the count and clock restarted
     EXPECT_EQ(game.flow.pickup_spin, spin);
     EXPECT_EQ(game.flow.level_start, 0);
@@ -108,7 +108,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
 }
 
 TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
-    ASSERT_TRUE(start_game({short_level({5, 10}), short_level({4, 8, 12})}));
+    ASSERT_TRUE(start_play({finish_at_row_20({5, 10}), finish_at_row_20({4, 8, 12})}));
     int start_ms = advance_to_next_level(800);
     ASSERT_GE(start_ms, 0);
     game.flow.lives = 4;
@@ -118,32 +118,32 @@ TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
 }
 
 TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame) {
-    ASSERT_TRUE(start_game({short_level(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
+    ASSERT_TRUE(start_play({finish_at_row_20(), plain_level({{0, "F#####."}}), plain_level({{0, "H#####."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     EXPECT_EQ(game.flow.current_level, 2);
     EXPECT_EQ(game.flow.on_finish, 1);
     EXPECT_EQ(game.results.records[1].level, 2);
-    EXPECT_EQ(game.results.records[1].lives, 5);
+    EXPECT_EQ(game.results.records[1].lives, START_LIVES);
     ASSERT_GE(advance_to_next_level(800), 0);
     EXPECT_EQ(game.process.sleep_calls, 2);
     // the ship starts high enough to take it before any lookup at the spawn point
-    EXPECT_EQ(game.flow.lives, 6);
+    EXPECT_EQ(game.flow.lives, START_LIVES + 1);
     EXPECT_EQ(tile_kind_at(0), TILE_FLOOR);
 }
 
 TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
-    ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}), short_level(), short_level({10}),
-                            short_level({5, 10, 15})}));
-    for (int level = 1; level < 5; level++) {
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}), finish_at_row_20(),
+                            finish_at_row_20({10}), finish_at_row_20({5, 10, 15})}));
+    for (int level = 1; level < LEVEL_COUNT; level++) {
         ASSERT_GT(run_until(finished, 300), 0) << "level " << level;
         EXPECT_FALSE(file_exists("player.s")) << "level " << level;
         ASSERT_GE(advance_to_next_level(800), 0) << "level " << level;
     }
     ASSERT_GT(run_until(finished, 300), 0);
     EXPECT_EQ(read_text_file("player.s"), expected_file());
-    for (int i = 0; i < 5; i++) {
+    for (int i = 0; i < LEVEL_COUNT; i++) {
         EXPECT_EQ(game.results.records[i].level, i + 1);
-        EXPECT_EQ(game.results.records[i].lives, 5);
+        EXPECT_EQ(game.results.records[i].lives, START_LIVES);
     }
     EXPECT_EQ(game.results.records[4].stars, 3);
     EXPECT_EQ(game.process.sleep_calls, 4);
@@ -159,7 +159,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     // the summary stays: nothing is summed, written or slept again
     std::string written = read_text_file("player.s");
     run_frames(300);
-    EXPECT_EQ(game.flow.current_level, 5);
+    EXPECT_EQ(game.flow.current_level, LEVEL_COUNT);
     EXPECT_EQ(game.process.sleep_calls, 5);
     EXPECT_EQ(game.results.total_stars, 7);
     EXPECT_EQ(game.results.total_time, total_time);
@@ -171,8 +171,8 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
 // timer runs on through its fly-off and the pause into the next level: the
 // runner's clock must move by that pause as the real one does.
 TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
-    std::vector<level_edit> done_on_arrival = rows_of(0, 239, "FFFFFFF");
-    ASSERT_TRUE(start_game({short_level(), plain_level(done_on_arrival), short_level()}));
+    std::vector<level_edit_t> done_on_arrival = rows_of(0, 239, "FFFFFFF");
+    ASSERT_TRUE(start_play({finish_at_row_20(), plain_level(done_on_arrival), finish_at_row_20()}));
     int level_two_ms = advance_to_next_level(800);
     ASSERT_GE(level_two_ms, 0);
     EXPECT_EQ(game.flow.on_finish, 1);
@@ -186,7 +186,7 @@ TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
 }
 
 TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
-    ASSERT_TRUE(start_game({short_level({5}), short_level({5, 10}),
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}),
                             plain_level({{4, ".#*###."}, {12, "......."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     int start_ms = advance_to_next_level(800);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "game/tuning.h"
 #include "support.h"
 
 namespace {
@@ -15,35 +16,35 @@ const char* const FAST = "0.25";
 
 // A short level: floor from the near end, the finish on rows 12 to 23, nothing
 // beyond; stars on the spawn column (column 2) at `star_rows`.
-std::string short_level(const std::vector<int>& star_rows) {
-    std::vector<level_edit> rows = rows_of(24, 239, ".......");
-    for (const level_edit& e : rows_of(12, 23, ".FFFFF."))
+std::string finish_at_row_12(const std::vector<int>& star_rows) {
+    std::vector<level_edit_t> rows = rows_of(24, 239, ".......");
+    for (const level_edit_t& e : rows_of(12, 23, ".FFFFF."))
         rows.push_back(e);
     for (int r : star_rows)
         rows.push_back({r, ".#*###."});
     return plain_level(rows, false);
 }
 
-screen_shot picture(const char* name) {
+screen_shot_t picture(const char* name) {
     return read_screen_picture(std::string(QUOVIX_RESOURCES_DIR) + "/1366x768/" + name, SCREEN_W, SCREEN_H);
 }
 
 struct Game : testing::Test {
-    game_run run;
+    game_run_t run;
     void SetUp() override {
         if (!have_display())
             GTEST_SKIP() << "no X display";
         // the screens need the 1366x768 picture set, which the game picks by screen size
-        screen_shot s = take_screenshot();
+        screen_shot_t s = take_screenshot();
         if (s.width != SCREEN_W || s.height != SCREEN_H)
             GTEST_SKIP() << "the screen is not 1366x768";
     }
     void TearDown() override { kill_game(&run); }
     void start(const std::vector<std::string>& levels, const std::string& scale = "1") {
-        ASSERT_TRUE(start_game(&run, make_play_folder(levels, scale)));
+        ASSERT_TRUE(launch_game(&run, make_play_folder(levels, scale)));
         ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
     }
-    void start_play() {
+    void choose_play() {
         press_key("w");
         press_key("Return");
     }
@@ -54,10 +55,10 @@ struct Game : testing::Test {
     }
     std::string results_path() const { return run.bin_dir + "/player.s"; }
     // Waits for the summary over the game-over picture; the screen then.
-    screen_shot summary() {
-        screen_shot gameover = picture("gameover.bmp");
-        screen_shot shot = wait_for_screen(
-            [&](const screen_shot& s) {
+    screen_shot_t summary() {
+        screen_shot_t gameover = picture("gameover.bmp");
+        screen_shot_t shot = wait_for_screen(
+            [&](const screen_shot_t& s) {
                 return block_difference(s, gameover, 0, 0, SCREEN_W, 320) < 8.0 &&
                        white_over_picture(s, gameover, 450, 340, 1200, 580) > 1500;
             },
@@ -71,8 +72,8 @@ struct Game : testing::Test {
 
 // The whole screen against a picture, and against that picture turned upside
 // down, so a match means right side up and not sheared; nearer it than `other`.
-void expect_screen_shows(const screen_shot& shot, const char* name, const char* other) {
-    screen_shot pic = picture(name);
+void expect_screen_shows(const screen_shot_t& shot, const char* name, const char* other) {
+    screen_shot_t pic = picture(name);
     ASSERT_EQ(shot.width, pic.width) << name;
     double straight = block_difference(shot, pic, 0, 0, SCREEN_W, SCREEN_H);
     EXPECT_LT(straight, 8.0) << name;
@@ -84,9 +85,9 @@ void expect_screen_shows(const screen_shot& shot, const char* name, const char* 
 }
 
 // Waits until the screen is nearer one picture than another; the screen then.
-screen_shot screen_nearer(const char* name, const char* other) {
-    screen_shot pic = picture(name), other_pic = picture(other);
-    return wait_for_screen([&](const screen_shot& s) {
+screen_shot_t screen_nearer(const char* name, const char* other) {
+    screen_shot_t pic = picture(name), other_pic = picture(other);
+    return wait_for_screen([&](const screen_shot_t& s) {
         return block_difference(s, pic, 0, 0, SCREEN_W, SCREEN_H) + 4.0 < block_difference(s, other_pic, 0, 0, SCREEN_W, SCREEN_H);
     });
 }
@@ -94,12 +95,12 @@ screen_shot screen_nearer(const char* name, const char* other) {
 }  // namespace
 
 TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
-    start({short_level({})});
+    start({finish_at_row_12({})});
     int x, y, w, h, sw, sh;
     ASSERT_TRUE(window_geometry(run, &x, &y, &w, &h, &sw, &sh));
     EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, sw, sh}));
     // the menu picture fills the screen: no corner is left unpainted black
-    screen_shot shot = wait_for_screen([](const screen_shot& s) {
+    screen_shot_t shot = wait_for_screen([](const screen_shot_t& s) {
         double tl[3], br[3];
         mean_colour(s, 0, 0, 40, 40, tl);
         mean_colour(s, s.width - 40, s.height - 40, s.width, s.height, br);
@@ -116,7 +117,7 @@ TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
 }
 
 TEST_F(Game, MenuShowsPlayThenExitAndExitLeavesWithoutResults) {
-    start({short_level({})});
+    start({finish_at_row_12({})});
     expect_screen_shows(screen_nearer("playgame.bmp", "exitgame.bmp"), "playgame.bmp", "exitgame.bmp");
     press_key("s");
     expect_screen_shows(screen_nearer("exitgame.bmp", "playgame.bmp"), "exitgame.bmp", "playgame.bmp");
@@ -129,11 +130,11 @@ TEST_F(Game, MenuShowsPlayThenExitAndExitLeavesWithoutResults) {
 TEST_F(Game, PlayShowsTrackOverBackgroundWithWhiteHudAndEscLeaves) {
     // a long level, so the first one is still being played when the screen is read
     start({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}, {40, ".*#*#*."}})});
-    start_play();
-    screen_shot background = picture("background.bmp");
+    choose_play();
+    screen_shot_t background = picture("background.bmp");
     ASSERT_GT(background.width, 0);
     // until the track has come into view under the head-up lines
-    screen_shot shot = wait_for_screen([&](const screen_shot& s) {
+    screen_shot_t shot = wait_for_screen([&](const screen_shot_t& s) {
         return block_difference(s, background, 300, 420, 1100, 580) > 4.0 &&
                white_over_picture(s, background, 900, 30, SCREEN_W, 140) > 120;
     });
@@ -158,9 +159,9 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     const std::vector<std::vector<int>> stars = {{3, 6, 9}, {5}, {4, 8}, {}, {2, 4, 6, 8}};
     std::vector<std::string> levels;
     for (const std::vector<int>& s : stars)
-        levels.push_back(short_level(s));
+        levels.push_back(finish_at_row_12(s));
     start(levels, FAST);
-    start_play();
+    choose_play();
     // five fly-offs of some 230 frames and five pauses: minutes on a slow renderer
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 300)) << game_output(run);
     ASSERT_FALSE(run.exited);
@@ -169,11 +170,11 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     for (int i = 0; i < 5; i++) {
         int level = 0, n = 0, time = 0, lives = 0;
         ASSERT_EQ(sscanf(lines[i].c_str(), "%d %d %d %d", &level, &n, &time, &lives), 4) << lines[i];
-        EXPECT_EQ(std::vector<int>({level, n, lives}), std::vector<int>({i + 1, (int)stars[i].size(), 5})) << lines[i];
+        EXPECT_EQ(std::vector<int>({level, n, lives}), std::vector<int>({i + 1, (int)stars[i].size(), START_LIVES})) << lines[i];
         EXPECT_TRUE(time > 0 && time < 120000) << lines[i];
     }
     // the file is written at the finish of level 5; the summary follows the fly-off
-    screen_shot shot = summary();
+    screen_shot_t shot = summary();
     EXPECT_GT(block_difference(flipped_upside_down(picture("gameover.bmp")), picture("gameover.bmp"), 0, 0,
                                SCREEN_W, 320), 8.0);
     // the line about Esc
@@ -183,10 +184,10 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
 
 TEST_F(Game, LostGameKeepsItsRecordsWhileTheSummaryStays) {
     // the track ends after three rows with a star on the second: five falls off its end
-    std::vector<level_edit> rows = rows_of(3, 239, ".......");
+    std::vector<level_edit_t> rows = rows_of(3, 239, ".......");
     rows.push_back({1, ".#*###."});
     start({plain_level(rows, false)}, FAST);
-    start_play();
+    choose_play();
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 120)) << game_output(run);
     summary();
     std::string first = read_text_file(results_path());

@@ -14,13 +14,13 @@
 #include "assets/levelsource.h"
 #include "support.h"
 
-struct tool_run {
+struct tool_run_t {
     int         status;
     std::string output;
 };
 
-static tool_run run_tool(const std::string& args, const char* tool = "quovix-level") {
-    tool_run r = {-1, ""};
+static tool_run_t run_tool(const std::string& args, const char* tool = "quovix-level") {
+    tool_run_t r = {-1, ""};
     if (FILE* p = popen((std::string(QUOVIX_TOOLS_DIR) + "/" + tool + " " + args + " 2>&1").c_str(), "r")) {
         char buf[512];
         while (fgets(buf, sizeof(buf), p))
@@ -73,7 +73,7 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
     std::string dir = temp_folder() + "/";
     for (const auto& c : cases) {
         write_binary_file(dir + c.name, c.bytes);
-        tool_run r = run_tool("check " + dir + c.name);
+        tool_run_t r = run_tool("check " + dir + c.name);
         bool ok = !c.says.empty() && strcmp(c.says[0], ": ok") == 0;
         EXPECT_EQ(r.status == 0, ok) << c.name << "\n" << r.output;
         for (const char* s : c.says)
@@ -85,7 +85,7 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
     }
     // one bad or unreadable file among good ones fails the run; each is named
     write_binary_file(dir + "bad.bmp", level_bmp(plain_level({}, false)));
-    tool_run r = run_tool("check " + dir + "good.bmp " + dir + "bad.bmp /nonexistent/levelone.bmp");
+    tool_run_t r = run_tool("check " + dir + "good.bmp " + dir + "bad.bmp /nonexistent/levelone.bmp");
     EXPECT_NE(r.status, 0);
     for (std::string s : {dir + "good.bmp: ok", dir + "bad.bmp: no finish", std::string("/nonexistent/levelone.bmp: ")})
         EXPECT_NE(r.output.find(s), std::string::npos) << r.output;
@@ -226,7 +226,7 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
             ASSERT_TRUE(write_level_png(in, g, p.png_format)) << p.name;
         else
             write_binary_file(in, palette_bmp(g, p.bmp_bits, p.top_down));
-        tool_run r = run_tool("bmp " + in + " " + out);
+        tool_run_t r = run_tool("bmp " + in + " " + out);
         ASSERT_EQ(r.status, 0) << p.name << "\n" << r.output;
         EXPECT_TRUE(read_text_file(out) == from_text) << p.name;
         // a PNG is a source, as text is; a palette BMP is named with the command that converts it
@@ -277,7 +277,7 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
     };
     write_binary_file(dir + "bad-palette.bmp", bad_palette);
     for (const auto& c : cases) {
-        tool_run r = run_tool("check " + dir + c.name);
+        tool_run_t r = run_tool("check " + dir + c.name);
         EXPECT_NE(r.status, 0) << c.name;
         EXPECT_EQ(r.output.find(dir + c.name + ": "), 0u) << r.output;
         for (const char* s : c.says)
@@ -341,7 +341,7 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-solve", "--play " + dir + "/good.txt /dev/zero", "/dev/zero", "not a regular file"},
     };
     for (const auto& c : cases) {
-        tool_run r = run_tool(c.args, c.tool);
+        tool_run_t r = run_tool(c.args, c.tool);
         ASSERT_TRUE(WIFEXITED(r.status)) << c.args << "\n" << r.output;
         EXPECT_EQ(WEXITSTATUS(r.status), 1) << c.args << "\n" << r.output;
         EXPECT_EQ(lines_of(r.output).size(), 1u) << c.args << "\n" << r.output;
@@ -358,9 +358,9 @@ TEST(LevelTools, ImageSizePastTheRowsReadsTheSameTiles) {
     std::string replay = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.replay";
     std::vector<uint8_t> plain = level_bmp(level);
     write_binary_file(dir + "/plain.bmp", plain);
-    tool_run text = run_tool("text " + dir + "/plain.bmp " + dir + "/plain.txt");
+    tool_run_t text = run_tool("text " + dir + "/plain.bmp " + dir + "/plain.txt");
     ASSERT_EQ(text.status, 0) << text.output;
-    tool_run played = run_tool("--play " + dir + "/plain.bmp " + replay, "quovix-solve");
+    tool_run_t played = run_tool("--play " + dir + "/plain.bmp " + replay, "quovix-solve");
     ASSERT_EQ(played.status, 0) << played.output;
     for (int extra : {2, 240}) {
         std::vector<uint8_t> bytes = plain;
@@ -371,7 +371,7 @@ TEST(LevelTools, ImageSizePastTheRowsReadsTheSameTiles) {
         EXPECT_EQ(run_tool("check " + name + ".bmp").output, name + ".bmp: ok\n");
         ASSERT_EQ(run_tool("text " + name + ".bmp " + name + ".txt").status, 0);
         EXPECT_EQ(read_text_file(name + ".txt"), read_text_file(dir + "/plain.txt")) << extra;
-        tool_run again = run_tool("--play " + name + ".bmp " + replay, "quovix-solve");
+        tool_run_t again = run_tool("--play " + name + ".bmp " + replay, "quovix-solve");
         EXPECT_EQ(again.status, 0) << again.output;
         EXPECT_EQ(again.output, played.output) << extra;
     }

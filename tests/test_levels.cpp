@@ -5,6 +5,7 @@
 
 #include "app/headless.h"
 #include "game/levelmap.h"
+#include "game/tuning.h"
 #include "replay.h"
 #include "support.h"
 
@@ -48,10 +49,10 @@ TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosi
     replay_outcome_t out = play_replay(text, replay_in(path + ".replay"));
     EXPECT_TRUE(out.finished);
     EXPECT_EQ(out.lives_lost, 0);
-    EXPECT_GE(out.lives_at_end, 5);
+    EXPECT_GE(out.lives_at_end, START_LIVES);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, 5),
+INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, LEVEL_COUNT),
                          [](const testing::TestParamInfo<int>& info) { return level_name(info.param); });
 
 TEST(Replay, TextRoundTripsRunsOfKeysAndRefusesALineThatIsNotARun) {
@@ -75,8 +76,8 @@ TEST(Replay, HoldingNothingIntoAGapLosesALife) {
 
 // The solver finds a way over a gap and a wall on a small search, and reports a level without one.
 TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
-    std::vector<level_edit> rows = rows_of(30, 31, ".WWWWW.");
-    for (const level_edit& e : rows_of(60, 62, "......."))
+    std::vector<level_edit_t> rows = rows_of(30, 31, ".WWWWW.");
+    for (const level_edit_t& e : rows_of(60, 62, "......."))
         rows.push_back(e);
     std::string level = plain_level(rows), dir = temp_folder();
     write_text_file(dir + "/game.level.txt", level);

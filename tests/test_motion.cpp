@@ -8,8 +8,8 @@
 
 // Two long walls across the track with floor between them.
 static std::string two_walls_level() {
-    std::vector<level_edit> rows = rows_of(20, 27, ".WWWWW.");
-    for (const level_edit& e : rows_of(60, 67, ".WWWWW."))
+    std::vector<level_edit_t> rows = rows_of(20, 27, ".WWWWW.");
+    for (const level_edit_t& e : rows_of(60, 67, ".WWWWW."))
         rows.push_back(e);
     return plain_level(rows);
 }
@@ -17,10 +17,15 @@ static std::string two_walls_level() {
 static bool on_ground() { return game.ship.on_ground == 1; }
 static bool on_wall_top() { return game.ship.on_wall == 1.0f; }
 
+// How far an edge case sits from the edge it tries, in steps of this.
+constexpr double NUDGE = 0.00001;
+// The apex of a jump from a wall top.
+const float HIGH_APEX = (float)(JUMP_APEX * WALL_JUMP_APEX_FACTOR);
+
 using Motion = Gameplay;
 
 TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     // the Enter frame that started play is frame 1 and already dropped the ship
     ASSERT_EQ(sim_state().frame, 1);
     run_frames(6);
@@ -35,13 +40,13 @@ TEST_F(Motion, DropFromSpawnEntersGroundBandOnFrameEightAndRests) {
         sim_frame(0);
         EXPECT_EQ(game.ship.pos[2], rest);
         EXPECT_EQ(game.ship.on_ground, 1);
-        // raised to 0.25 for the drop test, back to 0.2 by the landing
-        EXPECT_EQ(game.ship.fall_factor, 0.2f);
+        // raised by FACTOR_STEP for the drop test, back to FALL_FACTOR_LANDED by the landing
+        EXPECT_EQ(game.ship.fall_factor, FALL_FACTOR_LANDED);
     }
 }
 
 TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     run_frames(10);
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 1);
@@ -51,8 +56,9 @@ TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
         top = std::max(top, game.ship.pos[2]);
     }
     EXPECT_EQ(game.ship.jump_descending, 1);
-    EXPECT_GE(top, 0.0058f);
-    EXPECT_LT(top, 0.0059f);
+    // the rise stops at the apex, still under the height where even a wall top lets the ship down
+    EXPECT_GE(top, JUMP_APEX);
+    EXPECT_LT(top, (float)WALL_REST);
     ASSERT_GT(run_until(on_ground, 60), 0);
     run_frames(5);
     EXPECT_NEAR(game.ship.pos[2], 0.002568f, 1e-6);
@@ -61,7 +67,7 @@ TEST_F(Motion, NormalJumpReachesApexAndLandsWhereItCanJumpAgain) {
 }
 
 TEST_F(Motion, QuarterScaleRestsLowerAndCanStillJump) {
-    ASSERT_TRUE(start_game({plain_level()}, "0.25"));
+    ASSERT_TRUE(start_play({plain_level()}, "0.25"));
     run_frames(15);
     EXPECT_NEAR(game.ship.pos[2], 0.002376f, 1e-6);
     EXPECT_EQ(game.ship.on_ground, 1);
@@ -72,7 +78,7 @@ TEST_F(Motion, QuarterScaleRestsLowerAndCanStillJump) {
 }
 
 TEST_F(Motion, SpaceWhileDescendingDoesNotStartAJump) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     run_frames(10);
     game.ship.jump_descending = 1;
     sim_frame(HOLD_SPACE);
@@ -84,7 +90,7 @@ TEST_F(Motion, SpaceWhileDescendingDoesNotStartAJump) {
 }
 
 TEST_F(Motion, GapSinksShipStopsItAndCostsALifeBackAtSpawn) {
-    ASSERT_TRUE(start_game({plain_level(rows_of(30, 35, "......."))}));
+    ASSERT_TRUE(start_play({plain_level(rows_of(30, 35, "......."))}));
     // high over the gap the ship still flies on while it sinks
     game.ship.pos[1] = row_y(30);
     game.ship.pos[2] = 0.004f;
@@ -93,37 +99,37 @@ TEST_F(Motion, GapSinksShipStopsItAndCostsALifeBackAtSpawn) {
     EXPECT_FLOAT_EQ(game.ship.pos[2], 0.004f - game.ship.fall_step);
     EXPECT_GT(game.ship.pos[1], y);
     EXPECT_EQ(game.ship.falling, 0);
-    while (game.ship.pos[2] >= 0.0026f)
+    while (game.ship.pos[2] >= (float)FALLING_HEIGHT)
         sim_frame(0);
     EXPECT_EQ(game.ship.falling, 1);
     float x = game.ship.pos[0];
     y = game.ship.pos[1];
-    for (int frames = 0; game.flow.lives == 5 && frames < 200; frames++) {
+    for (int frames = 0; game.flow.lives == START_LIVES && frames < 200; frames++) {
         float z = game.ship.pos[2];
         sim_frame(HOLD_A);
-        if (game.flow.lives == 5) {
+        if (game.flow.lives == START_LIVES) {
             EXPECT_EQ(game.ship.pos[0], x);
             EXPECT_EQ(game.ship.pos[1], y);
             EXPECT_FLOAT_EQ(game.ship.pos[2], z - game.ship.fall_step);
         }
     }
-    EXPECT_EQ(game.flow.lives, 4);
+    EXPECT_EQ(game.flow.lives, START_LIVES - 1);
     EXPECT_EQ(game.ship.falling, 0);
     // back at the spawn point, then moved on by this frame's forward step and steering
-    EXPECT_FLOAT_EQ(game.ship.pos[0], 0.01175f - game.ship.left_rate * game.ship.side_step);
-    EXPECT_FLOAT_EQ(game.ship.pos[1], 0.00175f + game.ship.forward_step);
-    EXPECT_EQ(game.ship.pos[2], 0.00348f);
+    EXPECT_FLOAT_EQ(game.ship.pos[0], SPAWN_POINT[0] - game.ship.left_rate * game.ship.side_step);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], SPAWN_POINT[1] + game.ship.forward_step);
+    EXPECT_EQ(game.ship.pos[2], SPAWN_POINT[2]);
 }
 
 TEST_F(Motion, RestingShipRunningIntoAGapFallsAtOnce) {
-    ASSERT_TRUE(start_game({plain_level({{30, "......."}})}));
+    ASSERT_TRUE(start_play({plain_level({{30, "......."}})}));
     ASSERT_GT(run_until([] { return game.ship.falling == 1; }, 400), 0);
     EXPECT_EQ(ship_row(), 30);
-    EXPECT_LT(game.ship.pos[2], 0.0026f);
+    EXPECT_LT(game.ship.pos[2], (float)FALLING_HEIGHT);
 }
 
 TEST_F(Motion, ShipMidRiseCrossesAGap) {
-    ASSERT_TRUE(start_game({plain_level({{29, "......."}})}));
+    ASSERT_TRUE(start_play({plain_level({{29, "......."}})}));
     ASSERT_GT(run_until([] { return ship_row() >= 28; }, 400), 0);
     bool rose_over_gap = false;
     for (int i = 0; i < 60; i++) {
@@ -137,12 +143,12 @@ TEST_F(Motion, ShipMidRiseCrossesAGap) {
     }
     EXPECT_TRUE(rose_over_gap);
     EXPECT_EQ(game.ship.falling, 0);
-    EXPECT_EQ(game.flow.lives, 5);
+    EXPECT_EQ(game.flow.lives, START_LIVES);
     EXPECT_GT(ship_row(), 30);
 }
 
 TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
-    ASSERT_TRUE(start_game({two_walls_level()}));
+    ASSERT_TRUE(start_play({two_walls_level()}));
     ASSERT_GT(run_until([] { return game.ship.pos[1] + 0.0018f > 20.0f / LEVEL_ROWS; }, 400), 0);
     run_frames(2);
     float held_at = game.ship.pos[1];
@@ -154,82 +160,82 @@ TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
     sim_frame(HOLD_SPACE);
     ASSERT_GT(run_until(on_wall_top, 60), 0);
     EXPECT_GE(ship_row(), 20);
-    EXPECT_LT(game.ship.pos[2], 0.006f);
-    EXPECT_GT(game.ship.pos[2], 0.0055f);
+    EXPECT_LT(game.ship.pos[2], (float)WALL_BAND);
+    EXPECT_GT(game.ship.pos[2], (float)WALL_BELOW_HEIGHT);
 }
 
 TEST_F(Motion, HighJumpFromWallTopThenNormalJumpAtNextWall) {
-    ASSERT_TRUE(start_game({two_walls_level()}));
+    ASSERT_TRUE(start_play({two_walls_level()}));
     ASSERT_TRUE(jump_walls_until_past(19, 400));
     ASSERT_GT(run_until(on_wall_top, 60), 0);
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 1);
-    EXPECT_FLOAT_EQ(game.ship.jump_apex, 0.0087f);
+    EXPECT_FLOAT_EQ(game.ship.jump_apex, HIGH_APEX);
     // space kept down on the wall top: a second high jump from where the first came down
     float top = 0;
     for (int i = 0; i < 120 && (game.ship.jump || !game.ship.on_ground); i++) {
         sim_frame(game.ship.on_wall == 1.0f ? HOLD_SPACE : 0);
         top = std::max(top, game.ship.pos[2]);
     }
-    EXPECT_GE(top, 0.0087f);
-    EXPECT_LT(top, 0.0089f);
+    EXPECT_GE(top, HIGH_APEX);
+    EXPECT_LT(top, (float)(HIGH_APEX + 20 * NUDGE));
     EXPECT_GT(ship_row(), 27);
     // wherever the high jump came down, the ship must still get over the next wall
     ASSERT_TRUE(jump_walls_until_past(45, 400));
     EXPECT_EQ(game.ship.on_ground, 1);
-    EXPECT_EQ(game.ship.jump_apex, 0.0058f);
+    EXPECT_EQ(game.ship.jump_apex, JUMP_APEX);
     ASSERT_TRUE(jump_walls_until_past(59, 400));
     float next_top = 0;
     for (int i = 0; i < 40; i++) {
         sim_frame(0);
         next_top = std::max(next_top, game.ship.pos[2]);
     }
-    EXPECT_LT(next_top, 0.006f);
+    EXPECT_LT(next_top, (float)WALL_BAND);
     EXPECT_TRUE(jump_walls_until_past(70, 400));
 }
 
 TEST_F(Motion, SteppingDownFromAWallAtDoubleSpeedLeavesTheShipAbleToJump) {
     // at this speed the step down ends lower than a drop from the spawn height
-    ASSERT_TRUE(start_game({two_walls_level()}, "0.5"));
+    ASSERT_TRUE(start_play({two_walls_level()}, "0.5"));
     ASSERT_TRUE(jump_walls_until_past(28, 600));
     ASSERT_GT(run_until(on_ground, 60), 0);
     run_frames(10);
     EXPECT_EQ(game.ship.on_ground, 1);
-    EXPECT_LT(game.ship.pos[2], 0.0027f);
+    EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
     EXPECT_TRUE(jump_walls_until_past(70, 600));
 }
 
 TEST_F(Motion, HoldingSpaceOrQuarterScaleGetsOverBothWalls) {
     for (const char* scale : {"1", "0.25"}) {
         SCOPED_TRACE(scale);
-        ASSERT_TRUE(start_game({two_walls_level()}, scale));
+        ASSERT_TRUE(start_play({two_walls_level()}, scale));
         if (scale[0] == '1')
             for (int frames = 0; ship_row() <= 70 && frames < 1000; frames++)
                 sim_frame(HOLD_SPACE);
         else
             jump_walls_until_past(70, 400);
         EXPECT_GT(ship_row(), 70);
-        EXPECT_EQ(game.flow.lives, 5);
+        EXPECT_EQ(game.flow.lives, START_LIVES);
         sim_close();
     }
 }
 
 TEST_F(Motion, QuarterScaleRestsOnAWallTopAndHighJumpsFromIt) {
-    ASSERT_TRUE(start_game({plain_level(rows_of(20, 59, ".WWWWW."))}, "0.25"));
+    ASSERT_TRUE(start_play({plain_level(rows_of(20, 59, ".WWWWW."))}, "0.25"));
     ASSERT_TRUE(jump_walls_until_past(19, 400));
     ASSERT_GT(run_until(on_wall_top, 30), 0);
     run_frames(3);
     // the last drop step carries it lower than at normal speed; still a wall top
-    EXPECT_LT(game.ship.pos[2], 0.0058f);
-    EXPECT_GT(game.ship.pos[2], 0.0056f);
+    EXPECT_LT(game.ship.pos[2], (float)(WALL_REST - 10 * NUDGE));
+    EXPECT_GT(game.ship.pos[2], (float)WALL_CLEARANCE);
     EXPECT_EQ(game.ship.on_wall, 1.0f);
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 1);
-    EXPECT_FLOAT_EQ(game.ship.jump_apex, 0.0087f);
+    EXPECT_FLOAT_EQ(game.ship.jump_apex, HIGH_APEX);
 }
 
 TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
-    ASSERT_TRUE(start_game({plain_level(rows_of(0, 99, ".##W##."))}));
+    ASSERT_TRUE(start_play({plain_level(rows_of(0, 99, ".##W##."))}));
     while (game.ship.pos[0] < 3.0f / LEVEL_ROWS + 0.0001f)
         sim_frame(HOLD_D);
     run_frames(25);
@@ -238,7 +244,7 @@ TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
     for (int i = 0; i < 20; i++) {
         sim_frame(0);
         EXPECT_EQ(game.ship.pos[1], y);
-        EXPECT_LT(game.ship.pos[2], 0.0027f);
+        EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
         EXPECT_EQ(game.ship.on_wall, 0.0f);
         EXPECT_EQ(game.ship.wall_below, 0.0f);
         EXPECT_EQ(game.ship.on_ground, 1);
@@ -246,7 +252,7 @@ TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
 }
 
 TEST_F(Motion, OffTheMapAGapOnTheFirstPixelSinksTheShip) {
-    ASSERT_TRUE(start_game({wide_level('.')}));
+    ASSERT_TRUE(start_play({wide_level('.')}));
     while (game.ship.pos[0] >= 0 && sim_state().frame < 300) {
         sim_frame(HOLD_A);
         // column 0 carries the ship while it is still on the map
@@ -255,11 +261,11 @@ TEST_F(Motion, OffTheMapAGapOnTheFirstPixelSinksTheShip) {
     sim_frame(HOLD_A);
     EXPECT_EQ(game.ship.tile_under_ship, 0);
     EXPECT_EQ(game.ship.falling, 1);
-    ASSERT_GT(run_until([] { return game.flow.lives == 4; }, 200), 0);
+    ASSERT_GT(run_until([] { return game.flow.lives == START_LIVES - 1; }, 200), 0);
 }
 
 TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
-    ASSERT_TRUE(start_game({wide_level('#')}));
+    ASSERT_TRUE(start_play({wide_level('#')}));
     while (game.ship.pos[0] >= -0.002f && sim_state().frame < 300)
         sim_frame(HOLD_A);
     float y = game.ship.pos[1];
@@ -267,110 +273,112 @@ TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
     EXPECT_EQ(game.ship.tile_under_ship, 0);
     EXPECT_EQ(game.ship.falling, 0);
     EXPECT_EQ(game.ship.on_ground, 1);
-    EXPECT_LT(game.ship.pos[2], 0.0027f);
+    EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
     EXPECT_GT(game.ship.pos[1], y + 0.03f);
 }
 
 TEST_F(Motion, IdleOrUpperCaseAKeepsTheLineAndRates) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     for (int i = 0; i < 40; i++) {
         key_down('A', 0, 0);
         run_frame();
     }
-    EXPECT_EQ(game.ship.pos[0], 0.01175f);
-    EXPECT_EQ(game.ship.left_rate, 0.1f);
-    EXPECT_EQ(game.ship.right_rate, 0.1f);
+    EXPECT_EQ(game.ship.pos[0], SPAWN_POINT[0]);
+    EXPECT_EQ(game.ship.left_rate, STEER_RATE_IDLE);
+    EXPECT_EQ(game.ship.right_rate, STEER_RATE_IDLE);
 }
 
 TEST_F(Motion, SteerLeftRateClimbsThenDriftsForEighteenFrames) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     float rate = game.ship.left_rate;
     for (int i = 1; i <= 20; i++) {
         float x = game.ship.pos[0];
         sim_frame(HOLD_A);
         EXPECT_LT(game.ship.pos[0], x);
-        EXPECT_FLOAT_EQ(game.ship.left_rate, i <= 18 ? rate + 0.05f : rate) << "frame " << i;
+        EXPECT_FLOAT_EQ(game.ship.left_rate, i <= 18 ? rate + (float)STEER_RATE_STEP : rate) << "frame " << i;
         rate = game.ship.left_rate;
     }
-    EXPECT_GT(game.ship.left_rate, 1.0f);
-    EXPECT_LT(game.ship.left_rate, 1.01f);
+    EXPECT_GT(game.ship.left_rate, STEER_RATE_MAX);
+    EXPECT_LT(game.ship.left_rate, (float)(STEER_RATE_MAX + 1000 * NUDGE));
     for (int i = 1; i <= 18; i++) {
         float x = game.ship.pos[0];
         sim_frame(0);
         EXPECT_FLOAT_EQ(game.ship.pos[0], x - game.ship.left_rate * game.ship.side_step) << "frame " << i;
     }
-    EXPECT_LT(game.ship.left_rate, 0.1f);
+    EXPECT_LT(game.ship.left_rate, STEER_RATE_IDLE);
     float x = game.ship.pos[0];
     run_frames(10);
     EXPECT_EQ(game.ship.pos[0], x);
 }
 
 TEST_F(Motion, BothSteerKeysSteerRightAtFifteenHundredths) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
+    // each frame A sets the right rate back to idle, then D adds one step to it
+    const float both_keys_rate = STEER_RATE_IDLE + (float)STEER_RATE_STEP;
     for (int i = 0; i < 10; i++) {
         float x = game.ship.pos[0];
         sim_frame(HOLD_A | HOLD_D);
-        EXPECT_FLOAT_EQ(game.ship.right_rate, 0.15f);
-        EXPECT_EQ(game.ship.left_rate, 0.1f);
-        EXPECT_FLOAT_EQ(game.ship.pos[0], x + 0.15f * game.ship.side_step);
+        EXPECT_FLOAT_EQ(game.ship.right_rate, both_keys_rate);
+        EXPECT_EQ(game.ship.left_rate, STEER_RATE_IDLE);
+        EXPECT_FLOAT_EQ(game.ship.pos[0], x + both_keys_rate * game.ship.side_step);
     }
 }
 
 TEST_F(Motion, SteeringAndForwardStopWhileFinished) {
-    ASSERT_TRUE(start_game({plain_level({{20, ".FFFFF."}})}));
+    ASSERT_TRUE(start_play({plain_level({{20, ".FFFFF."}})}));
     ASSERT_GT(run_until([] { return game.flow.on_finish == 1; }, 400), 0);
     float x = game.ship.pos[0];
     float y = game.ship.pos[1];
     sim_frame(HOLD_A | HOLD_SPACE);
     EXPECT_EQ(game.ship.pos[0], x);
     // only the glide moves the finished ship
-    EXPECT_FLOAT_EQ(game.ship.pos[1], y + 0.00005f);
-    EXPECT_LT(game.ship.pos[2], 0.0027f);
+    EXPECT_FLOAT_EQ(game.ship.pos[1], y + (float)FLY_OFF_STEP);
+    EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
 }
 
 // One vertical and one forward step from a set height, with a tiny fall step so
 // each band is tried just inside and just outside its edge.
 TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
     // row 10: floor, wall, star, heart, gap on columns 1 to 5; a wall across row 20
-    ASSERT_TRUE(start_game({plain_level({{10, ".#W*H.."}, {20, ".WWWWW."}})}));
+    ASSERT_TRUE(start_play({plain_level({{10, ".#W*H.."}, {20, ".WWWWW."}})}));
     run_frames(10);
     sim_snapshot_t start;
     sim_save(&start);
-    const float drop = 0.00001f;
+    const float drop = (float)NUDGE;
     struct {
         int   col;
         float row, z;
         float wall_below, on_wall;
         int   on_ground, falling, dropped, moved, lives, stars;
     } rows[] = {
-        // floor: comes down above 0.0026, stands below 0.0027
-        {1, 10.5f, 0.00255f, 0, 0, 1, 0, 0, 1, 5, 0},
-        {1, 10.5f, 0.00262f, 0, 0, 1, 0, 1, 1, 5, 0},
-        {1, 10.5f, 0.00270f, 0, 0, 1, 0, 1, 1, 5, 0},
-        {1, 10.5f, 0.00272f, 0, 0, 0, 0, 1, 1, 5, 0},
-        // wall: below it under 0.0055, stands on its top under 0.006, held by it under 0.0056
-        {2, 10.5f, 0.00530f, 0, 0, 0, 0, 1, 0, 5, 0},
-        {2, 10.5f, 0.00548f, 0, 0, 0, 0, 1, 0, 5, 0},
-        {2, 10.5f, 0.00552f, 1, 1, 0, 0, 0, 0, 5, 0},
-        {2, 10.5f, 0.00589f, 1, 1, 0, 0, 0, 1, 5, 0},
-        {2, 10.5f, 0.00600f, 1, 1, 0, 0, 1, 1, 5, 0},
-        {2, 10.5f, 0.00602f, 1, 0, 0, 0, 1, 1, 5, 0},
-        {2, 10.5f, 0.00620f, 1, 0, 0, 0, 1, 1, 5, 0},
-        // floor just before a wall: held below 0.0056, flies on above it
-        {1, 19.9f, 0.00555f, 0, 0, 0, 0, 1, 0, 5, 0},
-        {1, 19.9f, 0.00565f, 0, 0, 0, 0, 1, 1, 5, 0},
-        // stars and hearts: taken below 0.0045
-        {3, 10.5f, 0.00440f, 0, 0, 0, 0, 1, 1, 5, 1},
-        {3, 10.5f, 0.00460f, 0, 0, 0, 0, 1, 1, 5, 0},
-        {3, 10.5f, 0.00480f, 0, 0, 0, 0, 1, 1, 5, 0},
-        {4, 10.5f, 0.00448f, 0, 0, 0, 0, 1, 1, 6, 0},
-        {4, 10.5f, 0.00452f, 0, 0, 0, 0, 1, 1, 5, 0},
-        // gap: falling below 0.0026, a life lost below -0.025 (back at the spawn point, flying on);
+        // floor: comes down above its rest height, stands below its band
+        {1, 10.5f, GROUND_REST - 5 * NUDGE, 0, 0, 1, 0, 0, 1, START_LIVES, 0},
+        {1, 10.5f, GROUND_REST + 2 * NUDGE, 0, 0, 1, 0, 1, 1, START_LIVES, 0},
+        {1, 10.5f, GROUND_BAND, 0, 0, 1, 0, 1, 1, START_LIVES, 0},
+        {1, 10.5f, GROUND_BAND + 2 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // wall: below the ship above its height, stands on its top under its band, held by it under its clearance
+        {2, 10.5f, WALL_BELOW_HEIGHT - 20 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {2, 10.5f, WALL_BELOW_HEIGHT - 2 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {2, 10.5f, WALL_BELOW_HEIGHT + 2 * NUDGE, 1, 1, 0, 0, 0, 0, START_LIVES, 0},
+        {2, 10.5f, WALL_REST - NUDGE, 1, 1, 0, 0, 0, 1, START_LIVES, 0},
+        {2, 10.5f, WALL_BAND, 1, 1, 0, 0, 1, 1, START_LIVES, 0},
+        {2, 10.5f, WALL_BAND + 2 * NUDGE, 1, 0, 0, 0, 1, 1, START_LIVES, 0},
+        {2, 10.5f, WALL_BAND + 20 * NUDGE, 1, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // floor just before a wall: held below the clearance, flies on above it
+        {1, 19.9f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {1, 19.9f, WALL_CLEARANCE + 5 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // stars and hearts: taken below their reach
+        {3, 10.5f, PICKUP_REACH - 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 1},
+        {3, 10.5f, PICKUP_REACH + 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        {3, 10.5f, PICKUP_REACH + 30 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        {4, 10.5f, PICKUP_REACH - 2 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES + 1, 0},
+        {4, 10.5f, PICKUP_REACH + 2 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // gap: falling below its height, a life lost below the lowest (back at the spawn point, flying on);
         // the ground flag keeps what the floor before it left
-        {5, 10.5f, 0.00262f, 0, 0, 1, 0, 1, 1, 5, 0},
-        {5, 10.5f, 0.00260f, 0, 0, 1, 1, 1, 0, 5, 0},
-        {5, 10.5f, -0.02448f, 0, 0, 1, 1, 1, 0, 5, 0},
-        {5, 10.5f, -0.02500f, 0, 0, 1, 0, 0, 1, 4, 0},
+        {5, 10.5f, FALLING_HEIGHT + 2 * NUDGE, 0, 0, 1, 0, 1, 1, START_LIVES, 0},
+        {5, 10.5f, FALLING_HEIGHT, 0, 0, 1, 1, 1, 0, START_LIVES, 0},
+        {5, 10.5f, LIFE_LOST_HEIGHT + 52 * NUDGE, 0, 0, 1, 1, 1, 0, START_LIVES, 0},
+        {5, 10.5f, LIFE_LOST_HEIGHT, 0, 0, 1, 0, 0, 1, START_LIVES - 1, 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("column " + std::to_string(r.col) + " row " + std::to_string(r.row) + " z " + std::to_string(r.z));
@@ -380,7 +388,7 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
         ship.pos[1] = r.row / LEVEL_ROWS;
         ship.pos[2] = r.z;
         ship.fall_step = drop;
-        ship.fall_factor = 1.0f;
+        ship.fall_factor = FALL_FACTOR_FULL;
         float y = ship.pos[1];
         vertical_motion();
         EXPECT_EQ(ship.wall_below, r.wall_below);
@@ -398,7 +406,7 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
 }
 
 TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     run_frames(10);
     sim_snapshot_t start;
     sim_save(&start);
@@ -418,7 +426,7 @@ TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
 }
 
 TEST_F(Motion, KeyCallbacksHoldAKeyUntilItIsReleased) {
-    ASSERT_TRUE(start_game({plain_level()}));
+    ASSERT_TRUE(start_play({plain_level()}));
     key_down(KEY_D, 0, 0);
     EXPECT_EQ(game.keys[KEY_D], 1);
     float x = game.ship.pos[0];

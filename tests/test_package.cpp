@@ -20,12 +20,12 @@ std::string unpacked;   // the package's files, as dpkg would put them under /
 
 // An X server of its own, of a size no picture set is made for; DISPLAY points
 // at it while it runs, so the harness's keys and screenshots go there.
-struct private_screen {
+struct private_screen_t {
     pid_t       pid = -1;
     std::string display, saved_display;
 };
 
-bool start_private_screen(private_screen* s, const char* size) {
+bool start_private_screen(private_screen_t* s, const char* size) {
     int fds[2];
     if (pipe(fds) != 0)
         return false;
@@ -55,7 +55,7 @@ bool start_private_screen(private_screen* s, const char* size) {
     return true;
 }
 
-void stop_private_screen(private_screen* s) {
+void stop_private_screen(private_screen_t* s) {
     if (!s->display.empty())
         setenv("DISPLAY", s->saved_display.c_str(), 1);
     s->display.clear();
@@ -67,9 +67,9 @@ void stop_private_screen(private_screen* s) {
 }
 
 struct Package : testing::Test {
-    std::string    home;
-    game_run       run;
-    private_screen screen;
+    std::string      home;
+    game_run_t       run;
+    private_screen_t screen;
 
     static void SetUpTestSuite() {
         // a package older than the game or the launcher it holds would test old files
@@ -96,7 +96,7 @@ struct Package : testing::Test {
     }
     std::string player(const std::string& file) const { return home + "/.local/share/quovix/" + file; }
     void start() {
-        ASSERT_TRUE(start_game(&run, home));
+        ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_window(&run)) << read_text_file(run.err_path);
     }
     void leave_with_esc() {
@@ -132,12 +132,12 @@ TEST_F(Package, LauncherShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc)
                              "2560x1080/gameover.bmp"})
         EXPECT_TRUE(is_link_to(player("resources/") + file, installed + file)) << file;
 
-    screen_shot shot = take_screenshot();
+    screen_shot_t shot = take_screenshot();
     std::string size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
-    screen_shot menu = read_screen_picture(player("resources/" + size + "/playgame.bmp"), shot.width, shot.height);
+    screen_shot_t menu = read_screen_picture(player("resources/" + size + "/playgame.bmp"), shot.width, shot.height);
     ASSERT_EQ(menu.width, shot.width) << "no menu picture for a " << size << " screen";
     // the window is up before its first frame is drawn: wait for the menu to show
-    shot = wait_for_screen([&](const screen_shot& s) {
+    shot = wait_for_screen([&](const screen_shot_t& s) {
         return block_difference(s, menu, 0, 0, s.width, s.height) < 8.0;
     });
     EXPECT_LT(block_difference(shot, menu, 0, 0, shot.width, shot.height), 8.0) << "the menu is not shown";
@@ -188,10 +188,10 @@ TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
         {"DISPLAY=:987", "cannot open the display \":987\""},
     };
     for (const auto& c : cases) {
-        run = game_run();
+        run = game_run_t();
         run.program = unpacked + "/usr/games/quovix";
         run.env = {"HOME=" + home, "XDG_DATA_HOME=", c.display};
-        ASSERT_TRUE(start_game(&run, home));
+        ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_exit(&run, 10)) << c.display;
         EXPECT_NE(run.status, 0) << c.display;
         std::vector<std::string> lines = lines_of(read_text_file(run.err_path));
@@ -208,7 +208,7 @@ TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {
     ASSERT_TRUE(start_private_screen(&screen, "1024x600")) << "cannot start Xvfb";
     run.env.push_back("DISPLAY=" + screen.display);
     start();
-    screen_shot shot = take_screenshot();
+    screen_shot_t shot = take_screenshot();
     ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({1024, 600}));
     for (const char* picture : {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"}) {
         struct stat st;
@@ -216,8 +216,8 @@ TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {
         ASSERT_EQ(lstat(path.c_str(), &st), 0) << path;
         EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_size == 1024 * 600 * 3) << path;
     }
-    screen_shot menu = read_screen_picture(player("resources/1024x600/playgame.bmp"), 1024, 600);
-    shot = wait_for_screen([&](const screen_shot& s) { return block_difference(s, menu, 0, 0, 1024, 600) < 8.0; });
+    screen_shot_t menu = read_screen_picture(player("resources/1024x600/playgame.bmp"), 1024, 600);
+    shot = wait_for_screen([&](const screen_shot_t& s) { return block_difference(s, menu, 0, 0, 1024, 600) < 8.0; });
     EXPECT_LT(block_difference(shot, menu, 0, 0, 1024, 600), 8.0) << "the menu is not shown";
     leave_with_esc();
 }

@@ -6,7 +6,7 @@ static bool is_floor(int row, int col) { return tile_kind_at(tile_offset(row, co
 using Pickups = Gameplay;
 
 TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
-    ASSERT_TRUE(start_game({plain_level({{10, ".#*###."}})}));
+    ASSERT_TRUE(start_play({plain_level({{10, ".#*###."}})}));
     int star = tile_offset(10, 2);
     ASSERT_EQ(tile_kind_at(star), TILE_STAR);
     int frames_on_star = 0;
@@ -15,7 +15,7 @@ TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
         if (game.ship.tile_under_ship == star) {
             frames_on_star++;
             // taken on the first frame over it, at ground height
-            EXPECT_LT(game.ship.pos[2], 0.0027f);
+            EXPECT_LT(game.ship.pos[2], (float)GROUND_BAND);
             EXPECT_EQ(game.flow.stars_collected, 1);
         }
     }
@@ -25,7 +25,7 @@ TEST_F(Pickups, StarAtGroundHeightIsTakenOnceAndBecomesFloor) {
 }
 
 TEST_F(Pickups, HeartJumpedOverNearTheApexStays) {
-    ASSERT_TRUE(start_game({plain_level({{14, ".#H###."}})}));
+    ASSERT_TRUE(start_play({plain_level({{14, ".#H###."}})}));
     int heart = tile_offset(14, 2);
     ASSERT_GT(run_until([] { return ship_row() >= 11; }, 200), 0);
     int frames_over_heart = 0;
@@ -33,26 +33,26 @@ TEST_F(Pickups, HeartJumpedOverNearTheApexStays) {
         sim_frame(i == 0 ? HOLD_SPACE : 0);
         if (game.ship.tile_under_ship == heart) {
             frames_over_heart++;
-            EXPECT_GT(game.ship.pos[2], 0.0045f);
+            EXPECT_GT(game.ship.pos[2], (float)PICKUP_REACH);
         }
     }
     EXPECT_GT(frames_over_heart, 0);
-    EXPECT_EQ(game.flow.lives, 5);
+    EXPECT_EQ(game.flow.lives, START_LIVES);
     EXPECT_EQ(tile_kind_at(heart), TILE_HEART);
 }
 
 TEST_F(Pickups, HeartsAddLivesWithoutACap) {
-    ASSERT_TRUE(start_game({plain_level({{10, ".#H###."}, {20, ".#H###."}})}));
+    ASSERT_TRUE(start_play({plain_level({{10, ".#H###."}, {20, ".#H###."}})}));
     ASSERT_GT(run_until([] { return ship_row() > 10; }, 200), 0);
-    EXPECT_EQ(game.flow.lives, 6);
+    EXPECT_EQ(game.flow.lives, START_LIVES + 1);
     EXPECT_TRUE(is_floor(10, 2));
     ASSERT_GT(run_until([] { return ship_row() > 20; }, 200), 0);
-    EXPECT_EQ(game.flow.lives, 7);
+    EXPECT_EQ(game.flow.lives, START_LIVES + 2);
 }
 
 TEST_F(Pickups, StarsAndTakenTilesSurviveALostLife) {
-    ASSERT_TRUE(start_game({plain_level({{5, ".#*###."}, {10, ".#*###."}, {30, "......."}})}));
-    ASSERT_GT(run_until([] { return game.flow.lives == 4; }, 600), 0);
+    ASSERT_TRUE(start_play({plain_level({{5, ".#*###."}, {10, ".#*###."}, {30, "......."}})}));
+    ASSERT_GT(run_until([] { return game.flow.lives == START_LIVES - 1; }, 600), 0);
     EXPECT_EQ(game.flow.stars_collected, 2);
     EXPECT_TRUE(is_floor(5, 2));
     EXPECT_TRUE(is_floor(10, 2));
@@ -62,7 +62,7 @@ TEST_F(Pickups, StarsAndTakenTilesSurviveALostLife) {
 }
 
 TEST_F(Pickups, StarOnTheFirstPixelIsTakenBesideTheMap) {
-    ASSERT_TRUE(start_game({wide_level('*')}));
+    ASSERT_TRUE(start_play({wide_level('*')}));
     while (game.ship.pos[0] >= 0 && sim_state().frame < 300)
         sim_frame(HOLD_A);
     EXPECT_EQ(game.flow.stars_collected, 0);

@@ -7,6 +7,7 @@
 #include "assets/scale.h"
 #include "game/flow.h"
 #include "game/motion.h"
+#include "game/tuning.h"
 #include "support.h"
 
 TEST(ScaleText, FirstTokenIsTheScaleAndTheRestIsIgnored) {
@@ -26,11 +27,11 @@ TEST(ScaleSteps, DividedInDoublePrecisionThenStoredAsFloats) {
         game.flow.pickup_spin = 0;
         game.flow.level_start = 0;
         ASSERT_TRUE(track_action());
-        EXPECT_EQ(game.flow.pickup_spin, 5.0f / s);
-        EXPECT_EQ(game.ship.forward_step, (float)(0.0008 / (double)s));
-        EXPECT_EQ(game.ship.side_step, (float)(0.00015 / (double)s));
-        EXPECT_EQ(game.ship.fall_step, (float)(0.00024 / (double)s));
-        EXPECT_EQ(game.ship.rise_step, (float)(0.00024 / (double)s));
+        EXPECT_EQ(game.flow.pickup_spin, PICKUP_SPIN_STEP / s);
+        EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / (double)s));
+        EXPECT_EQ(game.ship.side_step, (float)(SIDE_STEP / (double)s));
+        EXPECT_EQ(game.ship.fall_step, (float)(FALL_STEP / (double)s));
+        EXPECT_EQ(game.ship.rise_step, (float)(RISE_STEP / (double)s));
     }
     reset_game_state();
 }
@@ -59,15 +60,15 @@ TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
 TEST(ScaleInPlay, EveryFrameReadsTheFileBeforeMovingAndKeepsTheLastGoodSteps) {
     ASSERT_TRUE(sim_open(make_play_folder({plain_level()}, "2").c_str()));
     ASSERT_TRUE(sim_start_play());
-    EXPECT_EQ(game.ship.forward_step, (float)0.0004);
+    EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 2));
     sim_frame(0);
     for (const char* text : {"4\n", "nan\n", "0\n"}) {
         write_text_file("scale.txt", text);
         float y0 = sim_state().y;
         sim_frame(0);
         // the new scale already rules the frame that read it; a bad one changes nothing
-        EXPECT_EQ(game.ship.forward_step, (float)0.0002) << text;
-        EXPECT_NEAR(sim_state().y - y0, 0.0002, 1e-7) << text;
+        EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 4)) << text;
+        EXPECT_NEAR(sim_state().y - y0, FORWARD_STEP / 4, 1e-7) << text;
     }
     sim_close();
     reset_game_state();

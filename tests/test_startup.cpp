@@ -13,13 +13,12 @@
 #include "game/input.h"
 #include "game/levelmap.h"
 #include "game/state.h"
+#include "game/tuning.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "support.h"
+#include "gameplay_support.h"
 
 namespace {
-
-std::vector<int> listed() { return std::vector<int>(game.actions.begin(), game.actions.end()); }
 
 const char* const size_line = "Bitmap size: 7,240 (line length:24, size:5760 (5040))";
 
@@ -48,14 +47,14 @@ TEST_F(Startup, ProgramStartQueuesTheMenuAndPrintsVersionThenSize) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(bin.c_str()));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
-    EXPECT_EQ(listed(), std::vector<int>{ACT_MENU});
+    EXPECT_EQ(queued_actions(), std::vector<int>{ACT_MENU});
     for (uint32_t list : {render_assets.ship_list, render_assets.ship_left_list, render_assets.ship_right_list, render_assets.star_list,
                           render_assets.heart_list})
         EXPECT_TRUE(list != 0 && list != (uint32_t)-1);
     for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex, render_assets.exitgame_tex})
         EXPECT_NE(tex, 0u);
     EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
-    EXPECT_EQ(game.ship.heading, 90.0f);
+    EXPECT_EQ(game.ship.heading, SHIP_HEADING);
 }
 
 TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
@@ -85,15 +84,16 @@ TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
     EXPECT_EQ(game.flow.stars_collected, 0);
     EXPECT_EQ(game.flow.lives, 3);
     EXPECT_EQ(game.flow.current_level, 1);
-    const std::vector<float> spawn = {0.01175f, 0.00175f, 0.00348f};
+    const std::vector<float> spawn(SPAWN_POINT, SPAWN_POINT + 3);
     EXPECT_EQ(std::vector<float>(game.ship.pos, game.ship.pos + 3), spawn);
     EXPECT_EQ(std::vector<float>(game.ship.prev_pos, game.ship.prev_pos + 3), spawn);
     EXPECT_EQ(std::vector<float>(game.ship.spawn, game.ship.spawn + 3), spawn);
-    EXPECT_EQ(game.ship.heading, 90.0f);
+    EXPECT_EQ(game.ship.heading, SHIP_HEADING);
     EXPECT_EQ(std::vector<int>(game.keys, game.keys + 256), std::vector<int>(256, 0));
     EXPECT_EQ(tile_kind_at(star), TILE_STAR);
-    EXPECT_EQ(listed(), (std::vector<int>{ACT_VERTICAL, ACT_FORWARD, ACT_HUD, ACT_BACKGROUND, ACT_TRACK, ACT_SHIP,
-                                          ACT_LEVEL_START, ACT_ON_TRACK}));
+    std::vector<int> want = {ACT_VERTICAL, ACT_FORWARD};
+    want.insert(want.end(), std::begin(play_codes), std::end(play_codes));
+    EXPECT_EQ(queued_actions(), want);
 }
 
 TEST_F(Startup, MissingStarModelIsReportedOnceOnEachRunAndPlayGoesOn) {

@@ -8,12 +8,12 @@
 
 // Script words: s start, p stop, r reset, +N advance the clock N ms;
 // =N the elapsed ms, #N the whole seconds, R running, S stopped.
-struct timer_case {
+struct timer_case_t {
     int32_t     clock_at_start;
     const char* script;
 };
 
-static const timer_case timer_cases[] = {
+static const timer_case_t timer_cases[] = {
     // repeated or idle operations change nothing; counting begins at the start
     {40000, "=0 #0 +3000 p r S =0 s +800 s +200 =1000 p +500 p =1000"},
     // a resume leaves out every pause
@@ -29,7 +29,7 @@ static const timer_case timer_cases[] = {
 };
 
 TEST(Timer, ScriptsOfStartsStopsAndResets) {
-    for (const timer_case& c : timer_cases) {
+    for (const timer_case_t& c : timer_cases) {
         reset_game_state();
         game.process.fake_time = true;
         game.process.fake_now_ms = c.clock_at_start;

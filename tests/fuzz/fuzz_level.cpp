@@ -9,6 +9,7 @@
 #include "assets/bmp.h"
 #include "fuzz_support.h"
 #include "game/levelmap.h"
+#include "game/tuning.h"
 #include "platform/bytes.h"
 
 static void look_up(float x, float y) {
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         {0, 0},          {-0.001f, 0},   {0, -0.001f},      {W / H, 0},      {0, 1},
         {-0.0f, -0.0f},  {nan, 0},       {0, nan},          {inf, 0},        {-inf, 0},
         {1e30f, 1e30f},  {-1e30f, 0.5f}, {(W - 0.5f) / H, (H - 0.5f) / H},   {std::nextafter(W / H, 0.0f), std::nextafter(1.0f, 0.0f)},
-        {3e-45f, 3e-45f}, {0.01175f, 0.00175f},
+        {3e-45f, 3e-45f}, {SPAWN_POINT[0], SPAWN_POINT[1]},
     };
     for (const auto& p : probes)
         look_up(p[0], p[1]);
