@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/frame.h"
+#include "app/levels.h"
 #include "app/headless.h"
 #include "assets/bmp.h"
 #include "game/actions.h"

@@ -28,7 +28,7 @@ struct game_flow_t {
     uint8_t  level_complete;    // fly-off over
     uint8_t  game_over;         // totals made, summary showing
     uint8_t  game_started;      // play chosen on the menu
-    uint8_t  ship_drawn;        // action 0 has run: Enter no longer acts on the menu
+    uint8_t  ship_drawn;        // ACT_SHIP has run: Enter no longer acts on the menu
     uint8_t  menu_selection;    // 0 play, 1 exit
     int64_t  level_time;        // ms, taken at the finish or while no lives are left
     int64_t  frozen_seconds;    // shown by the HUD once the finish is reached
