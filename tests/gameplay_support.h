@@ -11,10 +11,8 @@
 #include "game/actions.h"
 #include "support.h"
 
-const int LEVEL_ROWS = LEVEL_HEIGHT;
-
-inline float row_y(int row) { return (row + 0.5f) / LEVEL_ROWS; }
-inline int   ship_row() { return (int)(game.ship.pos[1] * LEVEL_ROWS); }
+inline float row_y(int row) { return (row + 0.5f) / LEVEL_HEIGHT; }
+inline int   ship_row() { return (int)(game.ship.pos[1] * LEVEL_HEIGHT); }
 inline int   tile_offset(int row, int col) { return row * game.level.line_length + col * 3; }
 
 // A level whose track fills all seven columns, its first pixel given.

@@ -149,10 +149,10 @@ TEST_F(Motion, ShipMidRiseCrossesAGap) {
 
 TEST_F(Motion, LowShipIsHeldBeforeAWallUntilItJumpsOntoTheTop) {
     ASSERT_TRUE(start_play({two_walls_level()}));
-    ASSERT_GT(run_until([] { return game.ship.pos[1] + 0.0018f > 20.0f / LEVEL_ROWS; }, 400), 0);
+    ASSERT_GT(run_until([] { return game.ship.pos[1] + 0.0018f > 20.0f / LEVEL_HEIGHT; }, 400), 0);
     run_frames(2);
     float held_at = game.ship.pos[1];
-    EXPECT_LT(held_at, 20.0f / LEVEL_ROWS);
+    EXPECT_LT(held_at, 20.0f / LEVEL_HEIGHT);
     for (int i = 0; i < 30; i++) {
         sim_frame(0);
         EXPECT_EQ(game.ship.pos[1], held_at);
@@ -236,7 +236,7 @@ TEST_F(Motion, QuarterScaleRestsOnAWallTopAndHighJumpsFromIt) {
 
 TEST_F(Motion, SteeredSidewaysOntoAWallStaysAtFloorHeightAndHeld) {
     ASSERT_TRUE(start_play({plain_level(rows_of(0, 99, ".##W##."))}));
-    while (game.ship.pos[0] < 3.0f / LEVEL_ROWS + 0.0001f)
+    while (game.ship.pos[0] < 3.0f / LEVEL_HEIGHT + 0.0001f)
         sim_frame(HOLD_D);
     run_frames(25);
     ASSERT_EQ(tile_kind_at(game.ship.tile_under_ship), TILE_WALL);
@@ -384,8 +384,8 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
         SCOPED_TRACE("column " + std::to_string(r.col) + " row " + std::to_string(r.row) + " z " + std::to_string(r.z));
         sim_restore(start);
         ship_t& ship = game.ship;
-        ship.pos[0] = (r.col + 0.5f) / LEVEL_ROWS;
-        ship.pos[1] = r.row / LEVEL_ROWS;
+        ship.pos[0] = (r.col + 0.5f) / LEVEL_HEIGHT;
+        ship.pos[1] = r.row / LEVEL_HEIGHT;
         ship.pos[2] = r.z;
         ship.fall_step = drop;
         ship.fall_factor = FALL_FACTOR_FULL;
