@@ -13,18 +13,18 @@
 #include <ctime>
 #include <vector>
 
-static int screen_w, screen_h;
+static int         screen_w, screen_h;
 static const char* resources;
-static int frames_per_level;
-static float y_step;
-static char** level_paths;
-static int levels, level_index, frame;
+static int         frames_per_level;
+static float       y_step;
+static char**      level_paths;
+static int         levels, level_index, frame;
 
 static std::vector<uint8_t> pixels;
-static int map_w, map_h, line_length;
-static GLuint ship_list, star_list, heart_list, background_tex;
-static float ship_pos[3] = {0.01175f, 0.00175f, 0.0026f};
-static float spin;
+static int                  map_w, map_h, line_length;
+static GLuint               ship_list, star_list, heart_list, background_tex;
+static float                ship_pos[3] = {0.01175f, 0.00175f, 0.0026f};
+static float                spin;
 
 static const GLfloat near_black[4] = {0.0002f, 0.0002f, 0.0002f, 1.0f};
 static const GLfloat finish_green[4] = {0.0001f, 0.1f, 0.0001f, 1.0f};
@@ -41,7 +41,7 @@ static bool read_file(const char* path, std::vector<uint8_t>* bytes) {
     if (!f)
         return false;
     uint8_t buf[65536];
-    size_t n;
+    size_t  n;
     bytes->clear();
     while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
         bytes->insert(bytes->end(), buf, buf + n);
@@ -66,16 +66,16 @@ static void load_level(const char* path) {
 static GLuint load_model(const char* name) {
     char path[512];
     snprintf(path, sizeof(path), "%s/%s", resources, name);
-    FILE* f = fopen(path, "r");
+    FILE*  f = fopen(path, "r");
     GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     if (f) {
         std::vector<float> v, t, n;
-        std::vector<int> faces;
-        char line[128];
+        std::vector<int>   faces;
+        char               line[128];
         while (fgets(line, sizeof(line), f)) {
             float a = 0, b = 0, c = 0;
-            int i[9] = {0};
+            int   i[9] = {0};
             if (line[0] == 'v' && line[1] == ' ' && sscanf(line, "v %f %f %f", &a, &b, &c) >= 1)
                 v.insert(v.end(), {a, b, c});
             else if (line[0] == 'v' && line[1] == 't' && sscanf(line, "vt %f %f", &a, &b) >= 1)
@@ -107,7 +107,7 @@ static GLuint load_background() {
     char path[512];
     snprintf(path, sizeof(path), "%s/%dx%d/background.bmp", resources, screen_w, screen_h);
     std::vector<uint8_t> rgb((size_t)screen_w * screen_h * 3, 0);
-    FILE* f = fopen(path, "rb");
+    FILE*                f = fopen(path, "rb");
     if (!f)
         return 0;
     (void)!fread(rgb.data(), 1, rgb.size(), f);
@@ -180,7 +180,7 @@ static void track() {
     for (int r = 0; r < map_h; r++) {
         for (int c = 0; c < map_w; c++) {
             const uint8_t* p = &pixels[(size_t)r * line_length + c * 3];
-            float x = c / h + 0.5f / h, y = r / h + 0.5f / h;
+            float          x = c / h + 0.5f / h, y = r / h + 0.5f / h;
             if (is(p, 255, 0, 0)) {
                 set_material(near_black, near_black);
                 cube_at(x, y, 0, s);

@@ -3,8 +3,8 @@
 // (--toggle-collect=bench_play_frame) gives the instructions of game logic a
 // frame of play costs.
 #include <cstdio>
-#include <malloc.h>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,7 +16,7 @@
 extern "C" __attribute__((noinline)) bool bench_play_frame(unsigned held) { return sim_frame(held); }
 
 static bool read_replay(const std::string& path, std::vector<unsigned>* frames) {
-    std::ifstream in(path);
+    std::ifstream     in(path);
     std::stringstream text;
     text << in.rdbuf();
     std::string why;
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     static const char* const names[5] = {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"};
-    std::vector<unsigned> replays[5];
+    std::vector<unsigned>    replays[5];
     for (int i = 0; i < 5; i++)
         if (!read_replay(std::string(argv[2]) + "/" + names[i] + ".replay", &replays[i]))
             return 2;
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     }
     long frames = 0;
     for (int n = 0; n < 5 && !sim_ended(); n++) {
-        int lives = sim_state().lives;
+        int    lives = sim_state().lives;
         size_t i = 0;
         while (!sim_ended() && !sim_state().on_finish && i < replays[n].size()) {
             bench_play_frame(replays[n][i++]);

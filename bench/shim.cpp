@@ -10,36 +10,36 @@
 // longer than this is a level change, default 2000), QBENCH_FRAMES (Esc after
 // this many frames of a level, for a sample of a long level).
 #include <GL/freeglut.h>
-#include <dlfcn.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dlfcn.h>
 
 typedef void (*key_fn)(unsigned char, int, int);
 
-static FILE*    log_file;
+static FILE*     log_file;
 static long long t0_ns;
-static bool     floor_mode;
-static int      levels_to_play = 5;
+static bool      floor_mode;
+static int       levels_to_play = 5;
 static long long gap_ns = 2000000000LL;
-static long     frames_to_play;  // 0: the whole level
+static long      frames_to_play;   // 0: the whole level
 
 static key_fn game_key_down;
 static key_fn game_key_up;
 
-static long long enter_ns;       // 0 until Enter is first pressed
+static long long enter_ns;   // 0 until Enter is first pressed
 static long long prev_swap_ns;
-static long     swaps;
-static bool     playing;
-static int      level;           // 1-based while playing
-static long     frame_in_level;  // 0 is the frame that started the level
-static bool     esc_sent;
+static long      swaps;
+static bool      playing;
+static int       level;            // 1-based while playing
+static long      frame_in_level;   // 0 is the frame that started the level
+static bool      esc_sent;
 
-static const int max_levels = 5;
+static const int      max_levels = 5;
 static unsigned char* replay[max_levels];
-static long     replay_len[max_levels];
-static unsigned held_now;
+static long           replay_len[max_levels];
+static unsigned       held_now;
 
 enum { HOLD_A = 1, HOLD_D = 2, HOLD_SPACE = 4 };
 
@@ -91,9 +91,12 @@ static void read_replay(const char* path, int n) {
             continue;
         unsigned held = 0;
         for (char* k = strtok(keys, "+"); k; k = strtok(nullptr, "+")) {
-            if (strcmp(k, "a") == 0) held |= HOLD_A;
-            if (strcmp(k, "d") == 0) held |= HOLD_D;
-            if (strcmp(k, "space") == 0) held |= HOLD_SPACE;
+            if (strcmp(k, "a") == 0)
+                held |= HOLD_A;
+            if (strcmp(k, "d") == 0)
+                held |= HOLD_D;
+            if (strcmp(k, "space") == 0)
+                held |= HOLD_SPACE;
         }
         while (replay_len[n] + count > cap) {
             cap *= 2;
@@ -125,7 +128,7 @@ __attribute__((constructor)) static void shim_open() {
         gap_ns = atoll(g) * 1000000LL;
     if (const char* r = getenv("QBENCH_REPLAYS")) {
         char* list = strdup(r);
-        int n = 0;
+        int   n = 0;
         char* save = nullptr;
         for (char* p = strtok_r(list, ":", &save); p && n < max_levels; p = strtok_r(nullptr, ":", &save))
             read_replay(p, n++);
@@ -144,8 +147,10 @@ __attribute__((destructor)) static void shim_close() {
 }
 
 static void feed(unsigned held) {
-    static const struct { unsigned bit; unsigned char key; } keys[3] = {
-        {HOLD_A, 'a'}, {HOLD_D, 'd'}, {HOLD_SPACE, ' '}};
+    static const struct {
+        unsigned      bit;
+        unsigned char key;
+    } keys[3] = {{HOLD_A, 'a'}, {HOLD_D, 'd'}, {HOLD_SPACE, ' '}};
     for (const auto& k : keys) {
         bool want = (held & k.bit) != 0, have = (held_now & k.bit) != 0;
         if (want && !have && game_key_down)
@@ -218,7 +223,7 @@ extern "C" void glutSwapBuffers(void) {
     }
     if (!floor_mode && level <= max_levels) {
         const unsigned char* r = replay[level - 1];
-        long i = frame_in_level;   // frame 0 ran the start; replay frame i runs next
+        long                 i = frame_in_level;   // frame 0 ran the start; replay frame i runs next
         feed(r && i < replay_len[level - 1] ? r[i] : 0);
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 static int32_t le32(const uint8_t* p) { return (int32_t)(p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24); }
+
 static void put32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; i++)
         p[i] = (uint8_t)(v >> (8 * i));
@@ -23,8 +24,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<uint8_t> src;
-    uint8_t buf[4096];
-    size_t n;
+    uint8_t              buf[4096];
+    size_t               n;
     while ((n = fread(buf, 1, sizeof(buf), in)) > 0)
         src.insert(src.end(), buf, buf + n);
     fclose(in);

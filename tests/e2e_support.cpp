@@ -1,8 +1,8 @@
 #include "e2e_support.h"
 
 // before Xlib, whose macros clash with names in gtest
-#include "support.h"
 #include "app/window.h"
+#include "support.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -61,7 +61,7 @@ static std::string run_xdotool(const std::string& args, int attempts = 10) {
     std::string out;
     for (int attempt = 0; attempt < attempts; attempt++, sleep_ms(50)) {
         FILE* p = popen(("xdotool " + args + " 2>/dev/null").c_str(), "r");
-        char buf[256];
+        char  buf[256];
         while (p && fgets(buf, sizeof(buf), p))
             out += buf;
         if (p && pclose(p) == 0)
@@ -111,7 +111,7 @@ static bool poll_exit(game_run_t* run) {
 
 bool wait_for_window(game_run_t* run, double seconds) {
     double end = now_s() + seconds;
-    int restarts = 0;
+    int    restarts = 0;
     while (now_s() < end) {
         if (poll_exit(run)) {
             // a connection the display refused (see open_display): start the game again
@@ -197,7 +197,7 @@ bool window_geometry(const game_run_t& run, int* x, int* y, int* w, int* h, int*
 
 screen_shot_t take_screenshot() {
     screen_shot_t s;
-    Display* dpy = open_display();
+    Display*      dpy = open_display();
     if (!dpy)
         return s;
     XWindowAttributes attr;
@@ -209,7 +209,7 @@ screen_shot_t take_screenshot() {
         for (int y = 0; y < s.height; y++) {
             for (int x = 0; x < s.width; x++) {
                 unsigned long p = XGetPixel(img, x, y);
-                uint8_t* d = &s.rgb[((size_t)y * s.width + x) * 3];
+                uint8_t*      d = &s.rgb[((size_t)y * s.width + x) * 3];
                 d[0] = (uint8_t)((p & img->red_mask) >> 16);
                 d[1] = (uint8_t)((p & img->green_mask) >> 8);
                 d[2] = (uint8_t)(p & img->blue_mask);
@@ -230,7 +230,7 @@ screen_shot_t wait_for_screen(const std::function<bool(const screen_shot_t&)>& s
 
 screen_shot_t flipped_upside_down(const screen_shot_t& s) {
     screen_shot_t f = s;
-    size_t row = (size_t)s.width * 3;
+    size_t        row = (size_t)s.width * 3;
     for (int y = 0; y < s.height; y++)
         memcpy(&f.rgb[y * row], &s.rgb[(s.height - 1 - y) * row], row);
     return f;
@@ -238,7 +238,7 @@ screen_shot_t flipped_upside_down(const screen_shot_t& s) {
 
 screen_shot_t read_screen_picture(const std::string& path, int width, int height) {
     screen_shot_t s;
-    std::string bytes = read_text_file(path);
+    std::string   bytes = read_text_file(path);
     if (bytes.size() < (size_t)width * height * 3)
         return s;
     s.width = width;
@@ -253,7 +253,7 @@ screen_shot_t read_screen_picture(const std::string& path, int width, int height
 
 void mean_colour(const screen_shot_t& s, int x0, int y0, int x1, int y1, double rgb[3]) {
     double sum[3] = {0, 0, 0};
-    long n = 0;
+    long   n = 0;
     for (int y = y0; y < y1 && y < s.height; y++)
         for (int x = x0; x < x1 && x < s.width; x++, n++)
             for (int c = 0; c < 3; c++)
@@ -264,8 +264,8 @@ void mean_colour(const screen_shot_t& s, int x0, int y0, int x1, int y1, double 
 
 double block_difference(const screen_shot_t& a, const screen_shot_t& b, int x0, int y0, int x1, int y1) {
     const int block = 32;
-    double sum = 0;
-    int blocks = 0;
+    double    sum = 0;
+    int       blocks = 0;
     for (int by = y0; by + block <= y1; by += block) {
         for (int bx = x0; bx + block <= x1; bx += block, blocks++) {
             double ma[3], mb[3];

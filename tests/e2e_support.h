@@ -10,21 +10,21 @@
 typedef struct _XDisplay Display;
 
 struct game_run_t {
-    pid_t         pid = -1;
-    std::string   program;     // empty: build/bin/quovix
-    std::vector<std::string> env;   // NAME=value pairs set for it, NAME= alone removes NAME
-    std::string   bin_dir;
-    std::string   out_path;    // the game's standard output
-    std::string   err_path;    // its standard error
-    unsigned long window = 0;
-    bool          exited = false;
-    int           status = -1; // exit status once exited, -1 for a signal
+    pid_t                    pid = -1;
+    std::string              program;   // empty: build/bin/quovix
+    std::vector<std::string> env;       // NAME=value pairs set for it, NAME= alone removes NAME
+    std::string              bin_dir;
+    std::string              out_path;   // the game's standard output
+    std::string              err_path;   // its standard error
+    unsigned long            window = 0;
+    bool                     exited = false;
+    int                      status = -1;   // exit status once exited, -1 for a signal
 };
 
 struct screen_shot_t {
     int                  width = 0, height = 0;
-    std::vector<uint8_t> rgb;    // top row first
-    const uint8_t* at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
+    std::vector<uint8_t> rgb;   // top row first
+    const uint8_t*       at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
 };
 
 // Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
@@ -33,11 +33,11 @@ bool launch_game(game_run_t* run, const std::string& bin_dir);
 // start-up has ended and the window covers the screen; false on timeout.
 bool wait_for_window(game_run_t* run, double seconds = 20);
 // Waits for the game to end; false when it was still running (then it is killed).
-bool wait_for_exit(game_run_t* run, double seconds = 20);
-void kill_game(game_run_t* run);
+bool        wait_for_exit(game_run_t* run, double seconds = 20);
+void        kill_game(game_run_t* run);
 std::string game_output(const game_run_t& run);
-bool have_display();
-void sleep_ms(int ms);
+bool        have_display();
+void        sleep_ms(int ms);
 // Holds a key (an X keysym name such as "Return", "s", "Escape") long enough
 // for several frames to see it, then lets go.
 void press_key(const char* key);

@@ -6,9 +6,9 @@
 #include "app/frame.h"
 #include "app/headless.h"
 #include "app/keys.h"
+#include "game/actions.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"
-#include "game/actions.h"
 #include "support.h"
 
 inline float row_y(int row) { return (row + 0.5f) / LEVEL_HEIGHT; }

@@ -17,8 +17,8 @@ bool open_test_window(const char* title, int* width, int* height) {
         if (!dpy)
             return false;
         usleep(50000);
-        int argc = 1;
-        char name[] = "quovix_test";
+        int   argc = 1;
+        char  name[] = "quovix_test";
         char* argv[] = {name, nullptr};
         glutInit(&argc, argv);
         bool full_screen = *width == 0 && *height == 0;

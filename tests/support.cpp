@@ -46,7 +46,7 @@ std::string plain_level(const std::vector<level_edit_t>& rows, bool with_finish)
 
 std::vector<uint8_t> level_bmp(const std::string& text) {
     level_grid_t grid;
-    std::string why;
+    std::string  why;
     if (!level_from_text(text, &grid, &why)) {
         fprintf(stderr, "bad test level: %s\n", why.c_str());
         abort();
@@ -76,7 +76,7 @@ bool file_exists(const std::string& path) {
 
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
-    std::istringstream in(text);
+    std::istringstream       in(text);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
@@ -94,9 +94,9 @@ FILE* file_of(const std::vector<uint8_t>& bytes) {
 
 bool level_one_record_only(const std::string& text, int stars, int lives) {
     std::istringstream in(text);
-    int level = 0, got_stars = 0, got_lives = 0;
-    long time = -1;
-    std::string rest;
+    int                level = 0, got_stars = 0, got_lives = 0;
+    long               time = -1;
+    std::string        rest;
     if (!(in >> level >> got_stars >> time >> got_lives) || level != 1 || got_stars != stars || time < 0 ||
         got_lives != lives)
         return false;

@@ -26,13 +26,13 @@ std::vector<uint8_t> level_bmp(const std::string& text);
 // pictures, and scale.txt holding `scale`. Returns the bin folder.
 std::string make_play_folder(const std::vector<std::string>& levels, const std::string& scale = "1");
 
-std::string read_text_file(const std::string& path);
-void        write_text_file(const std::string& path, const std::string& text);
-void        write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes);
-std::string temp_folder();   // fresh, removed at exit
-bool        file_exists(const std::string& path);
+std::string              read_text_file(const std::string& path);
+void                     write_text_file(const std::string& path, const std::string& text);
+void                     write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes);
+std::string              temp_folder();   // fresh, removed at exit
+bool                     file_exists(const std::string& path);
 std::vector<std::string> lines_of(const std::string& text);
-FILE*       file_of(const std::vector<uint8_t>& bytes);   // a temporary file holding the bytes
+FILE*                    file_of(const std::vector<uint8_t>& bytes);   // a temporary file holding the bytes
 inline void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) { write_le32(&bytes[at], (uint32_t)value); }
 
 // True when text is five whole lines: level one's record with the given stars
@@ -42,6 +42,6 @@ bool level_one_record_only(const std::string& text, int stars, int lives);
 // Each case in a fresh working folder of its own, the game's state reset around it.
 struct InFreshFolder : testing::Test {
     std::string dir, home;
-    void SetUp() override;
-    void TearDown() override;
+    void        SetUp() override;
+    void        TearDown() override;
 };

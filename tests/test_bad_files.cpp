@@ -3,11 +3,11 @@
 // sanitizer report or a torn results file.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <random>
-#include <csignal>
 #include <poll.h>
+#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,16 +65,19 @@ void play_until_exit(game_run_t* run, const std::string& bin, bool esc_in_play, 
     expect_no_sanitizer_report(*run);
 }
 
-template <typename T> void name_cases(const T& c, std::ostream* os) { *os << c.name; }
+template <typename T>
+void name_cases(const T& c, std::ostream* os) {
+    *os << c.name;
+}
 
-}  // namespace
+}   // namespace
 
 // --- level one: refused with one line and status 1 ------------------------------
 
 struct level_one_case_t {
-    const char* name;
-    const char* fault;   // words the reason on standard error holds
-    std::function<void(std::vector<uint8_t>&)> spoil;   // empty: the file is removed
+    const char*                                  name;
+    const char*                                  fault;             // words the reason on standard error holds
+    std::function<void(std::vector<uint8_t>&)>   spoil;             // empty: the file is removed
     std::function<void(const std::string& path)> place = nullptr;   // then done to the file written
 };
 static void PrintTo(const level_one_case_t& c, std::ostream* os) { name_cases(c, os); }
@@ -113,12 +116,14 @@ static const level_one_case_t level_one_cases[] = {
     {"image_size_zero", "image size 0", [](std::vector<uint8_t>& b) { put32(b, 34, 0); }},
     {"offset_past_end", "offset", [](std::vector<uint8_t>& b) { put32(b, 10, (int32_t)b.size() + 100); }},
     {"bits_32", "32 bits", [](std::vector<uint8_t>& b) { b[28] = 32; }},
-    {"image_size_above_2GiB_sparse", "larger than 1048576 bytes", [](std::vector<uint8_t>& b) { put32(b, 34, (int32_t)0x90000000u); },
-     grow_to(0x90000100LL)},
+    {"image_size_above_2GiB_sparse", "larger than 1048576 bytes",
+     [](std::vector<uint8_t>& b) { put32(b, 34, (int32_t)0x90000000u); }, grow_to(0x90000100LL)},
     {"size_32767x21847_sparse", "larger than 1048576 bytes", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); },
      grow_to(54 + 98304LL * 21847)},
-    {"size_32767x21847", "715860649 tiles, more than the 32768", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); }},
-    {"size_7x32767", "229369 tiles", [](std::vector<uint8_t>& b) { set_size(b, 7, 32767); }, grow_to(54 + 24LL * 32767)},
+    {"size_32767x21847", "715860649 tiles, more than the 32768",
+     [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); }},
+    {"size_7x32767", "229369 tiles", [](std::vector<uint8_t>& b) { set_size(b, 7, 32767); },
+     grow_to(54 + 24LL * 32767)},
     {"fifo", "not a regular file", leave_as_is, make_fifo},
     {"device", "not a regular file", leave_as_is, make_device},
     {"folder", "not a regular file", leave_as_is, make_folder},
@@ -130,9 +135,9 @@ TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
     const level_one_case_t& c = GetParam();
-    std::string bin = make_play_folder({plain_level()});
-    std::string path = resources_of(bin) + "levelone.bmp";
-    std::vector<uint8_t> bytes = level_bmp(plain_level());
+    std::string             bin = make_play_folder({plain_level()});
+    std::string             path = resources_of(bin) + "levelone.bmp";
+    std::vector<uint8_t>    bytes = level_bmp(plain_level());
     if (c.spoil) {
         c.spoil(bytes);
         write_binary_file(path, bytes);
@@ -219,7 +224,8 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, LaterLevel,
                          testing::Values(later_case_t{"missing", LATER_MISSING, false},
                                          later_case_t{"another_size", LATER_OTHER_SIZE, false},
                                          later_case_t{"missing_in_read_only_folder", LATER_MISSING, true},
-                                         later_case_t{"fifo", LATER_FIFO, false}, later_case_t{"device", LATER_DEVICE, false}),
+                                         later_case_t{"fifo", LATER_FIFO, false},
+                                         later_case_t{"device", LATER_DEVICE, false}),
                          [](const testing::TestParamInfo<later_case_t>& i) { return std::string(i.param.name); });
 
 // --- models, pictures and scale.txt the game plays around -------------------------
@@ -227,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, LaterLevel,
 // scale does to the speed is measured in test_scale.cpp)
 
 struct plays_on_case_t {
-    const char* name;
+    const char*                                 name;
     std::function<void(const std::string& bin)> spoil;
 };
 static void PrintTo(const plays_on_case_t& c, std::ostream* os) { name_cases(c, os); }
@@ -258,20 +264,21 @@ static std::function<void(const std::string&)> scale(const char* text) {
 
 static std::string garbage(size_t n) {
     std::mt19937 bytes(7);
-    std::string s(n, 0);
+    std::string  s(n, 0);
     for (char& c : s)
         c = (char)(bytes() & 0xFF);
     return s;
 }
 
-static const std::string model_head = "v 0 0 0\nv 0.001 0 0\nv 0 0.001 0\nvt 0 0\nvn 0 0 1\n";
+static const std::string     model_head = "v 0 0 0\nv 0.001 0 0\nv 0 0.001 0\nvt 0 0\nvn 0 0 1\n";
 static const plays_on_case_t plays_on_cases[] = {
     {"model_empty", models("")},
     {"model_binary_garbage", models(garbage(4096))},
     {"model_face_index_zero", models(model_head + "f 0/0/0 0/0/0 0/0/0\nf 1/0/1 2/1/0 3/1/1\n")},
     {"model_face_index_negative", models(model_head + "f -4/-1/-1 -2/-1/-1 -1/-1/-1\nf -1/-2/-1 1/1/1 2/1/1\n")},
-    {"model_face_index_too_large", models(model_head + "f 1/1/1 2/1/1 4/1/1\nf 1/2/1 2/1/1 3/1/1\n"
-                                          "f 99999999999/1/1 2/1/1 3/1/1\nf 2147483647/1/1 2/1/1 3/1/1\n")},
+    {"model_face_index_too_large",
+     models(model_head + "f 1/1/1 2/1/1 4/1/1\nf 1/2/1 2/1/1 3/1/1\n"
+                         "f 99999999999/1/1 2/1/1 3/1/1\nf 2147483647/1/1 2/1/1 3/1/1\n")},
     {"model_line_of_100_kB", models(model_head + "f " + std::string(100000, '1') + "/1/1 2/1/1 3/1/1\nv " +
                                     std::string(100000, '9') + "\nf 1/1/1 2/1/1 3/1/1\n")},
     {"picture_empty", pictures(0)},
@@ -341,7 +348,7 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
     const not_a_file_case_t& c = GetParam();
-    std::string bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
+    std::string              bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     for (const std::string& path : paths_of(c.kind, bin))
         c.make(path);
     game_run_t run;
@@ -369,6 +376,7 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, NotAFile, testing::ValuesIn(not_a_file_cases)
 struct portrait_server_t {
     pid_t       pid = -1;
     std::string old_display;
+
     bool start(const char* screen) {
         int fds[2];
         if (pipe(fds) != 0)
@@ -384,8 +392,8 @@ struct portrait_server_t {
         close(fds[1]);
         // the server writes its display number once it accepts clients
         std::string number;
-        pollfd p = {fds[0], POLLIN, 0};
-        char c;
+        pollfd      p = {fds[0], POLLIN, 0};
+        char        c;
         while (poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
             number += c;
         close(fds[0]);
@@ -408,7 +416,7 @@ struct portrait_server_t {
 TEST(PortraitScreen, ShowsTheTrack) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    const int w = 768, h = 1366;
+    const int         w = 768, h = 1366;
     portrait_server_t server;
     ASSERT_TRUE(server.start("768x1366x24")) << "Xvfb did not start";
     std::string bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});

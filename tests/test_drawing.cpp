@@ -9,15 +9,15 @@
 
 #include "app/frame.h"
 #include "assets/picture.h"
+#include "e2e_support.h"
 #include "game/flow.h"
 #include "game/levelmap.h"
 #include "game/motion.h"
 #include "game/state.h"
 #include "game/tuning.h"
+#include "gl_window.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "e2e_support.h"
-#include "gl_window.h"
 #include "support.h"
 
 namespace {
@@ -31,8 +31,8 @@ bool open_gl_window() {
     return open_test_window("Quovix drawing test", &width, &height);
 }
 
-#define NEED_WINDOW()      \
-    if (!open_gl_window()) \
+#define NEED_WINDOW()                                                                                                  \
+    if (!open_gl_window())                                                                                             \
         GTEST_SKIP() << "no X display";
 
 struct colour_t {
@@ -43,8 +43,9 @@ std::ostream& operator<<(std::ostream& os, colour_t c) { return os << "(" << c.r
 
 struct frame_t {
     std::vector<uint8_t> pixels;   // bottom row first, as GL reads them
-    GLdouble model[16], proj[16];
-    GLint    view[4];
+    GLdouble             model[16], proj[16];
+    GLint                view[4];
+
     colour_t at(int x, int y) const {
         const uint8_t* p = &pixels[((size_t)y * W + x) * 3];
         return {p[0], p[1], p[2]};
@@ -66,7 +67,7 @@ struct frame_t {
 
 const float TILE = 1.0f / 240;
 const float CUBE = TILE - 0.0016f;   // half the edge of a tile cube
-float centre(int i) { return i * TILE + 0.5f * TILE; }
+float       centre(int i) { return i * TILE + 0.5f * TILE; }
 
 // Start-up in a play folder holding floor on rows 0-9, the finish on rows 10-13
 // and nothing beyond; a wall on the ship's column at row 5 when asked for.
@@ -114,7 +115,8 @@ frame_t draw_frame(bool with_ship, bool with_hud = false) {
 }
 
 // Counts the pixels that differ between two frames, and how many of them pass `where`.
-long changed_pixels(const frame_t& a, const frame_t& b, const std::function<bool(int x, int y, colour_t c)>& where, long* passing) {
+long changed_pixels(const frame_t& a, const frame_t& b, const std::function<bool(int x, int y, colour_t c)>& where,
+                    long* passing) {
     long changed = 0;
     *passing = 0;
     for (int y = 0; y < H; y++) {
@@ -142,7 +144,7 @@ std::vector<uint8_t> bound_texels(GLint* w, GLint* h) {
     return tex;
 }
 
-}  // namespace
+}   // namespace
 
 TEST(Drawing, TrackFinishAndGapsWhereTheTilesAre) {
     NEED_WINDOW();
@@ -180,7 +182,8 @@ TEST(Drawing, WallRaisesACubeAboveTheFloor) {
     EXPECT_TRUE(is_dark(with_wall.colour_of(x, y, z))) << with_wall.colour_of(x, y, z);
     EXPECT_TRUE(is_clear_grey(without.colour_of(x, y, z))) << without.colour_of(x, y, z);
     // the top of the raised cube, where a plain floor tile has nothing
-    EXPECT_TRUE(is_dark(with_wall.colour_of(x, centre(5), 0.003 + CUBE))) << with_wall.colour_of(x, centre(5), 0.003 + CUBE);
+    EXPECT_TRUE(is_dark(with_wall.colour_of(x, centre(5), 0.003 + CUBE)))
+        << with_wall.colour_of(x, centre(5), 0.003 + CUBE);
     // the neighbouring floor tile of the same row is not raised
     EXPECT_TRUE(is_clear_grey(with_wall.colour_of(centre(4), centre(5) - CUBE, 0.005)));
 }
@@ -190,14 +193,17 @@ TEST(Drawing, ShipIsDrawnWhereItIs) {
     load_scene(false);
     frame_t bare = draw_frame(false);
     frame_t shown = draw_frame(true);
-    int sx, sy;
+    int     sx, sy;
     ASSERT_TRUE(shown.place(game.ship.pos[0], game.ship.pos[1], game.ship.pos[2], &sx, &sy));
     double mx = 0, my = 0;
-    long far_off = 0, changed = changed_pixels(bare, shown, [&](int x, int y, colour_t) {
-        mx += x;
-        my += y;
-        return abs(x - sx) > W / 4 || abs(y - sy) > H / 6;
-    }, &far_off);
+    long   far_off = 0, changed = changed_pixels(
+                            bare, shown,
+                            [&](int x, int y, colour_t) {
+                              mx += x;
+                              my += y;
+                              return abs(x - sx) > W / 4 || abs(y - sy) > H / 6;
+                          },
+                            &far_off);
     ASSERT_GT(changed, 100);
     EXPECT_EQ(far_off, 0);
     EXPECT_NEAR(mx / changed, sx, W / 16.0);
@@ -209,15 +215,19 @@ TEST(Drawing, HudTextIsWhiteAtTheTop) {
     load_scene(false);
     frame_t bare = draw_frame(false);
     frame_t hud = draw_frame(false, true);
-    long white, low, left, right;
-    long changed = changed_pixels(bare, hud, [](int, int, colour_t c) { return c.r > 245 && c.g > 245 && c.b > 245; }, &white);
+    long    white, low, left, right;
+    long    changed = changed_pixels(
+           bare, hud, [](int, int, colour_t c) { return c.r > 245 && c.g > 245 && c.b > 245; }, &white);
     ASSERT_GT(changed, 200);
     EXPECT_EQ(white, changed);
-    changed_pixels(bare, hud, [](int, int y, colour_t) { return y < H / 2; }, &low);
+    changed_pixels(
+        bare, hud, [](int, int y, colour_t) { return y < H / 2; }, &low);
     EXPECT_EQ(low, 0);
     // time on the left, stars and lives on the right
-    changed_pixels(bare, hud, [](int x, int, colour_t) { return x < W / 3; }, &left);
-    changed_pixels(bare, hud, [](int x, int, colour_t) { return x > 2 * W / 3; }, &right);
+    changed_pixels(
+        bare, hud, [](int x, int, colour_t) { return x < W / 3; }, &left);
+    changed_pixels(
+        bare, hud, [](int x, int, colour_t) { return x > 2 * W / 3; }, &right);
     EXPECT_GT(left, 50);
     EXPECT_GT(right, 50);
 }
@@ -227,25 +237,25 @@ TEST(Texture, WidePictureReadsBackUnsheared) {
     // the 1366x768 picture size: rows of 4098 bytes, no multiple of four; each band
     // of rows its own colour, with a white bar that steps right band by band
     const int w = 1366, h = 768, band_rows = h / 16;
-    auto expected = [](int band, bool bar) {
+    auto      expected = [](int band, bool bar) {
         return bar ? colour_t{255, 255, 255} : colour_t{band * 15, 240 - band * 15, 40 + band * 13};
     };
     std::vector<uint8_t> pic((size_t)w * h * 3);
     for (size_t p = 0; p < (size_t)w * h; p++) {
-        int band = (int)(p / w) / band_rows, x = (int)(p % w);
+        int      band = (int)(p / w) / band_rows, x = (int)(p % w);
         colour_t c = expected(band, x >= band * 80 && x < band * 80 + 80);
         pic[p * 3] = (uint8_t)c.r, pic[p * 3 + 1] = (uint8_t)c.g, pic[p * 3 + 2] = (uint8_t)c.b;
     }
     ASSERT_NE(upload_texture(w, h, pic.data()), 0u);
-    GLint tw = 0, th = 0;
+    GLint                tw = 0, th = 0;
     std::vector<uint8_t> tex = bound_texels(&tw, &th);
     ASSERT_TRUE(tw > 0 && th > 0);
     // GLU rescales both sides; texels near a band's or a bar's edge are blends
     double kx = (double)tw / w, ky = (double)th / h;
-    int wrong = 0, checked = 0;
+    int    wrong = 0, checked = 0;
     for (int y = 0; y < th; y++) {
         double src_y = (y + 0.5) / ky;
-        int band = (int)(src_y / band_rows);
+        int    band = (int)(src_y / band_rows);
         double in_band = src_y - band * band_rows;
         if (in_band < 3 / ky || in_band > band_rows - 3 / ky)
             continue;
@@ -254,7 +264,7 @@ TEST(Texture, WidePictureReadsBackUnsheared) {
             bool inside = x > bar0 + 2 && x < bar1 - 3, outside = x < bar0 - 3 || x > bar1 + 2;
             if (!inside && !outside)
                 continue;
-            colour_t e = expected(band, inside);
+            colour_t       e = expected(band, inside);
             const uint8_t* t = &tex[((size_t)y * tw + x) * 3];
             checked++;
             if ((abs(t[0] - e.r) > 4 || abs(t[1] - e.g) > 4 || abs(t[2] - e.b) > 4) && wrong++ < 5)
@@ -271,7 +281,7 @@ TEST(Texture, PictureBytesTenTwentyThirtyGiveRedThirtyFirst) {
     while (bytes.size() < 4 * 4 * 3)
         bytes.insert(bytes.end(), {200, 100, 50});
     glBindTexture(GL_TEXTURE_2D, upload_texture(4, 4, read_picture(file_of(bytes), 4, 4).data()));
-    GLint tw = 0, th = 0;
+    GLint                tw = 0, th = 0;
     std::vector<uint8_t> tex = bound_texels(&tw, &th);
     ASSERT_EQ(tw * th, 16);
     EXPECT_EQ(std::vector<uint8_t>(tex.begin(), tex.begin() + 6), (std::vector<uint8_t>{30, 20, 10, 50, 100, 200}));
@@ -284,7 +294,7 @@ TEST(Texture, LoadingSetsBlendingAndModulate) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glDisable(GL_TEXTURE_2D);
     std::vector<uint8_t> pic(8 * 8 * 3, 90);
-    GLuint name = upload_texture(8, 8, pic.data());
+    GLuint               name = upload_texture(8, 8, pic.data());
     EXPECT_NE(name, 0u);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     GLint src = 0, dst = 0, mode = 0, min_filter = 0, bound = 0, unpack = 0, smallest = 0;

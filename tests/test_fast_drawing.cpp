@@ -11,14 +11,14 @@
 #include "app/frame.h"
 #include "assets/picture.h"
 #include "assets/startup.h"
+#include "e2e_support.h"
 #include "game/actions.h"
 #include "game/levelmap.h"
 #include "game/motion.h"
 #include "game/state.h"
+#include "gl_window.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "e2e_support.h"
-#include "gl_window.h"
 #include "support.h"
 
 namespace {
@@ -53,8 +53,8 @@ std::string widened(const std::string& text, size_t width) {
 
 struct scene_t {
     const char* name;
-    std::string level;    // the text of every level of the play folder
-    float       x;        // ship position: x, row under the ship, height
+    std::string level;   // the text of every level of the play folder
+    float       x;       // ship position: x, row under the ship, height
     float       row;
     float       z;
     int         take_row, take_col;   // a pickup taken after the first frames, -1 for none
@@ -94,7 +94,7 @@ std::vector<uint8_t> draw_way(bool reference) {
 
 void enter_scene(const scene_t& s) {
     static std::map<std::string, std::string> folders;
-    std::string& bin = folders[s.level];
+    std::string&                              bin = folders[s.level];
     if (bin.empty())
         bin = make_play_folder({s.level});
     ASSERT_EQ(chdir(bin.c_str()), 0);
@@ -154,15 +154,15 @@ std::vector<scene_t> scenes() {
     };
 }
 
-}  // namespace
+}   // namespace
 
 // The screen must be the size the test was registered for, or a size is left untried.
-#define NEED_SCREEN()                                                 \
-    if (!open_screen_window()) {                                      \
-        GTEST_SKIP() << "no X display";                               \
-    }                                                                 \
-    if (const char* want = getenv("QUOVIX_PICTURE_SCREEN")) {         \
-        ASSERT_EQ(want, std::to_string(W) + "x" + std::to_string(H)); \
+#define NEED_SCREEN()                                                                                                  \
+    if (!open_screen_window()) {                                                                                       \
+        GTEST_SKIP() << "no X display";                                                                                \
+    }                                                                                                                  \
+    if (const char* want = getenv("QUOVIX_PICTURE_SCREEN")) {                                                          \
+        ASSERT_EQ(want, std::to_string(W) + "x" + std::to_string(H));                                                  \
     }
 
 class FastDrawing : public testing::TestWithParam<int> {};
@@ -179,7 +179,7 @@ TEST_P(FastDrawing, MatchesTheReference) {
         fast = draw_way(false);
     }
     difference_t d = compare(reference, fast);
-    long pixels = (long)W * H;
+    long         pixels = (long)W * H;
     printf("[picture] %dx%d %s: %s; %ld pixels differ, largest by %d, %ld by more than 8\n", W, H, s.name,
            d.changed ? "differs" : "exact", d.changed, d.largest, d.over_8);
     EXPECT_LE(d.largest, 32) << s.name;
@@ -203,8 +203,8 @@ TEST(WaitingPicture, MenuShowsWhatAnUploadAtOnceShows) {
         return read_back_and_end_frame();
     };
     std::vector<uint8_t> later = menu_frame();
-    std::string path = std::string(loaded_picture_folder()) + "playgame.bmp";
-    FILE* f = fopen(path.c_str(), "rb");
+    std::string          path = std::string(loaded_picture_folder()) + "playgame.bmp";
+    FILE*                f = fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr) << path;
     render_assets.playgame_tex = upload_texture(W, H, read_picture(f, W, H).data());
     std::vector<uint8_t> at_once = menu_frame();

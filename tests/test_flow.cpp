@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "app/headless.h"
-#include "game/state.h"
 #include "game/actions.h"
 #include "game/input.h"
+#include "game/state.h"
 #include "gameplay_support.h"
 
 namespace {
@@ -35,14 +35,15 @@ struct Flow : testing::Test {
     }
 };
 
-}  // namespace
+}   // namespace
 
 TEST(ActionList, RemoveTakesEveryOccurrence) {
     game.actions.clear();
     for (int c : {ACT_VERTICAL, ACT_STEER_LEFT, ACT_VERTICAL, ACT_STEER_RIGHT, ACT_VERTICAL})
         actions_add_back(c);
     actions_add_front(ACT_HUD);
-    EXPECT_EQ(queued_actions(), (std::vector<int>{ACT_HUD, ACT_VERTICAL, ACT_STEER_LEFT, ACT_VERTICAL, ACT_STEER_RIGHT, ACT_VERTICAL}));
+    EXPECT_EQ(queued_actions(),
+              (std::vector<int>{ACT_HUD, ACT_VERTICAL, ACT_STEER_LEFT, ACT_VERTICAL, ACT_STEER_RIGHT, ACT_VERTICAL}));
     actions_remove(ACT_VERTICAL);
     EXPECT_EQ(queued_actions(), (std::vector<int>{ACT_HUD, ACT_STEER_LEFT, ACT_STEER_RIGHT}));
     EXPECT_FALSE(actions_has(ACT_VERTICAL));
@@ -65,10 +66,12 @@ TEST_F(Flow, MenuHoldsOnlyTheMenuCodeAndPlayReplacesIt) {
 
 TEST_F(Flow, InputStepQueuesMotionCodesInFrontOfThePlayCodes) {
     play_a_while();
-    struct { unsigned held; std::vector<int> queued; } steps[] = {
-        {0, {ACT_VERTICAL, ACT_FORWARD}},
-        {HOLD_D | HOLD_SPACE, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_RIGHT}},
-        {HOLD_A, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_LEFT}}};
+    struct {
+        unsigned         held;
+        std::vector<int> queued;
+    } steps[] = {{0, {ACT_VERTICAL, ACT_FORWARD}},
+                 {HOLD_D | HOLD_SPACE, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_RIGHT}},
+                 {HOLD_A, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_LEFT}}};
     for (const auto& s : steps) {
         memset(game.keys, 0, sizeof(game.keys));
         game.keys[KEY_A] = (s.held & HOLD_A) != 0;
@@ -86,9 +89,13 @@ TEST_F(Flow, InputStepQueuesMotionCodesInFrontOfThePlayCodes) {
 
 // Menu keys frame by frame, held together where or-ed: Esc wins over all, s over w.
 TEST_F(Flow, MenuKeysEndOrStartAsChosen) {
-    struct { std::vector<unsigned> frames; bool ends; } cases[] = {
-        {{HOLD_ESC | HOLD_ENTER | HOLD_W}, true}, {{HOLD_S, HOLD_ENTER}, true},
-        {{HOLD_W | HOLD_S | HOLD_ENTER}, true},   {{HOLD_S, HOLD_W, HOLD_ENTER}, false}};
+    struct {
+        std::vector<unsigned> frames;
+        bool                  ends;
+    } cases[] = {{{HOLD_ESC | HOLD_ENTER | HOLD_W}, true},
+                 {{HOLD_S, HOLD_ENTER}, true},
+                 {{HOLD_W | HOLD_S | HOLD_ENTER}, true},
+                 {{HOLD_S, HOLD_W, HOLD_ENTER}, false}};
     for (const auto& c : cases) {
         sim_close();
         ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str()));

@@ -186,8 +186,8 @@ TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
 }
 
 TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
-    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}),
-                            plain_level({{4, ".#*###."}, {12, "......."}})}));
+    ASSERT_TRUE(
+        start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}), plain_level({{4, ".#*###."}, {12, "......."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
     int start_ms = advance_to_next_level(800);
     ASSERT_GE(start_ms, 0);
@@ -202,7 +202,8 @@ TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
     EXPECT_EQ(written.substr(written.size() - 16), "0 0 0 0\n0 0 0 0\n");
     EXPECT_EQ(game.flow.game_over, 1);
     EXPECT_EQ(game.results.total_stars, 1 + 2 + 1);
-    EXPECT_EQ(game.results.total_time, game.results.records[0].time + game.results.records[1].time + game.results.records[2].time);
+    EXPECT_EQ(game.results.total_time,
+              game.results.records[0].time + game.results.records[1].time + game.results.records[2].time);
     // every frame of a lost game writes the file again, and sums nothing again
     int32_t totals[2] = {game.results.total_stars, game.results.total_time};
     for (int i = 0; i < 5; i++) {

@@ -31,7 +31,7 @@ screen_shot_t picture(const char* name) {
 
 struct Game : testing::Test {
     game_run_t run;
-    void SetUp() override {
+    void       SetUp() override {
         if (!have_display())
             GTEST_SKIP() << "no X display";
         // the screens need the 1366x768 picture set, which the game picks by screen size
@@ -88,11 +88,12 @@ void expect_screen_shows(const screen_shot_t& shot, const char* name, const char
 screen_shot_t screen_nearer(const char* name, const char* other) {
     screen_shot_t pic = picture(name), other_pic = picture(other);
     return wait_for_screen([&](const screen_shot_t& s) {
-        return block_difference(s, pic, 0, 0, SCREEN_W, SCREEN_H) + 4.0 < block_difference(s, other_pic, 0, 0, SCREEN_W, SCREEN_H);
+        return block_difference(s, pic, 0, 0, SCREEN_W, SCREEN_H) + 4.0 <
+               block_difference(s, other_pic, 0, 0, SCREEN_W, SCREEN_H);
     });
 }
 
-}  // namespace
+}   // namespace
 
 TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
     start({finish_at_row_12({})});
@@ -106,7 +107,7 @@ TEST_F(Game, WindowCoversTheScreenAndEscOnTheMenuLeaves) {
         mean_colour(s, s.width - 40, s.height - 40, s.width, s.height, br);
         return tl[0] + tl[1] + tl[2] > 15 && br[0] + br[1] + br[2] > 3;
     });
-    double tl[3], br[3];
+    double        tl[3], br[3];
     mean_colour(shot, 0, 0, 40, 40, tl);
     mean_colour(shot, shot.width - 40, shot.height - 40, shot.width, shot.height, br);
     EXPECT_GT(tl[0] + tl[1] + tl[2], 15);
@@ -157,7 +158,7 @@ TEST_F(Game, PlayShowsTrackOverBackgroundWithWhiteHudAndEscLeaves) {
 
 TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     const std::vector<std::vector<int>> stars = {{3, 6, 9}, {5}, {4, 8}, {}, {2, 4, 6, 8}};
-    std::vector<std::string> levels;
+    std::vector<std::string>            levels;
     for (const std::vector<int>& s : stars)
         levels.push_back(finish_at_row_12(s));
     start(levels, FAST);
@@ -170,13 +171,15 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     for (int i = 0; i < 5; i++) {
         int level = 0, n = 0, time = 0, lives = 0;
         ASSERT_EQ(sscanf(lines[i].c_str(), "%d %d %d %d", &level, &n, &time, &lives), 4) << lines[i];
-        EXPECT_EQ(std::vector<int>({level, n, lives}), std::vector<int>({i + 1, (int)stars[i].size(), START_LIVES})) << lines[i];
+        EXPECT_EQ(std::vector<int>({level, n, lives}), std::vector<int>({i + 1, (int)stars[i].size(), START_LIVES}))
+            << lines[i];
         EXPECT_TRUE(time > 0 && time < 120000) << lines[i];
     }
     // the file is written at the finish of level 5; the summary follows the fly-off
     screen_shot_t shot = summary();
-    EXPECT_GT(block_difference(flipped_upside_down(picture("gameover.bmp")), picture("gameover.bmp"), 0, 0,
-                               SCREEN_W, 320), 8.0);
+    EXPECT_GT(
+        block_difference(flipped_upside_down(picture("gameover.bmp")), picture("gameover.bmp"), 0, 0, SCREEN_W, 320),
+        8.0);
     // the line about Esc
     EXPECT_GT(white_over_picture(shot, picture("gameover.bmp"), 450, 640, 1000, 730), 150);
     leave_with_esc();

@@ -32,7 +32,7 @@ static tool_run_t run_tool(const std::string& args, const char* tool = "quovix-l
 
 static level_grid_t grid_of(const std::string& text) {
     level_grid_t g;
-    std::string why;
+    std::string  why;
     EXPECT_TRUE(level_from_text(text, &g, &why)) << why;
     return g;
 }
@@ -56,10 +56,10 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
         shorter += r < 10 ? ".FFFFF.\n" : ".#####.\n";
     std::string text = "; a note\n" + plain_level(), broken = plain_level({{3, ".##x##."}});
     struct {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        std::vector<const char*> says;   // the first ": ok" for a good level
-        int lines;                       // naming the file; -1 not counted
+        const char*              name;
+        std::vector<uint8_t>     bytes;
+        std::vector<const char*> says;    // the first ": ok" for a good level
+        int                      lines;   // naming the file; -1 not counted
     } cases[] = {
         {"good.bmp", level_bmp(plain_level()), {": ok"}, 1},
         {"smoothed.bmp", level_to_bmp(smoothed), {": column 3, row 17", "0,0,254"}, 1},
@@ -74,7 +74,7 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
     for (const auto& c : cases) {
         write_binary_file(dir + c.name, c.bytes);
         tool_run_t r = run_tool("check " + dir + c.name);
-        bool ok = !c.says.empty() && strcmp(c.says[0], ": ok") == 0;
+        bool       ok = !c.says.empty() && strcmp(c.says[0], ": ok") == 0;
         EXPECT_EQ(r.status == 0, ok) << c.name << "\n" << r.output;
         for (const char* s : c.says)
             EXPECT_NE(r.output.find(s[0] == ':' ? dir + c.name + s : s), std::string::npos) << r.output;
@@ -111,12 +111,14 @@ TEST(LevelPreview, DrawsTheFarEndAtTheTopEachTileASquare) {
     write_text_file(dir + "/game.level.txt", level);
     write_binary_file(dir + "/game.level.bmp", level_bmp(level));
     // column and row from the top of the picture, and the colour of that tile (a gap dark grey)
-    struct { int col, row; uint8_t r, g, b; } tiles[] = {
-        {1, 0, 255, 0, 0}, {5, 0, 0, 255, 0}, {4, 238, 0, 0, 128}, {2, 239, 0, 0, 255}, {0, 120, 24, 24, 24}};
+    struct {
+        int     col, row;
+        uint8_t r, g, b;
+    } tiles[] = {{1, 0, 255, 0, 0}, {5, 0, 0, 255, 0}, {4, 238, 0, 0, 128}, {2, 239, 0, 0, 255}, {0, 120, 24, 24, 24}};
     for (int s : {1, 3}) {
         std::string in = dir + (s == 1 ? "/game.level.txt" : "/game.level.bmp"), out = dir + "/game.level.png";
         ASSERT_EQ(run_tool("preview " + in + " " + out + " " + std::to_string(s)).status, 0);
-        int w = 0, h = 0;
+        int                  w = 0, h = 0;
         std::vector<uint8_t> rgb;
         ASSERT_TRUE(read_png(out, &w, &h, &rgb));
         ASSERT_EQ(std::vector<int>({w, h}), std::vector<int>({7 * s, 240 * s}));
@@ -139,14 +141,14 @@ static bool write_level_png(const std::string& path, const level_grid_t& g, png_
     im.width = (png_uint_32)g.width;
     im.height = (png_uint_32)g.height;
     im.format = format;
-    bool palette = format & PNG_FORMAT_FLAG_COLORMAP, wide = format & PNG_FORMAT_FLAG_LINEAR;
-    int channels = palette ? 1 : PNG_IMAGE_SAMPLE_CHANNELS(format);
-    std::vector<uint8_t> colours, pixels;   // palette: RGB entries, one index a pixel
+    bool                  palette = format & PNG_FORMAT_FLAG_COLORMAP, wide = format & PNG_FORMAT_FLAG_LINEAR;
+    int                   channels = palette ? 1 : PNG_IMAGE_SAMPLE_CHANNELS(format);
+    std::vector<uint8_t>  colours, pixels;   // palette: RGB entries, one index a pixel
     std::vector<uint16_t> wide_pixels;
     for (int y = 0; y < g.height; y++) {
         for (int x = 0; x < g.width; x++) {
             const uint8_t* t = &g.bgr[((size_t)(g.height - 1 - y) * g.width + x) * 3];
-            uint8_t rgba[4] = {t[2], t[1], t[0], 255};
+            uint8_t        rgba[4] = {t[2], t[1], t[0], 255};
             if (palette) {
                 size_t i = 0;
                 while (i < colours.size() && memcmp(&colours[i], rgba, 3) != 0)
@@ -169,7 +171,7 @@ static bool write_level_png(const std::string& path, const level_grid_t& g, png_
 // A BMP with a palette of 4 or 8 bits a pixel, as some paint programs save few colours.
 static std::vector<uint8_t> palette_bmp(const level_grid_t& g, int bits, bool top_down) {
     std::vector<uint8_t> colours;   // BGR0 entries
-    std::vector<int> index;
+    std::vector<int>     index;
     for (size_t t = 0; t < g.bgr.size(); t += 3) {
         size_t i = 0;
         while (i < colours.size() && memcmp(&colours[i], &g.bgr[t], 3) != 0)
@@ -178,7 +180,7 @@ static std::vector<uint8_t> palette_bmp(const level_grid_t& g, int bits, bool to
             colours.insert(colours.end(), {g.bgr[t], g.bgr[t + 1], g.bgr[t + 2], 0});
         index.push_back((int)(i / 4));
     }
-    size_t line = ((size_t)g.width * bits + 31) / 32 * 4, offset = 54 + colours.size();
+    size_t               line = ((size_t)g.width * bits + 31) / 32 * 4, offset = 54 + colours.size();
     std::vector<uint8_t> b(offset + line * g.height, 0);
     b[0] = 'B', b[1] = 'M';
     put32(b, 2, (int32_t)b.size());
@@ -209,9 +211,9 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
     level_grid_t g = grid_of(text);
     struct {
         const char* name;
-        png_uint_32 png_format;          // 0: a BMP
-        int bmp_bits;
-        bool top_down;
+        png_uint_32 png_format;   // 0: a BMP
+        int         bmp_bits;
+        bool        top_down;
     } pictures[] = {
         {"rgb.png", PNG_FORMAT_RGB, 0, false},
         {"rgba.png", PNG_FORMAT_RGBA, 0, false},
@@ -236,15 +238,17 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
             EXPECT_EQ(r.output, in + ": ok\n");
         } else {
             EXPECT_NE(r.status, 0);
-            EXPECT_EQ(r.output, in + ": the game cannot read pictures with a palette; convert it with: "
-                                     "quovix-level bmp " + in + " OUT.bmp\n");
+            EXPECT_EQ(r.output, in +
+                                    ": the game cannot read pictures with a palette; convert it with: "
+                                    "quovix-level bmp " +
+                                    in + " OUT.bmp\n");
         }
     }
 }
 
 TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
-    std::string dir = temp_folder() + "/";
-    level_grid_t g = grid_of(plain_level());
+    std::string          dir = temp_folder() + "/";
+    level_grid_t         g = grid_of(plain_level());
     std::vector<uint8_t> rgba;
     for (int y = 0; y < g.height; y++)
         for (int x = 0; x < g.width; x++) {
@@ -252,8 +256,8 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
             rgba.insert(rgba.end(), {t[2], t[1], t[0], 255});
         }
     auto pixel = [&](int column, int row) { return &rgba[((size_t)(g.height - 1 - row) * g.width + column) * 4]; };
-    pixel(2, 0)[3] = 0;   // the spawn tile erased: a gap
-    pixel(1, 7)[0] = 3;   // a stray colour
+    pixel(2, 0)[3] = 0;                        // the spawn tile erased: a gap
+    pixel(1, 7)[0] = 3;                        // a stray colour
     pixel(4, 30)[3] = pixel(5, 31)[3] = 128;   // a smoothed edge: half see-through blue
     png_image im;
     memset(&im, 0, sizeof(im));
@@ -267,7 +271,7 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
     pixel(4, 30)[3] = pixel(5, 31)[3] = 255;
     ASSERT_TRUE(png_image_write_to_file(&im, (dir + "holes.png").c_str(), 0, rgba.data(), 0, nullptr));
     struct {
-        const char* name;
+        const char*              name;
         std::vector<const char*> says;
     } cases[] = {
         {"holes.png", {"column 1, row 7", "colour 3,0,255 is no tile colour", "spawn tile (column 2, row 0) is a gap"}},
@@ -333,7 +337,8 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "check /dev/zero", "/dev/zero", "not a regular file"},
         {"quovix-level", "text " + folder + " " + dir + "/out.txt", folder, "not a regular file"},
         {"quovix-level", "bmp " + text_folder + " " + dir + "/out.bmp", text_folder, "not a regular file"},
-        {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt", "more than the 16777216"},
+        {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt",
+         "more than the 16777216"},
         {"quovix-level", "preview " + folder + " " + dir + "/out.png", folder, "not a regular file"},
         {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
@@ -353,9 +358,9 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
 // A picture whose image-size field claims more than its rows (the bytes there)
 // is read by the tools as by the game: the same tiles, and a replay runs the same.
 TEST(LevelTools, ImageSizePastTheRowsReadsTheSameTiles) {
-    std::string dir = temp_folder();
-    std::string level = read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.txt");
-    std::string replay = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.replay";
+    std::string          dir = temp_folder();
+    std::string          level = read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.txt");
+    std::string          replay = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.replay";
     std::vector<uint8_t> plain = level_bmp(level);
     write_binary_file(dir + "/plain.bmp", plain);
     tool_run_t text = run_tool("text " + dir + "/plain.bmp " + dir + "/plain.txt");

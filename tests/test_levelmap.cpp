@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "app/frame.h"
-#include "app/levels.h"
 #include "app/headless.h"
+#include "app/levels.h"
 #include "assets/bmp.h"
 #include "game/actions.h"
 #include "game/levelmap.h"
@@ -32,7 +32,10 @@ static void paint(int offset, uint8_t b, uint8_t g, uint8_t r) {
 
 TEST(LevelMap, TileKindsNeedAllThreeBytesExact) {
     blank_map();
-    struct { uint8_t b, g, r; tile_kind_t kind; } table[] = {
+    struct {
+        uint8_t     b, g, r;
+        tile_kind_t kind;
+    } table[] = {
         {0xFF, 0x00, 0x00, TILE_FLOOR}, {0x00, 0xFF, 0x00, TILE_FINISH}, {0x80, 0x00, 0x00, TILE_WALL},
         {0x00, 0xFF, 0xFF, TILE_STAR},  {0x00, 0x00, 0xFF, TILE_HEART},  {0xFE, 0x00, 0x00, TILE_GAP},
         {0xFF, 0x00, 0x01, TILE_GAP},   {0x81, 0x00, 0x00, TILE_GAP},    {0x00, 0xFF, 0xFE, TILE_GAP},
@@ -62,11 +65,15 @@ TEST(LevelMap, LookupTruncatesByTheHeightAndRefusesEveryEdge) {
     blank_map();
     // x * H landing exactly on the width is the first column past the right edge
     ASSERT_EQ(7.0f / 200.0f * 200.0f, 7.0f);
-    struct { float x, y; int offset; } points[] = {
-        {0.0124f, 0.0051f, 24 + 6}, {0.0f, 0.0f, 0}, {6.5f / 200, 199.5f / 200, 199 * 24 + 18},   // on the map
-        {-0.001f, 0.0051f, -1}, {0.0124f, -0.001f, -1}, {-1e-9f, 0.5f, -1}, {7.0f / 200.0f, 0.5f, -1},
-        {0.0124f, 1.0f, -1}, {0.0124f, 1e30f, -1}, {1e30f, 0.5f, -1}, {-1e30f, 0.5f, -1},
-        {NAN, 0.5f, -1}, {0.0124f, NAN, -1}, {INFINITY, 0.5f, -1},
+    struct {
+        float x, y;
+        int   offset;
+    } points[] = {
+        {0.0124f, 0.0051f, 24 + 6}, {0.0f, 0.0f, 0},        {6.5f / 200, 199.5f / 200, 199 * 24 + 18},   // on the map
+        {-0.001f, 0.0051f, -1},     {0.0124f, -0.001f, -1}, {-1e-9f, 0.5f, -1},
+        {7.0f / 200.0f, 0.5f, -1},  {0.0124f, 1.0f, -1},    {0.0124f, 1e30f, -1},
+        {1e30f, 0.5f, -1},          {-1e30f, 0.5f, -1},     {NAN, 0.5f, -1},
+        {0.0124f, NAN, -1},         {INFINITY, 0.5f, -1},
     };
     for (const auto& p : points) {
         bool outside = p.offset >= 0;
@@ -90,7 +97,7 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
     const tile_kind_t row10[5] = {TILE_FLOOR, TILE_STAR, TILE_WALL, TILE_HEART, TILE_FINISH};
     for (int c = 0; c < 5; c++) {
         bool outside = true;
-        int at = tile_lookup((c + 0.5f) / 40, (10 + 0.5f) / 40, &outside);
+        int  at = tile_lookup((c + 0.5f) / 40, (10 + 0.5f) / 40, &outside);
         EXPECT_EQ(at, 16 * 10 + 3 * c);
         EXPECT_EQ(tile_kind_at(at), row10[c]) << c;
     }
@@ -103,7 +110,7 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
         return t;
     };
     std::vector<uint8_t> before = game.level.pixels;
-    std::string why;
+    std::string          why;
     for (const std::string& other : {rows("######\n", 40), rows("#####\n", 39)}) {
         write_binary_file("../resources/other.bmp", level_bmp(other));
         read_next_level("../resources/other.bmp");
@@ -119,7 +126,8 @@ TEST_F(LevelFolder, FiveWideRowsArePaddedToSixteenBytes) {
     EXPECT_EQ(tile_kind_at(0), TILE_STAR);
     // every pixel is the next level's, none left over from the first
     EXPECT_EQ(game.level.pixels, std::vector<uint8_t>(same.begin() + 54, same.end()));
-    EXPECT_EQ(std::vector<int>({game.level.width, game.level.height, game.level.line_length}), std::vector<int>({5, 40, 16}));
+    EXPECT_EQ(std::vector<int>({game.level.width, game.level.height, game.level.line_length}),
+              std::vector<int>({5, 40, 16}));
 }
 
 // An image-size field past the rows (its bytes in the file) changes nothing: the
@@ -138,7 +146,8 @@ TEST_F(LevelFolder, ImageSizePastTheRowsIsIgnored) {
         write_binary_file("../resources/levelone.bmp", bytes);
         testing::internal::CaptureStdout();
         ASSERT_TRUE(load_first_level()) << extra;
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Bitmap size: 5,40 (line length:16, size:640 (600))\n") << extra;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Bitmap size: 5,40 (line length:16, size:640 (600))\n")
+            << extra;
         if (extra == 0)
             first_pixels = game.level.pixels;
         EXPECT_EQ(game.level.pixels, first_pixels) << extra;
@@ -150,18 +159,28 @@ TEST_F(LevelFolder, ImageSizePastTheRowsIsIgnored) {
 // player's level one are also played through the real game (test_bad_files.cpp).
 TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
     const std::vector<uint8_t> good = level_bmp(".#F\n*WH\n#.#\n###\n");   // 3x4, rows of 12 bytes
-    level_map_t picture;
-    std::string why;
+    level_map_t                picture;
+    std::string                why;
     ASSERT_TRUE(read_level_picture(file_of(good), &picture, &why)) << why;
     EXPECT_EQ(picture.pixels.size(), 48u);
     EXPECT_EQ(memcmp(picture.pixels.data(), good.data() + 54, 48), 0);
     EXPECT_EQ(memcmp(picture.info_header, good.data() + 14, 40), 0);
     // cut_to >= 0: the file cut to that many bytes; otherwise the field at `at` set to value
-    struct { const char* what; int cut_to; size_t at; int32_t value; } edits[] = {
-        {"empty file", 0, 0, 0}, {"cut in the file header", 10, 0, 0}, {"width 0", -1, 18, 0},
-        {"height 70000", -1, 22, 70000}, {"compressed", -1, 30, 1},
-        {"image size below rows times height", -1, 34, 47}, {"image size unpadded", -1, 34, 36},
-        {"image size past the file", -1, 34, 4800}, {"data offset leaves too few pixels", -1, 10, 60},
+    struct {
+        const char* what;
+        int         cut_to;
+        size_t      at;
+        int32_t     value;
+    } edits[] = {
+        {"empty file", 0, 0, 0},
+        {"cut in the file header", 10, 0, 0},
+        {"width 0", -1, 18, 0},
+        {"height 70000", -1, 22, 70000},
+        {"compressed", -1, 30, 1},
+        {"image size below rows times height", -1, 34, 47},
+        {"image size unpadded", -1, 34, 36},
+        {"image size past the file", -1, 34, 4800},
+        {"data offset leaves too few pixels", -1, 10, 60},
         {"data offset negative", -1, 10, -1},
     };
     for (const auto& e : edits) {
@@ -179,7 +198,7 @@ TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
     for (int r = 0; r < 32767; r++)
         tall += "#\n";
     for (const std::string& text : {std::string(32767, '#') + "\n", tall}) {
-        bool wide = text.size() < tall.size();
+        bool                       wide = text.size() < tall.size();
         const std::vector<uint8_t> big = level_bmp(text);
         why.clear();
         EXPECT_TRUE(read_level_picture(file_of(big), &picture, &why)) << why;

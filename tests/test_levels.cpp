@@ -19,7 +19,7 @@ static const std::string tools_dir = std::string(QUOVIX_TOOLS_DIR) + "/";
 
 static std::vector<unsigned> replay_in(const std::string& path) {
     std::vector<unsigned> frames;
-    std::string why;
+    std::string           why;
     EXPECT_TRUE(replay_from_text(read_text_file(path), &frames, &why)) << path << ": " << why;
     return frames;
 }
@@ -57,10 +57,10 @@ INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, LEVEL_COUNT),
 
 TEST(Replay, TextRoundTripsRunsOfKeysAndRefusesALineThatIsNotARun) {
     std::vector<unsigned> frames = {0, 0, HOLD_A, HOLD_D | HOLD_SPACE, HOLD_D | HOLD_SPACE, HOLD_SPACE};
-    std::string text = replay_to_text(frames, "# note\n");
+    std::string           text = replay_to_text(frames, "# note\n");
     EXPECT_EQ(text, "# note\n2 -\n1 a\n2 d+space\n1 space\n");
     std::vector<unsigned> back;
-    std::string why;
+    std::string           why;
     ASSERT_TRUE(replay_from_text(text, &back, &why)) << why;
     EXPECT_EQ(back, frames);
     EXPECT_FALSE(replay_from_text("3 d\n2 jump\n", &back, &why));

@@ -411,8 +411,10 @@ TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
     sim_snapshot_t start;
     sim_save(&start);
     const float apex = game.ship.jump_apex;
-    struct { float z; int still_rising; } rows[] = {
-        {apex - 0.0001f, 1}, {std::nextafter(apex, 0.0f), 1}, {apex, 0}, {apex + 0.0001f, 0}};
+    struct {
+        float z;
+        int   still_rising;
+    } rows[] = {{apex - 0.0001f, 1}, {std::nextafter(apex, 0.0f), 1}, {apex, 0}, {apex + 0.0001f, 0}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.z);
         sim_restore(start);

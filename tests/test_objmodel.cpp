@@ -30,7 +30,7 @@ std::string text(const obj_vertex_t& v) {
 const std::string three_vertices =
     "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0.1 0.2\nvt 0.3 0.4\nvt 0.5 0.6\nvn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
 
-}  // namespace
+}   // namespace
 
 TEST(ObjLines, MissingNumbersAreZeroAndExtraOnesIgnored) {
     obj_model_t m;
@@ -51,8 +51,8 @@ TEST(ObjLines, MissingNumbersAreZeroAndExtraOnesIgnored) {
 
 TEST(ObjLines, OnlyVVtVnAndFLinesCount) {
     obj_model_t m;
-    for (const char* line : {"vp 0.5 0.5 1", "# v 1 2 3", "#f 1 2 3", "", "\n", "v\t1 2 3", "f\t1 2 3",
-                             "o Ship", "g hull", "s 1", "usemtl steel", "mtllib game.ship.mtl", " v 1 2 3", "vx 1"})
+    for (const char* line : {"vp 0.5 0.5 1", "# v 1 2 3", "#f 1 2 3", "", "\n", "v\t1 2 3", "f\t1 2 3", "o Ship",
+                             "g hull", "s 1", "usemtl steel", "mtllib game.ship.mtl", " v 1 2 3", "vx 1"})
         parse_obj_line(line, &m);
     EXPECT_TRUE(m.positions.empty() && m.texcoords.empty() && m.normals.empty() && m.faces.empty());
 }
@@ -63,7 +63,7 @@ TEST(ObjFaces, QuadGivesItsFirstTriangleAndFacesMayComeBeforeTheirVertices) {
     EXPECT_EQ(text(tri[0]), "0 0 0/0.1 0.2/0 0 1");
     EXPECT_EQ(text(tri[1]), "1 0 0/0.3 0.4/0 1 0");
     EXPECT_EQ(text(tri[2]), "0 1 0/0.5 0.6/1 0 0");
-    std::string faces = "f 1/1/1 2/2/2 3/3/3\nf 3/3/3 2/2/2 1/1/1\n";
+    std::string               faces = "f 1/1/1 2/2/2 3/3/3\nf 3/3/3 2/2/2 1/1/1\n";
     std::vector<obj_vertex_t> usual = triangles_of(three_vertices + faces);
     std::vector<obj_vertex_t> early = triangles_of(faces + three_vertices);
     ASSERT_EQ(usual.size(), 6u);
@@ -96,11 +96,11 @@ TEST(ObjFaces, NegativeIndicesCountBackFromTheEntriesReadSoFar) {
 }
 
 TEST(ObjFaces, ImpossibleIndicesDropOnlyTheirFace) {
-    for (const char* face : {
-             "f 0/1/1 2/2/2 3/3/3", "f 1/1/1 2/2/2 4/3/3", "f 1/4/1 2/2/2 3/3/3", "f 1/1/4 2/2/2 3/3/3",
-             "f 1/0/1 2/2/2 3/3/3", "f 1/1/0 2/2/2 3/3/3", "f -4/1/1 2/2/2 3/3/3", "f 99999999999/1/1 2/2/2 3/3/3",
-             "f 1/1/1 2/2/2 -99999999999/3/3", "f 2147483647/1/1 2/2/2 3/3/3", "f -2147483648/1/1 2/2/2 3/3/3",
-             "f 1/1/1 2/2/2", "f", "f x/y/z 1 2"})
+    for (const char* face :
+         {"f 0/1/1 2/2/2 3/3/3", "f 1/1/1 2/2/2 4/3/3", "f 1/4/1 2/2/2 3/3/3", "f 1/1/4 2/2/2 3/3/3",
+          "f 1/0/1 2/2/2 3/3/3", "f 1/1/0 2/2/2 3/3/3", "f -4/1/1 2/2/2 3/3/3", "f 99999999999/1/1 2/2/2 3/3/3",
+          "f 1/1/1 2/2/2 -99999999999/3/3", "f 2147483647/1/1 2/2/2 3/3/3", "f -2147483648/1/1 2/2/2 3/3/3",
+          "f 1/1/1 2/2/2", "f", "f x/y/z 1 2"})
         EXPECT_EQ(triangles_of(three_vertices + face + "\nf 1/1/1 2/2/2 3/3/3\n").size(), 3u) << face;
 }
 

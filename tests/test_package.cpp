@@ -35,15 +35,15 @@ bool start_private_screen(private_screen_t* s, const char* size) {
         int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, 2);
         std::string fd = std::to_string(fds[1]), screen = std::string(size) + "x24";
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               "-noreset", (char*)nullptr);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
+               (char*)nullptr);
         _exit(127);
     }
     close(fds[1]);
     // the server writes its display number, then a newline, once it takes
     // connections; it gives up if the pipe closes before the newline is written
     std::string number;
-    char c = 0;
+    char        c = 0;
     while (s->pid > 0 && c != '\n' && read(fds[0], &c, 1) == 1)
         number += c;
     close(fds[0]);
@@ -95,6 +95,7 @@ struct Package : testing::Test {
         stop_private_screen(&screen);
     }
     std::string player(const std::string& file) const { return home + "/.local/share/quovix/" + file; }
+
     void start() {
         ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_window(&run)) << read_text_file(run.err_path);
@@ -107,7 +108,7 @@ struct Package : testing::Test {
 };
 
 bool is_link_to(const std::string& path, const std::string& target) {
-    char buf[4096];
+    char    buf[4096];
     ssize_t n = readlink(path.c_str(), buf, sizeof(buf));
     return n > 0 && std::string(buf, (size_t)n) == target;
 }
@@ -119,7 +120,7 @@ int count_of(const std::string& text, const std::string& what) {
     return n;
 }
 
-}  // namespace
+}   // namespace
 
 TEST_F(Package, LauncherShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc) {
     if (!have_display())
@@ -128,18 +129,17 @@ TEST_F(Package, LauncherShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc)
     // the player's folder: scale.txt made, every resource linked into the installation
     EXPECT_EQ(read_text_file(player("bin/scale.txt")), "1\n");
     std::string installed = unpacked + "/usr/share/games/quovix/resources/";
-    for (const char* file : {"levelone.bmp", "levelfive.bmp", "spaceship.obj", "1366x768/playgame.bmp",
-                             "2560x1080/gameover.bmp"})
+    for (const char* file :
+         {"levelone.bmp", "levelfive.bmp", "spaceship.obj", "1366x768/playgame.bmp", "2560x1080/gameover.bmp"})
         EXPECT_TRUE(is_link_to(player("resources/") + file, installed + file)) << file;
 
     screen_shot_t shot = take_screenshot();
-    std::string size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
+    std::string   size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
     screen_shot_t menu = read_screen_picture(player("resources/" + size + "/playgame.bmp"), shot.width, shot.height);
     ASSERT_EQ(menu.width, shot.width) << "no menu picture for a " << size << " screen";
     // the window is up before its first frame is drawn: wait for the menu to show
-    shot = wait_for_screen([&](const screen_shot_t& s) {
-        return block_difference(s, menu, 0, 0, s.width, s.height) < 8.0;
-    });
+    shot = wait_for_screen(
+        [&](const screen_shot_t& s) { return block_difference(s, menu, 0, 0, s.width, s.height) < 8.0; });
     EXPECT_LT(block_difference(shot, menu, 0, 0, shot.width, shot.height), 8.0) << "the menu is not shown";
 
     press_key("w");
@@ -176,7 +176,8 @@ TEST_F(Package, ALevelThePlayerPutInPlaceOfAnInstalledOneIsKeptAndPlayed) {
     EXPECT_TRUE(std::vector<uint8_t>(bytes.begin(), bytes.end()) == level_bmp(own));
     EXPECT_NE(game_output(run).find("Bitmap size: 7,120"), std::string::npos) << game_output(run);
     EXPECT_EQ(read_text_file(player("bin/scale.txt")), "2\n");
-    EXPECT_TRUE(is_link_to(player("resources/leveltwo.bmp"), unpacked + "/usr/share/games/quovix/resources/leveltwo.bmp"));
+    EXPECT_TRUE(
+        is_link_to(player("resources/leveltwo.bmp"), unpacked + "/usr/share/games/quovix/resources/leveltwo.bmp"));
 }
 
 TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {

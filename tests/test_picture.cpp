@@ -16,7 +16,7 @@ TEST(Picture, BytesSwapToRedGreenBlueAndAShortFileLeavesTheRestZero) {
 
 TEST(Picture, ReadsExactlyWidthTimesHeightPixelsFromByteZero) {
     // a bitmap header is not skipped: it is taken as the first pixels
-    const int w = 1366, h = 3;
+    const int            w = 1366, h = 3;
     std::vector<uint8_t> file(54 + w * h * 3);
     for (size_t i = 0; i < file.size(); i++)
         file[i] = (uint8_t)(i * 7 + i / 251);

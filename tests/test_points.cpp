@@ -6,8 +6,8 @@
 
 TEST(Points, TableOfGames) {
     struct {
-        int level, lives, stars, ms;
-        int completed, level_points, time_shown, live_points, total;
+        int    level, lives, stars, ms;
+        int    completed, level_points, time_shown, live_points, total;
         double time_points;
     } games[] = {
         {5, 3, 40, 250000, 5, 5000, 500, 60, 5600, 500.0},   // won with three lives

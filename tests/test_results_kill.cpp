@@ -39,15 +39,15 @@ static pid_t start_lost_game(const std::string& bin, std::string* said) {
 
 TEST(ResultsFileKilled, KeepsFiveWholeLinesAtAnyMoment) {
     // level one drops the ship into a gap right after the spawn row: five falls lose the game
-    std::string bin = make_play_folder({plain_level(rows_of(1, 20, "......."))});
-    std::string path = bin + "/player.s";
-    unsigned seed = (unsigned)time(nullptr);
+    std::string  bin = make_play_folder({plain_level(rows_of(1, 20, "......."))});
+    std::string  path = bin + "/player.s";
+    unsigned     seed = (unsigned)time(nullptr);
     std::mt19937 pick(seed);
     for (int round = 0; round < 100; round++) {
         SCOPED_TRACE("round " + std::to_string(round) + ", seed " + std::to_string(seed));
         write_text_file(path, "9 9 9 9\n9 9 9 9\n9 9 9 9\n9 9 9 9\n9 9 9 9\n");
         std::string said;
-        pid_t pid = start_lost_game(bin, &said);
+        pid_t       pid = start_lost_game(bin, &said);
         ASSERT_GT(pid, 0) << "the writer did not reach a lost game; it said:\n" << said;
         // somewhere in the middle of the frames, each of which rewrites the file
         usleep(std::uniform_int_distribution<int>(0, 4000)(pick));

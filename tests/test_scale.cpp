@@ -45,7 +45,8 @@ TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
     read_scale();
     ASSERT_EQ(game.speed_scale, 3.0f);
     // 1e-44 is positive, but the steps divided by it are no finite float
-    for (const char* text : std::initializer_list<const char*>{"0", "-3", "abc", "nan", "inf", "-inf", "1e400", "1e-44", "", "  \n", nullptr}) {
+    for (const char* text : std::initializer_list<const char*>{"0", "-3", "abc", "nan", "inf", "-inf", "1e400", "1e-44",
+                                                               "", "  \n", nullptr}) {
         if (text)
             write_text_file("scale.txt", text);
         else

@@ -14,9 +14,9 @@
 #include "game/levelmap.h"
 #include "game/state.h"
 #include "game/tuning.h"
+#include "gameplay_support.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "gameplay_support.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ struct Startup : testing::Test {
     }
 };
 
-}  // namespace
+}   // namespace
 
 TEST_F(Startup, ProgramStartQueuesTheMenuAndPrintsVersionThenSize) {
     std::string bin = make_play_folder({plain_level()});
@@ -48,10 +48,11 @@ TEST_F(Startup, ProgramStartQueuesTheMenuAndPrintsVersionThenSize) {
     ASSERT_TRUE(sim_open(bin.c_str()));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
     EXPECT_EQ(queued_actions(), std::vector<int>{ACT_MENU});
-    for (uint32_t list : {render_assets.ship_list, render_assets.ship_left_list, render_assets.ship_right_list, render_assets.star_list,
-                          render_assets.heart_list})
+    for (uint32_t list : {render_assets.ship_list, render_assets.ship_left_list, render_assets.ship_right_list,
+                          render_assets.star_list, render_assets.heart_list})
         EXPECT_TRUE(list != 0 && list != (uint32_t)-1);
-    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex, render_assets.exitgame_tex})
+    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex,
+                         render_assets.exitgame_tex})
         EXPECT_NE(tex, 0u);
     EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
     EXPECT_EQ(game.ship.heading, SHIP_HEADING);
@@ -117,17 +118,25 @@ TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str(), 1366, 1024));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
-    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex, render_assets.exitgame_tex})
+    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex,
+                         render_assets.exitgame_tex})
         EXPECT_EQ(tex, 0u);
     EXPECT_STREQ(loaded_picture_folder(), "");
     char buf[64];
     ASSERT_EQ(mkdir("../resources/800x600", 0700), 0);
     // a plain file of that name is no set
     write_text_file("../resources/1024x768", "");
-    struct { int w, h; const char* folder; } sets[] = {
-        {1366, 768, "../resources/1366x768/"}, {2560, 1080, "../resources/2560x1080/"},
-        {1920, 1200, "../resources/1920x1200/"}, {800, 600, "../resources/800x600/"},
-        {1366, 1024, nullptr}, {2560, 1200, nullptr}, {1024, 768, nullptr}, {640, 480, nullptr}};
+    struct {
+        int         w, h;
+        const char* folder;
+    } sets[] = {{1366, 768, "../resources/1366x768/"},
+                {2560, 1080, "../resources/2560x1080/"},
+                {1920, 1200, "../resources/1920x1200/"},
+                {800, 600, "../resources/800x600/"},
+                {1366, 1024, nullptr},
+                {2560, 1200, nullptr},
+                {1024, 768, nullptr},
+                {640, 480, nullptr}};
     for (const auto& s : sets) {
         const char* got = resource_folder(s.w, s.h, buf, sizeof(buf));
         EXPECT_EQ(std::string(got ? got : "none"), std::string(s.folder ? s.folder : "none")) << s.w << "x" << s.h;
@@ -149,10 +158,10 @@ TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
 // Files read while the window opens stand in for the ones start-up reads: each is
 // taken once, and pictures only by a window of the size they were read for.
 TEST_F(Startup, FilesReadAheadAreTakenOnceAndPicturesOnlyForTheirScreen) {
-    std::string bin = make_play_folder({plain_level()});
-    std::string star = bin + "/../resources/star.obj", menu = bin + "/../resources/1366x768/playgame.bmp";
+    std::string       bin = make_play_folder({plain_level()});
+    std::string       star = bin + "/../resources/star.obj", menu = bin + "/../resources/1366x768/playgame.bmp";
     const std::string missing_star = "Error: Cannot read model file \"../resources/star.obj\".";
-    char here[4096];
+    char              here[4096];
     ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
     for (int read_for_width : {1366, 2560}) {
         ASSERT_EQ(chdir(bin.c_str()), 0);
@@ -171,7 +180,8 @@ TEST_F(Startup, FilesReadAheadAreTakenOnceAndPicturesOnlyForTheirScreen) {
         // the next start reads for itself and misses the file
         testing::internal::CaptureStdout();
         ASSERT_TRUE(sim_start_play());
-        EXPECT_EQ(said_after(lines_of(testing::internal::GetCapturedStdout()), 1), std::vector<std::string>{missing_star});
+        EXPECT_EQ(said_after(lines_of(testing::internal::GetCapturedStdout()), 1),
+                  std::vector<std::string>{missing_star});
         EXPECT_EQ(render_assets.playgame_tex, 0u);
         sim_close();
         reset_game_state();

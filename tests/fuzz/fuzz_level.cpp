@@ -14,8 +14,8 @@
 
 static void look_up(float x, float y) {
     const level_map_t& level = game.level;
-    bool outside = true;
-    int offset = tile_lookup(x, y, &outside);
+    bool               outside = true;
+    int                offset = tile_lookup(x, y, &outside);
     if (outside) {
         FUZZ_CHECK(offset == 0);
     } else {
@@ -32,7 +32,7 @@ static void look_up(float x, float y) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy;
-    FILE* f = open_bytes(&copy, data, size);
+    FILE*                f = open_bytes(&copy, data, size);
     if (!f)
         return 0;
     level_map_t picture;
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // what was accepted is a picture the map can use
     const uint8_t* header = data + BMP_INFO_AT;
-    int32_t w = read_le32(data + BMP_WIDTH_AT), h = read_le32(data + BMP_HEIGHT_AT);
+    int32_t        w = read_le32(data + BMP_WIDTH_AT), h = read_le32(data + BMP_HEIGHT_AT);
     FUZZ_CHECK(w > 0 && w <= 32767 && h > 0 && h <= 32767);
     FUZZ_CHECK(picture.width == w && picture.height == h);
     // rows at the width's padded stride, whatever more the image-size field claims
@@ -68,13 +68,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)tile_kind_at(offset);
         }
     // the edges of the map and points no ship should reach
-    float H = (float)level.height, W = (float)level.width;
+    float       H = (float)level.height, W = (float)level.width;
     const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
     const float probes[][2] = {
-        {0, 0},          {-0.001f, 0},   {0, -0.001f},      {W / H, 0},      {0, 1},
-        {-0.0f, -0.0f},  {nan, 0},       {0, nan},          {inf, 0},        {-inf, 0},
-        {1e30f, 1e30f},  {-1e30f, 0.5f}, {(W - 0.5f) / H, (H - 0.5f) / H},   {std::nextafter(W / H, 0.0f), std::nextafter(1.0f, 0.0f)},
-        {3e-45f, 3e-45f}, {SPAWN_POINT[0], SPAWN_POINT[1]},
+        {0, 0},
+        {-0.001f, 0},
+        {0, -0.001f},
+        {W / H, 0},
+        {0, 1},
+        {-0.0f, -0.0f},
+        {nan, 0},
+        {0, nan},
+        {inf, 0},
+        {-inf, 0},
+        {1e30f, 1e30f},
+        {-1e30f, 0.5f},
+        {(W - 0.5f) / H, (H - 0.5f) / H},
+        {std::nextafter(W / H, 0.0f), std::nextafter(1.0f, 0.0f)},
+        {3e-45f, 3e-45f},
+        {SPAWN_POINT[0], SPAWN_POINT[1]},
     };
     for (const auto& p : probes)
         look_up(p[0], p[1]);
@@ -88,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // a collected pickup writes floor over its tile, only inside the block
     bool outside;
-    int offset = tile_lookup((W - 0.5f) / H, (H - 0.5f) / H, &outside);
+    int  offset = tile_lookup((W - 0.5f) / H, (H - 0.5f) / H, &outside);
     set_tile_floor(offset);
     FUZZ_CHECK(outside || tile_kind_at(offset) == TILE_FLOOR);
     set_tile_floor(-1);

@@ -42,7 +42,7 @@ static void check_model(const obj_model_t& m) {
         for (int i = 0; i < 3; i++) {
             const obj_vertex_t& v = tris[next + i];
             const obj_corner_t& c = face.corner[i];
-            float st[2] = {v.s, v.t}, n[3] = {v.nx, v.ny, v.nz}, p[3] = {v.x, v.y, v.z};
+            float               st[2] = {v.s, v.t}, n[3] = {v.nx, v.ny, v.nz}, p[3] = {v.x, v.y, v.z};
             FUZZ_CHECK(entry_matches(m.positions, c.position, 3, p));
             FUZZ_CHECK(entry_matches(m.texcoords, c.texcoord, 2, st));
             FUZZ_CHECK(entry_matches(m.normals, c.normal, 3, n));
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // as single lines, each piece between line ends on its own
     obj_model_t lines;
     std::string text((const char*)data, size);
-    size_t start = 0;
+    size_t      start = 0;
     while (start <= text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)

@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text((const char*)data, size);
-    float scale = 1.25f;
+    float       scale = 1.25f;
     if (!parse_scale(text.c_str(), &scale)) {
         FUZZ_CHECK(scale == 1.25f);
         return 0;

@@ -15,10 +15,10 @@ inline FILE* open_bytes(std::vector<uint8_t>* copy, const uint8_t* data, size_t 
 }
 
 // A broken promise of the code under test: a crash the fuzzer keeps.
-#define FUZZ_CHECK(cond)                                                          \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            abort();                                                              \
-        }                                                                         \
+#define FUZZ_CHECK(cond)                                                                                               \
+    do {                                                                                                               \
+        if (!(cond)) {                                                                                                 \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                                   \
+            abort();                                                                                                   \
+        }                                                                                                              \
     } while (0)

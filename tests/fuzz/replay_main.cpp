@@ -28,10 +28,10 @@ static bool replay_file(const fs::path& p) {
 }
 
 int main(int argc, char** argv) {
-    int replayed = 0;
+    int  replayed = 0;
     bool ok = true;
     for (int i = 1; i < argc; i++) {
-        fs::path arg = argv[i];
+        fs::path        arg = argv[i];
         std::error_code ec;
         if (fs::is_directory(arg, ec)) {
             std::vector<fs::path> files;
