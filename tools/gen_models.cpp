@@ -19,7 +19,7 @@ struct tri_t {
     vec3_t p[3];
 };
 
-typedef std::vector<tri_t> mesh_t;
+typedef std::vector<tri_t>  mesh_t;
 typedef std::vector<vec3_t> ring_t;
 
 static const double PI = 3.14159265358979323846;
@@ -48,7 +48,7 @@ static vec3_t tri_normal(const tri_t& t) {
 
 // Adds a triangle facing away from 'inside'; slivers from collapsed rings are dropped.
 static void add_tri(mesh_t& m, vec3_t a, vec3_t b, vec3_t c, vec3_t inside) {
-    tri_t t = {{a, b, c}};
+    tri_t  t = {{a, b, c}};
     vec3_t n = cross(sub(b, a), sub(c, a));
     if (length(n) < 1e-12)
         return;
@@ -247,8 +247,8 @@ static mesh_t star_mesh() {
 
 static mesh_t heart_mesh() {
     std::vector<vec3_t> o;
-    const int steps = 48;
-    const double k = 0.001 / 16.0, shift = 2.5;
+    const int           steps = 48;
+    const double        k = 0.001 / 16.0, shift = 2.5;
     for (int i = 0; i < steps; i++) {
         double t = -2.0 * PI * i / steps;
         double s = std::sin(t);
@@ -270,9 +270,9 @@ static std::string num_text(double v) {
 // Planar texture coordinates: x/z for the pickups, x/z of the ship's top view.
 static void write_obj(const std::string& path, const mesh_t& m, const char* what, bool zup) {
     // the text is made in memory and written whole, like every file
-    char* text = nullptr;
+    char*  text = nullptr;
     size_t size = 0;
-    FILE* f = open_memstream(&text, &size);
+    FILE*  f = open_memstream(&text, &size);
     if (!f) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);
@@ -281,8 +281,7 @@ static void write_obj(const std::string& path, const mesh_t& m, const char* what
     for (size_t i = 0; i < m.size(); i++) {
         for (int k = 0; k < 3; k++) {
             vec3_t p = m[i].p[k];
-            std::fprintf(f, "v %s %s %s\n", num_text(p.x).c_str(), num_text(p.y).c_str(),
-                         num_text(p.z).c_str());
+            std::fprintf(f, "v %s %s %s\n", num_text(p.x).c_str(), num_text(p.y).c_str(), num_text(p.z).c_str());
         }
     }
     for (size_t i = 0; i < m.size(); i++) {
@@ -302,7 +301,7 @@ static void write_obj(const std::string& path, const mesh_t& m, const char* what
         std::fprintf(f, "f %zu/%zu/%zu %zu/%zu/%zu %zu/%zu/%zu\n", b, b, n, b + 1, b + 1, n, b + 2, b + 2, n);
     }
     std::string why;
-    bool written = std::fclose(f) == 0 && platform_write_file(path.c_str(), text, size, &why);
+    bool        written = std::fclose(f) == 0 && platform_write_file(path.c_str(), text, size, &why);
     std::free(text);
     if (!written) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -316,7 +315,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string dir = argv[1];
-    mesh_t ship = ship_mesh();
+    mesh_t      ship = ship_mesh();
     // in the order of the game's model files: straight, banked left, banked right, star, heart
     const struct {
         mesh_t      mesh;

@@ -19,15 +19,15 @@
 
 struct canvas_t {
     cairo_surface_t* surf;
-    cairo_t* cr;
-    int w, h;
+    cairo_t*         cr;
+    int              w, h;
 };
 
 struct rgb_t {
     double r, g, b;
 };
 
-static const char* FONT = "DejaVu Sans";
+static const char*  FONT = "DejaVu Sans";
 static const double PI = 3.14159265358979323846;
 
 static uint32_t rng_state;
@@ -67,10 +67,10 @@ static void free_canvas(canvas_t& c) {
 
 static void write_raw(canvas_t& c, const std::string& path) {
     cairo_surface_flush(c.surf);
-    const unsigned char* data = cairo_image_surface_get_data(c.surf);
-    int stride = cairo_image_surface_get_stride(c.surf);
+    const unsigned char*       data = cairo_image_surface_get_data(c.surf);
+    int                        stride = cairo_image_surface_get_stride(c.surf);
     std::vector<unsigned char> out((size_t)c.w * c.h * 3);
-    size_t o = 0;
+    size_t                     o = 0;
     for (int y = c.h - 1; y >= 0; y--) {
         const uint32_t* row = (const uint32_t*)(data + (size_t)y * stride);
         for (int x = 0; x < c.w; x++) {
@@ -101,7 +101,7 @@ static void paint_sky(canvas_t& c) {
 static void paint_stars(canvas_t& c, uint32_t seed, double density) {
     rng_state = seed;
     double unit = c.h / 768.0;
-    int count = int(c.w * (double)c.h * density / 10000.0);
+    int    count = int(c.w * (double)c.h * density / 10000.0);
     for (int i = 0; i < count; i++) {
         double x = random_unit() * c.w, y = random_unit() * c.h;
         double b = 0.35 + 0.65 * random_unit() * random_unit();
@@ -115,7 +115,7 @@ static void paint_stars(canvas_t& c, uint32_t seed, double density) {
 
 // A dim planet low on one side with a lit rim.
 static void paint_planet(canvas_t& c, double cx, double cy, double rad, rgb_t col) {
-    double x = cx * c.w, y = cy * c.h, r = rad * c.h;
+    double           x = cx * c.w, y = cy * c.h, r = rad * c.h;
     cairo_pattern_t* g = cairo_pattern_create_radial(x - r * 0.4, y - r * 0.4, r * 0.1, x, y, r);
     cairo_pattern_add_color_stop_rgb(g, 0.0, col.r, col.g, col.b);
     cairo_pattern_add_color_stop_rgb(g, 1.0, col.r * 0.25, col.g * 0.25, col.b * 0.3);
@@ -140,8 +140,7 @@ static void round_rect(cairo_t* cr, double x, double y, double w, double h, doub
 
 // Sets a font size no taller than 'size' and no wider than 'maxw' for text.
 static void fit_font(cairo_t* cr, const char* text, double size, double maxw, bool bold) {
-    cairo_select_font_face(cr, FONT, CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, FONT, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     cairo_text_extents_t e;
     cairo_text_extents(cr, text, &e);
@@ -160,7 +159,7 @@ static void centred_text_path(cairo_t* cr, const char* text, double cx, double c
 // Big glowing headline with a warm gradient fill.
 static void paint_title(canvas_t& c, const char* text, double cy, double size) {
     cairo_t* cr = c.cr;
-    double px = c.h * size;
+    double   px = c.h * size;
     fit_font(cr, text, px, c.w * 0.85, true);
     for (int i = 4; i >= 1; i--) {
         cairo_new_path(cr);
@@ -172,7 +171,7 @@ static void paint_title(canvas_t& c, const char* text, double cy, double size) {
     }
     cairo_new_path(cr);
     centred_text_path(cr, text, c.w / 2.0, cy * c.h);
-    double top = cy * c.h - px * 0.4, bot = cy * c.h + px * 0.4;
+    double           top = cy * c.h - px * 0.4, bot = cy * c.h + px * 0.4;
     cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bot);
     cairo_pattern_add_color_stop_rgb(g, 0.0, 1.0, 0.95, 0.55);
     cairo_pattern_add_color_stop_rgb(g, 1.0, 1.0, 0.45, 0.10);
@@ -187,8 +186,8 @@ static void paint_title(canvas_t& c, const char* text, double cy, double size) {
 // One menu choice; the chosen one is a bright filled box with dark lettering.
 static void paint_choice(canvas_t& c, const char* text, double cy, bool lit) {
     cairo_t* cr = c.cr;
-    double bh = c.h * 0.11, bw = std::fmin(c.w * 0.5, bh * 5.2);
-    double x = (c.w - bw) / 2, y = cy * c.h - bh / 2;
+    double   bh = c.h * 0.11, bw = std::fmin(c.w * 0.5, bh * 5.2);
+    double   x = (c.w - bw) / 2, y = cy * c.h - bh / 2;
     round_rect(cr, x, y, bw, bh, bh * 0.3);
     if (lit) {
         cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + bh);
@@ -280,7 +279,7 @@ static cairo_status_t append_bytes(void* closure, const unsigned char* bytes, un
 // height and scaled down into a rounded square, so every icon size shows the same art.
 static int write_icon(const char* path, int size) {
     const int art_size = 768;
-    canvas_t art = new_canvas(art_size, art_size);
+    canvas_t  art = new_canvas(art_size, art_size);
     paint_sky(art);
     paint_stars(art, 0x2b0c91e5u, 5.0);
     rgb_t col = {0.30, 0.18, 0.42};
@@ -288,7 +287,7 @@ static int write_icon(const char* path, int size) {
     paint_title(art, "Q", 0.56, 0.80);
     cairo_surface_flush(art.surf);
     cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-    cairo_t* cr = cairo_create(icon);
+    cairo_t*         cr = cairo_create(icon);
     round_rect(cr, 0, 0, size, size, size * 0.18);
     cairo_clip(cr);
     cairo_scale(cr, double(size) / art_size, double(size) / art_size);
@@ -298,7 +297,7 @@ static int write_icon(const char* path, int size) {
     cairo_destroy(cr);
     // the PNG is made in memory and written whole, like every file
     std::vector<unsigned char> png;
-    std::string why;
+    std::string                why;
     bool ok = cairo_surface_write_to_png_stream(icon, append_bytes, &png) == CAIRO_STATUS_SUCCESS &&
               platform_write_file(path, png.data(), png.size(), &why);
     cairo_surface_destroy(icon);
@@ -325,7 +324,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string dir = argv[1];
-    int w = std::atoi(argv[2]), h = std::atoi(argv[3]);
+    int         w = std::atoi(argv[2]), h = std::atoi(argv[3]);
     if (w < 16 || h < 16 || w > 16384 || h > 16384) {
         std::fprintf(stderr, "bad size %sx%s\n", argv[2], argv[3]);
         return 1;

@@ -14,9 +14,7 @@ static uint32_t get32(const std::vector<uint8_t>& f, size_t at) { return (uint32
 
 static std::string size_text(int64_t w, int64_t h) { return std::to_string(w) + "x" + std::to_string(h); }
 
-bool is_png(const std::vector<uint8_t>& file) {
-    return file.size() >= 8 && png_sig_cmp(file.data(), 0, 8) == 0;
-}
+bool is_png(const std::vector<uint8_t>& file) { return file.size() >= 8 && png_sig_cmp(file.data(), 0, 8) == 0; }
 
 int bmp_bits(const std::vector<uint8_t>& file) {
     if (file.size() < BMP_HEADERS_SIZE || file[0] != 'B' || file[1] != 'M')
@@ -64,13 +62,13 @@ static bool rgba_to_grid(const std::vector<uint8_t>& rgba, int w, int h, level_g
     for (int y = 0; y < h; y++) {
         for (int x = 0; x < w; x++) {
             const uint8_t* p = &rgba[((size_t)y * w + x) * 4];
-            uint8_t* t = &grid->bgr[((size_t)(h - 1 - y) * w + x) * 3];
+            uint8_t*       t = &grid->bgr[((size_t)(h - 1 - y) * w + x) * 3];
             if (p[3] == 255)
                 t[0] = p[2], t[1] = p[1], t[2] = p[0];
             else if (p[3] != 0 && partly++ == 0)
                 *why = "column " + std::to_string(x) + ", row " + std::to_string(h - 1 - y) + " (line " +
-                       std::to_string(y + 1) + " from the top) is partly see-through (alpha " +
-                       std::to_string(p[3]) + ")";
+                       std::to_string(y + 1) + " from the top) is partly see-through (alpha " + std::to_string(p[3]) +
+                       ")";
         }
     }
     if (partly > 1)
@@ -111,12 +109,12 @@ static bool read_png_rgba(png_structp png, png_infop info, png_source_t* src, st
 }
 
 bool level_from_png(const std::vector<uint8_t>& file, level_grid_t* grid, std::string* why) {
-    png_source_t src = {&file, 0, why};
-    std::vector<uint8_t> rgba;
+    png_source_t           src = {&file, 0, why};
+    std::vector<uint8_t>   rgba;
     std::vector<png_bytep> rows;
-    png_uint_32 w = 0, h = 0;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, png_failed, png_quiet);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    png_uint_32            w = 0, h = 0;
+    png_structp            png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, png_failed, png_quiet);
+    png_infop              info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         *why = "out of memory";
@@ -136,9 +134,9 @@ bool level_from_palette_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, s
     }
     uint32_t offset = get32(f, BMP_DATA_OFFSET_AT), header = get32(f, BMP_INFO_AT);
     uint32_t compression = get32(f, BMP_COMPRESSION_AT), colours = get32(f, BMP_COLOURS_AT);
-    int64_t w = (int32_t)get32(f, BMP_WIDTH_AT), h = (int32_t)get32(f, BMP_HEIGHT_AT);
-    int bits = bmp_bits(f);
-    bool top_down = h < 0;
+    int64_t  w = (int32_t)get32(f, BMP_WIDTH_AT), h = (int32_t)get32(f, BMP_HEIGHT_AT);
+    int      bits = bmp_bits(f);
+    bool     top_down = h < 0;
     h = top_down ? -h : h;
     if (header < BMP_INFO_SIZE || header > f.size() - BMP_INFO_AT) {
         *why = "header of " + std::to_string(header) + " bytes is not one a BMP has";
@@ -169,7 +167,7 @@ bool level_from_palette_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, s
     grid->height = (int)h;
     grid->bgr.assign((size_t)(w * h) * 3, 0);
     for (int64_t stored = 0; stored < h; stored++) {
-        int64_t row = top_down ? h - 1 - stored : stored;
+        int64_t        row = top_down ? h - 1 - stored : stored;
         const uint8_t* pixels = &f[offset + stored * line];
         for (int64_t x = 0; x < w; x++) {
             uint64_t bit = (uint64_t)x * bits;

@@ -37,7 +37,7 @@ static bool write_bytes(const std::string& path, const void* data, size_t size) 
 // A file read whole and written through the one writer.
 static bool copy_resource(const fs::path& from, const fs::path& to) {
     std::string bytes, why;
-    FILE* f = platform_open_regular(from.c_str(), UINT64_MAX, &why);
+    FILE*       f = platform_open_regular(from.c_str(), UINT64_MAX, &why);
     return f && platform_read_all(f, UINT64_MAX, &bytes, &why) && write_bytes(to.string(), bytes.data(), bytes.size());
 }
 
@@ -47,7 +47,7 @@ static bool copy_resources(const fs::path& from, const fs::path& to, bool top = 
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(from, ec)) {
         fs::path target = to / entry.path().filename();
-        bool ok = true;
+        bool     ok = true;
         if (entry.is_directory()) {
             fs::create_directory(target, ec);
             ok = !ec && copy_resources(entry.path(), target, false);
@@ -75,7 +75,7 @@ std::string build_play_folder(const std::vector<std::vector<uint8_t>>& level_bmp
         *why = "cannot make a folder in /tmp";
         return "";
     }
-    std::string resources = root + "/resources";
+    std::string     resources = root + "/resources";
     std::error_code ec;
     fs::create_directories(root + "/bin", ec);
     fs::create_directories(resources, ec);

@@ -28,9 +28,9 @@ static bool ends_with(const char* s, const char* tail) {
 
 // Reads a regular file whole, within the limit of its kind (text level or picture).
 static bool read_file(const char* path, std::vector<uint8_t>* bytes, std::string* why) {
-    uint64_t max_bytes = ends_with(path, ".txt") ? text_level_max_bytes : LEVEL_FILE_MAX_BYTES;
+    uint64_t    max_bytes = ends_with(path, ".txt") ? text_level_max_bytes : LEVEL_FILE_MAX_BYTES;
     std::string text;
-    FILE* f = platform_open_regular(path, max_bytes, why);
+    FILE*       f = platform_open_regular(path, max_bytes, why);
     if (!f || !platform_read_all(f, max_bytes, &text, why))
         return false;
     bytes->assign(text.begin(), text.end());
@@ -43,7 +43,6 @@ static int fail(const char* path, const std::string& why) {
 }
 
 static const int max_colour_reports = 20;
-
 
 enum level_kind_t { LEVEL_TEXT, LEVEL_PNG, LEVEL_PALETTE_BMP, LEVEL_BMP };
 
@@ -78,7 +77,7 @@ static bool load_grid(const char* path, level_grid_t* grid, std::string* why, le
 
 static int to_bmp(const char* in, const char* out) {
     level_grid_t grid;
-    std::string why;
+    std::string  why;
     if (!load_grid(in, &grid, &why))
         return fail(in, why);
     std::vector<uint8_t> bmp = level_to_bmp(grid);
@@ -89,7 +88,7 @@ static int to_bmp(const char* in, const char* out) {
 
 static int to_text(const char* in, const char* out) {
     level_grid_t grid;
-    std::string why;
+    std::string  why;
     if (!load_grid(in, &grid, &why))
         return fail(in, why);
     std::string text = level_to_text(grid);
@@ -110,15 +109,15 @@ static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {
 
 // Lists what keeps a level from playing as drawn; returns the number of problems.
 static int level_problems(const char* path) {
-    int problems = 0;
+    int  problems = 0;
     auto report = [&](const std::string& what) {
         printf("%s: %s\n", path, what.c_str());
         problems++;
     };
-    std::string why;
+    std::string  why;
     level_grid_t g;
     level_kind_t kind = LEVEL_BMP;
-    bool loaded = load_grid(path, &g, &why, &kind);
+    bool         loaded = load_grid(path, &g, &why, &kind);
     // the game's own reader names the fault of a picture meant for it
     if (kind == LEVEL_BMP && !game_reads(path, &why)) {
         report("the game cannot read it: " + why);
@@ -129,8 +128,8 @@ static int level_problems(const char* path) {
         return problems;
     }
     if (kind == LEVEL_PALETTE_BMP)
-        report("the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
-               std::string(path) + " OUT.bmp");
+        report("the game cannot read pictures with a palette; convert it with: quovix-level bmp " + std::string(path) +
+               " OUT.bmp");
     // every level must have level one's size: the game reads them all into its layout
     if (g.width != LEVEL_WIDTH || g.height != LEVEL_HEIGHT) {
         report("is " + std::to_string(g.width) + "x" + std::to_string(g.height) + ", levels are " +
@@ -141,22 +140,22 @@ static int level_problems(const char* path) {
     for (int row = 0; row < g.height; row++) {
         for (int c = 0; c < g.width; c++) {
             const uint8_t* p = tile_at(g, c, row);
-            char kind = tile_char(p);
+            char           kind = tile_char(p);
             finishes += kind == 'F';
             if (kind != '?')
                 continue;
             // painted edges are smoothed into in-between colours, which the game reads as gaps
             if (++strays <= max_colour_reports)
                 report("column " + std::to_string(c) + ", row " + std::to_string(row) + " (line " +
-                       std::to_string(g.height - row) + " from the top): colour " + std::to_string(p[2]) +
-                       "," + std::to_string(p[1]) + "," + std::to_string(p[0]) + " is no tile colour");
+                       std::to_string(g.height - row) + " from the top): colour " + std::to_string(p[2]) + "," +
+                       std::to_string(p[1]) + "," + std::to_string(p[0]) + " is no tile colour");
         }
     }
     if (strays > max_colour_reports)
         report(std::to_string(strays - max_colour_reports) + " more pixels of no tile colour");
     if (finishes == 0)
         report("no finish tile (green 0,255,0): the level cannot be completed");
-    int spawn_column = (int)(SPAWN_POINT[0] * g.height);
+    int  spawn_column = (int)(SPAWN_POINT[0] * g.height);
     char spawn = tile_char(tile_at(g, spawn_column, 0));
     if (spawn == '.' || spawn == '?')
         report("the spawn tile (column " + std::to_string(spawn_column) + ", row 0) is a gap: the ship falls at once");
@@ -197,9 +196,9 @@ static void png_no_flush(png_structp) {}
 // The PNG is made in memory and written whole, like every file.
 static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>& rgb, std::string* why) {
     std::vector<uint8_t> bytes;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && setjmp(png_jmpbuf(png)) == 0;
+    png_structp          png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop            info = png ? png_create_info_struct(png) : nullptr;
+    bool                 ok = png && info && setjmp(png_jmpbuf(png)) == 0;
     if (ok) {
         png_set_write_fn(png, &bytes, png_append, png_no_flush);
         png_set_IHDR(png, info, (png_uint_32)w, (png_uint_32)h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -217,14 +216,14 @@ static bool write_png(const char* path, int w, int h, const std::vector<uint8_t>
 
 static int preview(const char* in, const char* out, int scale) {
     level_grid_t g;
-    std::string why;
+    std::string  why;
     if (!load_grid(in, &g, &why))
         return fail(in, why);
     uint64_t pixels = (uint64_t)g.width * scale * g.height * scale;
     if (pixels > preview_max_pixels)
         return fail(in, "a preview at scale " + std::to_string(scale) + " would be " + std::to_string(pixels) +
                             " pixels, more than the " + std::to_string(preview_max_pixels) + " it may have");
-    int w = g.width * scale, h = g.height * scale;
+    int                  w = g.width * scale, h = g.height * scale;
     std::vector<uint8_t> rgb((size_t)w * h * 3);
     for (int y = 0; y < h; y++) {
         int row = g.height - 1 - y / scale;   // the far end at the top
@@ -243,12 +242,11 @@ static int preview(const char* in, const char* out, int scale) {
 }
 
 static void usage() {
-    fprintf(stderr,
-            "usage: quovix-level bmp LEVEL OUT.bmp          make the picture the game reads\n"
-            "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
-            "       quovix-level check LEVEL...             list what keeps levels from playing\n"
-            "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
-            "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
+    fprintf(stderr, "usage: quovix-level bmp LEVEL OUT.bmp          make the picture the game reads\n"
+                    "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
+                    "       quovix-level check LEVEL...             list what keeps levels from playing\n"
+                    "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
+                    "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
 }
 
 static int run(int argc, char** argv) {

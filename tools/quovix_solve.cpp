@@ -20,11 +20,11 @@ static const unsigned key_choices[6] = {0, HOLD_A, HOLD_D, HOLD_SPACE, HOLD_A | 
 
 struct node_t {
     sim_snapshot_t snap;
-    int            parent;   // index in the previous layer
-    unsigned       keys;     // held in the frame that made this node
-    int            falls;    // lives lost on the way, the one under way counted
-    int            taken;    // stars and hearts collected
-    int            changes;  // key changes on the way: fewer reads better as a replay
+    int            parent;    // index in the previous layer
+    unsigned       keys;      // held in the frame that made this node
+    int            falls;     // lives lost on the way, the one under way counted
+    int            taken;     // stars and hearts collected
+    int            changes;   // key changes on the way: fewer reads better as a replay
     uint64_t       key;
 };
 
@@ -34,7 +34,7 @@ struct link_t {
 };
 
 struct solve_options_t {
-    int beam = 2500;        // ships kept per frame
+    int beam = 2500;   // ships kept per frame
     int max_frames = 9000;
 };
 
@@ -43,9 +43,9 @@ static int64_t bucket(float v, double unit) { return (int64_t)std::floor(v / uni
 // Ships whose keys match stand alike closely enough that one can stand for all.
 static uint64_t state_key(const game_state_t& g) {
     const ship_t& s = g.ship;
-    double tile = 1.0 / g.level.height;
-    uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](int64_t v) {
+    double        tile = 1.0 / g.level.height;
+    uint64_t      h = 1469598103934665603ull;
+    auto          mix = [&h](int64_t v) {
         h ^= (uint64_t)v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
         h *= 1099511628211ull;
     };
@@ -101,7 +101,7 @@ static void trim_layer(std::vector<node_t>* layer, int beam) {
         lines[bucket(g.ship.pos[0], 1.0 / g.level.height / 4)].push_back(i);
     }
     std::vector<size_t> keep;
-    std::vector<bool> taken(layer->size(), false);
+    std::vector<bool>   taken(layer->size(), false);
     for (size_t round = 0; (int)keep.size() < beam / 2; round++) {
         for (auto& line : lines) {
             if (round < line.second.size() && (int)keep.size() < beam / 2) {
@@ -157,8 +157,8 @@ static void expand(const node_t& from, int from_index, std::vector<node_t>* next
             n.falls++;   // counted as soon as it cannot be helped
         if (!n.snap.ship.falling && before.falling && n.snap.flow.lives < before.lives)
             n.falls--;   // already counted when it began
-        n.taken = from.taken + (n.snap.flow.stars_collected - before.stars) +
-                  std::max(0, n.snap.flow.lives - before.lives);
+        n.taken =
+            from.taken + (n.snap.flow.stars_collected - before.stars) + std::max(0, n.snap.flow.lives - before.lives);
         n.changes = from.changes + (from.parent >= 0 && from.keys != n.keys);
         n.key = state_key(n.snap);
         auto it = seen->find(n.key);
@@ -175,13 +175,13 @@ static void expand(const node_t& from, int from_index, std::vector<node_t>* next
 static bool is_over(const node_t& n) { return n.snap.flow.on_finish || n.snap.flow.lives <= 0; }
 
 static solve_result_t solve(const solve_options_t& opt) {
-    solve_result_t result = {false, 0, {}, 0, 0};
+    solve_result_t      result = {false, 0, {}, 0, 0};
     std::vector<node_t> layer(1);
     sim_save(&layer[0].snap);
     layer[0] = {layer[0].snap, -1, 0, 0, 0, 0, 0};
     std::vector<std::vector<link_t>> links;
     for (int frame = 0; frame < opt.max_frames; frame++) {
-        std::vector<node_t> next;
+        std::vector<node_t>               next;
         std::unordered_map<uint64_t, int> seen;
         for (size_t i = 0; i < layer.size(); i++)
             if (!is_over(layer[i]))
@@ -190,7 +190,7 @@ static solve_result_t solve(const solve_options_t& opt) {
             break;
         trim_layer(&next, opt.beam);
         std::vector<link_t> row(next.size());
-        int fewest_open = 1 << 30;
+        int                 fewest_open = 1 << 30;
         for (size_t i = 0; i < next.size(); i++) {
             row[i] = {next[i].parent, next[i].keys};
             if (!is_over(next[i]))
@@ -217,17 +217,16 @@ static solve_result_t solve(const solve_options_t& opt) {
             int most = 0;
             for (const node_t& n : layer)
                 most = std::max(most, n.falls == layer[0].falls ? n.taken : 0);
-            fprintf(stderr, "  frame %d: %zu ships, furthest row %d, fewest falls %d, most pickups %d\n",
-                    frame + 1, layer.size(), row_of(layer[0]), layer[0].falls, most);
+            fprintf(stderr, "  frame %d: %zu ships, furthest row %d, fewest falls %d, most pickups %d\n", frame + 1,
+                    layer.size(), row_of(layer[0]), layer[0].falls, most);
         }
     }
     return result;
 }
 
 static int usage() {
-    fprintf(stderr,
-            "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
-            "       quovix-solve --play LEVEL.(txt|bmp) REPLAY    play a replay and tell how it ends\n");
+    fprintf(stderr, "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
+                    "       quovix-solve --play LEVEL.(txt|bmp) REPLAY    play a replay and tell how it ends\n");
     return 2;
 }
 
@@ -238,8 +237,8 @@ static bool read_text(const char* path, std::string* text, std::string* why) {
 
 static bool open_level(const char* path) {
     std::vector<unsigned char> bmp;
-    std::string why;
-    std::string bin;
+    std::string                why;
+    std::string                bin;
     if (!replay_level_bmp(path, &bmp, &why) || (bin = replay_play_folder(bmp, &why)).empty() ||
         !replay_start(bin, &why)) {
         fprintf(stderr, "%s: %s\n", path, why.c_str());
@@ -249,7 +248,7 @@ static bool open_level(const char* path) {
 }
 
 static int play(const char* level_path, const char* replay_path) {
-    std::string text, why;
+    std::string           text, why;
     std::vector<unsigned> frames;
     if (!read_text(replay_path, &text, &why) || !replay_from_text(text, &frames, &why)) {
         fprintf(stderr, "%s: %s\n", replay_path, why.c_str());
@@ -260,8 +259,8 @@ static int play(const char* level_path, const char* replay_path) {
     replay_outcome_t out = replay_play(frames);
     sim_close();
     if (out.finished)
-        printf("%s: finished in frame %d with %d stars, %d lives lost\n", replay_path, out.finish_frame,
-               out.stars, out.lives_lost);
+        printf("%s: finished in frame %d with %d stars, %d lives lost\n", replay_path, out.finish_frame, out.stars,
+               out.lives_lost);
     else
         printf("%s: did not finish (%d lives lost)\n", replay_path, out.lives_lost);
     return out.finished && out.lives_lost == 0 ? 0 : 1;
@@ -289,8 +288,8 @@ static int solve_level(const char* level_path, const char* out_path, const solve
         fprintf(stderr, "%s: %s\n", out_path, why.c_str());
         return 1;
     }
-    printf("%s: finish in %zu frames, %d lives lost, %d stars and hearts taken (%ld frames searched)\n",
-           level_path, r.frames.size(), r.falls, r.taken, r.frames_simulated);
+    printf("%s: finish in %zu frames, %d lives lost, %d stars and hearts taken (%ld frames searched)\n", level_path,
+           r.frames.size(), r.falls, r.taken, r.frames_simulated);
     return r.falls == 0 ? 0 : 3;
 }
 

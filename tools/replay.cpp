@@ -31,7 +31,7 @@ static bool keys_from_name(const std::string& name, unsigned* held) {
     if (name == "-")
         return true;
     std::stringstream in(name);
-    std::string key;
+    std::string       key;
     while (std::getline(in, key, '+')) {
         if (key == "a")
             *held |= HOLD_A;
@@ -47,7 +47,7 @@ static bool keys_from_name(const std::string& name, unsigned* held) {
 
 std::string replay_to_text(const std::vector<unsigned>& frames, const std::string& notes) {
     std::string text = notes;
-    size_t i = 0;
+    size_t      i = 0;
     while (i < frames.size()) {
         size_t run = 1;
         while (i + run < frames.size() && frames[i + run] == frames[i])
@@ -61,8 +61,8 @@ std::string replay_to_text(const std::vector<unsigned>& frames, const std::strin
 bool replay_from_text(const std::string& text, std::vector<unsigned>* frames, std::string* why) {
     frames->clear();
     std::istringstream in(text);
-    std::string line;
-    int number = 0;
+    std::string        line;
+    int                number = 0;
     while (std::getline(in, line)) {
         number++;
         if (!line.empty() && line.back() == '\r')
@@ -70,9 +70,9 @@ bool replay_from_text(const std::string& text, std::vector<unsigned>* frames, st
         if (line.empty() || line[0] == '#')
             continue;
         std::istringstream fields(line);
-        long count = 0;
-        std::string keys, extra;
-        unsigned held = 0;
+        long               count = 0;
+        std::string        keys, extra;
+        unsigned           held = 0;
         if (!(fields >> count >> keys) || (fields >> extra) || count <= 0 || count > 1000000 ||
             !keys_from_name(keys, &held)) {
             *why = "line " + std::to_string(number) + ": not \"count keys\": " + line;
@@ -89,7 +89,7 @@ bool replay_from_text(const std::string& text, std::vector<unsigned>* frames, st
 
 replay_outcome_t replay_play(const std::vector<unsigned>& frames) {
     replay_outcome_t out = {false, -1, 0, 0, 0};
-    int lives = sim_state().lives;
+    int              lives = sim_state().lives;
     for (size_t i = 0; i < frames.size() && !sim_ended(); i++) {
         sim_frame(frames[i]);
         sim_state_t s = sim_state();
@@ -114,7 +114,7 @@ std::string replay_play_folder(const std::vector<unsigned char>& level_bmp, std:
 
 bool replay_start(const std::string& bin, std::string* why) {
     fflush(stdout);
-    int saved = dup(1);
+    int   saved = dup(1);
     FILE* null_out = fopen("/dev/null", "w");
     if (null_out && saved >= 0)
         dup2(fileno(null_out), 1);
@@ -133,11 +133,11 @@ bool replay_start(const std::string& bin, std::string* why) {
 
 bool replay_level_bmp(const char* path, std::vector<unsigned char>* bmp, std::string* why) {
     std::string p = path;
-    bool text = p.size() >= 4 && p.compare(p.size() - 4, 4, ".txt") == 0;
+    bool        text = p.size() >= 4 && p.compare(p.size() - 4, 4, ".txt") == 0;
     // a text level is a byte a tile, so it may be three times the picture's tiles
-    uint64_t max_bytes = text ? 3 * LEVEL_FILE_MAX_BYTES : LEVEL_FILE_MAX_BYTES;
+    uint64_t    max_bytes = text ? 3 * LEVEL_FILE_MAX_BYTES : LEVEL_FILE_MAX_BYTES;
     std::string bytes;
-    FILE* f = platform_open_regular(path, max_bytes, why);
+    FILE*       f = platform_open_regular(path, max_bytes, why);
     if (!f || !platform_read_all(f, max_bytes, &bytes, why))
         return false;
     if (!text) {

@@ -24,7 +24,7 @@ struct replay_outcome_t {
     int  finish_frame;   // frames of the replay run when it was, else -1
     int  lives_lost;     // falls while the replay ran
     int  lives_at_end;
-    int  stars;          // stars collected when the replay ended or finished
+    int  stars;   // stars collected when the replay ended or finished
 };
 
 // Plays the frames from where the headless runner stands (play just started)

@@ -49,7 +49,7 @@ static void act_summary() {
 
 // Each code with an action and what it runs; ACT_ON_TRACK has none: it marks play, read by the others.
 static const struct {
-    int  code;
+    int code;
     void (*run)();
 } action_table[] = {
     {ACT_SHIP, act_ship},

@@ -38,7 +38,7 @@ static const struct {
     unsigned hold;
     int      key;
 } held_keys[] = {
-    {HOLD_A, KEY_A}, {HOLD_D, KEY_D}, {HOLD_SPACE, KEY_SPACE}, {HOLD_W, KEY_W},
+    {HOLD_A, KEY_A}, {HOLD_D, KEY_D},         {HOLD_SPACE, KEY_SPACE}, {HOLD_W, KEY_W},
     {HOLD_S, KEY_S}, {HOLD_ENTER, KEY_ENTER}, {HOLD_ESC, KEY_ESC},
 };
 
@@ -58,9 +58,9 @@ bool sim_frame(unsigned held) {
 bool sim_start_play() { return sim_frame(HOLD_ENTER) && game.flow.game_started; }
 
 sim_state_t sim_state() {
-    const ship_t& ship = game.ship;
+    const ship_t&      ship = game.ship;
     const game_flow_t& flow = game.flow;
-    sim_state_t s;
+    sim_state_t        s;
     s.frame = game.process.frames_run;
     s.x = ship.pos[0];
     s.y = ship.pos[1];

@@ -31,15 +31,15 @@ bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int
 // One frame with the given keys held; false once the program has ended.
 bool sim_frame(unsigned held);
 // Enter on the menu: starts play. False if the program ended instead.
-bool sim_start_play();
+bool        sim_start_play();
 sim_state_t sim_state();
-bool sim_ended();
-int  sim_exit_status();
+bool        sim_ended();
+int         sim_exit_status();
 
 // Everything a frame reads or writes, so a search can branch on the keys.
 typedef game_state_t sim_snapshot_t;
-void sim_save(sim_snapshot_t* snap);
-void sim_restore(const sim_snapshot_t& snap);
+void                 sim_save(sim_snapshot_t* snap);
+void                 sim_restore(const sim_snapshot_t& snap);
 
 // Back to the folder sim_open started from.
 void sim_close();

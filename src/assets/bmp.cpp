@@ -17,10 +17,10 @@ uint64_t bmp_row_bytes(uint64_t width, int bits) { return (width * (uint64_t)bit
 // Checks a header against the file it came from, so nothing past the block is
 // read; every product is 64-bit, so no field's value can overflow it.
 static bool header_is_sound(const uint8_t* file, size_t file_size, std::string* why) {
-    int32_t width = read_le32(file + BMP_WIDTH_AT);
-    int32_t height = read_le32(file + BMP_HEIGHT_AT);
-    int16_t bits = read_le16(file + BMP_BITS_AT);
-    int32_t compression = read_le32(file + BMP_COMPRESSION_AT);
+    int32_t  width = read_le32(file + BMP_WIDTH_AT);
+    int32_t  height = read_le32(file + BMP_HEIGHT_AT);
+    int16_t  bits = read_le16(file + BMP_BITS_AT);
+    int32_t  compression = read_le32(file + BMP_COMPRESSION_AT);
     uint32_t image_size = (uint32_t)read_le32(file + BMP_IMAGE_SIZE_AT);
     uint32_t data_offset = (uint32_t)read_le32(file + BMP_DATA_OFFSET_AT);
 
@@ -38,8 +38,8 @@ static bool header_is_sound(const uint8_t* file, size_t file_size, std::string* 
         return refuse(why, "compressed pixels (method " + std::to_string(compression) + ")");
     uint64_t block = bmp_row_bytes((uint64_t)width, 24) * (uint64_t)height;
     if (image_size == 0 || image_size < block)
-        return refuse(why, "image size " + std::to_string(image_size) + " is smaller than " +
-                               std::to_string(block) + " bytes of pixels");
+        return refuse(why, "image size " + std::to_string(image_size) + " is smaller than " + std::to_string(block) +
+                               " bytes of pixels");
     if (data_offset < BMP_HEADERS_SIZE || (uint64_t)data_offset > (uint64_t)file_size)
         return refuse(why, "pixel data offset " + std::to_string(data_offset) + " lies outside the file");
     if ((uint64_t)data_offset + image_size > (uint64_t)file_size)
@@ -56,7 +56,7 @@ bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture,
     picture->height = (int16_t)read_le32(file + BMP_HEIGHT_AT);
     // rows are stepped by the width's padded row, whatever the image-size field adds past them
     picture->line_length = (int32_t)bmp_row_bytes((uint64_t)picture->width, 24);
-    size_t block = (size_t)picture->line_length * (size_t)picture->height;
+    size_t         block = (size_t)picture->line_length * (size_t)picture->height;
     const uint8_t* pixels = file + (uint32_t)read_le32(file + BMP_DATA_OFFSET_AT);
     memcpy(picture->info_header, file + BMP_INFO_AT, BMP_INFO_SIZE);
     picture->pixels.assign(pixels, pixels + block);
@@ -76,8 +76,8 @@ bool open_level_picture(const char* path, level_map_t* picture, std::string* why
 }
 
 std::vector<uint8_t> level_to_bmp(const level_grid_t& grid) {
-    uint32_t line = (uint32_t)bmp_row_bytes((uint32_t)grid.width, 24);
-    uint32_t image_size = line * (uint32_t)grid.height;
+    uint32_t             line = (uint32_t)bmp_row_bytes((uint32_t)grid.width, 24);
+    uint32_t             image_size = line * (uint32_t)grid.height;
     std::vector<uint8_t> b(BMP_HEADERS_SIZE + image_size, 0);
     b[0] = 'B';
     b[1] = 'M';

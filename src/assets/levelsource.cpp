@@ -18,7 +18,7 @@ char tile_char(const uint8_t bgr[3]) {
 
 static std::vector<std::string> text_lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::string line;
+    std::string              line;
     for (char c : text) {
         if (c == '\n') {
             lines.push_back(line);
@@ -52,15 +52,15 @@ bool level_from_text(const std::string& text, level_grid_t* grid, std::string* w
     for (int line = 0; line < h; line++) {
         const std::string& s = rows[line];
         if ((int)s.size() != w) {
-            *why = "line " + std::to_string(line + 1) + " has " + std::to_string(s.size()) +
-                   " tiles, the first has " + std::to_string(w);
+            *why = "line " + std::to_string(line + 1) + " has " + std::to_string(s.size()) + " tiles, the first has " +
+                   std::to_string(w);
             return false;
         }
         int row = h - 1 - line;   // the top line is the far end
         for (int c = 0; c < w; c++) {
             if (!tile_colour(s[c], &grid->bgr[((size_t)row * w + c) * 3])) {
-                *why = "line " + std::to_string(line + 1) + " column " + std::to_string(c + 1) +
-                       ": unknown tile '" + std::string(1, s[c]) + "'";
+                *why = "line " + std::to_string(line + 1) + " column " + std::to_string(c + 1) + ": unknown tile '" +
+                       std::string(1, s[c]) + "'";
                 return false;
             }
         }

@@ -9,7 +9,7 @@
 struct level_grid_t {
     int                  width = 0;
     int                  height = 0;
-    std::vector<uint8_t> bgr;     // row 0 first (the near end), 3 bytes a tile, no padding
+    std::vector<uint8_t> bgr;   // row 0 first (the near end), 3 bytes a tile, no padding
 };
 
 bool        level_from_text(const std::string& text, level_grid_t* grid, std::string* why);

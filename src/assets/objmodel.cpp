@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 
-
 // One index of a corner: digits with an optional sign. Returns false when the
 // text holds no number; a number beyond int range is marked unusable.
 static bool read_index(const char** text, int32_t* index, bool* bad) {
@@ -59,7 +58,7 @@ static bool read_corner(const char** text, obj_corner_t* c, bool* bad) {
 }
 
 static void parse_face(const char* line, obj_model_t* m) {
-    obj_face_t face = {};
+    obj_face_t  face = {};
     const char* p = line + 2;
     for (obj_corner_t& c : face.corner) {
         if (!read_corner(&p, &c, &face.bad))
@@ -121,10 +120,10 @@ std::vector<obj_vertex_t> obj_triangles(const obj_model_t& m) {
         if (face.bad)
             continue;
         obj_vertex_t v[3];
-        bool ok = true;
+        bool         ok = true;
         for (int i = 0; i < 3 && ok; i++) {
             const obj_corner_t& c = face.corner[i];
-            float st[2] = {0, 0}, n[3] = {0, 0, 0}, p[3] = {0, 0, 0};
+            float               st[2] = {0, 0}, n[3] = {0, 0, 0}, p[3] = {0, 0, 0};
             ok = fetch(m.texcoords, c.texcoord, 2, st) && fetch(m.normals, c.normal, 3, n) &&
                  fetch(m.positions, c.position, 3, p);
             v[i] = {st[0], st[1], n[0], n[1], n[2], p[0], p[1], p[2]};

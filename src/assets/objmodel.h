@@ -11,7 +11,7 @@ struct obj_corner_t {
 };
 struct obj_face_t {
     obj_corner_t corner[3];
-    bool         bad;                      // an index that no entry can satisfy
+    bool         bad;   // an index that no entry can satisfy
 };
 struct obj_model_t {
     std::vector<float>      positions;   // x y z
@@ -19,7 +19,6 @@ struct obj_model_t {
     std::vector<float>      normals;     // x y z
     std::vector<obj_face_t> faces;
 };
-
 
 // The largest model file start-up reads; the game's own are some 40 kB.
 const uint64_t OBJ_FILE_MAX_BYTES = 8 << 20;

@@ -1,8 +1,7 @@
 #include "assets/picture.h"
 
-
 std::vector<uint8_t> read_picture(FILE* f, int width, int height) {
-    size_t pixels = (width > 0 && height > 0) ? (size_t)width * (size_t)height : 0;
+    size_t               pixels = (width > 0 && height > 0) ? (size_t)width * (size_t)height : 0;
     std::vector<uint8_t> rgb(pixels * 3, 0);
     if (pixels)
         (void)!fread(rgb.data(), 1, rgb.size(), f);

@@ -28,7 +28,7 @@ bool parse_scale(const char* text, float* scale) {
 void read_scale() {
     // read whole and parsed as the stream would, so a file that is no regular one never blocks a frame
     std::string why, text;
-    FILE* f = platform_open_regular("scale.txt", SCALE_FILE_MAX_BYTES, &why);
+    FILE*       f = platform_open_regular("scale.txt", SCALE_FILE_MAX_BYTES, &why);
     if (!f || !platform_read_all(f, SCALE_FILE_MAX_BYTES, &text, &why))
         return;
     std::istringstream in(text);

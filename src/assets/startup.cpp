@@ -40,7 +40,7 @@ const char* loaded_picture_folder() { return loaded.picture_folder; }
 // A file that exists but cannot be used is named on standard error; a missing one stays quiet there.
 static FILE* open_resource(const char* path, uint64_t max_bytes) {
     std::string why;
-    FILE* f = platform_open_regular(path, max_bytes, &why);
+    FILE*       f = platform_open_regular(path, max_bytes, &why);
     if (!f && why != platform_cannot_open)
         fprintf(stderr, "%s: %s\n", path, why.c_str());
     return f;
@@ -72,7 +72,7 @@ static void read_ahead() {
             ahead.model_read[i] = true;
         }
     }
-    char own[64];
+    char        own[64];
     const char* folder = resource_folder(ahead.width, ahead.height, own, sizeof(own));
     for (int i = 0; folder && i < PICTURE_COUNT; i++) {
         if (FILE* f = platform_open_regular(picture_path(folder, i).c_str(), UINT64_MAX, &why)) {
@@ -113,8 +113,8 @@ static bool take_picture_read_ahead(int i, std::vector<uint8_t>* rgb) {
 static void load_models() {
     for (int i = 0; i < MODEL_COUNT; i++) {
         std::vector<obj_vertex_t> triangles;
-        bool read = take_model_read_ahead(i, &triangles);
-        FILE* f = read ? nullptr : open_resource(model_files[i].path, OBJ_FILE_MAX_BYTES);
+        bool                      read = take_model_read_ahead(i, &triangles);
+        FILE*                     f = read ? nullptr : open_resource(model_files[i].path, OBJ_FILE_MAX_BYTES);
         if (!read && !f) {
             printf("Error: Cannot read model file \"%s\".\n", model_files[i].path);
             *model_files[i].slot = (uint32_t)-1;
@@ -146,15 +146,15 @@ const char* resource_folder(int width, int height, char* buf, int buf_size) {
 }
 
 static void load_pictures() {
-    char own[64];
+    char        own[64];
     const char* folder = resource_folder(screen_width, screen_height, own, sizeof(own));
     if (!folder)
         return;
     bool same_folder = strcmp(folder, loaded.picture_folder) == 0;
     for (int i = 0; i < PICTURE_COUNT; i++) {
         std::vector<uint8_t> rgb;
-        bool read = take_picture_read_ahead(i, &rgb);
-        FILE* f = nullptr;
+        bool                 read = take_picture_read_ahead(i, &rgb);
+        FILE*                f = nullptr;
         if (!read) {
             // any length: the read stops after the screen's pixels
             f = open_resource(picture_path(folder, i).c_str(), UINT64_MAX);
@@ -167,8 +167,8 @@ static void load_pictures() {
             if (f)
                 fclose(f);
         } else {
-            loaded.textures[i] = upload_texture_later(screen_width, screen_height,
-                                                      read ? std::move(rgb) : read_picture(f, screen_width, screen_height));
+            loaded.textures[i] = upload_texture_later(
+                screen_width, screen_height, read ? std::move(rgb) : read_picture(f, screen_width, screen_height));
         }
         *picture_files[i].slot = loaded.textures[i];
     }

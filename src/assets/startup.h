@@ -8,7 +8,7 @@ struct model_file_t {
     const char* path;
     uint32_t*   slot;
 };
-const int MODEL_COUNT = 5;
+const int                 MODEL_COUNT = 5;
 extern const model_file_t model_files[MODEL_COUNT];
 
 // Each full-screen picture, by its name in a screen's folder, and its texture in render_assets.
@@ -16,7 +16,7 @@ struct picture_file_t {
     const char* name;
     uint32_t*   slot;
 };
-const int PICTURE_COUNT = 4;
+const int                   PICTURE_COUNT = 4;
 extern const picture_file_t picture_files[PICTURE_COUNT];
 
 // Loads the models and pictures a game needs; one that cannot be used is passed over.

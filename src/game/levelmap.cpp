@@ -4,9 +4,8 @@
 #include <vector>
 
 const tile_colour_t tile_colours[6] = {
-    {TILE_FLOOR, '#', {0xFF, 0x00, 0x00}},  {TILE_FINISH, 'F', {0x00, 0xFF, 0x00}},
-    {TILE_WALL, 'W', {0x80, 0x00, 0x00}},   {TILE_STAR, '*', {0x00, 0xFF, 0xFF}},
-    {TILE_HEART, 'H', {0x00, 0x00, 0xFF}},  {TILE_GAP, '.', {0x00, 0x00, 0x00}},
+    {TILE_FLOOR, '#', {0xFF, 0x00, 0x00}}, {TILE_FINISH, 'F', {0x00, 0xFF, 0x00}}, {TILE_WALL, 'W', {0x80, 0x00, 0x00}},
+    {TILE_STAR, '*', {0x00, 0xFF, 0xFF}},  {TILE_HEART, 'H', {0x00, 0x00, 0xFF}},  {TILE_GAP, '.', {0x00, 0x00, 0x00}},
 };
 
 const char* const level_files[LEVEL_COUNT] = {
@@ -51,7 +50,7 @@ bool swap_in_next_level(std::string* why) {
         return false;
     }
     // lookups and drawing use level one's geometry, so every level must share it
-    level_map_t& l = game.level;
+    level_map_t&       l = game.level;
     const level_map_t& n = next.picture;
     if (n.width != l.width || n.height != l.height || n.line_length != l.line_length) {
         *why = "is " + std::to_string(n.width) + "x" + std::to_string(n.height) + ", not the size of level one (" +
@@ -65,10 +64,10 @@ bool swap_in_next_level(std::string* why) {
 
 int tile_lookup(float x, float y, bool* outside) {
     const level_map_t& l = game.level;
-    float h = (float)l.height;
-    float col_f = x * h;
-    float row_f = y * h;
-    bool out = x < 0 || y < 0 || !(col_f < (float)l.width) || !(row_f < (float)l.height);
+    float              h = (float)l.height;
+    float              col_f = x * h;
+    float              row_f = y * h;
+    bool               out = x < 0 || y < 0 || !(col_f < (float)l.width) || !(row_f < (float)l.height);
     // the range test comes first so the truncation never overflows
     int col = out ? 0 : (int)col_f;
     int row = out ? 0 : (int)row_f;
@@ -88,7 +87,7 @@ static uint8_t* tile_pixel(int offset) {
 }
 
 tile_kind_t tile_kind_at(int offset) {
-    const uint8_t* p = tile_pixel(offset);
+    const uint8_t*       p = tile_pixel(offset);
     const tile_colour_t* t = p ? tile_colour_of(p) : nullptr;
     return t ? t->kind : TILE_GAP;
 }

@@ -88,7 +88,7 @@ void rise() {
 // A wall tile just ahead stops a ship that flies too low to clear it.
 static void stop_at_wall() {
     bool outside = false;
-    int ahead = tile_lookup(game.ship.pos[0], game.ship.pos[1] + WALL_LOOKAHEAD, &outside);
+    int  ahead = tile_lookup(game.ship.pos[0], game.ship.pos[1] + WALL_LOOKAHEAD, &outside);
     if ((game.ship.pos[2] < WALL_CLEARANCE || outside) && tile_kind_at(ahead) == TILE_WALL)
         game.ship.pos[1] = game.ship.prev_pos[1];
 }

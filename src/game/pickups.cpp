@@ -7,9 +7,9 @@
 #include "results/results.h"
 
 void take_pickups() {
-    int tile = game.ship.tile_under_ship;
+    int         tile = game.ship.tile_under_ship;
     tile_kind_t kind = tile_kind_at(tile);
-    bool in_reach = game.ship.pos[2] < PICKUP_REACH;
+    bool        in_reach = game.ship.pos[2] < PICKUP_REACH;
     if (kind == TILE_STAR && in_reach) {
         game.flow.stars_collected++;
         set_tile_floor(tile);

@@ -20,29 +20,29 @@ enum {
 };
 
 struct game_flow_t {
-    int      current_level;     // 1 to 5
-    int      lives;
-    int      stars_collected;   // in the current level
-    uint8_t  level_start;       // loaded, not yet started: track and ship hidden
-    uint8_t  on_finish;
-    uint8_t  level_complete;    // fly-off over
-    uint8_t  game_over;         // totals made, summary showing
-    uint8_t  game_started;      // play chosen on the menu
-    uint8_t  ship_drawn;        // ACT_SHIP has run: Enter no longer acts on the menu
-    uint8_t  menu_selection;    // 0 play, 1 exit
-    int64_t  level_time;        // ms, taken at the finish or while no lives are left
-    int64_t  frozen_seconds;    // shown by the HUD once the finish is reached
-    float    text_anchor[3];
-    float    pickup_spin;       // degrees, shared by every star and heart
+    int     current_level;   // 1 to 5
+    int     lives;
+    int     stars_collected;   // in the current level
+    uint8_t level_start;       // loaded, not yet started: track and ship hidden
+    uint8_t on_finish;
+    uint8_t level_complete;   // fly-off over
+    uint8_t game_over;        // totals made, summary showing
+    uint8_t game_started;     // play chosen on the menu
+    uint8_t ship_drawn;       // ACT_SHIP has run: Enter no longer acts on the menu
+    uint8_t menu_selection;   // 0 play, 1 exit
+    int64_t level_time;       // ms, taken at the finish or while no lives are left
+    int64_t frozen_seconds;   // shown by the HUD once the finish is reached
+    float   text_anchor[3];
+    float   pickup_spin;   // degrees, shared by every star and heart
 };
 
 enum ship_bank_t : int8_t { BANK_NONE, BANK_LEFT, BANK_RIGHT };
 
 struct ship_t {
     float       pos[3];
-    float       prev_pos[3];      // only y is used: y before the last forward step
+    float       prev_pos[3];   // only y is used: y before the last forward step
     float       spawn[3];
-    float       heading;          // degrees about z
+    float       heading;   // degrees about z
     float       forward_step, side_step, fall_step, rise_step;
     float       left_rate, right_rate;
     float       fall_factor;
@@ -51,20 +51,20 @@ struct ship_t {
     uint8_t     jump;
     uint8_t     jump_descending;
     uint8_t     on_ground;
-    float       on_wall;          // 0.0 or 1.0
-    float       wall_below;       // 0.0 or 1.0
+    float       on_wall;      // 0.0 or 1.0
+    float       wall_below;   // 0.0 or 1.0
     uint8_t     falling;
-    int         tile_under_ship;  // byte offset into the level pixels
-    ship_bank_t bank;             // the steering key held this frame, as the ship is drawn
+    int         tile_under_ship;   // byte offset into the level pixels
+    ship_bank_t bank;              // the steering key held this frame, as the ship is drawn
 };
 
 // A level picture: its header and its pixel block, looked up as tiles.
 struct level_map_t {
     uint8_t              info_header[40];
-    std::vector<uint8_t> pixels;       // line_length * height bytes, bottom row first
+    std::vector<uint8_t> pixels;   // line_length * height bytes, bottom row first
     int16_t              width;
     int16_t              height;
-    int32_t              line_length;  // bytes from one row to the next
+    int32_t              line_length;   // bytes from one row to the next
 };
 
 // The next level's picture, read by the frame once the finish is reached and
@@ -103,9 +103,9 @@ struct game_state_t {
     next_level_t   next_level;
     level_timer_t  timer;
     results_t      results;
-    std::list<int> actions;       // the codes a frame runs, in order
+    std::list<int> actions;   // the codes a frame runs, in order
     float          speed_scale;
-    uint8_t        keys[256];     // 1 while held, by the 8-bit code GLUT reports
+    uint8_t        keys[256];   // 1 while held, by the 8-bit code GLUT reports
     process_t      process;
 };
 

@@ -16,17 +16,17 @@ inline constexpr float  PICKUP_SPIN_STEP = 5.0f;   // degrees a frame, in single
 inline constexpr float  PICKUP_SPIN_TURN = 360.0f;
 
 // Heights over a tile that carries the ship.
-inline constexpr double GROUND_BAND = 0.0027;       // below it the ship stands on the ground
-inline constexpr double GROUND_REST = 0.0026;       // above it, a ship not over a wall comes down
-inline constexpr double WALL_BAND = 0.006;          // below it, over a wall, the ship stands on its top
-inline constexpr double WALL_REST = 0.0059;         // above it the ship comes down even over a wall
-inline constexpr double WALL_BELOW_HEIGHT = 0.0055; // over a wall tile and above this, the wall is below
-inline constexpr double WALL_CLEARANCE = 0.0056;    // below it, a wall just ahead stops the ship
-inline constexpr double WALL_LOOKAHEAD = 0.001;     // how far ahead a wall is looked for
+inline constexpr double GROUND_BAND = 0.0027;         // below it the ship stands on the ground
+inline constexpr double GROUND_REST = 0.0026;         // above it, a ship not over a wall comes down
+inline constexpr double WALL_BAND = 0.006;            // below it, over a wall, the ship stands on its top
+inline constexpr double WALL_REST = 0.0059;           // above it the ship comes down even over a wall
+inline constexpr double WALL_BELOW_HEIGHT = 0.0055;   // over a wall tile and above this, the wall is below
+inline constexpr double WALL_CLEARANCE = 0.0056;      // below it, a wall just ahead stops the ship
+inline constexpr double WALL_LOOKAHEAD = 0.001;       // how far ahead a wall is looked for
 
 // Over a gap.
-inline constexpr double FALLING_HEIGHT = 0.0026;    // below it the ship is falling: no control
-inline constexpr double LIFE_LOST_HEIGHT = -0.025;  // below it a life is lost
+inline constexpr double FALLING_HEIGHT = 0.0026;     // below it the ship is falling: no control
+inline constexpr double LIFE_LOST_HEIGHT = -0.025;   // below it a life is lost
 
 // Stars and hearts are taken by a ship lower than this.
 inline constexpr double PICKUP_REACH = 0.0045;
@@ -39,7 +39,7 @@ inline constexpr double RISE_FACTOR_FLOOR = 0.1;
 inline constexpr float  RISE_FACTOR_FULL = 1.0f;
 inline constexpr double FALL_FACTOR_FULL = 1.0;
 inline constexpr float  FALL_FACTOR_LANDED = 0.2f;
-inline constexpr double FACTOR_STEP = 0.05;            // fall and rise factors change this much a frame
+inline constexpr double FACTOR_STEP = 0.05;   // fall and rise factors change this much a frame
 
 // Steering rates: they climb while a key is held and fall back after.
 inline constexpr float  STEER_RATE_IDLE = 0.1f;
@@ -47,9 +47,9 @@ inline constexpr float  STEER_RATE_MAX = 1.0f;
 inline constexpr double STEER_RATE_STEP = 0.05;
 
 // The fly-off at the end of a level.
-inline constexpr double FLY_OFF_GLIDE = 0.005;     // glides forward this far past the finish
-inline constexpr double FLY_OFF_STEP = 0.00005;    // then climbs by this a frame
-inline constexpr double FLY_OFF_HEIGHT = 0.01;     // and the level is complete above this
+inline constexpr double FLY_OFF_GLIDE = 0.005;    // glides forward this far past the finish
+inline constexpr double FLY_OFF_STEP = 0.00005;   // then climbs by this a frame
+inline constexpr double FLY_OFF_HEIGHT = 0.01;    // and the level is complete above this
 inline constexpr int    LEVEL_CHANGE_PAUSE_MS = 2500;
 
 inline constexpr int START_LIVES = 5;

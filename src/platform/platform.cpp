@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <thread>
-#include <sys/stat.h>
 #include <unistd.h>
 
 int screen_width;
@@ -67,7 +67,7 @@ static int open_new_beside(const char* path, std::string* temp) {
     static unsigned made;
     for (int tries = 0; tries < 100; tries++) {
         unsigned mix = (unsigned)getpid() * 2654435761u ^ (unsigned)monotonic_ms() * 40503u ^ ++made * 97u;
-        char suffix[16];
+        char     suffix[16];
         snprintf(suffix, sizeof(suffix), ".%06x", mix & 0xFFFFFF);
         *temp = std::string(path) + suffix;
         // 0666 less the umask, as any program's new file; O_EXCL never opens what is there, link or not
@@ -100,7 +100,7 @@ bool platform_write_file(const char* path, const void* bytes, size_t size, std::
         return false;
     }
     std::string temp;
-    int fd = open_new_beside(path, &temp);
+    int         fd = open_new_beside(path, &temp);
     if (fd < 0) {
         *why = "cannot write the file";
         return false;
@@ -146,9 +146,9 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why) {
     bytes->clear();
-    char chunk[65536];
+    char   chunk[65536];
     size_t got;
-    bool over = false;
+    bool   over = false;
     while (!over && (got = fread(chunk, 1, sizeof(chunk), f)) > 0) {
         over = bytes->size() + got > max_bytes;
         if (!over)

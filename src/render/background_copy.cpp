@@ -10,15 +10,14 @@
 #include "render/render.h"
 #include "render/render_local.h"
 
-
 // The picture is kept upside down in a BGRA texture: a window's rows run top down, so a
 // blit that turns it over again is a straight row copy that a software renderer does as
 // a memory copy instead of a textured quad.
-static GLuint  copy_frame, copy_picture;
-static GLuint  copied_from;
-static GLint   copied_view[4];
-static GLuint  copied_depth;              // the quad's depth as the 24-bit buffer holds it
-static GLdouble clear_depth;              // the clear value that writes exactly that
+static GLuint   copy_frame, copy_picture;
+static GLuint   copied_from;
+static GLint    copied_view[4];
+static GLuint   copied_depth;   // the quad's depth as the 24-bit buffer holds it
+static GLdouble clear_depth;    // the clear value that writes exactly that
 
 static void drop_copy() {
     glDeleteFramebuffers(1, &copy_frame);
@@ -81,7 +80,7 @@ static bool draw_reference_aside(int width, int height, std::vector<uint8_t>& pi
 // Keeps the window-sized reference background, turned over, as the copy's source.
 static bool make_copy(const GLint view[4]) {
     drop_copy();
-    int width = view[0] + view[2], height = view[1] + view[3];
+    int                  width = view[0] + view[2], height = view[1] + view[3];
     std::vector<uint8_t> picture;
     if (!draw_reference_aside(width, height, picture))
         return false;
@@ -115,7 +114,8 @@ static bool copy_is_ready(GLint view[4]) {
     if (!render_assets.background_tex)
         return false;
     glGetIntegerv(GL_VIEWPORT, view);
-    bool current = copy_frame && copied_from == render_assets.background_tex && memcmp(view, copied_view, sizeof(copied_view)) == 0;
+    bool current = copy_frame && copied_from == render_assets.background_tex &&
+                   memcmp(view, copied_view, sizeof(copied_view)) == 0;
     return current || make_copy(view);
 }
 

@@ -70,7 +70,7 @@ void render_setup_view() {
     glLoadIdentity();
     // the aspect is the integer quotient of the screen size, as the game always had it;
     // on a portrait screen that quotient is 0, which draws nothing, so the true ratio is used
-    int height = screen_height > 0 ? screen_height : 1;
+    int    height = screen_height > 0 ? screen_height : 1;
     double aspect = screen_width / height;
     if (aspect == 0)
         aspect = screen_width > 0 ? (double)screen_width / height : 1.0;
@@ -93,7 +93,7 @@ const char* render_gl_version() {
 
 void render_light_on_ship() {
     const float* ship_pos = game.ship.pos;
-    GLfloat position[4] = {ship_pos[0], ship_pos[1], ship_pos[2] + 0.01f, 1.0f};
+    GLfloat      position[4] = {ship_pos[0], ship_pos[1], ship_pos[2] + 0.01f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
     glMaterialfv(GL_FRONT, GL_EMISSION, NEAR_BLACK);
 }

@@ -3,5 +3,5 @@
 #include <cstdint>
 #include <string>
 
-std::string format_int(int32_t value);    // "%d"
-std::string format_real(double value);    // "%g"
+std::string format_int(int32_t value);   // "%d"
+std::string format_real(double value);   // "%g"

@@ -5,13 +5,13 @@
 
 extern const float finish_green[4];
 extern const float star_diffuse[4], star_glow[4], heart_diffuse[4], heart_glow[4];
-extern const float cube_normal[6][3];       // face order: +y, -y, +z, +x, -x, -z
-extern const float cube_corner[6][4][3];    // a unit cube's quads, wound outward
+extern const float cube_normal[6][3];      // face order: +y, -y, +z, +x, -x, -z
+extern const float cube_corner[6][4][3];   // a unit cube's quads, wound outward
 
 inline constexpr float WALL_LIFT = 0.003f;   // a wall's raised cube stands this far above its floor cube
 
-float tile_centre(int i, float h);          // centre of row or column i, h rows a level
-float tile_cube_size(float h);              // half the edge of a tile's cube
+float tile_centre(int i, float h);                  // centre of row or column i, h rows a level
+float tile_cube_size(float h);                      // half the edge of a tile's cube
 void  pickup_at(float x, float y, uint32_t list);   // a star or heart model, spun
 void  draw_tile_straight(int r, int c);             // one tile as the reference draws it
 

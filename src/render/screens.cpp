@@ -60,26 +60,26 @@ static std::string times_label(int32_t points_each) { return " x " + format_int(
 
 void draw_summary() {
     const game_flow_t& flow = game.flow;
-    const results_t& results = game.results;
+    const results_t&   results = game.results;
     full_screen_picture(render_assets.gameover_tex, -5.0);
     restore_matrices();
     glPushMatrix();
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);
     summary_points_t p = summary_points(flow.current_level, flow.lives, results.total_stars, results.total_time);
-    float x = (float)(flow.text_anchor[0] - 0.003);
-    float y = (float)(flow.text_anchor[1] - 0.01);
-    const float* a = flow.text_anchor;
-    draw_labelled_pair(p.levels_completed, p.level_points, x, y, (float)(a[2] + 0.001), "Levels Completed : ",
-                       times_label(POINTS_PER_LEVEL).c_str());
+    float            x = (float)(flow.text_anchor[0] - 0.003);
+    float            y = (float)(flow.text_anchor[1] - 0.01);
+    const float*     a = flow.text_anchor;
+    draw_labelled_pair(p.levels_completed, p.level_points, x, y, (float)(a[2] + 0.001),
+                       "Levels Completed : ", times_label(POINTS_PER_LEVEL).c_str());
     std::string time_start = "Total Time : " + format_int(TIME_POINTS_START) + " - (";
     std::string time_rate = "ms x " + format_real(TIME_POINTS_PER_MS) + ") = ";
     draw_labelled_pair(results.total_time, p.time_points_shown, x, y, (float)(a[2] - 0.0005), time_start.c_str(),
                        time_rate.c_str());
-    draw_labelled_pair(results.total_stars, p.star_points, x, y, (float)(a[2] - 0.002), "Total Stars : ",
-                       times_label(POINTS_PER_STAR).c_str());
-    draw_labelled_pair(flow.lives, p.live_points, x, y, (float)(a[2] - 0.0035), "Live Points : ",
-                       times_label(POINTS_PER_LIFE).c_str());
+    draw_labelled_pair(results.total_stars, p.star_points, x, y, (float)(a[2] - 0.002),
+                       "Total Stars : ", times_label(POINTS_PER_STAR).c_str());
+    draw_labelled_pair(flow.lives, p.live_points, x, y, (float)(a[2] - 0.0035),
+                       "Live Points : ", times_label(POINTS_PER_LIFE).c_str());
     glRasterPos3f(x, y, (float)(a[2] - 0.005));
     draw_text("Total Points : ");
     draw_text(format_int(p.total_points).c_str());

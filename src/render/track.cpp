@@ -15,12 +15,9 @@ const GLfloat heart_glow[4] = {0.1f, 0.0001f, 0.0001f, 1.0f};
 
 const GLfloat cube_normal[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, 0, -1}};
 const GLfloat cube_corner[6][4][3] = {
-    {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},
-    {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
-    {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},
-    {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
-    {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}},
-    {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+    {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}},     {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}},
+    {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}},     {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}},
+    {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}}, {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
 };
 
 float tile_centre(int i, float h) { return i / h + 0.5f / h; }
@@ -65,10 +62,10 @@ static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, co
 
 void draw_tile_straight(int r, int c) {
     const level_map_t& level = game.level;
-    float h = (float)level.height;
-    float size = tile_cube_size(h);
-    float x = tile_centre(c, h);
-    float y = tile_centre(r, h);
+    float              h = (float)level.height;
+    float              size = tile_cube_size(h);
+    float              x = tile_centre(c, h);
+    float              y = tile_centre(r, h);
     switch (tile_kind_at(r * level.line_length + c * 3)) {
     case TILE_FLOOR:
         set_material(NEAR_BLACK, NEAR_BLACK);
@@ -83,14 +80,9 @@ void draw_tile_straight(int r, int c) {
         cube_at(x, y, WALL_LIFT, size);
         cube_at(x, y, 0, size);
         break;
-    case TILE_STAR:
-        pickup_tile(x, y, size, star_diffuse, star_glow, render_assets.star_list);
-        break;
-    case TILE_HEART:
-        pickup_tile(x, y, size, heart_diffuse, heart_glow, render_assets.heart_list);
-        break;
-    case TILE_GAP:
-        break;
+    case TILE_STAR: pickup_tile(x, y, size, star_diffuse, star_glow, render_assets.star_list); break;
+    case TILE_HEART: pickup_tile(x, y, size, heart_diffuse, heart_glow, render_assets.heart_list); break;
+    case TILE_GAP: break;
     }
 }
 

@@ -19,9 +19,9 @@
 static std::vector<uint8_t> built_from;
 static int                  built_width, built_height, built_line;
 static std::vector<float>   vertex_pos, vertex_normal;   // kept only while the cache is built
-static std::vector<int>     tile_first;      // first vertex of tile r, c at r * (width + 1) + c
-static GLuint               vertex_buffer;   // positions, then normals
-static size_t               normals_at;      // byte offset of the normals in the buffer
+static std::vector<int>     tile_first;                  // first vertex of tile r, c at r * (width + 1) + c
+static GLuint               vertex_buffer;               // positions, then normals
+static size_t               normals_at;                  // byte offset of the normals in the buffer
 
 static tile_kind_t kind_at(int r, int c) {
     if (r < 0 || c < 0 || r >= game.level.height || c >= game.level.width)
@@ -180,7 +180,7 @@ static void make_planes(view_planes_t* v, bool behind_background) {
     if (behind_background) {
         // the background quad's depth, where its z of 0 lands in its ortho view, less a margin
         const float background_z = -(PICTURE_FAR + BACKGROUND_NEAR) / (PICTURE_FAR - BACKGROUND_NEAR) - 1e-4f;
-        float* pl = v->plane[v->count++];
+        float*      pl = v->plane[v->count++];
         for (int i = 0; i < 4; i++)
             pl[i] = background_z * row_of(3, i) - row_of(2, i);
     }
@@ -190,7 +190,7 @@ static void make_planes(view_planes_t* v, bool behind_background) {
 static bool box_in_view(const view_planes_t& v, const float lo[3], const float hi[3]) {
     for (int k = 0; k < v.count; k++) {
         const float* pl = v.plane[k];
-        float d = pl[3];
+        float        d = pl[3];
         for (int i = 0; i < 3; i++)
             d += pl[i] * (pl[i] > 0 ? hi[i] : lo[i]);
         if (d < 0)
@@ -248,7 +248,8 @@ static bool view_starts_inside_a_cube(const view_planes_t& v) {
     for (int r = r0; r <= r1; r++)
         for (int c = c0; c <= c1; c++) {
             float top = kind_at(r, c) == TILE_WALL ? WALL_LIFT + size : size;
-            if (kind_at(r, c) != TILE_GAP && fabsf(tile_centre(c, h) - (lo[0] + hi[0]) / 2) <= size + (hi[0] - lo[0]) / 2 &&
+            if (kind_at(r, c) != TILE_GAP &&
+                fabsf(tile_centre(c, h) - (lo[0] + hi[0]) / 2) <= size + (hi[0] - lo[0]) / 2 &&
                 fabsf(tile_centre(r, h) - (lo[1] + hi[1]) / 2) <= size + (hi[1] - lo[1]) / 2 && lo[2] <= top)
                 return true;
         }
@@ -258,8 +259,8 @@ static bool view_starts_inside_a_cube(const view_planes_t& v) {
 // Draws the cubes of each row's visible columns, one call per run of one material.
 static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>& row_last) {
     const float* current = nullptr;
-    int run_first = 0, run_end = 0;
-    auto flush = [&]() {
+    int          run_first = 0, run_end = 0;
+    auto         flush = [&]() {
         if (run_end > run_first)
             glDrawArrays(GL_QUADS, run_first, run_end - run_first);
         run_first = run_end;

@@ -8,7 +8,7 @@ inline constexpr int LEVEL_COUNT = 5;
 struct level_record_t {
     int32_t level;
     int32_t stars;
-    int32_t time;    // ms
+    int32_t time;   // ms
     int32_t lives;
 };
 
