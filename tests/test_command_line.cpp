@@ -1,0 +1,122 @@
+// The command line: the game's own options taken out, the window library's left
+// in order, and help, version and mistakes answered without a window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "support.h"
+
+namespace {
+
+struct parsed_t {
+    options_t                options;
+    std::vector<std::string> left;   // what the window library gets, the program name first
+};
+
+parsed_t parse(std::vector<std::string> args) {
+    args.insert(args.begin(), "quovix");
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int      argc = (int)args.size();
+    parsed_t p;
+    parse_options(&argc, argv.data(), &p.options);
+    for (int i = 0; i < argc; i++)
+        p.left.emplace_back(argv[i]);
+    EXPECT_EQ(argv[argc], nullptr);
+    return p;
+}
+
+// What answer_options prints on each stream, and the status it gives.
+struct answer_t {
+    std::string out, err;
+    int         status;
+};
+
+answer_t answer(const options_t& options) {
+    std::string folder = temp_folder();
+    FILE*       out = fopen((folder + "/out").c_str(), "w");
+    FILE*       err = fopen((folder + "/err").c_str(), "w");
+    answer_t    a;
+    a.status = answer_options(options, out, err);
+    fclose(out);
+    fclose(err);
+    a.out = read_text_file(folder + "/out");
+    a.err = read_text_file(folder + "/err");
+    return a;
+}
+
+}   // namespace
+
+TEST(CommandLine, OptionsGiveTheLaunchTheWindowAndWhatIsLeftForTheWindowLibrary) {
+    struct {
+        std::vector<std::string> args;
+        launch_t                 launch;
+        int                      w, h;
+        std::vector<std::string> left;
+    } cases[] = {
+        {{}, LAUNCH_PLAY, 0, 0, {"quovix"}},
+        {{"--help"}, LAUNCH_HELP, 0, 0, {"quovix"}},
+        {{"-h"}, LAUNCH_HELP, 0, 0, {"quovix"}},
+        {{"--version"}, LAUNCH_VERSION, 0, 0, {"quovix"}},
+        {{"--window", "800x600"}, LAUNCH_PLAY, 800, 600, {"quovix"}},
+        {{"--window=1280x720"}, LAUNCH_PLAY, 1280, 720, {"quovix"}},
+        {{"--window", "64x8192"}, LAUNCH_PLAY, 64, 8192, {"quovix"}},
+        {{"-display", ":3", "--window", "640x480", "-sync"}, LAUNCH_PLAY, 640, 480, {"quovix", "-display", ":3", "-sync"}},
+        {{"-geometry", "+100+50", "-iconic"}, LAUNCH_PLAY, 0, 0, {"quovix", "-geometry", "+100+50", "-iconic"}},
+        // the first answer asked for wins, so help is given even after a later mistake
+        {{"--help", "--window", "0x0"}, LAUNCH_HELP, 0, 0, {"quovix"}},
+        {{"--bogus", "--help"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"level.bmp"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"--window"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"-display"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+    };
+    for (const auto& c : cases) {
+        std::string name = testing::PrintToString(c.args);
+        parsed_t    p = parse(c.args);
+        EXPECT_EQ(p.options.launch, c.launch) << name;
+        EXPECT_EQ(p.options.window_width, c.w) << name;
+        EXPECT_EQ(p.options.window_height, c.h) << name;
+        if (c.launch != LAUNCH_BAD) {
+            EXPECT_EQ(p.left, c.left) << name;
+        }
+    }
+}
+
+TEST(CommandLine, AWindowSizeOutsideTheLimitsOrMisspeltIsRefused) {
+    for (const char* size : {"63x600", "800x63", "8193x600", "800x8193", "99999999999999999999x600", "0x0", "-800x600",
+                             "+800x600", "800X600", "800x600x", "800x", "x600", "800 x600", "800x600 ", "", "wide"}) {
+        parsed_t p = parse({"--window", size});
+        EXPECT_EQ(p.options.launch, LAUNCH_BAD) << size;
+        EXPECT_EQ(p.options.window_width, 0) << size;
+        EXPECT_NE(std::string(p.options.why).find(std::string("\"") + size + "\""), std::string::npos)
+            << p.options.why;
+    }
+}
+
+TEST(CommandLine, HelpAndVersionPrintOnStandardOutputAndAMistakeOneLineOnStandardError) {
+    answer_t help = answer(parse({"--help"}).options);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    for (const char* mentioned : {"usage: quovix", "--window WIDTHxHEIGHT", "--version", "Esc", "space", "steer"})
+        EXPECT_NE(help.out.find(mentioned), std::string::npos) << mentioned << "\n" << help.out;
+
+    answer_t version = answer(parse({"--version"}).options);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("quovix ") + QUOVIX_VERSION + "\n");
+    EXPECT_EQ(version.err, "");
+
+    for (const char* arg : {"--bogus", "--window=1x1"}) {
+        answer_t bad = answer(parse({arg}).options);
+        EXPECT_EQ(bad.status, 2) << arg;
+        EXPECT_EQ(bad.out, "") << arg;
+        std::vector<std::string> lines = lines_of(bad.err);
+        ASSERT_EQ(lines.size(), 1u) << bad.err;
+        EXPECT_EQ(lines[0].rfind("quovix: ", 0), 0u) << lines[0];
+        EXPECT_NE(lines[0].find("usage: quovix"), std::string::npos) << lines[0];
+    }
+    EXPECT_NE(answer(parse({"--bogus"}).options).err.find("\"--bogus\""), std::string::npos);
+}
