@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 #include "app/options.h"
@@ -65,7 +66,11 @@ TEST(CommandLine, OptionsGiveTheLaunchTheWindowAndWhatIsLeftForTheWindowLibrary)
         {{"--window", "800x600"}, LAUNCH_PLAY, 800, 600, {"quovix"}},
         {{"--window=1280x720"}, LAUNCH_PLAY, 1280, 720, {"quovix"}},
         {{"--window", "64x8192"}, LAUNCH_PLAY, 64, 8192, {"quovix"}},
-        {{"-display", ":3", "--window", "640x480", "-sync"}, LAUNCH_PLAY, 640, 480, {"quovix", "-display", ":3", "-sync"}},
+        {{"-display", ":3", "--window", "640x480", "-sync"},
+         LAUNCH_PLAY,
+         640,
+         480,
+         {"quovix", "-display", ":3", "-sync"}},
         {{"-geometry", "+100+50", "-iconic"}, LAUNCH_PLAY, 0, 0, {"quovix", "-geometry", "+100+50", "-iconic"}},
         // the first answer asked for wins, so help is given even after a later mistake
         {{"--help", "--window", "0x0"}, LAUNCH_HELP, 0, 0, {"quovix"}},
@@ -92,8 +97,7 @@ TEST(CommandLine, AWindowSizeOutsideTheLimitsOrMisspeltIsRefused) {
         parsed_t p = parse({"--window", size});
         EXPECT_EQ(p.options.launch, LAUNCH_BAD) << size;
         EXPECT_EQ(p.options.window_width, 0) << size;
-        EXPECT_NE(std::string(p.options.why).find(std::string("\"") + size + "\""), std::string::npos)
-            << p.options.why;
+        EXPECT_NE(std::string(p.options.why).find(std::string("\"") + size + "\""), std::string::npos) << p.options.why;
     }
 }
 
@@ -119,4 +123,28 @@ TEST(CommandLine, HelpAndVersionPrintOnStandardOutputAndAMistakeOneLineOnStandar
         EXPECT_NE(lines[0].find("usage: quovix"), std::string::npos) << lines[0];
     }
     EXPECT_NE(answer(parse({"--bogus"}).options).err.find("\"--bogus\""), std::string::npos);
+}
+
+TEST(CommandLine, TheGameAnswersHelpAndVersionWithoutADisplayAndStatusZero) {
+    std::string folder = temp_folder();
+    struct {
+        const char* args;
+        int         status;
+        const char* out_starts;
+    } cases[] = {
+        {"--help", 0, "usage: quovix"},
+        {"--version", 0, "quovix "},
+        {"--window 1x1", 2, ""},
+    };
+    for (const auto& c : cases) {
+        std::string command = std::string("env -u DISPLAY " QUOVIX_BIN_DIR "/quovix ") + c.args + " >" + folder +
+                              "/out 2>" + folder + "/err";
+        int status = system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.args;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.args;
+        std::string out = read_text_file(folder + "/out"), err = read_text_file(folder + "/err");
+        EXPECT_EQ(out.rfind(c.out_starts, 0), 0u) << c.args << "\n" << out;
+        // no display was looked for: a mistake is the one line, nothing about the display
+        EXPECT_EQ(lines_of(err).size(), c.status ? 1u : 0u) << c.args << "\n" << err;
+    }
 }

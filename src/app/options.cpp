@@ -5,22 +5,21 @@
 
 static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--help] [--version] [X options]";
 
-static const char HELP[] =
-    "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
-    "\n"
-    "Options:\n"
-    "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
-    "                         the picture is drawn for that size (each side 64 to 8192)\n"
-    "  --help                 print this and leave\n"
-    "  --version              print the version and leave\n"
-    "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
-    "\n"
-    "Keys:\n"
-    "  w, s     choose PLAY GAME or EXIT GAME on the menu\n"
-    "  Enter    confirm the menu choice\n"
-    "  a, d     steer left or right\n"
-    "  space    jump; from the top of a wall, a high jump\n"
-    "  Esc      leave the game at any time\n";
+static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
+                           "\n"
+                           "Options:\n"
+                           "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
+                           "                         the picture is drawn for that size (each side 64 to 8192)\n"
+                           "  --help                 print this and leave\n"
+                           "  --version              print the version and leave\n"
+                           "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
+                           "\n"
+                           "Keys:\n"
+                           "  w, s     choose PLAY GAME or EXIT GAME on the menu\n"
+                           "  Enter    confirm the menu choice\n"
+                           "  a, d     steer left or right\n"
+                           "  space    jump; from the top of a wall, a high jump\n"
+                           "  Esc      leave the game at any time\n";
 
 // The window library's own options, left in argv for it, with how many values each takes.
 static const struct {
@@ -102,17 +101,10 @@ void parse_options(int* argc, char** argv, options_t* options) {
 
 int answer_options(const options_t& options, FILE* out, FILE* err) {
     switch (options.launch) {
-    case LAUNCH_HELP:
-        fprintf(out, "%s\n%s", USAGE_LINE, HELP);
-        return 0;
-    case LAUNCH_VERSION:
-        fprintf(out, "quovix %s\n", QUOVIX_VERSION);
-        return 0;
-    case LAUNCH_BAD:
-        fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE);
-        return 2;
-    case LAUNCH_PLAY:
-        break;
+    case LAUNCH_HELP: fprintf(out, "%s\n%s", USAGE_LINE, HELP); return 0;
+    case LAUNCH_VERSION: fprintf(out, "quovix %s\n", QUOVIX_VERSION); return 0;
+    case LAUNCH_BAD: fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE); return 2;
+    case LAUNCH_PLAY: break;
     }
     return 0;
 }
