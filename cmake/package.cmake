@@ -123,6 +123,8 @@ quovix-level, checks them and turns a PNG into the picture the game plays.]=])
 set(CPACK_DEBIAN_FILE_NAME quovix_${QUOVIX_VERSION}_${QUOVIX_DEB_ARCH}.deb)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${QUOVIX_DEB_ARCH})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# the launcher tells a desktop player why a game could not start through a notification
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libnotify-bin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -82,6 +82,8 @@ bool launch_game(game_run_t* run, const std::string& bin_dir) {
     if (pid < 0)
         return false;
     if (pid == 0) {
+        // a group of its own, so a kill reaches what a launcher started too
+        setpgid(0, 0);
         if (chdir(bin_dir.c_str()) != 0)
             _exit(126);
         dup2(open(run->out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
@@ -171,7 +173,7 @@ bool wait_for_exit(game_run_t* run, double seconds) {
 
 void kill_game(game_run_t* run) {
     if (!poll_exit(run)) {
-        kill(run->pid, SIGKILL);
+        kill(-run->pid, SIGKILL);
         waitpid(run->pid, nullptr, 0);
         run->exited = true;
         run->status = -1;

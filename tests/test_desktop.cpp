@@ -78,8 +78,7 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
         ASSERT_TRUE(wait_for_window(&run)) << name << game_output(run) << read_text_file(run.err_path);
         int x, y, w, h, screen_w, screen_h;
         ASSERT_TRUE(window_geometry(run, &x, &y, &w, &h, &screen_w, &screen_h));
-        EXPECT_EQ(std::vector<int>({x, y, w, h}),
-                  std::vector<int>({0, 0, c.w ? c.w : screen_w, c.h ? c.h : screen_h}))
+        EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, c.w ? c.w : screen_w, c.h ? c.h : screen_h}))
             << name;
 
         Display* dpy = open_display();
@@ -96,7 +95,8 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
             screen_shot_t shot = wait_for_screen([&](const screen_shot_t& s) {
                 return block_difference(cut(s, 0, 0, c.w, c.h), menu, 0, 0, c.w, c.h) < 8.0;
             });
-            EXPECT_LT(block_difference(cut(shot, 0, 0, c.w, c.h), menu, 0, 0, c.w, c.h), 8.0) << "no menu in the window";
+            EXPECT_LT(block_difference(cut(shot, 0, 0, c.w, c.h), menu, 0, 0, c.w, c.h), 8.0)
+                << "no menu in the window";
         }
         press_key("Escape");
         ASSERT_TRUE(wait_for_exit(&run, 10)) << name;
