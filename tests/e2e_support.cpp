@@ -102,6 +102,8 @@ bool launch_game(game_run_t* run, const std::string& bin_dir) {
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    // in both, so a kill that comes before the child runs still finds the group
+    setpgid(pid, pid);
     run->pid = pid;
     run->exited = false;
     return true;
@@ -173,7 +175,8 @@ bool wait_for_exit(game_run_t* run, double seconds) {
 
 void kill_game(game_run_t* run) {
     if (!poll_exit(run)) {
-        kill(-run->pid, SIGKILL);
+        if (kill(-run->pid, SIGKILL) != 0)
+            kill(run->pid, SIGKILL);
         waitpid(run->pid, nullptr, 0);
         run->exited = true;
         run->status = -1;

@@ -85,7 +85,16 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
         ASSERT_NE(dpy, nullptr);
         EXPECT_EQ(window_class(dpy, run.window), std::string("quovix/") + QUOVIX_WINDOW_CLASS) << name;
         std::vector<unsigned long> icon = window_icon(dpy, run.window);
+        XSizeHints                 hints = {};
+        long                       given = 0;
+        XGetWMNormalHints(dpy, run.window, &hints, &given);
         XCloseDisplay(dpy);
+        if (c.w) {
+            // a window manager is asked to keep the size the game draws for
+            EXPECT_EQ(hints.flags & (PMinSize | PMaxSize), PMinSize | PMaxSize);
+            EXPECT_EQ(std::vector<int>({hints.min_width, hints.min_height, hints.max_width, hints.max_height}),
+                      std::vector<int>({c.w, c.h, c.w, c.h}));
+        }
         ASSERT_EQ(icon.size(), 2u + 32 * 32 + 2 + 64 * 64 + 2 + 128 * 128) << name;
         EXPECT_EQ(std::vector<unsigned long>(icon.begin(), icon.begin() + 2), std::vector<unsigned long>({32, 32}));
 

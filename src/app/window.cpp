@@ -45,6 +45,8 @@ bool open_window(int* argc, char** argv, int width, int height) {
     name_window();
     if (full_screen)
         glutFullScreen();
+    else
+        platform_hold_window_size(glXGetCurrentDrawable(), width, height);
     render_follow_display_refresh();
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
