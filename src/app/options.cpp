@@ -9,7 +9,7 @@ static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls
                            "\n"
                            "Options:\n"
                            "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
-                           "                         the picture is drawn for that size (each side 64 to 8192)\n"
+                           "                         the picture is drawn for that size (each side %d to %d)\n"
                            "  --help                 print this and leave\n"
                            "  --version              print the version and leave\n"
                            "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
@@ -47,7 +47,9 @@ static void read_window_size(const char* size, options_t* options) {
     char* end = nullptr;
     int   w = 0, h = 0;
     if (!size || !read_side(size, &end, &w) || *end != 'x' || !read_side(end + 1, &end, &h) || *end) {
-        bad(options, "--window wants WIDTHxHEIGHT, each side from 64 to 8192, not \"%s\"", size ? size : "");
+        options->launch = LAUNCH_BAD;
+        snprintf(options->why, sizeof(options->why), "--window wants WIDTHxHEIGHT, each side from %d to %d, not \"%s\"",
+                 WINDOW_SIDE_MIN, WINDOW_SIDE_MAX, size ? size : "");
         return;
     }
     options->window_width = w;
@@ -101,7 +103,10 @@ void parse_options(int* argc, char** argv, options_t* options) {
 
 int answer_options(const options_t& options, FILE* out, FILE* err) {
     switch (options.launch) {
-    case LAUNCH_HELP: fprintf(out, "%s\n%s", USAGE_LINE, HELP); return 0;
+    case LAUNCH_HELP:
+        fprintf(out, "%s\n", USAGE_LINE);
+        fprintf(out, HELP, WINDOW_SIDE_MIN, WINDOW_SIDE_MAX);
+        return 0;
     case LAUNCH_VERSION: fprintf(out, "quovix %s\n", QUOVIX_VERSION); return 0;
     case LAUNCH_BAD: fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE); return 2;
     case LAUNCH_PLAY: break;
