@@ -267,6 +267,34 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
         EXPECT_EQ(lines, game_output(alone)) << "the game's lines are passed on unchanged";
 }
 
+bool game_window_shown() {
+    FILE*       p = popen("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null", "r");
+    std::string ids;
+    char        buf[64];
+    while (p && fgets(buf, sizeof(buf), p))
+        ids += buf;
+    if (p)
+        pclose(p);
+    return !ids.empty();
+}
+
+TEST_F(Package, TheDesktopStoppingTheLauncherStopsTheGameWithoutANotification) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    std::string stubs = temp_folder();
+    std::string notified = stub_command(stubs, "notify-send", 0);
+    run.env.push_back("PATH=" + stubs + ":" + getenv("PATH"));
+    start();
+    ASSERT_EQ(kill(run.pid, SIGTERM), 0);
+    ASSERT_TRUE(wait_for_exit(&run, 10));
+    EXPECT_EQ(run.status, 128 + SIGTERM);
+    bool shown = true;
+    for (int i = 0; i < 100 && (shown = game_window_shown()); i++)
+        sleep_ms(50);
+    EXPECT_FALSE(shown) << "the game outlived its launcher";
+    EXPECT_FALSE(file_exists(notified)) << "a game stopped was not refused";
+}
+
 TEST_F(Package, HelpAndVersionNeedNoDisplayAndAWindowSizeGetsItsPictureSet) {
     struct {
         std::vector<std::string> args;
