@@ -9,6 +9,13 @@ set(QUOVIX_VERSION 1.0.0)
 set(QUOVIX_RELEASE_DATE 2026-12-08)
 set(QUOVIX_ID org.quovix.Quovix)
 set(QUOVIX_MAINTAINER "The Quovix developers <developers@quovix.org>")
+# the window's class, which the desktop entry's StartupWMClass names
+set(QUOVIX_WINDOW_CLASS Quovix)
+# the game answers --version with the one, and names its window with the other
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/options.cpp PROPERTIES
+                            COMPILE_DEFINITIONS QUOVIX_VERSION="${QUOVIX_VERSION}")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/window.cpp PROPERTIES
+                            COMPILE_DEFINITIONS QUOVIX_WINDOW_CLASS="${QUOVIX_WINDOW_CLASS}")
 
 set(QUOVIX_INSTALL_GAMES games)
 set(QUOVIX_INSTALL_LIB lib/games/quovix)
@@ -69,7 +76,7 @@ install(TARGETS quovix quovix-level quovix-solve quovix-gen-pictures quovix-scre
 
 # Every resource the build makes, named one by one: a picture set made for a
 # developer's own screen stays out of the package.
-set(_pkg_resources "")
+set(_pkg_resources ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON})
 foreach(_file ${QUOVIX_MODELS})
   list(APPEND _pkg_resources ${QUOVIX_RESOURCES_DIR}/${_file})
 endforeach()
@@ -116,6 +123,8 @@ quovix-level, checks them and turns a PNG into the picture the game plays.]=])
 set(CPACK_DEBIAN_FILE_NAME quovix_${QUOVIX_VERSION}_${QUOVIX_DEB_ARCH}.deb)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${QUOVIX_DEB_ARCH})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# the launcher tells a desktop player why a game could not start through a notification
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libnotify-bin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -61,5 +61,17 @@ foreach(_size ${QUOVIX_PICTURE_SETS})
   list(APPEND _quovix_art_outputs ${_outs})
 endforeach()
 
+# The window's icon in the sizes docks and taskbars ask for most.
+set(QUOVIX_WINDOW_ICON icon.argb)
+add_custom_command(
+  OUTPUT ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUOVIX_RESOURCES_DIR}
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+          $<TARGET_FILE:quovix-gen-pictures> --window-icon ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON} 32 64 128
+  DEPENDS quovix-gen-pictures
+  COMMENT "Painting the window's icon"
+  VERBATIM)
+list(APPEND _quovix_art_outputs ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON})
+
 add_custom_target(quovix_art ALL DEPENDS ${_quovix_art_outputs})
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QUOVIX_BIN_DIR})

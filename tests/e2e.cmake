@@ -23,3 +23,11 @@ gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display LABELS window
 add_executable(test_points test_points.cpp)
 target_link_libraries(test_points PRIVATE quovix_null quovix_test_support GTest::gtest_main)
 gtest_discover_tests(test_points)
+
+# The window's size, class and icon as the desktop sees them.
+add_executable(test_desktop test_desktop.cpp)
+target_link_libraries(test_desktop PRIVATE quovix_e2e_support quovix_null GTest::gtest_main)
+target_compile_definitions(test_desktop PRIVATE
+                           QUOVIX_DESKTOP_ENTRY="${CMAKE_BINARY_DIR}/packaging/${QUOVIX_ID}.desktop")
+add_dependencies(test_desktop quovix)
+gtest_discover_tests(test_desktop PROPERTIES RESOURCE_LOCK display LABELS window)

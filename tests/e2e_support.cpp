@@ -1,6 +1,7 @@
 #include "e2e_support.h"
 
 // before Xlib, whose macros clash with names in gtest
+#include "app/options.h"
 #include "app/window.h"
 #include "support.h"
 
@@ -81,6 +82,8 @@ bool launch_game(game_run_t* run, const std::string& bin_dir) {
     if (pid < 0)
         return false;
     if (pid == 0) {
+        // a group of its own, so a kill reaches what a launcher started too
+        setpgid(0, 0);
         if (chdir(bin_dir.c_str()) != 0)
             _exit(126);
         dup2(open(run->out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
@@ -92,12 +95,32 @@ bool launch_game(game_run_t* run, const std::string& bin_dir) {
             else
                 setenv(e.substr(0, eq).c_str(), e.c_str() + eq + 1, 1);
         }
-        execl(program.c_str(), program.c_str(), (char*)nullptr);
+        std::vector<char*> argv = {(char*)program.c_str()};
+        for (const std::string& a : run->args)
+            argv.push_back((char*)a.c_str());
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
+    // in both, so a kill that comes before the child runs still finds the group
+    setpgid(pid, pid);
     run->pid = pid;
     run->exited = false;
     return true;
+}
+
+// The window's size the game is asked for: the screen's, or the one --window gives.
+static void wanted_size(const game_run_t& run, int screen_w, int screen_h, int* w, int* h) {
+    std::vector<std::string> args = run.args;
+    std::vector<char*>       argv = {(char*)"quovix"};
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int       argc = (int)argv.size() - 1;
+    options_t options;
+    parse_options(&argc, argv.data(), &options);
+    *w = options.window_width ? options.window_width : screen_w;
+    *h = options.window_width ? options.window_height : screen_h;
 }
 
 static bool poll_exit(game_run_t* run) {
@@ -127,9 +150,12 @@ bool wait_for_window(game_run_t* run, double seconds) {
             run_xdotool("windowfocus " + std::to_string(run->window));
             // start-up ends with the level's size line; the frames follow, full-screen
             for (; now_s() < end && !poll_exit(run); sleep_ms(50)) {
-                int x, y, w, h, screen_w, screen_h;
-                if (game_output(*run).find("Bitmap size:") != std::string::npos &&
-                    window_geometry(*run, &x, &y, &w, &h, &screen_w, &screen_h) && w == screen_w && h == screen_h)
+                int x, y, w, h, screen_w, screen_h, want_w, want_h;
+                if (game_output(*run).find("Bitmap size:") == std::string::npos ||
+                    !window_geometry(*run, &x, &y, &w, &h, &screen_w, &screen_h))
+                    continue;
+                wanted_size(*run, screen_w, screen_h, &want_w, &want_h);
+                if (w == want_w && h == want_h)
                     return true;
             }
             return false;
@@ -149,7 +175,8 @@ bool wait_for_exit(game_run_t* run, double seconds) {
 
 void kill_game(game_run_t* run) {
     if (!poll_exit(run)) {
-        kill(run->pid, SIGKILL);
+        if (kill(-run->pid, SIGKILL) != 0)
+            kill(run->pid, SIGKILL);
         waitpid(run->pid, nullptr, 0);
         run->exited = true;
         run->status = -1;

@@ -12,6 +12,7 @@ typedef struct _XDisplay Display;
 struct game_run_t {
     pid_t                    pid = -1;
     std::string              program;   // empty: build/bin/quovix
+    std::vector<std::string> args;      // passed to it after its name
     std::vector<std::string> env;       // NAME=value pairs set for it, NAME= alone removes NAME
     std::string              bin_dir;
     std::string              out_path;   // the game's standard output
@@ -30,7 +31,8 @@ struct screen_shot_t {
 // Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
 bool launch_game(game_run_t* run, const std::string& bin_dir);
 // Waits until the window titled WINDOW_TITLE exists, focuses it, and waits until
-// start-up has ended and the window covers the screen; false on timeout.
+// start-up has ended and the window covers the screen (or has the size --window
+// asked for); false on timeout.
 bool wait_for_window(game_run_t* run, double seconds = 20);
 // Waits for the game to end; false when it was still running (then it is killed).
 bool        wait_for_exit(game_run_t* run, double seconds = 20);

@@ -1,7 +1,8 @@
 // The Debian package as a player gets it: unpacked into a folder, its launcher
 // makes the player's own folder, shows the menu, plays, leaves with status 0 on
 // Esc, keeps a level the player put in place of an installed one, makes pictures
-// for a screen that has none, and says in one line when there is no display.
+// for a screen or window that has none, says in one line when there is no display,
+// and tells a desktop player why a game could not start.
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
@@ -201,6 +202,130 @@ TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
         EXPECT_NE(lines[0].find(c.says), std::string::npos) << lines[0];
         EXPECT_EQ(game_output(run), "") << c.display;
     }
+}
+
+// A command put first on the game's PATH that keeps its arguments and its input in
+// a file of its own, whole once it is there, and ends with the given status.
+std::string stub_command(const std::string& folder, const std::string& name, int status) {
+    std::string record = folder + "/" + name + ".said";
+    write_text_file(folder + "/" + name, "#!/bin/sh\n{ printf '%s\\n' \"$@\"; cat; } >'" + record + ".part' && mv '" +
+                                             record + ".part' '" + record + "'\nexit " + std::to_string(status) + "\n");
+    chmod((folder + "/" + name).c_str(), 0755);
+    return record;
+}
+
+bool wait_for_file(const std::string& path, int seconds) {
+    for (int i = 0; i < seconds * 20 && !file_exists(path); i++)
+        sleep_ms(50);
+    return file_exists(path);
+}
+
+TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLinesAndStatus) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    // a level one the player broke: the game exits 1 with its reason
+    ASSERT_EQ(system(("mkdir -p " + player("resources") + " " + player("bin")).c_str()), 0);
+    write_text_file(player("resources/levelone.bmp"), "not a picture");
+    std::string              reason = "levelone.bmp: file ends inside its headers";
+    std::vector<std::string> printed;
+    // a notification, or when none can be sent, a small window
+    struct {
+        int         notify_status;
+        const char* shown_by;
+    } cases[] = {{0, "notify-send"}, {1, "xmessage"}};
+    for (const auto& c : cases) {
+        std::string stubs = temp_folder();
+        std::string notified = stub_command(stubs, "notify-send", c.notify_status);
+        std::string messaged = stub_command(stubs, "xmessage", 0);
+        run = game_run_t();
+        run.program = unpacked + "/usr/games/quovix";
+        run.env = {"HOME=" + home, "XDG_DATA_HOME=", "PATH=" + stubs + ":" + getenv("PATH")};
+        ASSERT_TRUE(launch_game(&run, home));
+        ASSERT_TRUE(wait_for_exit(&run, 20));
+        EXPECT_EQ(run.status, 1);
+        printed.push_back(game_output(run));
+        EXPECT_NE(read_text_file(run.err_path).find(reason), std::string::npos) << read_text_file(run.err_path);
+
+        std::string shown = c.notify_status ? messaged : notified;
+        ASSERT_TRUE(wait_for_file(shown, 10)) << c.shown_by << " was not asked";
+        std::string said = read_text_file(shown);
+        EXPECT_NE(said.find("Quovix could not start"), std::string::npos) << said;
+        EXPECT_NE(said.find(reason), std::string::npos) << said;
+        EXPECT_NE(said.find(player("bin")), std::string::npos) << said;
+        if (!c.notify_status) {
+            EXPECT_FALSE(file_exists(messaged)) << "a notification was sent, no window is wanted";
+        }
+    }
+    // the game alone, as the launcher starts it, prints the same lines
+    game_run_t alone;
+    alone.program = unpacked + "/usr/lib/games/quovix/quovix";
+    ASSERT_TRUE(launch_game(&alone, player("bin")));
+    ASSERT_TRUE(wait_for_exit(&alone, 20));
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_NE(game_output(alone).find("ERROR: "), std::string::npos) << game_output(alone);
+    for (const std::string& lines : printed)
+        EXPECT_EQ(lines, game_output(alone)) << "the game's lines are passed on unchanged";
+}
+
+bool game_window_shown() {
+    FILE*       p = popen("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null", "r");
+    std::string ids;
+    char        buf[64];
+    while (p && fgets(buf, sizeof(buf), p))
+        ids += buf;
+    if (p)
+        pclose(p);
+    return !ids.empty();
+}
+
+TEST_F(Package, TheDesktopStoppingTheLauncherStopsTheGameWithoutANotification) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    std::string stubs = temp_folder();
+    std::string notified = stub_command(stubs, "notify-send", 0);
+    run.env.push_back("PATH=" + stubs + ":" + getenv("PATH"));
+    start();
+    ASSERT_EQ(kill(run.pid, SIGTERM), 0);
+    ASSERT_TRUE(wait_for_exit(&run, 10));
+    EXPECT_EQ(run.status, 128 + SIGTERM);
+    bool shown = true;
+    for (int i = 0; i < 100 && (shown = game_window_shown()); i++)
+        sleep_ms(50);
+    EXPECT_FALSE(shown) << "the game outlived its launcher";
+    EXPECT_FALSE(file_exists(notified)) << "a game stopped was not refused";
+}
+
+TEST_F(Package, HelpAndVersionNeedNoDisplayAndAWindowSizeGetsItsPictureSet) {
+    struct {
+        std::vector<std::string> args;
+        int                      status;
+        const char*              out_starts;
+    } cases[] = {
+        {{"--help"}, 0, "usage: quovix"},
+        {{"--version"}, 0, "quovix "},
+    };
+    for (const auto& c : cases) {
+        run = game_run_t();
+        run.program = unpacked + "/usr/games/quovix";
+        run.args = c.args;
+        run.env = {"HOME=" + home, "XDG_DATA_HOME=", "DISPLAY="};
+        ASSERT_TRUE(launch_game(&run, home));
+        ASSERT_TRUE(wait_for_exit(&run, 10));
+        EXPECT_EQ(run.status, c.status) << c.args[0];
+        EXPECT_EQ(game_output(run).rfind(c.out_starts, 0), 0u) << game_output(run);
+        EXPECT_FALSE(file_exists(player("bin"))) << "no folder is made to answer " << c.args[0];
+    }
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    run = game_run_t();
+    run.program = unpacked + "/usr/games/quovix";
+    run.args = {"--window", "640x400"};
+    run.env = {"HOME=" + home, "XDG_DATA_HOME="};
+    start();
+    struct stat st;
+    EXPECT_EQ(stat(player("resources/640x400/playgame.bmp").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 640 * 400 * 3);
+    leave_with_esc();
 }
 
 TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {

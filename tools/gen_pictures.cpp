@@ -1,11 +1,13 @@
-// quovix-gen-pictures: paints the full-screen pictures for one screen size, or
-// the desktop icon in one size.
+// quovix-gen-pictures: paints the full-screen pictures for one screen size, the
+// desktop icon in one size, or the window's icon in several.
 // Usage: quovix-gen-pictures <outdir> <width> <height>
 //        quovix-gen-pictures --icon <out.png> <size>
+//        quovix-gen-pictures --window-icon <out.argb> <size>...
 // Pictures are raw BGR, bottom row first, no header, as glDrawPixels wants it.
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "assets/startup.h"
+#include "platform/bytes.h"
 #include "platform/platform.h"
 
 struct canvas_t {
@@ -277,7 +280,7 @@ static cairo_status_t append_bytes(void* closure, const unsigned char* bytes, un
 
 // The menu's sky, stars, a planet and the title's lettering, painted at the menu's
 // height and scaled down into a rounded square, so every icon size shows the same art.
-static int write_icon(const char* path, int size) {
+static cairo_surface_t* paint_icon(int size) {
     const int art_size = 768;
     canvas_t  art = new_canvas(art_size, art_size);
     paint_sky(art);
@@ -295,19 +298,70 @@ static int write_icon(const char* path, int size) {
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_destroy(cr);
+    free_canvas(art);
+    cairo_surface_flush(icon);
+    return icon;
+}
+
+static int write_icon(const char* path, int size) {
+    cairo_surface_t* icon = paint_icon(size);
     // the PNG is made in memory and written whole, like every file
     std::vector<unsigned char> png;
     std::string                why;
     bool ok = cairo_surface_write_to_png_stream(icon, append_bytes, &png) == CAIRO_STATUS_SUCCESS &&
               platform_write_file(path, png.data(), png.size(), &why);
     cairo_surface_destroy(icon);
-    free_canvas(art);
     if (!ok)
         std::fprintf(stderr, "cannot write %s\n", path);
     return ok ? 0 : 1;
 }
 
+static void append_le32(std::vector<uint8_t>* out, uint32_t v) {
+    out->resize(out->size() + 4);
+    write_le32(out->data() + out->size() - 4, v);
+}
+
+// One size of the window's icon: its size, then its pixels, their colour no longer
+// multiplied by their alpha as Cairo keeps it.
+static void append_window_icon(std::vector<uint8_t>* out, int size) {
+    cairo_surface_t* icon = paint_icon(size);
+    const uint8_t*   data = cairo_image_surface_get_data(icon);
+    int              stride = cairo_image_surface_get_stride(icon);
+    append_le32(out, size);
+    append_le32(out, size);
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
+            uint32_t p = *(const uint32_t*)(data + (size_t)y * stride + x * 4);
+            uint32_t a = p >> 24, rgb = 0;
+            for (int shift = 0; a && shift < 24; shift += 8)
+                rgb |= std::min(255u, (((p >> shift) & 255) * 255 + a / 2) / a) << shift;
+            append_le32(out, a << 24 | rgb);
+        }
+    }
+    cairo_surface_destroy(icon);
+}
+
+static int write_window_icon(const char* path, int sizes, char** size_args) {
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < sizes; i++) {
+        int size = std::atoi(size_args[i]);
+        if (size < 16 || size > 256) {
+            std::fprintf(stderr, "bad window icon size %s\n", size_args[i]);
+            return 1;
+        }
+        append_window_icon(&bytes, size);
+    }
+    std::string why;
+    if (!platform_write_file(path, bytes.data(), bytes.size(), &why)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", path, why.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::string(argv[1]) == "--window-icon")
+        return write_window_icon(argv[2], argc - 3, argv + 3);
     if (argc == 4 && std::string(argv[1]) == "--icon") {
         int size = std::atoi(argv[3]);
         if (size < 16 || size > 1024) {
@@ -319,8 +373,9 @@ int main(int argc, char** argv) {
     if (argc != 4) {
         std::fprintf(stderr,
                      "usage: %s <outdir> <width> <height>\n"
-                     "       %s --icon <out.png> <size>\n",
-                     argv[0], argv[0]);
+                     "       %s --icon <out.png> <size>\n"
+                     "       %s --window-icon <out.argb> <size>...\n",
+                     argv[0], argv[0], argv[0]);
         return 1;
     }
     std::string dir = argv[1];

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "assets/icon.h"
 #include "assets/startup.h"
 #include "game/levelmap.h"
 #include "platform/platform.h"
@@ -42,7 +43,7 @@ static bool copy_resource(const fs::path& from, const fs::path& to) {
 }
 
 // The models and every picture set, as the build made them: at the top only the
-// models are taken, inside a set everything.
+// models and the window's icon are taken, inside a set everything.
 static bool copy_resources(const fs::path& from, const fs::path& to, bool top = true) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(from, ec)) {
@@ -51,7 +52,7 @@ static bool copy_resources(const fs::path& from, const fs::path& to, bool top = 
         if (entry.is_directory()) {
             fs::create_directory(target, ec);
             ok = !ec && copy_resources(entry.path(), target, false);
-        } else if (!top || entry.path().extension() == ".obj") {
+        } else if (!top || entry.path().extension() == ".obj" || entry.path().filename() == resource_name(ICON_PATH)) {
             ok = copy_resource(entry.path(), target);
         }
         if (!ok)

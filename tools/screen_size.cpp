@@ -1,11 +1,18 @@
-// quovix-screen: prints the screen's size as WIDTHxHEIGHT, the name of the
-// picture set the game looks for; one line and status 1 when there is no display.
+// quovix-screen: prints the size the game will draw at as WIDTHxHEIGHT, the name
+// of the picture set it looks for: the screen's, or the window's the game's own
+// options ask for. One line and status 1 when there is no display, the game's
+// own line and status 2 for options it would refuse.
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/options.h"
 #include "platform/platform.h"
 
-int main() {
+int main(int argc, char** argv) {
+    options_t options;
+    parse_options(&argc, argv, &options);
+    if (options.launch == LAUNCH_BAD)
+        return answer_options(options, stdout, stderr);
     int width = 0, height = 0;
     if (!platform_screen_size(&width, &height)) {
         const char* name = getenv("DISPLAY");
@@ -13,7 +20,10 @@ int main() {
                 name ? name : "");
         return 1;
     }
-    printf("%dx%d\n", width, height);
     platform_let_go_of_display();
+    if (options.window_width)
+        printf("%dx%d\n", options.window_width, options.window_height);
+    else
+        printf("%dx%d\n", width, height);
     return 0;
 }

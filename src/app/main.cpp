@@ -1,7 +1,8 @@
-// Quovix: open the window, run start-up, then frames until the player leaves.
+// Quovix: read the command line, open the window, run start-up, then frames until the player leaves.
 #include <cstdio>
 
 #include "app/frame.h"
+#include "app/options.h"
 #include "app/window.h"
 #include "assets/startup.h"
 #include "platform/platform.h"
@@ -9,11 +10,20 @@
 int main(int argc, char** argv) {
     // lines reach a pipe or file as they are printed, not only at exit
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    options_t options;
+    parse_options(&argc, argv, &options);
+    // help, version or a bad argument are answered without touching the display
+    if (options.launch != LAUNCH_PLAY)
+        return answer_options(options, stdout, stderr);
     // the models and pictures are read while the window library loads the GL driver
     int width, height;
-    if (platform_screen_size(&width, &height))
-        read_files_ahead(width, height);
-    bool opened = open_window(&argc, argv);
+    if (platform_screen_size(&width, &height)) {
+        if (options.window_width)
+            read_files_ahead(options.window_width, options.window_height);
+        else
+            read_files_ahead(width, height);
+    }
+    bool opened = open_window(&argc, argv, options.window_width, options.window_height);
     platform_let_go_of_display();
     if (!opened)
         return 1;

@@ -1,29 +1,52 @@
 #include "app/window.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 #include <cstdio>
+#include <vector>
 
 #include "app/frame.h"
 #include "app/keys.h"
+#include "assets/icon.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
+// WM_CLASS: docks group the window under the desktop entry whose StartupWMClass
+// names the class, QUOVIX_WINDOW_CLASS, set with the package's other names.
+static const char WINDOW_INSTANCE[] = "quovix";
+static const char WINDOW_CLASS[] = QUOVIX_WINDOW_CLASS;
+
 static void display() { run_frame(); }
 
-bool open_window(int* argc, char** argv) {
+// The class and icon go on before the window is first shown, so the desktop links it to its entry at once.
+static void name_window() {
+    std::vector<uint32_t> icon = read_icon(ICON_PATH);
+    platform_name_window(glXGetCurrentDrawable(), WINDOW_INSTANCE, WINDOW_CLASS, icon.data(), icon.size());
+}
+
+bool open_window(int* argc, char** argv, int width, int height) {
     glutInit(argc, argv);
-    // the screen is measured once, before anything is sized from it
-    screen_width = glutGet(GLUT_SCREEN_WIDTH);
-    screen_height = glutGet(GLUT_SCREEN_HEIGHT);
+    bool full_screen = width == 0;
+    // the screen is measured once, before anything is sized from it; a window is the screen to the game
+    screen_width = full_screen ? glutGet(GLUT_SCREEN_WIDTH) : width;
+    screen_height = full_screen ? glutGet(GLUT_SCREEN_HEIGHT) : height;
     if (screen_width <= 0 || screen_height <= 0) {
         printf("ERROR: cannot determine the screen size (%dx%d)\n", screen_width, screen_height);
         return false;
     }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    // without a window manager freeglut would leave the window one pixel in
-    glutInitWindowPosition(0, 0);
+    // without a window manager freeglut would leave the window one pixel in; a
+    // window is placed by the window manager, or by -geometry +X+Y
+    if (full_screen)
+        glutInitWindowPosition(0, 0);
+    else
+        glutInitWindowSize(width, height);
     glutCreateWindow(WINDOW_TITLE);
-    glutFullScreen();
+    name_window();
+    if (full_screen)
+        glutFullScreen();
+    else
+        platform_hold_window_size(glXGetCurrentDrawable(), width, height);
     render_follow_display_refresh();
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);

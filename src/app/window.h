@@ -4,6 +4,7 @@
 // Players and the windowed tests know the game by this title.
 inline constexpr char WINDOW_TITLE[] = "Quovix - by Orrib";
 
-// Initialises GLUT and takes the screen size; false when the size is unusable.
-bool open_window(int* argc, char** argv);
+// Initialises GLUT and takes the screen size, full screen when width is 0, else a
+// window of width by height that the game takes for the screen; false when the size is unusable.
+bool open_window(int* argc, char** argv, int width, int height);
 void run_main_loop();

@@ -15,6 +15,12 @@ void              platform_sleep_ms(int32_t ms);
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);
 void platform_let_go_of_display();
+// Gives the X window its WM_CLASS and, when icon_count is not 0, its _NET_WM_ICON
+// (for each size: width, height, ARGB pixels), for docks and taskbars.
+void platform_name_window(unsigned long window, const char* instance, const char* class_name, const uint32_t* icon,
+                          size_t icon_count);
+// Asks the window manager to keep the window at this size: the game draws for it.
+void platform_hold_window_size(unsigned long window, int width, int height);
 // Runs a job on a thread of its own; the caller waits for it before it reads what
 // the job wrote. Exit waits for a job still running.
 void platform_start_aside(void (*job)());

@@ -1,0 +1,115 @@
+#include "app/options.h"
+
+#include <cstdlib>
+#include <cstring>
+
+static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--help] [--version] [X options]";
+
+static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
+                           "\n"
+                           "Options:\n"
+                           "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
+                           "                         the picture is drawn for that size (each side %d to %d)\n"
+                           "  --help                 print this and leave\n"
+                           "  --version              print the version and leave\n"
+                           "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
+                           "\n"
+                           "Keys:\n"
+                           "  w, s     choose PLAY GAME or EXIT GAME on the menu\n"
+                           "  Enter    confirm the menu choice\n"
+                           "  a, d     steer left or right\n"
+                           "  space    jump; from the top of a wall, a high jump\n"
+                           "  Esc      leave the game at any time\n";
+
+// The window library's own options, left in argv for it, with how many values each takes.
+static const struct {
+    const char* name;
+    int         values;
+} x_options[] = {
+    {"-display", 1}, {"-geometry", 1}, {"-direct", 0}, {"-indirect", 0}, {"-iconic", 0}, {"-gldebug", 0}, {"-sync", 0},
+};
+
+static void bad(options_t* options, const char* why, const char* what) {
+    options->launch = LAUNCH_BAD;
+    snprintf(options->why, sizeof(options->why), why, what);
+}
+
+static bool read_side(const char* text, char** end, int* side) {
+    if (*text < '1' || *text > '9')
+        return false;
+    long value = strtol(text, end, 10);
+    *side = value > WINDOW_SIDE_MAX ? WINDOW_SIDE_MAX + 1 : (int)value;
+    return *side >= WINDOW_SIDE_MIN && *side <= WINDOW_SIDE_MAX;
+}
+
+// WIDTHxHEIGHT, digits only, each side within the limits.
+static void read_window_size(const char* size, options_t* options) {
+    char* end = nullptr;
+    int   w = 0, h = 0;
+    if (!size || !read_side(size, &end, &w) || *end != 'x' || !read_side(end + 1, &end, &h) || *end) {
+        options->launch = LAUNCH_BAD;
+        snprintf(options->why, sizeof(options->why), "--window wants WIDTHxHEIGHT, each side from %d to %d, not \"%s\"",
+                 WINDOW_SIDE_MIN, WINDOW_SIDE_MAX, size ? size : "");
+        return;
+    }
+    options->window_width = w;
+    options->window_height = h;
+}
+
+// The option at argv[*i]; moves *i past any value it takes. False for no game option.
+static bool read_game_option(int argc, char** argv, int* i, options_t* options) {
+    const char* arg = argv[*i];
+    if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)
+        options->launch = LAUNCH_HELP;
+    else if (strcmp(arg, "--version") == 0)
+        options->launch = LAUNCH_VERSION;
+    else if (strcmp(arg, "--window") == 0)
+        read_window_size(++*i < argc ? argv[*i] : nullptr, options);
+    else if (strncmp(arg, "--window=", 9) == 0)
+        read_window_size(arg + 9, options);
+    else
+        return false;
+    return true;
+}
+
+// The X option at argv[*i] with its values, copied down to argv[*kept]; false for none.
+static bool keep_x_option(int argc, char** argv, int* i, int* kept, options_t* options) {
+    for (const auto& x : x_options) {
+        if (strcmp(argv[*i], x.name) != 0)
+            continue;
+        if (*i + x.values >= argc) {
+            bad(options, "%s wants a value", x.name);
+            return true;
+        }
+        for (int v = 0; v <= x.values; v++)
+            argv[(*kept)++] = argv[(*i)++];
+        --*i;
+        return true;
+    }
+    return false;
+}
+
+void parse_options(int* argc, char** argv, options_t* options) {
+    memset(options, 0, sizeof(*options));
+    int kept = *argc > 0 ? 1 : 0;
+    // the first answer asked for wins: `--help --window 0x0` helps
+    for (int i = 1; i < *argc && options->launch == LAUNCH_PLAY; i++) {
+        if (!read_game_option(*argc, argv, &i, options) && !keep_x_option(*argc, argv, &i, &kept, options))
+            bad(options, "unknown option \"%s\"", argv[i]);
+    }
+    argv[kept] = nullptr;
+    *argc = kept;
+}
+
+int answer_options(const options_t& options, FILE* out, FILE* err) {
+    switch (options.launch) {
+    case LAUNCH_HELP:
+        fprintf(out, "%s\n", USAGE_LINE);
+        fprintf(out, HELP, WINDOW_SIDE_MIN, WINDOW_SIDE_MAX);
+        return 0;
+    case LAUNCH_VERSION: fprintf(out, "quovix %s\n", QUOVIX_VERSION); return 0;
+    case LAUNCH_BAD: fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE); return 2;
+    case LAUNCH_PLAY: break;
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+// The command line, read before anything else: play, or answer without a window.
+#pragma once
+#include <cstdio>
+
+enum launch_t { LAUNCH_PLAY, LAUNCH_HELP, LAUNCH_VERSION, LAUNCH_BAD };
+
+// A window's side, in pixels: a picture set is painted for every size played.
+const int WINDOW_SIDE_MIN = 64;
+const int WINDOW_SIDE_MAX = 8192;
+
+struct options_t {
+    launch_t launch;
+    int      window_width, window_height;   // 0 for the full screen
+    char     why[256];                      // what is wrong, for LAUNCH_BAD
+};
+
+// Reads the game's own options out of argv, leaving the program name and the X
+// options (-display NAME and the like) in it, in order, for the window library.
+void parse_options(int* argc, char** argv, options_t* options);
+// Help and version on out, a bad argument in one line on err; the exit status.
+int answer_options(const options_t& options, FILE* out, FILE* err);

@@ -1,0 +1,112 @@
+// The command line: the game's own options taken out, the window library's left
+// in order, and help, version and mistakes answered without a display.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "app/options.h"
+#include "support.h"
+
+namespace {
+
+struct parsed_t {
+    options_t                options;
+    std::vector<std::string> left;   // what the window library gets, the program name first
+};
+
+parsed_t parse(std::vector<std::string> args) {
+    args.insert(args.begin(), "quovix");
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int      argc = (int)args.size();
+    parsed_t p;
+    parse_options(&argc, argv.data(), &p.options);
+    for (int i = 0; i < argc; i++)
+        p.left.emplace_back(argv[i]);
+    EXPECT_EQ(argv[argc], nullptr);
+    return p;
+}
+
+}   // namespace
+
+TEST(CommandLine, OptionsGiveTheLaunchTheWindowAndWhatIsLeftForTheWindowLibrary) {
+    struct {
+        std::vector<std::string> args;
+        launch_t                 launch;
+        int                      w, h;
+        std::vector<std::string> left;
+    } cases[] = {
+        {{}, LAUNCH_PLAY, 0, 0, {"quovix"}},
+        {{"--help"}, LAUNCH_HELP, 0, 0, {"quovix"}},
+        {{"-h"}, LAUNCH_HELP, 0, 0, {"quovix"}},
+        {{"--version"}, LAUNCH_VERSION, 0, 0, {"quovix"}},
+        {{"--window", "800x600"}, LAUNCH_PLAY, 800, 600, {"quovix"}},
+        {{"--window=1280x720"}, LAUNCH_PLAY, 1280, 720, {"quovix"}},
+        {{"--window", "64x8192"}, LAUNCH_PLAY, 64, 8192, {"quovix"}},
+        {{"-display", ":3", "--window", "640x480", "-sync"},
+         LAUNCH_PLAY,
+         640,
+         480,
+         {"quovix", "-display", ":3", "-sync"}},
+        {{"-geometry", "+100+50", "-iconic"}, LAUNCH_PLAY, 0, 0, {"quovix", "-geometry", "+100+50", "-iconic"}},
+        // the first answer asked for wins, so help is given even after a later mistake
+        {{"--help", "--window", "0x0"}, LAUNCH_HELP, 0, 0, {"quovix"}},
+        {{"--bogus", "--help"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"level.bmp"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"--window"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"-display"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+    };
+    for (const auto& c : cases) {
+        std::string name = testing::PrintToString(c.args);
+        parsed_t    p = parse(c.args);
+        EXPECT_EQ(p.options.launch, c.launch) << name;
+        EXPECT_EQ(p.options.window_width, c.w) << name;
+        EXPECT_EQ(p.options.window_height, c.h) << name;
+        if (c.launch != LAUNCH_BAD) {
+            EXPECT_EQ(p.left, c.left) << name;
+        }
+    }
+}
+
+TEST(CommandLine, AWindowSizeOutsideTheLimitsOrMisspeltIsRefused) {
+    for (const char* size : {"63x600", "800x63", "8193x600", "800x8193", "99999999999999999999x600", "0x0", "-800x600",
+                             "+800x600", "800X600", "800x600x", "800x", "x600", "800 x600", "800x600 ", "", "wide"}) {
+        parsed_t p = parse({"--window", size});
+        EXPECT_EQ(p.options.launch, LAUNCH_BAD) << size;
+        EXPECT_EQ(p.options.window_width, 0) << size;
+        EXPECT_NE(std::string(p.options.why).find(std::string("\"") + size + "\""), std::string::npos) << p.options.why;
+    }
+}
+
+// The real program, with no display to open: help and version on standard output,
+// a mistake in one line on standard error naming it, with the usage.
+TEST(CommandLine, TheGameAnswersWithoutADisplay) {
+    std::string folder = temp_folder();
+    struct {
+        const char* args;
+        int         status;
+        std::string out, err;   // what each holds, all of it when it ends in a newline
+    } cases[] = {
+        {"--help", 0, "usage: quovix [--window WIDTHxHEIGHT]", ""},
+        {"-h --window 1x1", 0, "  Esc      leave the game at any time\n", ""},
+        {"--version", 0, std::string("quovix ") + QUOVIX_VERSION + "\n", ""},
+        {"--bogus", 2, "", "quovix: unknown option \"--bogus\"; usage: quovix"},
+        {"--window 1x1", 2, "", "not \"1x1\"; usage: quovix"},
+    };
+    for (const auto& c : cases) {
+        std::string command = std::string("env -u DISPLAY " QUOVIX_BIN_DIR "/quovix ") + c.args + " >" + folder +
+                              "/out 2>" + folder + "/err";
+        int status = system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.args;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.args;
+        std::string out = read_text_file(folder + "/out"), err = read_text_file(folder + "/err");
+        EXPECT_EQ(out.empty(), c.out.empty()) << c.args << "\n" << out;
+        EXPECT_NE(out.find(c.out), std::string::npos) << c.args << "\n" << out;
+        EXPECT_EQ(lines_of(err).size(), c.err.empty() ? 0u : 1u) << c.args << "\n" << err;
+        EXPECT_NE(err.find(c.err), std::string::npos) << c.args << "\n" << err;
+    }
+}
