@@ -5,10 +5,14 @@
 
 #include "app/frame.h"
 #include "app/keys.h"
+#include "app/pace.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
-static void display() { run_frame(); }
+static void display() {
+    run_frame();
+    pace_window_frame();
+}
 
 bool open_window(int* argc, char** argv) {
     glutInit(argc, argv);
@@ -24,7 +28,7 @@ bool open_window(int* argc, char** argv) {
     glutInitWindowPosition(0, 0);
     glutCreateWindow(WINDOW_TITLE);
     glutFullScreen();
-    render_follow_display_refresh();
+    pace_window_start();
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
     glutKeyboardUpFunc(key_up);
