@@ -84,11 +84,11 @@ void refreshes_per_frame(const paced_run_t& run, double refresh_hz, int* fewest,
 struct pace_case_t {
     const char* name;
     display_t   display;
-    pace_mode_t mode;        // after the menu
-    int         interval;    // the swap interval then
-    bool        sleeps;      // whether the game sleeps of its own
-    double      rate;        // frames a second over the last ten seconds
-    int         fewest;      // refreshes a frame stays on the screen, fewest and most
+    pace_mode_t mode;       // after the menu
+    int         interval;   // the swap interval then
+    bool        sleeps;     // whether the game sleeps of its own
+    double      rate;       // frames a second over the last ten seconds
+    int         fewest;     // refreshes a frame stays on the screen, fewest and most
     int         most;
 };
 
@@ -115,7 +115,14 @@ const pace_case_t pace_cases[] = {
     {"swap control that waits for nothing", {0, true, true, FAST_DRAW, 0, 0, 0}, PACE_SLEEP, 1, true, 60, 0, 0},
     // a menu that happened to draw in a sixtieth of a second looks like a 60 Hz display
     // until play draws faster: then a sleep takes over
-    {"no wait, menu as slow as 60 Hz", {0, true, true, FAST_DRAW, MENU_FRAMES, SECOND_NS / 60, 0}, PACE_SLEEP, 1, true, 60, 0, 0},
+    {"no wait, menu as slow as 60 Hz",
+     {0, true, true, FAST_DRAW, MENU_FRAMES, SECOND_NS / 60, 0},
+     PACE_SLEEP,
+     1,
+     true,
+     60,
+     0,
+     0},
     // below 60 a second the game runs slower, as designed, and never sleeps
     {"slow machine", {0, false, false, 20 * MS, 0, 0, 0}, PACE_SLEEP, 0, false, 50, 0, 0},
     {"slow machine, 144 Hz", {144, true, true, 20 * MS, 0, 0, 0}, PACE_SLEEP, 1, false, 48, 3, 3},

@@ -1,8 +1,8 @@
 #include "app/pace.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -119,8 +119,8 @@ static const char* const mode_names[] = {
 };
 
 static void report_mode() {
-    fprintf(stderr, "frame pace: %s (swaps measured at %.1f a second, swap interval %d)\n",
-            mode_names[frame_pace.mode], frame_pace.swap_rate, frame_pace.swap_interval);
+    fprintf(stderr, "frame pace: %s (swaps measured at %.1f a second, swap interval %d)\n", mode_names[frame_pace.mode],
+            frame_pace.swap_rate, frame_pace.swap_interval);
 }
 
 void pace_window_start() {
