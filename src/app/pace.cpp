@@ -138,8 +138,8 @@ void pace_window_start() {
 }
 
 // Frames since the first one ended, once a second, for whoever measures the rate from outside.
-static void report_frames(int64_t now, pace_mode_t was) {
-    if (frame_pace.mode != was)
+static void report_frames(int64_t now, pace_mode_t was, int was_interval) {
+    if (frame_pace.mode != was || frame_pace.swap_interval != was_interval)
         report_mode();
     if (frame_pace.frames_ended == 1) {
         frame_pace.report_start_ns = now;
@@ -155,9 +155,10 @@ static void report_frames(int64_t now, pace_mode_t was) {
 void pace_window_frame() {
     int64_t     now = platform_now_ns();
     pace_mode_t was = frame_pace.mode;
+    int         was_interval = frame_pace.swap_interval;
     pace_step_t step = pace_frame_ended(now);
     if (frame_pace.report)
-        report_frames(now, was);
+        report_frames(now, was, was_interval);
     if (step.swap_interval)
         render_set_swap_interval(step.swap_interval);
     if (step.wake_ns)
