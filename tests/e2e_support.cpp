@@ -88,6 +88,8 @@ bool launch_game(game_run_t* run, const std::string& bin_dir) {
             _exit(126);
         dup2(open(run->out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open(run->err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        // frames as fast as they are drawn, so long games end sooner; run->env may ask for the pace
+        setenv("QUOVIX_FRAME_PACE", "free", 1);
         for (const std::string& e : run->env) {
             size_t eq = e.find('=');
             if (eq + 1 == e.size())

@@ -28,7 +28,8 @@ struct screen_shot_t {
     const uint8_t*       at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
 };
 
-// Starts build/bin/quovix (or run->program) with bin_dir as its working folder.
+// Starts build/bin/quovix (or run->program) with bin_dir as its working folder,
+// its frames free (QUOVIX_FRAME_PACE=free) unless run->env removes or sets that.
 bool launch_game(game_run_t* run, const std::string& bin_dir);
 // Waits until the window titled WINDOW_TITLE exists, focuses it, and waits until
 // start-up has ended and the window covers the screen (or has the size --window

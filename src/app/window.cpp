@@ -7,6 +7,7 @@
 
 #include "app/frame.h"
 #include "app/keys.h"
+#include "app/pace.h"
 #include "assets/icon.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -16,7 +17,10 @@
 static const char WINDOW_INSTANCE[] = "quovix";
 static const char WINDOW_CLASS[] = QUOVIX_WINDOW_CLASS;
 
-static void display() { run_frame(); }
+static void display() {
+    run_frame();
+    pace_window_frame();
+}
 
 // The class and icon go on before the window is first shown, so the desktop links it to its entry at once.
 static void name_window() {
@@ -47,7 +51,7 @@ bool open_window(int* argc, char** argv, int width, int height) {
         glutFullScreen();
     else
         platform_hold_window_size(glXGetCurrentDrawable(), width, height);
-    render_follow_display_refresh();
+    pace_window_start();
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
     glutKeyboardUpFunc(key_up);

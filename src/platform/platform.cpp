@@ -33,6 +33,21 @@ void platform_sleep_ms(int32_t ms) {
     }
 }
 
+int64_t platform_now_ns() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+
+void platform_sleep_until_ns(int64_t when) {
+    // an absolute deadline: a signal or a late wake-up never adds up across frames
+    timespec ts = {(time_t)(when / 1000000000), (long)(when % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+    }
+}
+
+const char* platform_setting(const char* name) { return getenv(name); }
+
 static std::thread aside;
 
 void platform_wait_aside() {

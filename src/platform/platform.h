@@ -1,4 +1,4 @@
-// The thin layer over the OS: clock, sleep, exit, screen size, files, one job aside.
+// The thin layer over the OS: clock, sleep, exit, screen size, settings, files, one job aside.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +10,8 @@ extern int screen_height;
 
 int32_t           platform_ticks_ms();   // real elapsed milliseconds, monotonic, from the first call
 void              platform_sleep_ms(int32_t ms);
+int64_t           platform_now_ns();                       // the monotonic clock itself, in nanoseconds
+void              platform_sleep_until_ns(int64_t when);   // to an absolute time on that clock
 [[noreturn]] void platform_exit(int status);
 // The display's size without a window; false when there is no display. The
 // connection stays open until let go of, once the window has its own.
@@ -26,6 +28,8 @@ void platform_hold_window_size(unsigned long window, int width, int height);
 void platform_start_aside(void (*job)());
 void platform_wait_aside();
 bool platform_dir_exists(const char* path);
+// An environment variable, nullptr when unset; read at start, never per frame.
+const char* platform_setting(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over
 // it, so a kill leaves the old file or the new one. A link at path is replaced,
 // never written through; anything else that is no regular file is left alone.

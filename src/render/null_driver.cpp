@@ -13,8 +13,8 @@ void        render_begin_scene() {}
 void        render_end_frame() {}
 void        render_setup_view() {}
 const char* render_gl_version() { return "none (no window)"; }
-void        render_follow_display_refresh() {}
 void        render_light_on_ship() {}
+bool        render_set_swap_interval(int) { return false; }
 
 uint32_t upload_model(const std::vector<obj_vertex_t>&) { return next_list++; }
 uint32_t upload_texture(int, int, const uint8_t*) { return next_texture++; }

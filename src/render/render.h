@@ -24,8 +24,8 @@ void        render_begin_scene();                     // camera on the ship
 void        render_end_frame();                       // restore, swap, ask for the next frame
 void        render_setup_view();                      // projection, camera, depth, lights, shading
 const char* render_gl_version();
-void        render_follow_display_refresh();   // swap interval 1 where the driver offers one
-void        render_light_on_ship();            // light 0 above the ship, neutral emission
+bool        render_set_swap_interval(int refreshes);   // swaps wait this many refreshes; false: no such control
+void        render_light_on_ship();                    // light 0 above the ship, neutral emission
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles);
 uint32_t upload_texture(int width, int height, const uint8_t* rgb);

@@ -1,6 +1,5 @@
-// Frames at the display's pace: every motion is an amount per frame, made for a
-// screen that shows 60 of them a second, so a swap waits for the display's refresh
-// where the driver offers that; elsewhere frames run free.
+// How many of the display's refreshes a swap waits for, where the driver lets the
+// game choose; the pacing of frames (src/app/pace.cpp) decides the number.
 #include <GL/glx.h>
 #include <cstring>
 
@@ -16,29 +15,28 @@ static bool offers(const char* extensions, const char* name) {
 
 static void* lookup(const char* name) { return (void*)glXGetProcAddressARB((const GLubyte*)name); }
 
-void render_follow_display_refresh() {
+bool render_set_swap_interval(int refreshes) {
     Display*    display = glXGetCurrentDisplay();
     GLXDrawable drawable = glXGetCurrentDrawable();
-    if (!display || !drawable)
-        return;
+    if (!display || !drawable || refreshes < 1)
+        return false;
     const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
     typedef void (*ext_interval_fn)(Display*, GLXDrawable, int);
     typedef int (*mesa_interval_fn)(unsigned);
     typedef int (*sgi_interval_fn)(int);
     if (offers(extensions, "GLX_EXT_swap_control")) {
         if (auto set = (ext_interval_fn)lookup("glXSwapIntervalEXT")) {
-            set(display, drawable, 1);
-            return;
+            set(display, drawable, refreshes);
+            return true;
         }
     }
     if (offers(extensions, "GLX_MESA_swap_control")) {
-        if (auto set = (mesa_interval_fn)lookup("glXSwapIntervalMESA")) {
-            set(1);
-            return;
-        }
+        if (auto set = (mesa_interval_fn)lookup("glXSwapIntervalMESA"))
+            return set((unsigned)refreshes) == 0;
     }
     if (offers(extensions, "GLX_SGI_swap_control")) {
         if (auto set = (sgi_interval_fn)lookup("glXSwapIntervalSGI"))
-            set(1);
+            return set(refreshes) == 0;
     }
+    return false;
 }
