@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 #include <cstdio>
 
 #include "app/frame.h"
@@ -8,7 +9,10 @@
 #include "platform/platform.h"
 #include "render/render.h"
 
-static void display() { run_frame(); }
+static void display() {
+    keys_follow_focus(platform_window_has_focus(glXGetCurrentDrawable()));
+    run_frame();
+}
 
 bool open_window(int* argc, char** argv) {
     glutInit(argc, argv);
@@ -28,6 +32,10 @@ bool open_window(int* argc, char** argv) {
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
     glutKeyboardUpFunc(key_up);
+    glutSpecialFunc(special_down);
+    glutSpecialUpFunc(special_up);
+    // a held key is one press: repeats would end a pause or start play again
+    glutIgnoreKeyRepeat(1);
     return true;
 }
 

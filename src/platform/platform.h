@@ -15,6 +15,8 @@ void              platform_sleep_ms(int32_t ms);
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);
 void platform_let_go_of_display();
+// Whether the keyboard goes to this X window; true when there is no display to ask.
+bool platform_window_has_focus(unsigned long window);
 // Runs a job on a thread of its own; the caller waits for it before it reads what
 // the job wrote. Exit waits for a job still running.
 void platform_start_aside(void (*job)());
