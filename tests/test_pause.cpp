@@ -21,7 +21,8 @@ TEST_F(Pause, PStandsPlayStillUntilPressedAgainAndEscStillLeaves) {
     run_frames(30, HOLD_A);
     EXPECT_TRUE(paused());
     EXPECT_EQ(timer_elapsed_ms(), shown);
-    EXPECT_EQ(std::vector<float>(game.ship.pos, game.ship.pos + 3), std::vector<float>(before.ship.pos, before.ship.pos + 3));
+    EXPECT_EQ(std::vector<float>(game.ship.pos, game.ship.pos + 3),
+              std::vector<float>(before.ship.pos, before.ship.pos + 3));
     EXPECT_EQ(game.ship.right_rate, before.ship.right_rate);
     EXPECT_EQ(game.ship.jump, 0);
     EXPECT_EQ(game.flow.pickup_spin, before.flow.pickup_spin);

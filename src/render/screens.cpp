@@ -85,7 +85,7 @@ void draw_summary() {
     draw_text(format_int(p.total_points).c_str());
     glRasterPos3f(x, y, (float)(a[2] - 0.01));
     draw_text("PRESS ESC KEY TO EXIT");
-    glRasterPos3f(x, y, (float)(a[2] - 0.0115));
+    glRasterPos3f(x, y, (float)(a[2] - 0.011));
     draw_text("PRESS ENTER KEY TO PLAY AGAIN");
     glEnable(GL_LIGHTING);
     glPopMatrix();
@@ -110,8 +110,9 @@ void draw_paused() {
     // over the track and the ship, however near they are
     glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);
-    centred_line("PAUSED", screen_height / 2.0 + 16);
-    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", screen_height / 2.0 - 24);
+    // above the ship, which stays in view
+    centred_line("PAUSED", screen_height * 0.62);
+    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", screen_height * 0.62 - 36);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     restore_matrices();
