@@ -193,6 +193,17 @@ void press_key(const char* key) {
     run_xdotool(std::string("keyup ") + key);
 }
 
+void send_keys(const std::string& keys) { run_xdotool(keys); }
+
+bool give_focus_to(unsigned long window) {
+    Display* dpy = open_display();
+    if (!dpy)
+        return false;
+    XSetInputFocus(dpy, window ? window : DefaultRootWindow(dpy), RevertToNone, CurrentTime);
+    XCloseDisplay(dpy);
+    return true;
+}
+
 bool wait_for_lines(const std::string& path, int lines, double seconds) {
     for (double end = now_s() + seconds; now_s() < end; sleep_ms(100)) {
         std::string text = read_text_file(path);

@@ -44,6 +44,10 @@ void        sleep_ms(int ms);
 // Holds a key (an X keysym name such as "Return", "s", "Escape") long enough
 // for several frames to see it, then lets go.
 void press_key(const char* key);
+// Keys sent one after another as written, without waiting: "keydown d keydown shift keyup d".
+void send_keys(const std::string& keys);
+// Moves the keyboard focus to a window, or to the root window for 0, as a window manager would.
+bool give_focus_to(unsigned long window);
 // Waits until a file exists and holds `lines` lines; false on timeout.
 bool wait_for_lines(const std::string& path, int lines, double seconds);
 // Waits until the file at path is replaced by a newer one; false on timeout.

@@ -204,3 +204,89 @@ TEST_F(Game, LostGameKeepsItsRecordsWhileTheSummaryStays) {
     leave_with_esc();
     EXPECT_EQ(read_text_file(results_path()), second);
 }
+
+TEST_F(Game, DReleasedUnderShiftStopsSteeringAndTheLevelIsFinished) {
+    // held on, d would take the ship off the track's right edge long before the finish
+    std::vector<level_edit_t> rows = rows_of(0, 59, ".#####.");
+    for (const level_edit_t& e : rows_of(60, 70, ".FFFFF."))
+        rows.push_back(e);
+    for (const level_edit_t& e : rows_of(71, 239, "......."))
+        rows.push_back(e);
+    start({plain_level(rows, false)});
+    choose_play();
+    send_keys("keydown d keydown shift keyup d keyup shift");
+    ASSERT_TRUE(wait_for_lines(results_path(), 1, 60)) << game_output(run);
+    std::string first = lines_of(read_text_file(results_path()))[0];
+    EXPECT_EQ(first.substr(0, 4) + first.substr(first.size() - 2), "1 0  " + std::to_string(START_LIVES)) << first;
+    leave_with_esc();
+}
+
+// Exactly white pixels of a rectangle: the game's text, which nothing else draws.
+static long white_pixels(const screen_shot_t& s, int x0, int y0, int x1, int y1) {
+    long n = 0;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            n += s.at(x, y)[0] == 255 && s.at(x, y)[1] == 255 && s.at(x, y)[2] == 255;
+    return n;
+}
+
+static bool same_screen(const screen_shot_t& a, const screen_shot_t& b) { return a.rgb == b.rgb; }
+
+TEST_F(Game, PPausesWithTheTimeStillAndEnterOnTheSummaryStartsAgain) {
+    std::vector<level_edit_t> rows = rows_of(40, 239, ".......");
+    start({plain_level(rows, false)}, FAST);
+    choose_play();
+    press_key("p");
+    // paused once two screens in a row are alike
+    screen_shot_t last = take_screenshot();
+    screen_shot_t paused = wait_for_screen([&](const screen_shot_t& s) {
+        bool alike = same_screen(s, last);
+        last = s;
+        return alike;
+    });
+    ASSERT_TRUE(same_screen(paused, last)) << game_output(run);
+    EXPECT_GT(white_pixels(paused, 383, 260, 983, 340), 200) << "no PAUSED";
+    EXPECT_GT(block_difference(paused, picture("gameover.bmp"), 0, 0, SCREEN_W, 320), 8.0) << "the summary, not play";
+    // over more than a second the time shown, the ship and the track all stand still
+    screen_shot_t later = wait_for_screen([&](const screen_shot_t& s) { return !same_screen(s, paused); }, 1.5);
+    EXPECT_TRUE(same_screen(later, paused));
+    press_key("p");
+    screen_shot_t going_on = wait_for_screen([&](const screen_shot_t& s) { return !same_screen(s, paused); });
+    EXPECT_GT(white_pixels(paused, 383, 260, 983, 340), white_pixels(going_on, 383, 260, 983, 340) + 200);
+    summary();
+    press_key("Return");
+    expect_screen_shows(screen_nearer("playgame.bmp", "gameover.bmp"), "playgame.bmp", "gameover.bmp");
+    // the fresh menu stands on PLAY GAME; the keypad's Enter confirms it
+    press_key("KP_Enter");
+    // start-up read level one at launch, for play, for the fresh menu and for play again
+    auto level_reads = [&] {
+        size_t n = 0;
+        for (const std::string& line : lines_of(game_output(run)))
+            n += line.rfind("Bitmap size:", 0) == 0;
+        return n;
+    };
+    for (int i = 0; i < 100 && level_reads() < 4; i++)
+        sleep_ms(100);
+    EXPECT_EQ(level_reads(), 4u) << game_output(run);
+    leave_with_esc();
+}
+
+TEST_F(Game, FocusTakenAwayPausesPlayAndPGoesOn) {
+    start({plain_level(rows_of(0, 239, ".#####."), false)});
+    choose_play();
+    EXPECT_LT(white_pixels(take_screenshot(), 383, 260, 983, 340), 50) << "white where PAUSED goes";
+    ASSERT_TRUE(give_focus_to(0));
+    screen_shot_t last = take_screenshot();
+    screen_shot_t paused = wait_for_screen([&](const screen_shot_t& s) {
+        bool alike = same_screen(s, last);
+        last = s;
+        return alike;
+    });
+    EXPECT_GT(white_pixels(paused, 383, 260, 983, 340), 200) << "no PAUSED";
+    EXPECT_GT(block_difference(paused, picture("gameover.bmp"), 0, 0, SCREEN_W, 320), 8.0) << "the summary, not play";
+    ASSERT_TRUE(give_focus_to(run.window));
+    press_key("p");
+    screen_shot_t going_on = wait_for_screen([&](const screen_shot_t& s) { return !same_screen(s, paused); });
+    EXPECT_FALSE(same_screen(going_on, paused));
+    leave_with_esc();
+}

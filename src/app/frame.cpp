@@ -9,7 +9,9 @@
 #include "game/actions.h"
 #include "game/flow.h"
 #include "game/input.h"
+#include "game/keytable.h"
 #include "game/motion.h"
+#include "game/pause.h"
 #include "game/state.h"
 #include "render/render.h"
 
@@ -64,6 +66,7 @@ static const struct {
     {ACT_RISE, rise},
     {ACT_BACKGROUND, draw_background},
     {ACT_MENU, draw_menu},
+    {ACT_PAUSED, draw_paused},
 };
 
 static void run_action(int code) {
@@ -80,16 +83,29 @@ static void run_actions() {
     for (int code : walk) {
         if (game.process.exit_requested)
             return;
-        run_action(code);
+        if (!action_stands_still(code))
+            run_action(code);
     }
 }
 
+// Play again: everything as at program start but the process itself, which
+// keeps its clock; what start-up loaded is kept and used again.
+static void fresh_game() {
+    process_t process = game.process;
+    game = game_at_start;
+    game.process = process;
+}
+
 void run_frame() {
+    keys_frame_begin();
     read_scale();
     compute_steps(game.speed_scale);
     if (game.flow.lives == 0)
         game_over_bookkeeping();
-    if (input_step())
+    input_request_t request = input_step();
+    if (request == INPUT_NEW_GAME)
+        fresh_game();
+    if (request != INPUT_GO_ON)
         run_startup();
     if (game.process.exit_requested)
         return;
@@ -100,5 +116,6 @@ void run_frame() {
         game.flow.text_anchor[i] = game.ship.pos[i];
     read_next_level_when_due();
     run_actions();
+    keys_frame_end();
     render_end_frame();
 }

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include "app/frame.h"
+#include "app/keys.h"
 #include "assets/startup.h"
+#include "game/keytable.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
@@ -39,21 +41,41 @@ static const struct {
     int      key;
 } held_keys[] = {
     {HOLD_A, KEY_A}, {HOLD_D, KEY_D},         {HOLD_SPACE, KEY_SPACE}, {HOLD_W, KEY_W},
-    {HOLD_S, KEY_S}, {HOLD_ENTER, KEY_ENTER}, {HOLD_ESC, KEY_ESC},
+    {HOLD_S, KEY_S}, {HOLD_ENTER, KEY_ENTER}, {HOLD_ESC, KEY_ESC},     {HOLD_P, KEY_P},
 };
 
-bool sim_frame(unsigned held) {
+static bool frame_as_typed() {
     if (game.process.exit_requested)
         return false;
-    for (uint8_t& k : game.keys)
-        k = 0;
-    for (const auto& h : held_keys)
-        game.keys[h.key] = (held & h.hold) != 0;
     run_frame();
     game.process.frames_run++;
     game.process.fake_now_ms += frame_ms;
     return !game.process.exit_requested;
 }
+
+bool sim_frame(unsigned held) {
+    keys_release_all();
+    for (const auto& h : held_keys)
+        game.keys[h.key] = (held & h.hold) != 0;
+    return frame_as_typed();
+}
+
+void sim_key(unsigned char key, bool down) {
+    if (down)
+        key_down(key, 0, 0);
+    else
+        key_up(key, 0, 0);
+}
+
+void sim_special_key(int special, bool down) {
+    if (down)
+        special_down(special, 0, 0);
+    else
+        special_up(special, 0, 0);
+}
+
+void sim_focus(bool focused) { keys_follow_focus(focused); }
+bool sim_frame_as_typed() { return frame_as_typed(); }
 
 bool sim_start_play() { return sim_frame(HOLD_ENTER) && game.flow.game_started; }
 

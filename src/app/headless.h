@@ -13,6 +13,7 @@ enum {
     HOLD_S = 16,
     HOLD_ENTER = 32,
     HOLD_ESC = 64,
+    HOLD_P = 128,
 };
 
 struct sim_state_t {
@@ -30,6 +31,13 @@ struct sim_state_t {
 bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int frame_ms = 16);
 // One frame with the given keys held; false once the program has ended.
 bool sim_frame(unsigned held);
+// Keys as the window reports them between frames: a character or a special
+// key going down or up, and the keyboard focus looked at before a frame.
+void sim_key(unsigned char key, bool down);
+void sim_special_key(int special, bool down);
+void sim_focus(bool focused);
+// One frame with the keys as those reports left them.
+bool sim_frame_as_typed();
 // Enter on the menu: starts play. False if the program ended instead.
 bool        sim_start_play();
 sim_state_t sim_state();

@@ -18,6 +18,7 @@ static const char WINDOW_INSTANCE[] = "quovix";
 static const char WINDOW_CLASS[] = QUOVIX_WINDOW_CLASS;
 
 static void display() {
+    keys_follow_focus(platform_window_has_focus(glXGetCurrentDrawable()));
     run_frame();
     pace_window_frame();
 }
@@ -55,6 +56,10 @@ bool open_window(int* argc, char** argv, int width, int height) {
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
     glutKeyboardUpFunc(key_up);
+    glutSpecialFunc(special_down);
+    glutSpecialUpFunc(special_up);
+    // a held key is one press: repeats would end a pause or start play again
+    glutIgnoreKeyRepeat(1);
     return true;
 }
 

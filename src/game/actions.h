@@ -15,6 +15,7 @@ enum {
     ACT_RISE = 13,
     ACT_BACKGROUND = 14,
     ACT_MENU = 15,
+    ACT_PAUSED = 16,   // queued last while paused: drawn over the scene
 };
 
 // The codes of play, in the order start-up queues them.

@@ -1,10 +1,10 @@
 #include "game/flow.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "game/actions.h"
+#include "game/keytable.h"
 #include "game/levelmap.h"
 #include "game/process.h"
 #include "game/state.h"
@@ -21,7 +21,7 @@ static void place_ship_on_spawn() {
 
 void start_menu_or_play() {
     game.flow.stars_collected = 0;
-    memset(game.keys, 0, sizeof(game.keys));
+    keys_release_all();
     game.ship.bank = BANK_NONE;
     place_ship_on_spawn();
     if (game.flow.game_started == 0) {
@@ -109,6 +109,8 @@ bool ship_action() {
 bool track_action() {
     if (game.flow.level_start)
         return false;
+    if (game.flow.paused)
+        return true;
     if (game.flow.pickup_spin < PICKUP_SPIN_TURN)
         game.flow.pickup_spin += PICKUP_SPIN_STEP / game.speed_scale;
     else

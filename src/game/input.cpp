@@ -2,6 +2,8 @@
 
 #include "game/actions.h"
 #include "game/flow.h"
+#include "game/keytable.h"
+#include "game/pause.h"
 #include "game/process.h"
 #include "game/state.h"
 #include "game/tuning.h"
@@ -73,12 +75,17 @@ static bool menu_keys() {
     return false;
 }
 
-bool input_step() {
+input_request_t input_step() {
     // Esc leaves from the menu, play and the summary alike, before any other key acts
     if (game.keys[KEY_ESC]) {
         process_exit(0);
-        return false;
+        return INPUT_GO_ON;
     }
+    // Enter acts on the summary only once a frame has shown it
+    bool summary_shown = game.flow.game_over;
+    pause_key_step();
+    if (game.flow.paused)
+        return INPUT_GO_ON;
     game.ship.bank = bank_of_keys();
     steer_key(KEY_A, &game.ship.left_rate, &game.ship.right_rate, ACT_STEER_LEFT, ACT_STEER_RIGHT);
     steer_key(KEY_D, &game.ship.right_rate, &game.ship.left_rate, ACT_STEER_RIGHT, ACT_STEER_LEFT);
@@ -88,5 +95,7 @@ bool input_step() {
     if (!actions_has(ACT_VERTICAL))
         actions_add_front(ACT_VERTICAL);
     end_game_when_over();
-    return menu_keys();
+    if (summary_shown && key_pressed_now(KEY_ENTER))
+        return INPUT_NEW_GAME;
+    return menu_keys() ? INPUT_STARTUP : INPUT_GO_ON;
 }

@@ -15,8 +15,23 @@ enum {
     KEY_SPACE = 32,
     KEY_A = 97,
     KEY_D = 100,
+    KEY_P = 112,
     KEY_S = 115,
     KEY_W = 119,
+};
+
+// What holds a key down: a key stays held while any of them still holds it.
+enum {
+    KEY_SOURCE_CHAR = 1,      // the keyboard's characters
+    KEY_SOURCE_SPECIAL = 2,   // the arrow keys, standing in for w, a, s, d
+};
+
+// Between frames the keys arrive one by one; a frame sees the table as a whole.
+struct key_marks_t {
+    uint8_t pressed[256];         // sources pressed since the frame began
+    uint8_t release_after[256];   // sources let go of before any frame saw them
+    uint8_t was_held[256];        // the table as the last frame saw it
+    bool    focus_lost;           // the window had no keyboard focus at the last look
 };
 
 struct game_flow_t {
@@ -30,6 +45,7 @@ struct game_flow_t {
     uint8_t game_started;     // play chosen on the menu
     uint8_t ship_drawn;       // ACT_SHIP has run: Enter no longer acts on the menu
     uint8_t menu_selection;   // 0 play, 1 exit
+    uint8_t paused;           // play stands still, the scene is drawn under "PAUSED"
     int64_t level_time;       // ms, taken at the finish or while no lives are left
     int64_t frozen_seconds;   // shown by the HUD once the finish is reached
     float   text_anchor[3];
@@ -105,7 +121,8 @@ struct game_state_t {
     results_t      results;
     std::list<int> actions;   // the codes a frame runs, in order
     float          speed_scale;
-    uint8_t        keys[256];   // 1 while held, by the 8-bit code GLUT reports
+    uint8_t        keys[256];   // the sources holding each key, by the 8-bit code GLUT reports
+    key_marks_t    key_marks;
     process_t      process;
 };
 

@@ -23,6 +23,8 @@ void platform_name_window(unsigned long window, const char* instance, const char
                           size_t icon_count);
 // Asks the window manager to keep the window at this size: the game draws for it.
 void platform_hold_window_size(unsigned long window, int width, int height);
+// Whether the keyboard goes to this X window; true when there is no display to ask.
+bool platform_window_has_focus(unsigned long window);
 // Runs a job on a thread of its own; the caller waits for it before it reads what
 // the job wrote. Exit waits for a job still running.
 void platform_start_aside(void (*job)());

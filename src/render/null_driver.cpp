@@ -26,3 +26,4 @@ void draw_hud() {}
 void draw_menu() {}
 void draw_background() {}
 void draw_summary() {}
+void draw_paused() {}

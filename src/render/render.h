@@ -59,3 +59,4 @@ void draw_track();
 void draw_ship();
 void draw_menu();
 void draw_summary();
+void draw_paused();   // over the scene: the word and the keys that go on or leave

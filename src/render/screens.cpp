@@ -1,4 +1,4 @@
-// Full-screen pictures: menu, background and the summary with its points.
+// Full-screen pictures: menu, background and the summary with its points; the pause over the scene.
 #include <GL/freeglut.h>
 
 #include "game/points.h"
@@ -85,6 +85,35 @@ void draw_summary() {
     draw_text(format_int(p.total_points).c_str());
     glRasterPos3f(x, y, (float)(a[2] - 0.01));
     draw_text("PRESS ESC KEY TO EXIT");
+    glRasterPos3f(x, y, (float)(a[2] - 0.011));
+    draw_text("PRESS ENTER KEY TO PLAY AGAIN");
     glEnable(GL_LIGHTING);
     glPopMatrix();
+}
+
+// A line in the middle of the screen, whatever the camera.
+static void centred_line(const char* text, double y) {
+    int width = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)text);
+    glRasterPos2d((screen_width - width) / 2.0, y);
+    draw_text(text);
+}
+
+void draw_paused() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, screen_width, 0, screen_height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    // over the track and the ship, however near they are
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);
+    // above the ship, which stays in view
+    centred_line("PAUSED", screen_height * 0.62);
+    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", screen_height * 0.62 - 36);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    restore_matrices();
 }

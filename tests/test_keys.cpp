@@ -1,0 +1,111 @@
+// Keys as the window reports them, pause, and play again from the summary, without a window.
+#include <GL/freeglut_std.h>
+
+#include "game/timer.h"
+#include "gameplay_support.h"
+
+using Keys = Gameplay;
+
+// A key event between frames: a character, or one of the window library's special keys.
+struct key_event_t {
+    int  code;
+    bool special;
+    bool down;
+};
+
+static void send(const key_event_t& e) {
+    if (e.special)
+        sim_special_key(e.code, e.down);
+    else
+        sim_key((unsigned char)e.code, e.down);
+}
+
+TEST_F(Keys, ShiftArrowsAndSourcesHoldAndReleaseTheKeyTheRulesRead) {
+    const struct {
+        const char*              name;
+        std::vector<key_event_t> events;   // a frame runs after each
+        int                      key;
+        bool                     held;
+    } rows[] = {
+        {"d, then released under Shift", {{'d', false, true}, {'D', false, false}}, KEY_D, false},
+        {"D under Caps Lock, released without", {{'D', false, true}, {'d', false, false}}, KEY_D, false},
+        {"D held", {{'D', false, true}}, KEY_D, true},
+        {"right arrow held", {{GLUT_KEY_RIGHT, true, true}}, KEY_D, true},
+        {"left arrow held past a released a",
+         {{'a', false, true}, {GLUT_KEY_LEFT, true, true}, {'a', false, false}},
+         KEY_A,
+         true},
+        {"left arrow released", {{GLUT_KEY_LEFT, true, true}, {GLUT_KEY_LEFT, true, false}}, KEY_A, false},
+        {"up arrow", {{GLUT_KEY_UP, true, true}}, KEY_W, true},
+        {"down arrow", {{GLUT_KEY_DOWN, true, true}}, KEY_S, true},
+        {"P", {{'P', false, true}}, KEY_P, true},
+    };
+    for (const auto& r : rows) {
+        ASSERT_TRUE(start_play({wide_level('#')})) << r.name;
+        for (const key_event_t& e : r.events) {
+            send(e);
+            sim_frame_as_typed();
+        }
+        EXPECT_EQ(game.keys[r.key] != 0, r.held) << r.name;
+        EXPECT_EQ(game.keys[r.key == KEY_A ? (int)'A' : (int)'D'], 0) << r.name;
+    }
+}
+
+TEST_F(Keys, ReleasedUnderShiftTheShipStopsSteering) {
+    ASSERT_TRUE(start_play({wide_level('#')}));
+    sim_key('d', true);
+    run_frames(5);
+    sim_key('D', false);
+    run_frames(30);
+    float x = game.ship.pos[0];
+    sim_frame_as_typed();
+    EXPECT_EQ(game.ship.pos[0], x);
+}
+
+TEST_F(Keys, TapBetweenFramesHoldsForOneFrame) {
+    ASSERT_TRUE(sim_open(make_play_folder({wide_level('#')}).c_str()));
+    sim_key(KEY_ENTER, true);
+    sim_key(KEY_ENTER, false);
+    ASSERT_TRUE(sim_frame_as_typed());
+    EXPECT_EQ(game.flow.game_started, 1) << "a tap of Enter on the menu";
+    ASSERT_GT(run_until([] { return game.ship.on_ground == 1; }, 60), 0);
+    sim_key(' ', true);
+    sim_key(' ', false);
+    sim_frame_as_typed();
+    EXPECT_EQ(game.ship.jump, 1) << "a tap of space";
+    EXPECT_EQ(game.keys[KEY_SPACE], 0);
+    float rate = game.ship.right_rate;
+    sim_key('d', true);
+    sim_key('d', false);
+    sim_frame_as_typed();
+    EXPECT_FLOAT_EQ(game.ship.right_rate, rate + (float)STEER_RATE_STEP);
+    sim_frame_as_typed();
+    EXPECT_FLOAT_EQ(game.ship.right_rate, rate) << "held for one frame only";
+}
+
+TEST_F(Keys, FocusLossReleasesEveryKeyAndPausesOnlyPlay) {
+    ASSERT_TRUE(sim_open(make_play_folder({wide_level('#')}).c_str()));
+    sim_key('s', true);
+    sim_focus(false);
+    sim_frame_as_typed();
+    EXPECT_EQ(game.keys[KEY_S], 0);
+    EXPECT_EQ(game.flow.paused, 0) << "the menu does not pause";
+    sim_focus(true);
+    ASSERT_TRUE(sim_start_play());
+    run_frames(3);
+    sim_key('d', true);
+    sim_special_key(GLUT_KEY_RIGHT, true);
+    sim_key(' ', true);
+    sim_key(' ', false);
+    sim_focus(false);
+    sim_frame_as_typed();
+    EXPECT_EQ(std::vector<int>(game.keys, game.keys + 256), std::vector<int>(256, 0));
+    EXPECT_EQ(game.flow.paused, 1);
+    EXPECT_EQ(game.ship.jump, 0) << "the tap held back is released too";
+    // back in focus play stays paused until p
+    sim_focus(true);
+    sim_frame(0);
+    EXPECT_EQ(game.flow.paused, 1);
+    sim_frame(HOLD_P);
+    EXPECT_EQ(game.flow.paused, 0);
+}
