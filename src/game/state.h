@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/events.h"
 #include "results/results.h"
 
 // Keys as GLUT reports them: indices into the key table.
@@ -123,6 +124,7 @@ struct game_state_t {
     float          speed_scale;
     uint8_t        keys[256];   // the sources holding each key, by the 8-bit code GLUT reports
     key_marks_t    key_marks;
+    game_events_t  events;   // what happened this frame, one bit a game_event_t
     process_t      process;
 };
 
