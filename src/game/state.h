@@ -16,6 +16,7 @@ enum {
     KEY_SPACE = 32,
     KEY_A = 97,
     KEY_D = 100,
+    KEY_M = 109,
     KEY_P = 112,
     KEY_S = 115,
     KEY_W = 119,
@@ -125,6 +126,7 @@ struct game_state_t {
     uint8_t        keys[256];   // the sources holding each key, by the 8-bit code GLUT reports
     key_marks_t    key_marks;
     game_events_t  events;   // what happened this frame, one bit a game_event_t
+    uint8_t        muted;    // no sound: m toggles it, --mute starts with it, play again keeps it
     process_t      process;
 };
 
