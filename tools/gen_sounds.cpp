@@ -34,20 +34,31 @@ static const recipe_t recipes[] = {
     {"jump.wav", 180, {{0, 180, 260, 620, SQUARE, 0.22}, {0, 180, 260, 620, SINE, 0.25}}},
     {"high_jump.wav", 260, {{0, 260, 330, 1050, SQUARE, 0.2}, {0, 260, 660, 2100, SINE, 0.12}}},
     {"land.wav", 110, {{0, 110, 110, 55, SINE, 0.5}, {0, 60, 900, 300, NOISE, 0.3}}},
-    {"star.wav", 320, {{0, 160, B5, B5, SINE, 0.4}, {70, 250, E6, E6, SINE, 0.4}, {70, 200, 2 * E6, 2 * E6, SINE, 0.08}}},
+    {"star.wav",
+     320,
+     {{0, 160, B5, B5, SINE, 0.4}, {70, 250, E6, E6, SINE, 0.4}, {70, 200, 2 * E6, 2 * E6, SINE, 0.08}}},
     {"heart.wav",
      380,
-     {{0, 150, C5, C5, SINE, 0.35}, {70, 150, E5, E5, SINE, 0.35}, {140, 150, G5, G5, SINE, 0.35},
+     {{0, 150, C5, C5, SINE, 0.35},
+      {70, 150, E5, E5, SINE, 0.35},
+      {140, 150, G5, G5, SINE, 0.35},
       {210, 170, C6, C6, SINE, 0.4}}},
     {"life_lost.wav", 560, {{0, 560, 620, 90, SQUARE, 0.25}, {0, 420, 2500, 200, NOISE, 0.25}}},
     {"level.wav",
      560,
-     {{0, 120, G4, G4, SQUARE, 0.18}, {110, 120, C5, C5, SQUARE, 0.18}, {220, 120, E5, E5, SQUARE, 0.18},
-      {330, 230, G5, G5, SQUARE, 0.2}, {330, 230, G5 / 2, G5 / 2, SINE, 0.2}}},
+     {{0, 120, G4, G4, SQUARE, 0.18},
+      {110, 120, C5, C5, SQUARE, 0.18},
+      {220, 120, E5, E5, SQUARE, 0.18},
+      {330, 230, G5, G5, SQUARE, 0.2},
+      {330, 230, G5 / 2, G5 / 2, SINE, 0.2}}},
     {"game_won.wav",
      600,
-     {{0, 110, C5, C5, SINE, 0.3}, {90, 110, E5, E5, SINE, 0.3}, {180, 110, G5, G5, SINE, 0.3},
-      {270, 110, C6, C6, SINE, 0.3}, {360, 240, E6, E6, SINE, 0.3}, {360, 240, G6, G6, SINE, 0.15},
+     {{0, 110, C5, C5, SINE, 0.3},
+      {90, 110, E5, E5, SINE, 0.3},
+      {180, 110, G5, G5, SINE, 0.3},
+      {270, 110, C6, C6, SINE, 0.3},
+      {360, 240, E6, E6, SINE, 0.3},
+      {360, 240, G6, G6, SINE, 0.15},
       {360, 240, C5, C5, SQUARE, 0.1}}},
     {"game_lost.wav",
      600,
@@ -61,8 +72,8 @@ static const recipe_t recipes[] = {
 // A fixed sequence: noise is the same in every build.
 static uint32_t noise_state;
 static double   next_noise() {
-    noise_state = noise_state * 1664525u + 1013904223u;
-    return (double)(noise_state >> 8) / (1 << 23) - 1.0;
+      noise_state = noise_state * 1664525u + 1013904223u;
+      return (double)(noise_state >> 8) / (1 << 23) - 1.0;
 }
 
 // Quick to rise so it starts crisp, falling away to nothing at the tone's end.

@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-// A busy voice's distance from its end.
-static size_t samples_left(const sound_voice_t& voice) { return voice.clip->size() - voice.at; }
-
 void mixer_play(sound_mixer_t* mixer, const sound_clip_t* clip) {
     if (!clip || clip->empty())
         return;
@@ -14,7 +11,7 @@ void mixer_play(sound_mixer_t* mixer, const sound_clip_t* clip) {
             chosen = &voice;
             break;
         }
-        if (samples_left(voice) < samples_left(*chosen))
+        if (voice.at > chosen->at)
             chosen = &voice;
     }
     chosen->clip = clip;

@@ -21,11 +21,11 @@ struct sound_mixer_t {
     sound_voice_t       voices[SOUND_VOICES];
     const sound_clip_t* engine;   // the hum, looped; nullptr for none
     size_t              engine_at;
-    bool                engine_on;   // wanted: the fade follows it
+    bool                engine_on;     // wanted: the fade follows it
     int                 engine_fade;   // 0 silent to ENGINE_FADE_SAMPLES full
 };
 
-// Starts a clip on a free voice, or on the one nearest its end when all are busy.
+// Starts a clip on a free voice, or on the one playing longest when all are busy.
 void mixer_play(sound_mixer_t* mixer, const sound_clip_t* clip);
 // Every voice stops at once and the engine with them.
 void mixer_stop_all(sound_mixer_t* mixer);
