@@ -66,7 +66,7 @@ TEST(Sound, OnlyTheGamesOwnKindOfWavIsRead) {
         {good.substr(0, good.size() - 1), "is cut short"},
         {good.substr(0, 36), "has no samples"},
         {changed(12, "junk"), "has no format chunk"},
-        {changed(22, std::string("\2", 1)), "is not 16-bit mono PCM at 22050 Hz"},   // stereo
+        {changed(22, std::string("\2", 1)), "is not 16-bit mono PCM at 22050 Hz"},         // stereo
         {changed(24, std::string("\x44\xac", 2)), "is not 16-bit mono PCM at 22050 Hz"},   // 44100 Hz
         {changed(34, std::string("\x08", 1)), "is not 16-bit mono PCM at 22050 Hz"},       // 8-bit
     };
