@@ -11,7 +11,7 @@
 namespace {
 
 struct GameSound : testing::Test {
-    game_run_t run;
+    game_run_t  run;
     std::string written;
 
     void SetUp() override {
