@@ -10,9 +10,8 @@ TEST(PadStick, SideEngagesPastTheDeadZoneAndLetsGoUnderTheLowerMark) {
     const struct {
         int value, was, side;
     } rows[] = {
-        {0, 0, 0},         {7999, 0, 0},        {8001, 0, 1},       {-8001, 0, -1},    {7000, 1, 1},
-        {6001, 1, 1},      {6000, 1, 0},        {-7000, -1, -1},    {-5000, -1, 0},    {7000, -1, 0},
-        {9000, -1, 1},     {-9000, 1, -1},      {32767, 0, 1},      {-32768, 0, -1},
+        {0, 0, 0},       {7999, 0, 0},   {8001, 0, 1},  {-8001, 0, -1}, {7000, 1, 1},   {6001, 1, 1},  {6000, 1, 0},
+        {-7000, -1, -1}, {-5000, -1, 0}, {7000, -1, 0}, {9000, -1, 1},  {-9000, 1, -1}, {32767, 0, 1}, {-32768, 0, -1},
     };
     for (const auto& r : rows)
         EXPECT_EQ(pad_stick_side(r.value, r.was), r.side) << r.value << " from " << r.was;
@@ -214,30 +213,68 @@ TEST_F(Pad, UnpluggedMidGameItsKeysAreLetGoAndAnotherIsTakenWithoutAPause) {
     EXPECT_FALSE(sim_ended());
 }
 
-// Level one's replay, its keys pressed on the pad's D-pad and south button.
+TEST_F(Pad, SouthButtonOnTheSummaryGoesBackToTheMenuOnlyWhenPressedThere) {
+    start_with_start(plain_level(rows_of(2, 239, ".......")));
+    // held from play on, it does not leave the summary
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    for (int i = 0; i < 3000 && !game.flow.game_over; i++)
+        ASSERT_TRUE(frame());
+    ASSERT_TRUE(game.flow.game_over);
+    frames(3);
+    ASSERT_TRUE(game.flow.game_over);
+    button(SDL_CONTROLLER_BUTTON_A, false);
+    frame();
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    ASSERT_TRUE(frame());
+    EXPECT_FALSE(game.flow.game_over);
+    EXPECT_FALSE(game.flow.game_started);
+    EXPECT_EQ(game.flow.lives, START_LIVES);
+    EXPECT_EQ(queued_actions(), std::vector<int>({ACT_MENU}));
+    // still held, it starts nothing until pressed again on the menu
+    frames(3);
+    EXPECT_FALSE(game.flow.game_started);
+    button(SDL_CONTROLLER_BUTTON_A, false);
+    frame();
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    frame();
+    EXPECT_TRUE(game.flow.game_started);
+}
+
+// Level one's replay, its keys pressed on the pad's D-pad and south button, play started with
+// Start or with the south button, whose space does nothing on the menu.
 TEST_F(Pad, PlaysLevelOneToItsFinishOnTheSameFrameAsItsReplay) {
     std::string           level = read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.txt");
     std::vector<unsigned> keys;
     std::string           why;
-    ASSERT_TRUE(replay_from_text(read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.replay"),
-                                 &keys, &why))
+    ASSERT_TRUE(
+        replay_from_text(read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.replay"), &keys, &why))
         << why;
     ASSERT_TRUE(start_play({level}));
     replay_outcome_t typed = replay_play(keys);
     sim_close();
     ASSERT_TRUE(typed.finished);
 
-    start_with_start(level);
-    int finish = -1;
-    for (size_t i = 0; i < keys.size() && finish < 0; i++) {
-        button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, keys[i] & HOLD_A);
-        button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, keys[i] & HOLD_D);
-        button(SDL_CONTROLLER_BUTTON_A, keys[i] & HOLD_SPACE);
+    for (SDL_GameControllerButton start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
+        ASSERT_TRUE(sim_open(make_play_folder({level}).c_str()));
+        plug_in();
+        button(start, true);
         ASSERT_TRUE(frame());
-        if (game.flow.on_finish)
-            finish = (int)i + 1;
+        ASSERT_TRUE(game.flow.game_started);
+        button(start, false);
+        int finish = -1;
+        for (size_t i = 0; i < keys.size() && finish < 0; i++) {
+            button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, keys[i] & HOLD_A);
+            button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, keys[i] & HOLD_D);
+            button(SDL_CONTROLLER_BUTTON_A, keys[i] & HOLD_SPACE);
+            ASSERT_TRUE(frame());
+            if (game.flow.on_finish)
+                finish = (int)i + 1;
+        }
+        EXPECT_EQ(finish, typed.finish_frame) << start;
+        EXPECT_EQ(game.flow.lives, typed.lives_at_end) << start;
+        EXPECT_EQ(game.flow.stars_collected, typed.stars) << start;
+        unplug();
+        frame();
+        sim_close();
     }
-    EXPECT_EQ(finish, typed.finish_frame);
-    EXPECT_EQ(game.flow.lives, typed.lives_at_end);
-    EXPECT_EQ(game.flow.stars_collected, typed.stars);
 }
