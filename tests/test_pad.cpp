@@ -213,6 +213,28 @@ TEST_F(Pad, UnpluggedMidGameItsKeysAreLetGoAndAnotherIsTakenWithoutAPause) {
     EXPECT_FALSE(sim_ended());
 }
 
+TEST_F(Pad, AWindowWithoutTheKeyboardTakesNothingFromThePadUntilItHasItAgain) {
+    start_with_start(wide_level('#'));
+    frames(60);
+    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    frame();
+    ASSERT_TRUE(held_by_pad(KEY_D));
+    sim_focus(false);
+    frame();
+    EXPECT_EQ(game.keys[KEY_D], 0);
+    ASSERT_TRUE(game.flow.paused);
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    frames(3);
+    EXPECT_TRUE(game.flow.paused);
+    button(SDL_CONTROLLER_BUTTON_START, false);
+    sim_focus(true);
+    frame();
+    EXPECT_TRUE(held_by_pad(KEY_D));
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    frame();
+    EXPECT_FALSE(game.flow.paused);
+}
+
 TEST_F(Pad, SouthButtonOnTheSummaryGoesBackToTheMenuOnlyWhenPressedThere) {
     start_with_start(plain_level(rows_of(2, 239, ".......")));
     // held from play on, it does not leave the summary

@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <cstdio>
 
+#include "game/state.h"
 #include "pad/pad.h"
 #include "pad/pad_keys.h"
 
@@ -104,6 +105,9 @@ void pad_poll() {
     unsigned controls = 0;
     for (int i = 0; i < pads_open; i++)
         controls |= controls_of(&pads[i]);
+    // a window in the background takes no keys from the pads, as from the keyboard
+    if (game.key_marks.focus_lost)
+        controls = 0;
     pad_hold_controls(controls);
 }
 
