@@ -3,19 +3,9 @@
 
 #include "gameplay_support.h"
 #include "pad/pad.h"
-#include "pad/pad_keys.h"
 #include "replay.h"
 
-TEST(PadStick, SideEngagesPastTheDeadZoneAndLetsGoUnderTheLowerMark) {
-    const struct {
-        int value, was, side;
-    } rows[] = {
-        {0, 0, 0},       {7999, 0, 0},   {8001, 0, 1},  {-8001, 0, -1}, {7000, 1, 1},   {6001, 1, 1},  {6000, 1, 0},
-        {-7000, -1, -1}, {-5000, -1, 0}, {7000, -1, 0}, {9000, -1, 1},  {-9000, 1, -1}, {32767, 0, 1}, {-32768, 0, -1},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(pad_stick_side(r.value, r.was), r.side) << r.value << " from " << r.was;
-}
+typedef SDL_GameControllerButton button_t;
 
 struct Pad : Gameplay {
     int           device = -1;
@@ -27,243 +17,149 @@ struct Pad : Gameplay {
         pad_close();
         Gameplay::TearDown();
     }
-    // A controller with every standard button and axis, as SDL maps a virtual one.
+    // A controller with every standard button and axis, which SDL maps as a game controller.
     void plug_in() {
         device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                            SDL_CONTROLLER_BUTTON_MAX, 0);
-        ASSERT_GE(device, 0) << SDL_GetError();
-        ASSERT_TRUE(SDL_IsGameController(device));
+        ASSERT_TRUE(device >= 0 && SDL_IsGameController(device)) << SDL_GetError();
         stick = SDL_JoystickOpen(device);
-        ASSERT_NE(stick, nullptr) << SDL_GetError();
     }
     void unplug() {
-        if (!stick)
-            return;
-        SDL_JoystickClose(stick);
-        SDL_JoystickDetachVirtual(device);
+        if (stick)
+            SDL_JoystickClose(stick), SDL_JoystickDetachVirtual(device);
         stick = nullptr;
     }
-    void button(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(stick, b, down); }
-    void axis(SDL_GameControllerAxis a, int value) { SDL_JoystickSetVirtualAxis(stick, a, (Sint16)value); }
+    void hold(button_t b, bool down = true) { SDL_JoystickSetVirtualButton(stick, b, down); }
+    void tilt(SDL_GameControllerAxis a, int value) { SDL_JoystickSetVirtualAxis(stick, a, (Sint16)value); }
     // One frame as the window runs it: the pads polled, then the frame with the keys they left.
-    bool frame() {
-        pad_poll();
-        return sim_frame_as_typed();
+    bool frames(int n = 1) {
+        for (int i = 0; i < n; i++) {
+            pad_poll();
+            if (!sim_frame_as_typed())
+                return false;
+        }
+        return true;
     }
-    void frames(int n) {
-        for (int i = 0; i < n; i++)
-            frame();
-    }
-    // Opens a game with a pad plugged in and starts play with Start.
-    void start_with_start(const std::string& level) {
+    // Opens a game with a pad plugged in; `start` pressed on the menu starts play.
+    void open_with_pad(const std::string& level, int start = -1) {
         ASSERT_TRUE(sim_open(make_play_folder({level}).c_str()));
         plug_in();
-        frame();
-        ASSERT_EQ(pad_count(), 1);
-        button(SDL_CONTROLLER_BUTTON_START, true);
-        ASSERT_TRUE(frame());
+        if (start < 0)
+            return;
+        hold((button_t)start);
+        ASSERT_TRUE(frames());
         ASSERT_TRUE(game.flow.game_started);
-        button(SDL_CONTROLLER_BUTTON_START, false);
+        hold((button_t)start, false);
     }
 };
 
-static bool held_by_pad(int key) { return (game.keys[key] & KEY_SOURCE_PAD) != 0; }
+static bool by_pad(int key) { return (game.keys[key] & KEY_SOURCE_PAD) != 0; }
 
-TEST_F(Pad, DPadAndStickPastTheDeadZoneSteerAsADDo) {
-    start_with_start(wide_level('#'));
+TEST_F(Pad, DPadAndStickPastTheDeadZoneSteerTheSouthButtonJumpsStartPausesBackLeaves) {
+    open_with_pad(wide_level('#'), SDL_CONTROLLER_BUTTON_START);
     frames(60);
     float x = game.ship.pos[0];
-    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     frames(10);
-    EXPECT_TRUE(held_by_pad(KEY_D));
+    EXPECT_TRUE(by_pad(KEY_D) && game.ship.bank == BANK_RIGHT && game.ship.pos[0] > x);
+    hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    // inside the dead zone the stick does nothing; once past it, it lets go only near the centre
+    const struct {
+        int value;
+        int left_held;
+    } stick_rows[] = {{-7000, 0}, {-9000, KEY_SOURCE_PAD}, {-7000, KEY_SOURCE_PAD}, {-5000, 0}, {9000, 0}};
+    for (const auto& r : stick_rows) {
+        tilt(SDL_CONTROLLER_AXIS_LEFTX, r.value);
+        frames();
+        EXPECT_EQ(game.keys[KEY_A], r.left_held) << r.value;
+    }
     EXPECT_EQ(game.ship.bank, BANK_RIGHT);
-    EXPECT_GT(game.ship.pos[0], x);
-    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    tilt(SDL_CONTROLLER_AXIS_LEFTX, 0);
     frames(30);
-    EXPECT_EQ(game.keys[KEY_D], 0);
-    // inside the dead zone the stick does nothing
-    axis(SDL_CONTROLLER_AXIS_LEFTX, -7000);
-    frames(5);
-    EXPECT_EQ(game.keys[KEY_A], 0);
-    x = game.ship.pos[0];
-    axis(SDL_CONTROLLER_AXIS_LEFTX, -20000);
-    frames(10);
-    EXPECT_TRUE(held_by_pad(KEY_A));
-    EXPECT_EQ(game.ship.bank, BANK_LEFT);
-    EXPECT_LT(game.ship.pos[0], x);
-    // back toward the centre, above the lower mark, it still steers
-    axis(SDL_CONTROLLER_AXIS_LEFTX, -7000);
-    frame();
-    EXPECT_TRUE(held_by_pad(KEY_A));
-    axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
-    frame();
-    EXPECT_EQ(game.keys[KEY_A], 0);
-}
-
-TEST_F(Pad, SouthButtonJumpsAndBackLeaves) {
-    start_with_start(wide_level('#'));
-    frames(60);
-    ASSERT_EQ(game.ship.jump, 0);
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    frame();
+    hold(SDL_CONTROLLER_BUTTON_A);
+    frames();
     EXPECT_EQ(game.ship.jump, 1);
-    EXPECT_FALSE(game.flow.game_over);
-    button(SDL_CONTROLLER_BUTTON_A, false);
-    frames(5);
-    button(SDL_CONTROLLER_BUTTON_BACK, true);
-    EXPECT_FALSE(frame());
-    EXPECT_TRUE(sim_ended());
+    hold(SDL_CONTROLLER_BUTTON_A, false);
+    // Start held pauses once; pressed again, play goes on
+    for (int paused : {1, 0}) {
+        hold(SDL_CONTROLLER_BUTTON_START, false);
+        frames();
+        hold(SDL_CONTROLLER_BUTTON_START);
+        frames(3);
+        EXPECT_EQ(game.flow.paused, paused);
+    }
+    hold(SDL_CONTROLLER_BUTTON_BACK);
+    EXPECT_FALSE(frames());
     EXPECT_EQ(sim_exit_status(), 0);
 }
 
-TEST_F(Pad, StartPausesPlayAndPressedAgainGoesOn) {
-    start_with_start(wide_level('#'));
-    frames(60);
-    for (int round = 0; round < 2; round++) {
-        button(SDL_CONTROLLER_BUTTON_START, true);
-        frame();
-        EXPECT_EQ(game.flow.paused, round == 0);
-        // held, it does not flicker
-        frames(10);
-        EXPECT_EQ(game.flow.paused, round == 0);
-        button(SDL_CONTROLLER_BUTTON_START, false);
-        frame();
-    }
-    EXPECT_FALSE(sim_ended());
+TEST_F(Pad, StickOrDPadChoosesOnTheMenuAndTheSouthButtonConfirmsExit) {
+    open_with_pad(wide_level('#'));
+    tilt(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+    frames();
+    EXPECT_EQ(game.flow.menu_selection, 1);
+    tilt(SDL_CONTROLLER_AXIS_LEFTY, -30000);
+    frames();
+    EXPECT_EQ(game.flow.menu_selection, 0);
+    tilt(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    hold(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    frames();
+    hold(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_FALSE(frames());
+    EXPECT_EQ(sim_exit_status(), 0);
 }
 
-TEST_F(Pad, MenuChoosesWithStickOrDPadAndTheSouthButtonConfirms) {
-    const struct {
-        bool stick;
-        bool exit_chosen;
-    } rows[] = {{false, true}, {true, true}, {false, false}};
-    for (const auto& r : rows) {
-        ASSERT_TRUE(sim_open(make_play_folder({wide_level('#')}).c_str()));
-        plug_in();
-        frame();
-        if (r.exit_chosen) {
-            if (r.stick)
-                axis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
-            else
-                button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
-            frame();
-            EXPECT_EQ(game.flow.menu_selection, 1);
-            axis(SDL_CONTROLLER_AXIS_LEFTY, -30000);
-            button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
-            frame();
-            EXPECT_EQ(game.flow.menu_selection, 0);
-            axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
-            button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
-            frame();
-            button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
-        }
-        button(SDL_CONTROLLER_BUTTON_A, true);
-        EXPECT_EQ(frame(), !r.exit_chosen);
-        EXPECT_EQ(sim_ended(), r.exit_chosen);
-        if (r.exit_chosen)
-            EXPECT_EQ(sim_exit_status(), 0);
-        else
-            EXPECT_TRUE(game.flow.game_started);
-        unplug();
-        frame();
-        sim_close();
-    }
-}
-
-TEST_F(Pad, AKeyboardKeyLetGoOfWhileThePadHoldsItStaysHeldAndTheOtherWayRound) {
-    start_with_start(wide_level('#'));
+TEST_F(Pad, AKeyLetGoOfOnTheKeyboardStaysHeldByThePadAndUnpluggingLetsGoWithoutAPause) {
+    open_with_pad(wide_level('#'), SDL_CONTROLLER_BUTTON_START);
     frames(60);
-    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     sim_key('d', true);
-    frame();
+    frames();
     sim_key('d', false);
     frames(3);
-    EXPECT_TRUE(held_by_pad(KEY_D));
-    EXPECT_EQ(game.ship.bank, BANK_RIGHT);
+    EXPECT_TRUE(by_pad(KEY_D) && game.ship.bank == BANK_RIGHT);
     sim_key('d', true);
-    frame();
-    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
     frames(3);
     EXPECT_EQ(game.keys[KEY_D], KEY_SOURCE_CHAR);
-    EXPECT_EQ(game.ship.bank, BANK_RIGHT);
     sim_key('d', false);
-    frame();
-    EXPECT_EQ(game.keys[KEY_D], 0);
-}
-
-TEST_F(Pad, UnpluggedMidGameItsKeysAreLetGoAndAnotherIsTakenWithoutAPause) {
-    start_with_start(wide_level('#'));
-    frames(60);
-    button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    frames(3);
-    ASSERT_TRUE(held_by_pad(KEY_A));
+    hold(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    frames();
     unplug();
-    frame();
+    frames();
     EXPECT_EQ(pad_count(), 0);
     EXPECT_EQ(game.keys[KEY_A], 0);
-    EXPECT_EQ(game.keys[KEY_SPACE], 0);
-    EXPECT_EQ(game.flow.paused, 0);
     plug_in();
-    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
-    frame();
-    EXPECT_EQ(pad_count(), 1);
-    EXPECT_TRUE(held_by_pad(KEY_D));
-    EXPECT_EQ(game.flow.paused, 0);
-    EXPECT_FALSE(sim_ended());
-}
-
-TEST_F(Pad, AWindowWithoutTheKeyboardTakesNothingFromThePadUntilItHasItAgain) {
-    start_with_start(wide_level('#'));
-    frames(60);
-    button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
-    frame();
-    ASSERT_TRUE(held_by_pad(KEY_D));
-    sim_focus(false);
-    frame();
-    EXPECT_EQ(game.keys[KEY_D], 0);
-    ASSERT_TRUE(game.flow.paused);
-    button(SDL_CONTROLLER_BUTTON_START, true);
-    frames(3);
-    EXPECT_TRUE(game.flow.paused);
-    button(SDL_CONTROLLER_BUTTON_START, false);
-    sim_focus(true);
-    frame();
-    EXPECT_TRUE(held_by_pad(KEY_D));
-    button(SDL_CONTROLLER_BUTTON_START, true);
-    frame();
+    hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    frames();
+    EXPECT_TRUE(pad_count() == 1 && by_pad(KEY_D));
     EXPECT_FALSE(game.flow.paused);
+    // a window without the keyboard takes nothing from the pad until it has it back
+    sim_focus(false);
+    frames();
+    EXPECT_TRUE(game.keys[KEY_D] == 0 && game.flow.paused);
+    sim_focus(true);
+    frames();
+    EXPECT_TRUE(by_pad(KEY_D));
 }
 
 TEST_F(Pad, SouthButtonOnTheSummaryGoesBackToTheMenuOnlyWhenPressedThere) {
-    start_with_start(plain_level(rows_of(2, 239, ".......")));
-    // held from play on, it does not leave the summary
-    button(SDL_CONTROLLER_BUTTON_A, true);
+    open_with_pad(plain_level(rows_of(2, 239, ".......")), SDL_CONTROLLER_BUTTON_START);
+    hold(SDL_CONTROLLER_BUTTON_A);
     for (int i = 0; i < 3000 && !game.flow.game_over; i++)
-        ASSERT_TRUE(frame());
-    ASSERT_TRUE(game.flow.game_over);
+        frames();
     frames(3);
-    ASSERT_TRUE(game.flow.game_over);
-    button(SDL_CONTROLLER_BUTTON_A, false);
-    frame();
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    ASSERT_TRUE(frame());
-    EXPECT_FALSE(game.flow.game_over);
-    EXPECT_FALSE(game.flow.game_started);
-    EXPECT_EQ(game.flow.lives, START_LIVES);
+    ASSERT_TRUE(game.flow.game_over) << "held from play on, it does not leave the summary";
+    hold(SDL_CONTROLLER_BUTTON_A, false);
+    frames();
+    hold(SDL_CONTROLLER_BUTTON_A);
+    frames(3);
     EXPECT_EQ(queued_actions(), std::vector<int>({ACT_MENU}));
-    // still held, it starts nothing until pressed again on the menu
-    frames(3);
-    EXPECT_FALSE(game.flow.game_started);
-    button(SDL_CONTROLLER_BUTTON_A, false);
-    frame();
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    frame();
-    EXPECT_TRUE(game.flow.game_started);
+    EXPECT_FALSE(game.flow.game_started) << "still held, it starts nothing on the menu";
 }
 
-// Level one's replay, its keys pressed on the pad's D-pad and south button, play started with
-// Start or with the south button, whose space does nothing on the menu.
+// Level one's replay on the D-pad and the south button, play started with Start or with the
+// south button, whose space does nothing on the menu: both finish as the keyboard does.
 TEST_F(Pad, PlaysLevelOneToItsFinishOnTheSameFrameAsItsReplay) {
     std::string           level = read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.txt");
     std::vector<unsigned> keys;
@@ -275,28 +171,20 @@ TEST_F(Pad, PlaysLevelOneToItsFinishOnTheSameFrameAsItsReplay) {
     replay_outcome_t typed = replay_play(keys);
     sim_close();
     ASSERT_TRUE(typed.finished);
-
-    for (SDL_GameControllerButton start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
-        ASSERT_TRUE(sim_open(make_play_folder({level}).c_str()));
-        plug_in();
-        button(start, true);
-        ASSERT_TRUE(frame());
-        ASSERT_TRUE(game.flow.game_started);
-        button(start, false);
+    for (button_t start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
+        open_with_pad(level, start);
         int finish = -1;
         for (size_t i = 0; i < keys.size() && finish < 0; i++) {
-            button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, keys[i] & HOLD_A);
-            button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, keys[i] & HOLD_D);
-            button(SDL_CONTROLLER_BUTTON_A, keys[i] & HOLD_SPACE);
-            ASSERT_TRUE(frame());
-            if (game.flow.on_finish)
-                finish = (int)i + 1;
+            hold(SDL_CONTROLLER_BUTTON_DPAD_LEFT, keys[i] & HOLD_A);
+            hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, keys[i] & HOLD_D);
+            hold(SDL_CONTROLLER_BUTTON_A, keys[i] & HOLD_SPACE);
+            ASSERT_TRUE(frames());
+            finish = game.flow.on_finish ? (int)i + 1 : -1;
         }
         EXPECT_EQ(finish, typed.finish_frame) << start;
         EXPECT_EQ(game.flow.lives, typed.lives_at_end) << start;
         EXPECT_EQ(game.flow.stars_collected, typed.stars) << start;
         unplug();
-        frame();
         sim_close();
     }
 }
