@@ -25,6 +25,7 @@ enum {
 enum {
     KEY_SOURCE_CHAR = 1,      // the keyboard's characters
     KEY_SOURCE_SPECIAL = 2,   // the arrow keys, standing in for w, a, s, d
+    KEY_SOURCE_PAD = 4,       // every game controller plugged in
 };
 
 // Between frames the keys arrive one by one; a frame sees the table as a whole.
