@@ -5,6 +5,7 @@ if(NOT QUOVIX_RESOURCES_DIR)
   message(FATAL_ERROR "QUOVIX_RESOURCES_DIR must be set before including resources.cmake")
 endif()
 
+find_package(PkgConfig REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 
 get_filename_component(_quovix_tools_dir ${CMAKE_CURRENT_LIST_DIR}/../tools ABSOLUTE)

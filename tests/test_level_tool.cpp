@@ -381,3 +381,18 @@ TEST(LevelTools, ImageSizePastTheRowsReadsTheSameTiles) {
         EXPECT_EQ(again.output, played.output) << extra;
     }
 }
+
+// Played back with --events, a replay lists what happened on the frames the outcome counts.
+TEST(LevelTools, SolverPlaysAReplayBackWithItsEventsFrameByFrame) {
+    std::string dir = temp_folder(), level = dir + "/level.txt", replay = dir + "/level.replay";
+    write_text_file(level, plain_level({{4, ".#*###."}, {14, ".#H###."}, {20, ".FFFFF."}}));
+    write_text_file(replay, "20 -\n1 space\n200 -\n");
+    tool_run_t played = run_tool("--play " + level + " " + replay + " --events", "quovix-solve");
+    EXPECT_EQ(played.status, 0);
+    EXPECT_EQ(played.output, "frame 19: star\n"
+                             "frame 21: jump\n"
+                             "frame 55: land\n"
+                             "frame 71: heart\n"
+                             "frame 102: level finished\n" +
+                                 replay + ": finished in frame 102 with 1 stars, 0 lives lost\n");
+}

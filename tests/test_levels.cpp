@@ -35,6 +35,18 @@ static replay_outcome_t play_replay(const std::string& level_text, const std::ve
     return out;
 }
 
+static int events_logged(game_event_t event, int* last_frame = nullptr) {
+    int n = 0;
+    for (const sim_event_t& e : sim_event_log()) {
+        if (e.event == event) {
+            n++;
+            if (last_frame)
+                *last_frame = e.frame;
+        }
+    }
+    return n;
+}
+
 using ShippedLevel = testing::TestWithParam<int>;
 
 TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosingALife) {
@@ -50,6 +62,17 @@ TEST_P(ShippedLevel, PassesTheCheckKeepsAGapFirstAndItsReplayFinishesWithoutLosi
     EXPECT_TRUE(out.finished);
     EXPECT_EQ(out.lives_lost, 0);
     EXPECT_GE(out.lives_at_end, START_LIVES);
+    // the runner's record tells the same run: its first frame was Enter on the menu
+    int finished_on = 0;
+    EXPECT_EQ(events_logged(EV_LEVEL_FINISHED, &finished_on), 1);
+    EXPECT_EQ(finished_on, 1 + out.finish_frame);
+    EXPECT_EQ(events_logged(EV_STAR), out.stars);
+    EXPECT_EQ(events_logged(EV_HEART), out.lives_at_end - START_LIVES);
+    EXPECT_EQ(events_logged(EV_LIFE_LOST), 0);
+    // every jump lands once, but one still in the air at the finish; a drop off a wall lands too
+    int in_the_air = game.ship.contact == CONTACT_AIRBORNE;
+    EXPECT_GE(events_logged(EV_LAND), events_logged(EV_JUMP) + events_logged(EV_HIGH_JUMP) - in_the_air);
+    EXPECT_GT(events_logged(EV_JUMP), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevel, testing::Range(0, LEVEL_COUNT),

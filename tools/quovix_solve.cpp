@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/headless.h"
+#include "game/events.h"
 #include "platform/platform.h"
 #include "replay.h"
 #include "tool_main.h"
@@ -225,8 +226,10 @@ static solve_result_t solve(const solve_options_t& opt) {
 }
 
 static int usage() {
-    fprintf(stderr, "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
-                    "       quovix-solve --play LEVEL.(txt|bmp) REPLAY    play a replay and tell how it ends\n");
+    fprintf(stderr,
+            "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
+            "       quovix-solve --play LEVEL.(txt|bmp) REPLAY [--events]\n"
+            "           play a replay and tell how it ends; --events first lists what happened, frame by frame\n");
     return 2;
 }
 
@@ -247,7 +250,14 @@ static bool open_level(const char* path) {
     return true;
 }
 
-static int play(const char* level_path, const char* replay_path) {
+// The replay's events, its first frame being frame 1 as the outcome counts them.
+static void print_events(int start_frame) {
+    for (const sim_event_t& e : sim_event_log())
+        if (e.frame > start_frame)
+            printf("frame %d: %s\n", e.frame - start_frame, event_name(e.event));
+}
+
+static int play(const char* level_path, const char* replay_path, bool events) {
     std::string           text, why;
     std::vector<unsigned> frames;
     if (!read_text(replay_path, &text, &why) || !replay_from_text(text, &frames, &why)) {
@@ -256,7 +266,10 @@ static int play(const char* level_path, const char* replay_path) {
     }
     if (!open_level(level_path))
         return 1;
+    int              start_frame = sim_state().frame;
     replay_outcome_t out = replay_play(frames);
+    if (events)
+        print_events(start_frame);
     sim_close();
     if (out.finished)
         printf("%s: finished in frame %d with %d stars, %d lives lost\n", replay_path, out.finish_frame, out.stars,
@@ -294,8 +307,9 @@ static int solve_level(const char* level_path, const char* out_path, const solve
 }
 
 static int run(int argc, char** argv) {
-    if (argc == 4 && strcmp(argv[1], "--play") == 0)
-        return play(argv[2], argv[3]);
+    bool events = argc == 5 && strcmp(argv[4], "--events") == 0;
+    if ((argc == 4 || events) && strcmp(argv[1], "--play") == 0)
+        return play(argv[2], argv[3], events);
     if (argc < 3)
         return usage();
     solve_options_t opt;

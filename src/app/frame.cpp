@@ -7,6 +7,7 @@
 #include "assets/scale.h"
 #include "assets/startup.h"
 #include "game/actions.h"
+#include "game/events.h"
 #include "game/flow.h"
 #include "game/input.h"
 #include "game/keytable.h"
@@ -99,6 +100,7 @@ static void fresh_game() {
 }
 
 void run_frame() {
+    clear_events();
     keys_frame_begin();
     read_scale();
     compute_steps(game.speed_scale);

@@ -11,6 +11,8 @@
 
 static int  frame_ms;
 static char start_dir[4096];
+// outside the game state: a search copies the state on every branch, and the log grows
+static std::vector<sim_event_t> event_log;
 
 void reset_game_state() {
     game = game_at_start;
@@ -25,6 +27,7 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int ms) {
     screen_width = screen_w;
     screen_height = screen_h;
     frame_ms = ms;
+    event_log.clear();
     if (!getcwd(start_dir, sizeof(start_dir)))
         start_dir[0] = 0;
     if (chdir(work_dir) != 0) {
@@ -44,12 +47,20 @@ static const struct {
     {HOLD_S, KEY_S}, {HOLD_ENTER, KEY_ENTER}, {HOLD_ESC, KEY_ESC},     {HOLD_P, KEY_P},
 };
 
+static void log_events() {
+    for (int e = 0; e < EV_COUNT; e++) {
+        if (event_raised((game_event_t)e))
+            event_log.push_back({game.process.frames_run, (game_event_t)e});
+    }
+}
+
 static bool frame_as_typed() {
     if (game.process.exit_requested)
         return false;
     run_frame();
     game.process.frames_run++;
     game.process.fake_now_ms += frame_ms;
+    log_events();
     return !game.process.exit_requested;
 }
 
@@ -102,8 +113,16 @@ sim_state_t sim_state() {
     return s;
 }
 
+game_events_t                   sim_events() { return game.events; }
+const std::vector<sim_event_t>& sim_event_log() { return event_log; }
+
 void sim_save(sim_snapshot_t* snap) { *snap = game; }
-void sim_restore(const sim_snapshot_t& snap) { game = snap; }
+
+void sim_restore(const sim_snapshot_t& snap) {
+    game = snap;
+    while (!event_log.empty() && event_log.back().frame > game.process.frames_run)
+        event_log.pop_back();
+}
 
 bool sim_ended() { return game.process.exit_requested; }
 int  sim_exit_status() { return game.process.exit_status; }

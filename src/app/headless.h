@@ -2,6 +2,7 @@
 // a fake clock, no sleeps, keys scripted per frame.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "game/state.h"
 
@@ -44,7 +45,17 @@ sim_state_t sim_state();
 bool        sim_ended();
 int         sim_exit_status();
 
+// What the rules raised: the last frame's events, and each event with the frame
+// it happened on (sim_state().frame after it) since sim_open, oldest first.
+struct sim_event_t {
+    int          frame;
+    game_event_t event;
+};
+game_events_t                   sim_events();
+const std::vector<sim_event_t>& sim_event_log();
+
 // Everything a frame reads or writes, so a search can branch on the keys.
+// Restoring drops the log's events after the restored frame: a rewound run reads as run.
 typedef game_state_t sim_snapshot_t;
 void                 sim_save(sim_snapshot_t* snap);
 void                 sim_restore(const sim_snapshot_t& snap);

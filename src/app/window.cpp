@@ -9,6 +9,7 @@
 #include "app/keys.h"
 #include "app/pace.h"
 #include "assets/icon.h"
+#include "pad/pad.h"
 #include "platform/platform.h"
 #include "render/render.h"
 #include "sound/sound.h"
@@ -21,6 +22,7 @@ static const char WINDOW_CLASS[] = QUOVIX_WINDOW_CLASS;
 
 static void display() {
     keys_follow_focus(platform_window_has_focus(glXGetCurrentDrawable()));
+    pad_poll();
     run_frame();
     sound_frame();
     pace_window_frame();
@@ -56,6 +58,7 @@ bool open_window(int* argc, char** argv, int width, int height) {
     else
         platform_hold_window_size(glXGetCurrentDrawable(), width, height);
     pace_window_start();
+    pad_open();
     glutDisplayFunc(display);
     glutKeyboardFunc(key_down);
     glutKeyboardUpFunc(key_up);

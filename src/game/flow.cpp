@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/actions.h"
+#include "game/events.h"
 #include "game/keytable.h"
 #include "game/levelmap.h"
 #include "game/process.h"
@@ -17,6 +18,7 @@ static void place_ship_on_spawn() {
     for (int i = 0; i < 3; i++)
         ship.spawn[i] = ship.pos[i] = ship.prev_pos[i] = SPAWN_POINT[i];
     ship.heading = SHIP_HEADING;
+    ship.contact = CONTACT_SPAWNED;
 }
 
 void start_menu_or_play() {
@@ -61,6 +63,7 @@ static void advance_level() {
     }
     for (int i = 0; i < 3; i++)
         game.ship.pos[i] = SPAWN_POINT[i];
+    game.ship.contact = CONTACT_SPAWNED;
     flow.level_start = 1;
     // no lookup has been made at the new position yet
     game.ship.tile_under_ship = 0;
@@ -84,8 +87,10 @@ void end_game_when_over() {
     game_flow_t& flow = game.flow;
     if (!(flow.lives == 0 || (flow.current_level == LEVEL_COUNT && flow.level_complete)))
         return;
-    if (!flow.game_over)
+    if (!flow.game_over) {
         sum_results(&game.results);
+        raise_event(flow.lives == 0 ? EV_GAME_LOST : EV_GAME_WON);
+    }
     flow.game_over = 1;
     for (int code : play_codes)
         actions_remove(code);

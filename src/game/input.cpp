@@ -1,6 +1,7 @@
 #include "game/input.h"
 
 #include "game/actions.h"
+#include "game/events.h"
 #include "game/flow.h"
 #include "game/keytable.h"
 #include "game/mute.h"
@@ -42,14 +43,20 @@ static ship_bank_t bank_of_keys() {
     return BANK_NONE;
 }
 
+static void take_off(game_event_t event) {
+    game.ship.jump = 1;
+    game.ship.contact = CONTACT_AIRBORNE;
+    raise_event(event);
+}
+
 static void jump_key() {
     ship_t& ship = game.ship;
     if (game.keys[KEY_SPACE] && !ship.falling && !ship.jump) {
         if (ship.on_wall == 0.0f && ship.on_ground == 1) {
             if (!ship.jump_descending)
-                ship.jump = 1;
+                take_off(EV_JUMP);
         } else if (ship.on_ground == 0 && ship.on_wall == 1.0f && !ship.jump_descending) {
-            ship.jump = 1;
+            take_off(EV_HIGH_JUMP);
             ship.jump_apex = (float)(ship.jump_apex * WALL_JUMP_APEX_FACTOR);
         }
     }
@@ -60,12 +67,17 @@ static void jump_key() {
 // Returns true when play is confirmed.
 static bool menu_keys() {
     game_flow_t& flow = game.flow;
+    int          was = flow.menu_selection;
     if (game.keys[KEY_W])
         flow.menu_selection = 0;
     if (game.keys[KEY_S])
         flow.menu_selection = 1;
+    // the keys move a choice nobody sees once play is on: only the menu's own move is heard
+    if (flow.menu_selection != was && actions_has(ACT_MENU))
+        raise_event(EV_MENU_MOVED);
     if (!game.keys[KEY_ENTER] || flow.ship_drawn)
         return false;
+    raise_event(EV_MENU_CONFIRMED);
     if (flow.menu_selection == 1) {
         process_exit(0);
     } else if (flow.menu_selection == 0) {

@@ -1,6 +1,7 @@
 #include "game/motion.h"
 
 #include "game/actions.h"
+#include "game/events.h"
 #include "game/flow.h"
 #include "game/levelmap.h"
 #include "game/pickups.h"
@@ -12,6 +13,18 @@ void compute_steps(float scale) {
     game.ship.side_step = (float)(SIDE_STEP / scale);
     game.ship.fall_step = (float)(FALL_STEP / scale);
     game.ship.rise_step = (float)(RISE_STEP / scale);
+}
+
+// One landing a jump or drop: a ship in the air that finds support again.
+static void note_contact(bool supported) {
+    ship_t& ship = game.ship;
+    if (supported) {
+        if (ship.contact == CONTACT_AIRBORNE)
+            raise_event(EV_LAND);
+        ship.contact = CONTACT_RESTING;
+    } else if (ship.contact == CONTACT_RESTING) {
+        ship.contact = CONTACT_AIRBORNE;
+    }
 }
 
 // Gravity and support over a tile that carries the ship.
@@ -37,10 +50,12 @@ static void settle_on_tile() {
         game.ship.on_ground = 0;
         game.ship.jump_descending = 0;
     }
+    note_contact(game.ship.on_ground || game.ship.on_wall == 1.0f);
 }
 
 static void sink_over_gap() {
     float& z = game.ship.pos[2];
+    note_contact(false);
     z = z - game.ship.fall_step;
     if (z < FALLING_HEIGHT)
         game.ship.falling = 1;
@@ -49,6 +64,8 @@ static void sink_over_gap() {
         for (int i = 0; i < 3; i++)
             game.ship.pos[i] = game.ship.spawn[i];
         game.ship.falling = 0;
+        game.ship.contact = CONTACT_SPAWNED;
+        raise_event(EV_LIFE_LOST);
     }
 }
 

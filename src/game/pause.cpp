@@ -1,6 +1,7 @@
 #include "game/pause.h"
 
 #include "game/actions.h"
+#include "game/events.h"
 #include "game/keytable.h"
 #include "game/state.h"
 #include "game/timer.h"
@@ -24,13 +25,18 @@ static void set_paused(bool paused) {
 }
 
 void pause_key_step() {
-    if (key_pressed_now(KEY_P) && in_play())
-        set_paused(!game.flow.paused);
+    if (!key_pressed_now(KEY_P) || !in_play())
+        return;
+    set_paused(!game.flow.paused);
+    raise_event(game.flow.paused ? EV_PAUSE : EV_RESUME);
 }
 
+// The focus is looked at between frames: the pause is heard with the frame that shows it.
 void pause_on_focus_loss() {
-    if (!game.flow.paused && in_play())
-        set_paused(true);
+    if (game.flow.paused || !in_play())
+        return;
+    set_paused(true);
+    raise_event_next_frame(EV_PAUSE);
 }
 
 bool action_stands_still(int code) {

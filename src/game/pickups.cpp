@@ -1,5 +1,6 @@
 #include "game/pickups.h"
 
+#include "game/events.h"
 #include "game/levelmap.h"
 #include "game/state.h"
 #include "game/timer.h"
@@ -13,9 +14,11 @@ void take_pickups() {
     if (kind == TILE_STAR && in_reach) {
         game.flow.stars_collected++;
         set_tile_floor(tile);
+        raise_event(EV_STAR);
     } else if (kind == TILE_HEART && in_reach) {
         game.flow.lives++;
         set_tile_floor(tile);
+        raise_event(EV_HEART);
     }
 }
 
@@ -26,6 +29,7 @@ void finish_test() {
     if (tile_kind_at(game.ship.tile_under_ship) != TILE_FINISH)
         return;
     flow.on_finish = 1;
+    raise_event(EV_LEVEL_FINISHED);
     flow.level_time = timer_elapsed_ms();
     flow.frozen_seconds = timer_elapsed_seconds();
     fill_record(&game.results, flow.current_level, flow.stars_collected, flow.level_time, flow.lives);

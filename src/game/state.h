@@ -26,6 +26,7 @@ enum {
 enum {
     KEY_SOURCE_CHAR = 1,      // the keyboard's characters
     KEY_SOURCE_SPECIAL = 2,   // the arrow keys, standing in for w, a, s, d
+    KEY_SOURCE_PAD = 4,       // every game controller plugged in
 };
 
 // Between frames the keys arrive one by one; a frame sees the table as a whole.
@@ -56,6 +57,10 @@ struct game_flow_t {
 
 enum ship_bank_t : int8_t { BANK_NONE, BANK_LEFT, BANK_RIGHT };
 
+// How the ship stands to the track. Put on the spawn point it has not touched
+// down yet, and that first touch is no landing.
+enum ship_contact_t : uint8_t { CONTACT_SPAWNED, CONTACT_RESTING, CONTACT_AIRBORNE };
+
 struct ship_t {
     float       pos[3];
     float       prev_pos[3];   // only y is used: y before the last forward step
@@ -72,6 +77,7 @@ struct ship_t {
     float       on_wall;      // 0.0 or 1.0
     float       wall_below;   // 0.0 or 1.0
     uint8_t     falling;
+    uint8_t     contact;           // a ship_contact_t: so a landing is heard once a jump or drop
     int         tile_under_ship;   // byte offset into the level pixels
     ship_bank_t bank;              // the steering key held this frame, as the ship is drawn
 };
@@ -125,8 +131,9 @@ struct game_state_t {
     float          speed_scale;
     uint8_t        keys[256];   // the sources holding each key, by the 8-bit code GLUT reports
     key_marks_t    key_marks;
-    game_events_t  events;   // what happened this frame, one bit a game_event_t
-    uint8_t        muted;    // no sound: m toggles it, --mute starts with it, play again keeps it
+    game_events_t  events;         // what happened this frame, one bit a game_event_t
+    game_events_t  events_ahead;   // raised between frames: the next frame's
+    uint8_t        muted;          // no sound: m toggles it, --mute starts with it, play again keeps it
     process_t      process;
 };
 
