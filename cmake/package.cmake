@@ -2,7 +2,7 @@
 # of it with CPack (`cpack -G DEB` in the build folder):
 #   /usr/games/quovix                   the launcher: the player's folder, then the game
 #   /usr/lib/games/quovix/              the game and its helpers
-#   /usr/share/games/quovix/resources/  models, picture sets and levels, as the build made them
+#   /usr/share/games/quovix/resources/  models, picture sets, sounds and levels, as the build made them
 # with a desktop entry, icons, AppStream metadata, manual pages and the licence.
 
 set(QUOVIX_VERSION 1.0.0)
@@ -84,6 +84,8 @@ foreach(_level ${QUOVIX_LEVELS})
   list(APPEND _pkg_resources ${QUOVIX_RESOURCES_DIR}/${_level}.bmp)
 endforeach()
 install(FILES ${_pkg_resources} DESTINATION ${QUOVIX_INSTALL_RESOURCES})
+list(TRANSFORM QUOVIX_SOUNDS PREPEND ${QUOVIX_RESOURCES_DIR}/sounds/ OUTPUT_VARIABLE _sounds)
+install(FILES ${_sounds} DESTINATION ${QUOVIX_INSTALL_RESOURCES}/sounds)
 foreach(_set ${QUOVIX_PICTURE_SETS})
   list(TRANSFORM QUOVIX_PICTURES PREPEND ${QUOVIX_RESOURCES_DIR}/${_set}/ OUTPUT_VARIABLE _pictures)
   install(FILES ${_pictures} DESTINATION ${QUOVIX_INSTALL_RESOURCES}/${_set})

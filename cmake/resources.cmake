@@ -13,12 +13,14 @@ get_filename_component(_quovix_tools_dir ${CMAKE_CURRENT_LIST_DIR}/../tools ABSO
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 add_executable(quovix-gen-models ${_quovix_tools_dir}/gen_models.cpp)
 add_executable(quovix-gen-pictures ${_quovix_tools_dir}/gen_pictures.cpp)
+add_executable(quovix-gen-sounds ${_quovix_tools_dir}/gen_sounds.cpp)
 target_link_libraries(quovix-gen-pictures PRIVATE PkgConfig::CAIRO)
 # the model and picture file names come from the game itself
 target_link_libraries(quovix-gen-models PRIVATE quovix_null)
 target_link_libraries(quovix-gen-pictures PRIVATE quovix_null)
+target_link_libraries(quovix-gen-sounds PRIVATE quovix_null)
 
-foreach(_tool quovix-gen-models quovix-gen-pictures)
+foreach(_tool quovix-gen-models quovix-gen-pictures quovix-gen-sounds)
   set_target_properties(${_tool} PROPERTIES CXX_STANDARD 17 CXX_STANDARD_REQUIRED ON
                         CXX_EXTENSIONS OFF)
   target_compile_options(${_tool} PRIVATE -Wall -Wextra)
@@ -72,6 +74,19 @@ add_custom_command(
   COMMENT "Painting the window's icon"
   VERBATIM)
 list(APPEND _quovix_art_outputs ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON})
+
+# The sounds, one an event that has one, and the engine's hum; the names come from the game.
+set(QUOVIX_SOUNDS jump.wav high_jump.wav land.wav star.wav heart.wav life_lost.wav level.wav game_won.wav
+    game_lost.wav menu_move.wav menu_confirm.wav pause.wav resume.wav engine.wav)
+list(TRANSFORM QUOVIX_SOUNDS PREPEND ${QUOVIX_RESOURCES_DIR}/sounds/ OUTPUT_VARIABLE _quovix_sound_outputs)
+add_custom_command(
+  OUTPUT ${_quovix_sound_outputs}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUOVIX_RESOURCES_DIR}/sounds
+  COMMAND quovix-gen-sounds ${QUOVIX_RESOURCES_DIR}/sounds
+  DEPENDS quovix-gen-sounds
+  COMMENT "Generating the sounds"
+  VERBATIM)
+list(APPEND _quovix_art_outputs ${_quovix_sound_outputs})
 
 add_custom_target(quovix_art ALL DEPENDS ${_quovix_art_outputs})
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QUOVIX_BIN_DIR})

@@ -15,7 +15,7 @@ find_package(GLUT REQUIRED)
 add_library(quovix_gl_window STATIC gl_window.cpp)
 target_link_libraries(quovix_gl_window PUBLIC quovix_e2e_support X11::X11 OpenGL::GL GLUT::GLUT)
 add_executable(test_drawing test_drawing.cpp)
-target_link_libraries(test_drawing PRIVATE quovix_gl quovix_display quovix_pad_null quovix_gl_window OpenGL::GLU GTest::gtest_main)
+target_link_libraries(test_drawing PRIVATE quovix_gl quovix_display quovix_pad_null quovix_sound_null quovix_gl_window OpenGL::GLU GTest::gtest_main)
 add_dependencies(test_drawing quovix_art)
 gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display LABELS window)
 

@@ -90,11 +90,13 @@ static void run_actions() {
 }
 
 // Play again: everything as at program start but the process itself, which
-// keeps its clock; what start-up loaded is kept and used again.
+// keeps its clock, and the sound's mute; what start-up loaded is kept and used again.
 static void fresh_game() {
     process_t process = game.process;
+    uint8_t   muted = game.muted;
     game = game_at_start;
     game.process = process;
+    game.muted = muted;
 }
 
 void run_frame() {

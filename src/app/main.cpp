@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "app/window.h"
 #include "assets/startup.h"
+#include "game/state.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     // help, version or a bad argument are answered without touching the display
     if (options.launch != LAUNCH_PLAY)
         return answer_options(options, stdout, stderr);
+    game.muted = options.muted;
     // the models and pictures are read while the window library loads the GL driver
     int width, height;
     if (platform_screen_size(&width, &height)) {

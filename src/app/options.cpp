@@ -3,13 +3,14 @@
 #include <cstdlib>
 #include <cstring>
 
-static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--help] [--version] [X options]";
+static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--help] [--version] [X options]";
 
 static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
                            "\n"
                            "Options:\n"
                            "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
                            "                         the picture is drawn for that size (each side %d to %d)\n"
+                           "  --mute                 start without sound; m turns it on\n"
                            "  --help                 print this and leave\n"
                            "  --version              print the version and leave\n"
                            "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
@@ -19,6 +20,7 @@ static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls
                            "  Enter    confirm the menu choice\n"
                            "  a, d     steer left or right\n"
                            "  space    jump; from the top of a wall, a high jump\n"
+                           "  m        sound off and on again\n"
                            "  Esc      leave the game at any time\n";
 
 // The window library's own options, left in argv for it, with how many values each takes.
@@ -63,6 +65,8 @@ static bool read_game_option(int argc, char** argv, int* i, options_t* options) 
         options->launch = LAUNCH_HELP;
     else if (strcmp(arg, "--version") == 0)
         options->launch = LAUNCH_VERSION;
+    else if (strcmp(arg, "--mute") == 0)
+        options->muted = true;
     else if (strcmp(arg, "--window") == 0)
         read_window_size(++*i < argc ? argv[*i] : nullptr, options);
     else if (strncmp(arg, "--window=", 9) == 0)

@@ -11,6 +11,7 @@ const int WINDOW_SIDE_MAX = 8192;
 struct options_t {
     launch_t launch;
     int      window_width, window_height;   // 0 for the full screen
+    bool     muted;                         // start without sound; m turns it on
     char     why[256];                      // what is wrong, for LAUNCH_BAD
 };
 

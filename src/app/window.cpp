@@ -12,6 +12,8 @@
 #include "pad/pad.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "sound/sound.h"
+#include "sound/sounds.h"
 
 // WM_CLASS: docks group the window under the desktop entry whose StartupWMClass
 // names the class, QUOVIX_WINDOW_CLASS, set with the package's other names.
@@ -22,6 +24,7 @@ static void display() {
     keys_follow_focus(platform_window_has_focus(glXGetCurrentDrawable()));
     pad_poll();
     run_frame();
+    sound_frame();
     pace_window_frame();
 }
 
@@ -63,6 +66,7 @@ bool open_window(int* argc, char** argv, int width, int height) {
     glutSpecialUpFunc(special_up);
     // a held key is one press: repeats would end a pause or start play again
     glutIgnoreKeyRepeat(1);
+    sound_open(SOUND_FOLDER);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "game/events.h"
 #include "game/flow.h"
 #include "game/keytable.h"
+#include "game/mute.h"
 #include "game/pause.h"
 #include "game/process.h"
 #include "game/state.h"
@@ -95,6 +96,7 @@ input_request_t input_step() {
     }
     // Enter acts on the summary only once a frame has shown it
     bool summary_shown = game.flow.game_over;
+    mute_key_step();
     pause_key_step();
     if (game.flow.paused)
         return INPUT_GO_ON;

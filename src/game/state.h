@@ -16,6 +16,7 @@ enum {
     KEY_SPACE = 32,
     KEY_A = 97,
     KEY_D = 100,
+    KEY_M = 109,
     KEY_P = 112,
     KEY_S = 115,
     KEY_W = 119,
@@ -132,6 +133,7 @@ struct game_state_t {
     key_marks_t    key_marks;
     game_events_t  events;         // what happened this frame, one bit a game_event_t
     game_events_t  events_ahead;   // raised between frames: the next frame's
+    uint8_t        muted;          // no sound: m toggles it, --mute starts with it, play again keeps it
     process_t      process;
 };
 

@@ -12,3 +12,8 @@ inline void write_le32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; i++)
         p[i] = (uint8_t)(v >> (8 * i));
 }
+
+inline void write_le16(uint8_t* p, uint16_t v) {
+    p[0] = (uint8_t)v;
+    p[1] = (uint8_t)(v >> 8);
+}

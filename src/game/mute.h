@@ -1,0 +1,4 @@
+// The m key: sound off and on again, whatever the screen; play goes on the same.
+#pragma once
+
+void mute_key_step();

@@ -1,0 +1,84 @@
+// SDL's audio subsystem only: the window and the keys stay with the window library.
+#include <SDL2/SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "game/state.h"
+#include "sound/load.h"
+#include "sound/sound.h"
+#include "sound/sounds.h"
+
+// About 23 ms at the game's rate: short enough that a sound follows its frame closely.
+static const int DEVICE_SAMPLES = 512;
+
+static SDL_AudioDeviceID device;
+static sound_clip_t      clips[EV_COUNT];
+static sound_clip_t      engine;
+static sound_mixer_t     mixer;
+static bool              close_at_exit;
+
+// SDL's audio thread: it holds the device's lock while it runs.
+static void fill_device(void*, Uint8* stream, int len) { mixer_mix(&mixer, (int16_t*)stream, len / 2); }
+
+static bool open_device() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        fprintf(stderr, "quovix: no sound: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_AudioSpec want{};
+    want.freq = SOUND_RATE;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = DEVICE_SAMPLES;
+    want.callback = fill_device;
+    // no changes allowed: SDL converts for a device that wants another format
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (!device) {
+        fprintf(stderr, "quovix: no sound: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
+void sound_open(const char* folder) {
+    if (device || !open_device())
+        return;
+    load_sounds(folder, clips, &engine);
+    mixer = sound_mixer_t{};
+    mixer.engine = &engine;
+    // the audio thread must be gone before the clips it reads are destroyed at exit
+    if (!close_at_exit)
+        atexit(sound_close);
+    close_at_exit = true;
+    SDL_PauseAudioDevice(device, 0);
+}
+
+// Flying: not the menu, a pause, the summary or a level still to start.
+static bool engine_heard() {
+    const game_flow_t& flow = game.flow;
+    return flow.game_started && !flow.game_over && flow.lives > 0 && !flow.paused && !flow.level_start;
+}
+
+void sound_frame() {
+    if (!device)
+        return;
+    SDL_LockAudioDevice(device);
+    if (game.muted) {
+        mixer_stop_all(&mixer);
+    } else {
+        for (int e = 0; e < EV_COUNT; e++)
+            if (event_raised((game_event_t)e))
+                mixer_play(&mixer, &clips[e]);
+        mixer.engine_on = engine_heard();
+    }
+    SDL_UnlockAudioDevice(device);
+}
+
+void sound_close() {
+    if (!device)
+        return;
+    SDL_CloseAudioDevice(device);
+    device = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
