@@ -278,20 +278,32 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
         {"smoothed.png", {"column 5, row 31 (line 209 from the top) is partly see-through (alpha 128), and 1 more"}},
         {"short.png", {"not a readable PNG"}},
         {"bad-palette.bmp", {"colour 200 is not in the palette of 3"}},
+        {"levelone.bmp", {"the game cannot read it: not a BMP picture; the game stops at level 1", "convert it with"}},
     };
     write_binary_file(dir + "bad-palette.bmp", bad_palette);
+    write_text_file(dir + "levelone.bmp", read_text_file(dir + "holes.png"));   // saved under a played name
     for (const auto& c : cases) {
         tool_run_t r = run_tool("check " + dir + c.name);
         EXPECT_NE(r.status, 0) << c.name;
         EXPECT_EQ(r.output.find(dir + c.name + ": "), 0u) << r.output;
         for (const char* s : c.says)
             EXPECT_NE(r.output.find(s), std::string::npos) << c.name << "\n" << r.output;
-        // nothing is written from a file that cannot be read
-        if (std::string(c.name) != "holes.png") {
-            EXPECT_NE(run_tool("bmp " + dir + c.name + " " + dir + "out.bmp").status, 0);
-            EXPECT_FALSE(file_exists(dir + "out.bmp"));
+        // nothing is written from a level check refuses, and bmp says why in the same lines
+        tool_run_t b = run_tool("bmp " + dir + c.name + " " + dir + "out.bmp");
+        EXPECT_EQ(WEXITSTATUS(b.status), 1) << c.name;
+        EXPECT_FALSE(file_exists(dir + "out.bmp"));
+        if (std::string(c.name) != "levelone.bmp") {   // converting mends what only the game cannot read
+            EXPECT_EQ(b.output, r.output) << c.name;
         }
     }
+    // forced, a level that can be read is written, and saying so; one that cannot never is
+    tool_run_t forced = run_tool("bmp --force " + dir + "holes.png " + dir + "forced.bmp");
+    EXPECT_EQ(forced.status, 0) << forced.output;
+    EXPECT_NE(forced.output.find("holes.png: written anyway as forced"), std::string::npos) << forced.output;
+    EXPECT_NE(run_tool("check " + dir + "forced.bmp").output.find("colour 3,0,255 is no tile colour"),
+              std::string::npos);
+    EXPECT_EQ(WEXITSTATUS(run_tool("bmp --force " + dir + "short.png " + dir + "out.bmp").status), 1);
+    EXPECT_FALSE(file_exists(dir + "out.bmp"));
 }
 
 TEST(LevelPictures, ALevelLinkedToAnInstalledFileIsReplacedNotWrittenThrough) {
@@ -340,6 +352,10 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt",
          "more than the 16777216"},
         {"quovix-level", "preview " + folder + " " + dir + "/out.png", folder, "not a regular file"},
+        // an output that is no regular file is never replaced
+        {"quovix-level", "bmp " + dir + "/good.txt " + fifo, fifo, "not a regular file"},
+        {"quovix-level", "text " + dir + "/good.txt /dev/null", "/dev/null", "not a regular file"},
+        {"quovix-level", "preview " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt " + folder, folder, "not a regular file"},
@@ -353,6 +369,9 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         EXPECT_EQ(r.output.rfind(c.names + ": ", 0), 0u) << c.args << "\n" << r.output;
         EXPECT_NE(r.output.find(c.says), std::string::npos) << c.args << "\n" << r.output;
     }
+    struct stat st;
+    EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
 }
 
 // A picture whose image-size field claims more than its rows (the bytes there)
