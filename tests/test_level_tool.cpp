@@ -278,9 +278,22 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
         {"smoothed.png", {"column 5, row 31 (line 209 from the top) is partly see-through (alpha 128), and 1 more"}},
         {"short.png", {"not a readable PNG"}},
         {"bad-palette.bmp", {"colour 200 is not in the palette of 3"}},
+        {"past-palette.png", {"column 1, row 239 (line 1 from the top): colour 3 is not in the palette of 3"}},
+        {"claims.png", {"a chunk tEXt claims 2147483647 bytes, past the end of the file"}},
         {"levelone.bmp", {"the game cannot read it: not a BMP picture; the game stops at level 1", "convert it with"}},
     };
     write_binary_file(dir + "bad-palette.bmp", bad_palette);
+    // a palette PNG whose finish tiles point past its three colours
+    std::vector<uint8_t> indexes;
+    uint8_t              colours[9] = {0, 0, 0, 255, 0, 0, 0, 255, 0};   // gap, floor, finish
+    for (size_t at = 0; at < rgba.size(); at += 4)
+        indexes.push_back(rgba[at] == 255 ? 1 : rgba[at + 1] == 255 ? 3 : 0);
+    png_image pal = im;
+    pal.format = PNG_FORMAT_RGB_COLORMAP, pal.colormap_entries = 3;
+    ASSERT_TRUE(png_image_write_to_file(&pal, (dir + "past-palette.png").c_str(), 0, indexes.data(), 0, colours));
+    // a text chunk claiming 2 GiB in a file of a few bytes
+    std::string claims = png.substr(0, 33) + std::string("\x7f\xff\xff\xfftEXt", 8) + std::string(100, 'x');
+    write_text_file(dir + "claims.png", claims);
     write_text_file(dir + "levelone.bmp", read_text_file(dir + "holes.png"));   // saved under a played name
     for (const auto& c : cases) {
         tool_run_t r = run_tool("check " + dir + c.name);
