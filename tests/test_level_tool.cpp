@@ -279,10 +279,14 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
         {"short.png", {"not a readable PNG"}},
         {"bad-palette.bmp", {"colour 200 is not in the palette of 3"}},
         {"past-palette.png", {"column 1, row 239 (line 1 from the top): colour 3 is not in the palette of 3"}},
+        {"offset-zero.bmp", {"pixel data offset 0 lies inside the headers and palette, which end at 66"}},
         {"claims.png", {"a chunk tEXt claims 2147483647 bytes, past the end of the file"}},
         {"levelone.bmp", {"the game cannot read it: not a BMP picture; the game stops at level 1", "convert it with"}},
     };
     write_binary_file(dir + "bad-palette.bmp", bad_palette);
+    std::vector<uint8_t> offset_zero = palette_bmp(g, 8, false);
+    put32(offset_zero, 10, 0);
+    write_binary_file(dir + "offset-zero.bmp", offset_zero);
     // a palette PNG whose finish tiles point past its three colours
     std::vector<uint8_t> indexes;
     uint8_t              colours[9] = {0, 0, 0, 255, 0, 0, 0, 255, 0};   // gap, floor, finish
@@ -352,6 +356,8 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
     write_text_file(dir + "/huge.txt", huge_text);
     write_text_file(dir + "/good.txt", plain_level());
     write_text_file(dir + "/one.replay", "10 -\n");
+    ASSERT_TRUE(write_level_png(dir + "/level.png", grid_of(plain_level()), PNG_FORMAT_RGB));
+    write_binary_file(dir + "/palette.bmp", palette_bmp(grid_of(plain_level()), 8, false));
     struct {
         const char* tool;
         std::string args, names, says;
@@ -373,6 +379,11 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt /dev/zero", "/dev/zero", "not a regular file"},
+        // what only the level tool reads is named with the command that converts it
+        {"quovix-solve", "--play " + dir + "/level.png " + dir + "/one.replay", dir + "/level.png",
+         "not a BMP picture; convert it first with: quovix-level bmp " + dir + "/level.png OUT.bmp"},
+        {"quovix-solve", dir + "/palette.bmp " + dir + "/out.replay", dir + "/palette.bmp",
+         "8 bits per pixel, not 24; convert it first with"},
     };
     for (const auto& c : cases) {
         tool_run_t r = run_tool(c.args, c.tool);

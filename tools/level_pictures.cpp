@@ -215,6 +215,12 @@ bool level_from_palette_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, s
         *why = "palette of " + std::to_string(colours) + " colours does not fit the file";
         return false;
     }
+    // pixels start after the palette; an offset inside the headers reads them as pixels
+    if ((uint64_t)offset < palette_at + (uint64_t)colours * 4) {
+        *why = "pixel data offset " + std::to_string(offset) + " lies inside the headers and palette, which end at " +
+               std::to_string(palette_at + (size_t)colours * 4);
+        return false;
+    }
     uint64_t line = bmp_row_bytes((uint64_t)w, bits);
     if ((uint64_t)offset + line * h > f.size()) {
         *why = "file ends before its pixels do";
