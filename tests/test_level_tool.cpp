@@ -374,6 +374,8 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         // an output that is no regular file is never replaced
         {"quovix-level", "bmp " + dir + "/good.txt " + fifo, fifo, "not a regular file"},
         {"quovix-level", "text " + dir + "/good.txt /dev/null", "/dev/null", "not a regular file"},
+        {"quovix-level", "text " + dir + "/good.txt " + dir + "/" + std::string(300, 'n'),
+         dir + "/" + std::string(300, 'n'), "cannot write the file: File name too long"},
         {"quovix-level", "preview " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
