@@ -8,3 +8,9 @@ foreach(_target level obj picture scale)
            COMMAND fuzz_${_target} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${_target}
                    ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/crashers/${_target})
 endforeach()
+# the level tool's picture reader, with libpng
+add_executable(fuzz_png fuzz/fuzz_png.cpp fuzz/replay_main.cpp ${CMAKE_SOURCE_DIR}/tools/level_pictures.cpp)
+target_link_libraries(fuzz_png PRIVATE quovix_null PNG::PNG)
+target_include_directories(fuzz_png PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+add_test(NAME fuzz_replay_png COMMAND fuzz_png ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/png
+                                        ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/crashers/png)

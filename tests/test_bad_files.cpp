@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <poll.h>
@@ -116,6 +117,7 @@ static const level_one_case_t level_one_cases[] = {
     {"image_size_zero", "image size 0", [](std::vector<uint8_t>& b) { put32(b, 34, 0); }},
     {"offset_past_end", "offset", [](std::vector<uint8_t>& b) { put32(b, 10, (int32_t)b.size() + 100); }},
     {"bits_32", "32 bits", [](std::vector<uint8_t>& b) { b[28] = 32; }},
+    {"png_signature", "not a BMP picture", [](std::vector<uint8_t>& b) { memcpy(b.data(), "\x89PNG\r\n\x1a\n", 8); }},
     {"image_size_above_2GiB_sparse", "larger than 1048576 bytes",
      [](std::vector<uint8_t>& b) { put32(b, 34, (int32_t)0x90000000u); }, grow_to(0x90000100LL)},
     {"size_32767x21847_sparse", "larger than 1048576 bytes", [](std::vector<uint8_t>& b) { set_size(b, 32767, 21847); },

@@ -278,20 +278,49 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
         {"smoothed.png", {"column 5, row 31 (line 209 from the top) is partly see-through (alpha 128), and 1 more"}},
         {"short.png", {"not a readable PNG"}},
         {"bad-palette.bmp", {"colour 200 is not in the palette of 3"}},
+        {"past-palette.png", {"column 1, row 239 (line 1 from the top): colour 3 is not in the palette of 3"}},
+        {"offset-zero.bmp", {"pixel data offset 0 lies inside the headers and palette, which end at 66"}},
+        {"claims.png", {"a chunk tEXt claims 2147483647 bytes, past the end of the file"}},
+        {"levelone.bmp", {"the game cannot read it: not a BMP picture; the game stops at level 1", "convert it with"}},
     };
     write_binary_file(dir + "bad-palette.bmp", bad_palette);
+    std::vector<uint8_t> offset_zero = palette_bmp(g, 8, false);
+    put32(offset_zero, 10, 0);
+    write_binary_file(dir + "offset-zero.bmp", offset_zero);
+    // a palette PNG whose finish tiles point past its three colours
+    std::vector<uint8_t> indexes;
+    uint8_t              colours[9] = {0, 0, 0, 255, 0, 0, 0, 255, 0};   // gap, floor, finish
+    for (size_t at = 0; at < rgba.size(); at += 4)
+        indexes.push_back(rgba[at] == 255 ? 1 : rgba[at + 1] == 255 ? 3 : 0);
+    png_image pal = im;
+    pal.format = PNG_FORMAT_RGB_COLORMAP, pal.colormap_entries = 3;
+    ASSERT_TRUE(png_image_write_to_file(&pal, (dir + "past-palette.png").c_str(), 0, indexes.data(), 0, colours));
+    // a text chunk claiming 2 GiB in a file of a few bytes
+    std::string claims = png.substr(0, 33) + std::string("\x7f\xff\xff\xfftEXt", 8) + std::string(100, 'x');
+    write_text_file(dir + "claims.png", claims);
+    write_text_file(dir + "levelone.bmp", read_text_file(dir + "holes.png"));   // saved under a played name
     for (const auto& c : cases) {
         tool_run_t r = run_tool("check " + dir + c.name);
         EXPECT_NE(r.status, 0) << c.name;
         EXPECT_EQ(r.output.find(dir + c.name + ": "), 0u) << r.output;
         for (const char* s : c.says)
             EXPECT_NE(r.output.find(s), std::string::npos) << c.name << "\n" << r.output;
-        // nothing is written from a file that cannot be read
-        if (std::string(c.name) != "holes.png") {
-            EXPECT_NE(run_tool("bmp " + dir + c.name + " " + dir + "out.bmp").status, 0);
-            EXPECT_FALSE(file_exists(dir + "out.bmp"));
+        // nothing is written from a level check refuses, and bmp says why in the same lines
+        tool_run_t b = run_tool("bmp " + dir + c.name + " " + dir + "out.bmp");
+        EXPECT_EQ(WEXITSTATUS(b.status), 1) << c.name;
+        EXPECT_FALSE(file_exists(dir + "out.bmp"));
+        if (std::string(c.name) != "levelone.bmp") {   // converting mends what only the game cannot read
+            EXPECT_EQ(b.output, r.output) << c.name;
         }
     }
+    // forced, a level that can be read is written, and saying so; one that cannot never is
+    tool_run_t forced = run_tool("bmp --force " + dir + "holes.png " + dir + "forced.bmp");
+    EXPECT_EQ(forced.status, 0) << forced.output;
+    EXPECT_NE(forced.output.find("holes.png: written anyway as forced"), std::string::npos) << forced.output;
+    EXPECT_NE(run_tool("check " + dir + "forced.bmp").output.find("colour 3,0,255 is no tile colour"),
+              std::string::npos);
+    EXPECT_EQ(WEXITSTATUS(run_tool("bmp --force " + dir + "short.png " + dir + "out.bmp").status), 1);
+    EXPECT_FALSE(file_exists(dir + "out.bmp"));
 }
 
 TEST(LevelPictures, ALevelLinkedToAnInstalledFileIsReplacedNotWrittenThrough) {
@@ -327,6 +356,8 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
     write_text_file(dir + "/huge.txt", huge_text);
     write_text_file(dir + "/good.txt", plain_level());
     write_text_file(dir + "/one.replay", "10 -\n");
+    ASSERT_TRUE(write_level_png(dir + "/level.png", grid_of(plain_level()), PNG_FORMAT_RGB));
+    write_binary_file(dir + "/palette.bmp", palette_bmp(grid_of(plain_level()), 8, false));
     struct {
         const char* tool;
         std::string args, names, says;
@@ -340,10 +371,21 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt",
          "more than the 16777216"},
         {"quovix-level", "preview " + folder + " " + dir + "/out.png", folder, "not a regular file"},
+        // an output that is no regular file is never replaced
+        {"quovix-level", "bmp " + dir + "/good.txt " + fifo, fifo, "not a regular file"},
+        {"quovix-level", "text " + dir + "/good.txt /dev/null", "/dev/null", "not a regular file"},
+        {"quovix-level", "text " + dir + "/good.txt " + dir + "/" + std::string(300, 'n'),
+         dir + "/" + std::string(300, 'n'), "cannot write the file: File name too long"},
+        {"quovix-level", "preview " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt /dev/zero", "/dev/zero", "not a regular file"},
+        // what only the level tool reads is named with the command that converts it
+        {"quovix-solve", "--play " + dir + "/level.png " + dir + "/one.replay", dir + "/level.png",
+         "not a BMP picture; convert it first with: quovix-level bmp " + dir + "/level.png OUT.bmp"},
+        {"quovix-solve", dir + "/palette.bmp " + dir + "/out.replay", dir + "/palette.bmp",
+         "8 bits per pixel, not 24; convert it first with"},
     };
     for (const auto& c : cases) {
         tool_run_t r = run_tool(c.args, c.tool);
@@ -353,6 +395,9 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         EXPECT_EQ(r.output.rfind(c.names + ": ", 0), 0u) << c.args << "\n" << r.output;
         EXPECT_NE(r.output.find(c.says), std::string::npos) << c.args << "\n" << r.output;
     }
+    struct stat st;
+    EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
 }
 
 // A picture whose image-size field claims more than its rows (the bytes there)

@@ -171,8 +171,10 @@ TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
         int         cut_to;
         size_t      at;
         int32_t     value;
+        const char* says = nullptr;   // the reason, where a level maker must see it
     } edits[] = {
         {"empty file", 0, 0, 0},
+        {"a PNG under a level's name", -1, 0, 0x474E5089, "not a BMP picture"},
         {"cut in the file header", 10, 0, 0},
         {"width 0", -1, 18, 0},
         {"height 70000", -1, 22, 70000},
@@ -192,6 +194,7 @@ TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
         why.clear();
         EXPECT_FALSE(read_level_picture(file_of(bytes), &picture, &why)) << e.what;
         EXPECT_FALSE(why.empty()) << e.what;
+        EXPECT_TRUE(!e.says || why == e.says) << e.what << ": " << why;
     }
     // the longest side a picture may have is read; one more is refused
     std::string tall;

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "assets/bmp.h"
@@ -78,6 +79,34 @@ static bool rgba_to_grid(const std::vector<uint8_t>& rgba, int w, int h, level_g
     return partly == 0;
 }
 
+// One byte an index, rows top first, into RGBA by the palette and its
+// see-through table; an index past the palette is refused as the palette BMP's is,
+// where libpng would make it some colour silently.
+static bool palette_to_rgba(png_structp png, png_infop info, std::vector<uint8_t>* pixels, png_uint_32 w,
+                            std::string* why) {
+    png_colorp palette = nullptr;
+    png_bytep  alpha = nullptr;
+    int        colours = 0, alphas = 0;
+    png_get_PLTE(png, info, &palette, &colours);
+    png_get_tRNS(png, info, &alpha, &alphas, nullptr);
+    std::vector<uint8_t> rgba(pixels->size() * 4);
+    for (size_t at = 0; at < pixels->size(); at++) {
+        int index = (*pixels)[at];
+        if (index >= colours) {
+            size_t y = at / w, h = pixels->size() / w;
+            *why = "column " + std::to_string(at % w) + ", row " + std::to_string(h - 1 - y) + " (line " +
+                   std::to_string(y + 1) + " from the top): colour " + std::to_string(index) +
+                   " is not in the palette of " + std::to_string(colours);
+            return false;
+        }
+        uint8_t* p = &rgba[at * 4];
+        p[0] = palette[index].red, p[1] = palette[index].green, p[2] = palette[index].blue;
+        p[3] = index < alphas ? alpha[index] : 255;
+    }
+    pixels->swap(rgba);
+    return true;
+}
+
 // The pixels as 8-bit RGBA rows, top row first; false (the reason in src->why) on a libpng error.
 static bool read_png_rgba(png_structp png, png_infop info, png_source_t* src, std::vector<uint8_t>* rgba,
                           std::vector<png_bytep>* rows, png_uint_32* w, png_uint_32* h) {
@@ -92,23 +121,51 @@ static bool read_png_rgba(png_structp png, png_infop info, png_source_t* src, st
         return false;
     }
     // the colours exactly as painted: no gamma or colour-space correction
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_gray_to_rgb(png);
-    png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+    bool palette = png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE;
+    if (palette) {
+        png_set_packing(png);
+    } else {
+        png_set_expand(png);
+        png_set_strip_16(png);
+        png_set_gray_to_rgb(png);
+        png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != (size_t)*w * 4)
+    size_t pixel_bytes = palette ? 1 : 4;
+    if (png_get_rowbytes(png, info) != (size_t)*w * pixel_bytes)
         png_error(png, "unexpected row layout");
-    rgba->resize((size_t)*w * *h * 4);
+    rgba->resize((size_t)*w * *h * pixel_bytes);
     rows->resize(*h);
     for (png_uint_32 y = 0; y < *h; y++)
-        (*rows)[y] = &(*rgba)[(size_t)y * *w * 4];
+        (*rows)[y] = &(*rgba)[(size_t)y * *w * pixel_bytes];
     png_read_image(png, rows->data());
+    return !palette || palette_to_rgba(png, info, rgba, *w, src->why);
+}
+
+// Each chunk must lie inside the file: libpng would otherwise take a chunk's
+// claimed size at its word and ask for gigabytes before finding the file short.
+static bool png_chunks_fit(const std::vector<uint8_t>& file, std::string* why) {
+    for (size_t at = 8; at + 8 <= file.size();) {
+        uint64_t length = (uint64_t)file[at] << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3];
+        if (length + 12 > file.size() - at) {
+            bool named =
+                isalpha(file[at + 4]) && isalpha(file[at + 5]) && isalpha(file[at + 6]) && isalpha(file[at + 7]);
+            std::string name = named ? std::string((const char*)&file[at + 4], 4) : "with no name";
+            *why = "not a readable PNG: a chunk " + name + " claims " + std::to_string(length) +
+                   " bytes, past the end of the file";
+            return false;
+        }
+        if (memcmp(&file[at + 4], "IEND", 4) == 0)
+            break;   // what some programs leave after the end is not read
+        at += length + 12;
+    }
     return true;
 }
 
 bool level_from_png(const std::vector<uint8_t>& file, level_grid_t* grid, std::string* why) {
+    if (!png_chunks_fit(file, why))
+        return false;
     png_source_t           src = {&file, 0, why};
     std::vector<uint8_t>   rgba;
     std::vector<png_bytep> rows;
@@ -156,6 +213,12 @@ bool level_from_palette_bmp(const std::vector<uint8_t>& f, level_grid_t* grid, s
     size_t palette_at = BMP_INFO_AT + (size_t)header;
     if (colours > palette_max || palette_at + (size_t)colours * 4 > f.size()) {
         *why = "palette of " + std::to_string(colours) + " colours does not fit the file";
+        return false;
+    }
+    // pixels start after the palette; an offset inside the headers reads them as pixels
+    if ((uint64_t)offset < palette_at + (uint64_t)colours * 4) {
+        *why = "pixel data offset " + std::to_string(offset) + " lies inside the headers and palette, which end at " +
+               std::to_string(palette_at + (size_t)colours * 4);
         return false;
     }
     uint64_t line = bmp_row_bytes((uint64_t)w, bits);

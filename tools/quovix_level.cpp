@@ -75,17 +75,6 @@ static bool load_grid(const char* path, level_grid_t* grid, std::string* why, le
     return decode_grid(k, bytes, grid, why);
 }
 
-static int to_bmp(const char* in, const char* out) {
-    level_grid_t grid;
-    std::string  why;
-    if (!load_grid(in, &grid, &why))
-        return fail(in, why);
-    std::vector<uint8_t> bmp = level_to_bmp(grid);
-    if (!platform_write_file(out, bmp.data(), bmp.size(), &why))
-        return fail(out, why);
-    return 0;
-}
-
 static int to_text(const char* in, const char* out) {
     level_grid_t grid;
     std::string  why;
@@ -107,70 +96,121 @@ static const uint8_t* tile_at(const level_grid_t& g, int column, int row) {
     return &g.bgr[((size_t)row * g.width + column) * 3];
 }
 
-// Lists what keeps a level from playing as drawn; returns the number of problems.
-static int level_problems(const char* path) {
-    int  problems = 0;
-    auto report = [&](const std::string& what) {
-        printf("%s: %s\n", path, what.c_str());
-        problems++;
-    };
-    std::string  why;
-    level_grid_t g;
-    level_kind_t kind = LEVEL_BMP;
-    bool         loaded = load_grid(path, &g, &why, &kind);
-    // the game's own reader names the fault of a picture meant for it
-    if (kind == LEVEL_BMP && !game_reads(path, &why)) {
-        report("the game cannot read it: " + why);
-        return problems;
-    }
-    if (!loaded) {
-        report(why);
-        return problems;
-    }
-    if (kind == LEVEL_PALETTE_BMP)
-        report("the game cannot read pictures with a palette; convert it with: quovix-level bmp " + std::string(path) +
-               " OUT.bmp");
-    // every level must have level one's size: the game reads them all into its layout
-    if (g.width != LEVEL_WIDTH || g.height != LEVEL_HEIGHT) {
-        report("is " + std::to_string(g.width) + "x" + std::to_string(g.height) + ", levels are " +
-               std::to_string(LEVEL_WIDTH) + "x" + std::to_string(LEVEL_HEIGHT));
-        return problems;
-    }
+// The level the game plays from a file of this name (1 to LEVEL_COUNT), or 0.
+static int played_level(const char* path) {
+    for (int i = 0; i < LEVEL_COUNT; i++)
+        if (strcmp(resource_name(path), resource_name(level_files[i])) == 0)
+            return i + 1;
+    return 0;
+}
+
+struct problems_t {
+    const char* path;
+    FILE*       out;
+    int         count;
+};
+
+static void report(problems_t* p, const std::string& what) {
+    fprintf(p->out, "%s: %s\n", p->path, what.c_str());
+    p->count++;
+}
+
+// What the game's own reader makes of a picture it will load; false once reported.
+static bool game_reads_picture(problems_t* p, level_kind_t kind) {
+    std::string why;
+    if (game_reads(p->path, &why))
+        return true;
+    int         level = played_level(p->path);
+    std::string then = level ? "; the game stops at level " + std::to_string(level) + " with an ERROR line" : "";
+    std::string fix =
+        kind == LEVEL_BMP ? "" : "; convert it with: quovix-level bmp " + std::string(p->path) + " OUT.bmp";
+    report(p, "the game cannot read it: " + why + then + fix);
+    return false;
+}
+
+// Lists what keeps the tiles of a level from playing as drawn.
+static void tile_problems(problems_t* p, const level_grid_t& g) {
     int strays = 0, finishes = 0;
     for (int row = 0; row < g.height; row++) {
         for (int c = 0; c < g.width; c++) {
-            const uint8_t* p = tile_at(g, c, row);
-            char           kind = tile_char(p);
+            const uint8_t* t = tile_at(g, c, row);
+            char           kind = tile_char(t);
             finishes += kind == 'F';
             if (kind != '?')
                 continue;
             // painted edges are smoothed into in-between colours, which the game reads as gaps
             if (++strays <= max_colour_reports)
-                report("column " + std::to_string(c) + ", row " + std::to_string(row) + " (line " +
-                       std::to_string(g.height - row) + " from the top): colour " + std::to_string(p[2]) + "," +
-                       std::to_string(p[1]) + "," + std::to_string(p[0]) + " is no tile colour");
+                report(p, "column " + std::to_string(c) + ", row " + std::to_string(row) + " (line " +
+                              std::to_string(g.height - row) + " from the top): colour " + std::to_string(t[2]) + "," +
+                              std::to_string(t[1]) + "," + std::to_string(t[0]) + " is no tile colour");
         }
     }
     if (strays > max_colour_reports)
-        report(std::to_string(strays - max_colour_reports) + " more pixels of no tile colour");
+        report(p, std::to_string(strays - max_colour_reports) + " more pixels of no tile colour");
     if (finishes == 0)
-        report("no finish tile (green 0,255,0): the level cannot be completed");
+        report(p, "no finish tile (green 0,255,0): the level cannot be completed");
     int  spawn_column = (int)(SPAWN_POINT[0] * g.height);
     char spawn = tile_char(tile_at(g, spawn_column, 0));
     if (spawn == '.' || spawn == '?')
-        report("the spawn tile (column " + std::to_string(spawn_column) + ", row 0) is a gap: the ship falls at once");
-    return problems;
+        report(p,
+               "the spawn tile (column " + std::to_string(spawn_column) + ", row 0) is a gap: the ship falls at once");
+}
+
+// Lists what keeps a level from playing as drawn into p; false if it could not be
+// read. Converting, a picture the game cannot read is no fault: the conversion mends it.
+static bool level_problems(problems_t* p, bool converting, level_grid_t* g) {
+    std::string  why;
+    level_kind_t kind = LEVEL_BMP;
+    bool         loaded = load_grid(p->path, g, &why, &kind);
+    // a file the game loads is read as the game reads it, whatever it holds
+    bool meant_for_game = kind == LEVEL_BMP || (!converting && kind != LEVEL_TEXT && played_level(p->path));
+    if (meant_for_game && !game_reads_picture(p, kind))
+        return false;
+    if (!loaded) {
+        report(p, why);
+        return false;
+    }
+    if (kind == LEVEL_PALETTE_BMP && !converting)
+        report(p, "the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
+                      std::string(p->path) + " OUT.bmp");
+    // every level must have level one's size: the game reads them all into its layout
+    if (g->width != LEVEL_WIDTH || g->height != LEVEL_HEIGHT) {
+        report(p, "is " + std::to_string(g->width) + "x" + std::to_string(g->height) + ", levels are " +
+                      std::to_string(LEVEL_WIDTH) + "x" + std::to_string(LEVEL_HEIGHT));
+        return true;
+    }
+    tile_problems(p, *g);
+    return true;
 }
 
 static int check(int count, char** paths) {
     int bad = 0;
     for (int i = 0; i < count; i++) {
-        int problems = level_problems(paths[i]);
-        if (problems == 0)
+        problems_t   p = {paths[i], stdout, 0};
+        level_grid_t g;
+        level_problems(&p, false, &g);
+        if (p.count == 0)
             printf("%s: ok\n", paths[i]);
-        bad += problems > 0;
+        bad += p.count > 0;
     }
     return bad > 0 ? 1 : 0;
+}
+
+// The picture the game reads, made only from a level check finds nothing wrong
+// with, unless forced.
+static int to_bmp(const char* in, const char* out, bool force) {
+    problems_t   p = {in, stderr, 0};
+    level_grid_t grid;
+    std::string  why;
+    bool         read = level_problems(&p, true, &grid);
+    if (!read || (p.count > 0 && !force))
+        return 1;
+    if (p.count > 0)
+        fprintf(stderr, "%s: written anyway as forced to %s\n", in, out);
+    std::vector<uint8_t> bmp = level_to_bmp(grid);
+    if (!platform_write_file(out, bmp.data(), bmp.size(), &why))
+        return fail(out, why);
+    return 0;
 }
 
 // The colour a tile is drawn in, as a paint program shows the picture; gaps and
@@ -242,16 +282,19 @@ static int preview(const char* in, const char* out, int scale) {
 }
 
 static void usage() {
-    fprintf(stderr, "usage: quovix-level bmp LEVEL OUT.bmp          make the picture the game reads\n"
+    fprintf(stderr, "usage: quovix-level bmp [--force] LEVEL OUT.bmp   make the picture the game reads\n"
                     "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
                     "       quovix-level check LEVEL...             list what keeps levels from playing\n"
+                    "A level check refuses is written by bmp only with --force.\n"
                     "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
                     "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
 }
 
 static int run(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "bmp") == 0)
-        return to_bmp(argv[2], argv[3]);
+        return to_bmp(argv[2], argv[3], false);
+    if (argc == 5 && strcmp(argv[1], "bmp") == 0 && strcmp(argv[2], "--force") == 0)
+        return to_bmp(argv[3], argv[4], true);
     if (argc == 4 && strcmp(argv[1], "text") == 0)
         return to_text(argv[2], argv[3]);
     if (argc >= 3 && strcmp(argv[1], "check") == 0)

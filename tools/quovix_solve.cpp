@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "game/events.h"
 #include "platform/platform.h"
 #include "replay.h"
@@ -238,12 +239,24 @@ static bool read_text(const char* path, std::string* text, std::string* why) {
     return f && platform_read_all(f, replay_file_max_bytes, text, why);
 }
 
+// A PNG or a palette picture is the level tool's to convert: the game reads neither.
+static bool game_reads_level(const char* path, const std::vector<unsigned char>& bmp, std::string* why) {
+    level_map_t picture;
+    if (parse_level_picture(bmp.data(), bmp.size(), &picture, why))
+        return true;
+    bool png = bmp.size() >= 8 && memcmp(bmp.data(), "\x89PNG\r\n\x1a\n", 8) == 0;
+    bool palette = bmp.size() >= BMP_HEADERS_SIZE && bmp[0] == 'B' && bmp[1] == 'M' && bmp[BMP_BITS_AT] <= 8;
+    if (png || palette)
+        *why += "; convert it first with: quovix-level bmp " + std::string(path) + " OUT.bmp";
+    return false;
+}
+
 static bool open_level(const char* path) {
     std::vector<unsigned char> bmp;
     std::string                why;
     std::string                bin;
-    if (!replay_level_bmp(path, &bmp, &why) || (bin = replay_play_folder(bmp, &why)).empty() ||
-        !replay_start(bin, &why)) {
+    if (!replay_level_bmp(path, &bmp, &why) || !game_reads_level(path, bmp, &why) ||
+        (bin = replay_play_folder(bmp, &why)).empty() || !replay_start(bin, &why)) {
         fprintf(stderr, "%s: %s\n", path, why.c_str());
         return false;
     }

@@ -50,6 +50,9 @@ static bool header_is_sound(const uint8_t* file, size_t file_size, std::string* 
 bool parse_level_picture(const uint8_t* file, size_t size, level_map_t* picture, std::string* why) {
     if (size < BMP_HEADERS_SIZE)
         return refuse(why, "file ends inside its headers");
+    // a PNG or anything else saved under a level's name is named, not read as numbers
+    if (file[0] != 'B' || file[1] != 'M')
+        return refuse(why, "not a BMP picture");
     if (!header_is_sound(file, size, why))
         return false;
     picture->width = (int16_t)read_le32(file + BMP_WIDTH_AT);

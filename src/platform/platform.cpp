@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -117,14 +118,15 @@ bool platform_write_file(const char* path, const void* bytes, size_t size, std::
     std::string temp;
     int         fd = open_new_beside(path, &temp);
     if (fd < 0) {
-        *why = "cannot write the file";
+        *why = std::string("cannot write the file: ") + strerror(errno);
         return false;
     }
     bool written = write_whole(fd, bytes, size);
     written = close(fd) == 0 && written;
     if (!written || rename(temp.c_str(), path) != 0) {
+        // the OS's reason, before the clean-up can change it
+        *why = std::string("cannot write the file: ") + strerror(errno);
         unlink(temp.c_str());
-        *why = "cannot write the file";
         return false;
     }
     return true;

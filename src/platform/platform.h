@@ -35,7 +35,7 @@ const char* platform_setting(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over
 // it, so a kill leaves the old file or the new one. A link at path is replaced,
 // never written through; anything else that is no regular file is left alone.
-// False with the reason in *why ("is not a regular file", "cannot write the file").
+// False with the reason in *why ("is not a regular file", "cannot write the file: " and the OS's reason).
 bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why);
 
 // The reason given for a file that cannot be opened at all (missing, no permission).
