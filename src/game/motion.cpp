@@ -118,6 +118,9 @@ static void stop_at_wall() {
 void forward_motion() {
     if (game.flow.on_finish)
         fly_off_and_advance();
+    // a next level that cannot load ended the program: nothing after the exit runs
+    if (game.process.exit_requested)
+        return;
     if (actions_has(ACT_ON_TRACK))
         take_pickups();
     // a rise that lands exactly on the apex ends here, before rise() sees it
