@@ -232,6 +232,59 @@ TEST(Drawing, HudTextIsWhiteAtTheTop) {
     EXPECT_GT(right, 50);
 }
 
+// With no picture set the menu, the background and the summary are dark, the menu
+// names both choices with the one Enter takes marked, and the HUD reads white on dark.
+TEST(Drawing, WithoutPicturesTheScreensAreDarkAndTheMenuSaysItsChoices) {
+    NEED_WINDOW();
+    load_scene(false);
+    render_assets_t kept = render_assets;
+    render_assets.background_tex = render_assets.gameover_tex = 0;
+    render_assets.playgame_tex = render_assets.exitgame_tex = 0;
+    auto screen = [](void (*draw)()) {
+        frame_t f;
+        f.pixels.resize((size_t)W * H * 3);
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+        render_clear(false);
+        draw();
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, f.pixels.data());
+        render_end_frame();
+        return f;
+    };
+    auto count = [](const frame_t& f, bool (*what)(colour_t)) {
+        long n = 0;
+        for (int y = 0; y < H; y++)
+            for (int x = 0; x < W; x++)
+                n += what(f.at(x, y));
+        return n;
+    };
+    auto    white = [](colour_t c) { return c.r > 200 && c.g > 200 && c.b > 200; };
+    frame_t menu[2];
+    for (int choice : {0, 1}) {
+        SCOPED_TRACE(choice);
+        game.flow.menu_selection = choice;
+        menu[choice] = screen(draw_menu);
+        EXPECT_GT(count(menu[choice], is_dark), (long)W * H * 9 / 10);
+        EXPECT_GT(count(menu[choice], white), 100) << "the menu's words are not drawn";
+    }
+    long moved = 0;
+    changed_pixels(
+        menu[0], menu[1], [](int, int, colour_t) { return true; }, &moved);
+    EXPECT_GT(moved, 50) << "the marked choice does not move with the selection";
+    frame_t background = screen([] {
+        draw_background();
+        render_begin_scene();
+        draw_hud();
+        glPopMatrix();
+    });
+    EXPECT_GT(count(background, is_dark), (long)W * H * 9 / 10);
+    EXPECT_GT(count(background, white), 200) << "the HUD cannot be read";
+    game.flow.menu_selection = 0;
+    render_assets = kept;
+}
+
 TEST(Texture, WidePictureReadsBackUnsheared) {
     NEED_WINDOW();
     // the 1366x768 picture size: rows of 4098 bytes, no multiple of four; each band

@@ -167,6 +167,33 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     EXPECT_FALSE(sim_ended());
 }
 
+// A later level that cannot load ends the program inside the fly-off: the runner
+// stops that frame there as the real exit does, so no record is filled for the
+// level that never loaded and player.s is written once, with the levels played.
+TEST_F(GameFlow, ALevelThatCannotLoadEndsTheFrameWithTheResultsSoFar) {
+    for (int missing : {2, LEVEL_COUNT}) {
+        SCOPED_TRACE(missing);
+        // a long finish: the ship is still over it when the next level fails to load
+        ASSERT_TRUE(start_play(std::vector<std::string>(LEVEL_COUNT, plain_level(rows_of(20, 120, ".FFFFF.")))));
+        ASSERT_EQ(remove(level_files[missing - 1]), 0);
+        int frames = 0;
+        while (sim_frame(0) && frames < 5000)
+            frames++;
+        ASSERT_TRUE(sim_ended());
+        EXPECT_EQ(sim_exit_status(), 1);
+        std::string expected;
+        for (int level = 1; level <= LEVEL_COUNT; level++) {
+            const level_record_t& r = game.results.records[level - 1];
+            EXPECT_EQ(r.level, level < missing ? level : 0) << "level " << level;
+            expected += std::to_string(r.level) + " " + std::to_string(r.stars) + " " + std::to_string(r.time) + " " +
+                        std::to_string(r.lives) + "\n";
+        }
+        EXPECT_EQ(read_text_file("player.s"), expected);
+        EXPECT_EQ(game.flow.current_level, missing);
+        sim_close();
+    }
+}
+
 // A level whose first pixel is a finish is done on the frame it loads, so its
 // timer runs on through its fly-off and the pause into the next level: the
 // runner's clock must move by that pause as the real one does.

@@ -81,6 +81,15 @@ TEST_F(Keys, TapBetweenFramesHoldsForOneFrame) {
     EXPECT_FLOAT_EQ(game.ship.right_rate, rate + (float)STEER_RATE_STEP);
     sim_frame_as_typed();
     EXPECT_FLOAT_EQ(game.ship.right_rate, rate) << "held for one frame only";
+    // the window library's special keys are held back the same way
+    sim_special_key(GLUT_KEY_RIGHT, true);
+    sim_special_key(GLUT_KEY_RIGHT, false);
+    sim_frame_as_typed();
+    EXPECT_FLOAT_EQ(game.ship.right_rate, rate + (float)STEER_RATE_STEP) << "a tap of the right arrow";
+    sim_key('p', true);
+    sim_key('p', false);
+    sim_frame_as_typed();
+    EXPECT_EQ(game.flow.paused, 1) << "a tap of p";
 }
 
 TEST_F(Keys, FocusLossReleasesEveryKeyAndPausesOnlyPlay) {

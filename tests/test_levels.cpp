@@ -112,3 +112,24 @@ TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
     EXPECT_EQ(out.lives_lost, 0);
     EXPECT_NE(system((solve + "/none.txt " + dir + "/none.replay --beam 20 --frames 900 > /dev/null 2>&1").c_str()), 0);
 }
+
+// At this scale level one's replay lifts the ship exactly onto its apex on a frame's
+// rise, so the forward step sees the tie first: it must end the rise all the same.
+TEST(ApexTie, EndsTheRiseAsReachingTheApexDoes) {
+    std::string           text = read_text_file(levels_dir + "levelone.txt");
+    std::vector<unsigned> frames = replay_in(levels_dir + "levelone.replay");
+    ASSERT_TRUE(sim_open(make_play_folder({text}, "10.944756507873535").c_str()) && sim_start_play());
+    int ties = 0;
+    for (size_t i = 0; i < frames.size() && sim_state().frame < 720; i++) {
+        int was_rising = game.ship.jump;
+        ASSERT_TRUE(sim_frame(frames[i]));
+        if (!was_rising || game.ship.jump || game.ship.pos[2] != game.ship.jump_apex)
+            continue;
+        ties++;
+        EXPECT_EQ(sim_state().frame, 697);
+        EXPECT_EQ(game.ship.jump_descending, 1);
+        EXPECT_EQ(game.ship.rise_factor, RISE_FACTOR_FULL);
+    }
+    EXPECT_EQ(ties, 1);
+    sim_close();
+}

@@ -347,3 +347,37 @@ TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {
     EXPECT_LT(block_difference(shot, menu, 0, 0, 1024, 600), 8.0) << "the menu is not shown";
     leave_with_esc();
 }
+
+// Two launches at once on a screen with no set both play the one that lands first,
+// with no false complaint; a set a killed launcher left half made goes at the next
+// launch, one another launcher may still be filling stays.
+TEST_F(Package, TwoLaunchesAtOnceShareOnePictureSetAndAKilledLaunchersSetIsCleared) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(start_private_screen(&screen, "1024x600")) << "cannot start Xvfb";
+    std::string left = player("resources/.pictures-left"), busy = player("resources/.pictures-busy");
+    for (const std::string& dir : {left, busy}) {
+        ASSERT_EQ(system(("mkdir -p " + dir).c_str()), 0);
+        write_binary_file(dir + "/background.bmp", std::vector<uint8_t>(4096, 7));
+    }
+    ASSERT_EQ(system(("touch -d '1 hour ago' " + left).c_str()), 0);
+    run.env.push_back("DISPLAY=" + screen.display);
+    game_run_t second = run;
+    ASSERT_TRUE(launch_game(&run, home));
+    ASSERT_TRUE(launch_game(&second, home));
+    bool shown = wait_for_window(&run) && wait_for_window(&second);
+    kill_game(&second);
+    ASSERT_TRUE(shown) << read_text_file(run.err_path) << read_text_file(second.err_path);
+    for (const game_run_t* r : {&run, &second}) {
+        std::string err = read_text_file(r->err_path);
+        EXPECT_EQ(err.find("could not make pictures"), std::string::npos) << err;
+        EXPECT_EQ(err.find("not empty"), std::string::npos) << err;
+    }
+    struct stat st;
+    EXPECT_EQ(stat(player("resources/1024x600/playgame.bmp").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 1024 * 600 * 3);
+    EXPECT_FALSE(file_exists(left)) << "a killed launcher's set was kept";
+    EXPECT_TRUE(file_exists(busy + "/background.bmp")) << "a set being filled was taken away";
+    EXPECT_EQ(system(("ls -a " + player("resources") + " | grep -c '^.pictures-' | grep -qx 1").c_str()), 0)
+        << "only the busy set is left";
+}

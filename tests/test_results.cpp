@@ -71,3 +71,24 @@ TEST_F(ResultsWrite, FailedWritesAreSilentAndTheNextGoodWriteWorks) {
     write_results(game.results);
     EXPECT_EQ(read_text_file("player.s"), "1 5 500 0\n" + zero_lines);
 }
+
+// Temporaries an earlier write left as links to another file: the write makes a
+// fresh name of its own, so the linked file is never opened or truncated.
+TEST_F(ResultsWrite, ATemporaryLeftAsALinkIsNotFollowed) {
+    write_text_file("other", "another file\n");
+    const char* left_overs[] = {"player.s.tmp", "player.s.000000", "player.s.ffffff", "player.s.abcdef"};
+    for (const char* name : left_overs)
+        ASSERT_EQ(symlink("other", name), 0) << name;
+    fill_record(&game.results, 2, 4, 800, 5);
+    for (int i = 0; i < 50; i++)
+        write_results(game.results);
+    EXPECT_EQ(read_text_file("other"), "another file\n");
+    EXPECT_EQ(read_text_file("player.s"), "0 0 0 0\n2 4 800 5\n" + zero_lines.substr(8));
+    struct stat st;
+    for (const char* name : left_overs) {
+        ASSERT_EQ(lstat(name, &st), 0) << name;
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name;
+    }
+    ASSERT_EQ(lstat("player.s", &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+}

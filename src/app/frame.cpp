@@ -120,6 +120,9 @@ void run_frame() {
         game.flow.text_anchor[i] = game.ship.pos[i];
     read_next_level_when_due();
     run_actions();
+    // the real process is gone by now: the runner ends its frame where the exit came
+    if (game.process.exit_requested)
+        return;
     keys_frame_end();
     render_end_frame();
 }

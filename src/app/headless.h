@@ -1,5 +1,6 @@
-// The game without a window: the real frame function over the null driver,
-// a fake clock, no sleeps, keys scripted per frame.
+// The game without a window: the real frame function over the null driver, a fake
+// clock that sleeps move on at once, keys scripted per frame, and a frame that stops
+// where the program asks to end, as the real process does.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -86,6 +86,13 @@ void vertical_motion() {
     actions_remove(ACT_VERTICAL);
 }
 
+// The top of a jump: the ship starts down and the next jump rises at full speed.
+static void end_rise() {
+    game.ship.jump = 0;
+    game.ship.jump_descending = 1;
+    game.ship.rise_factor = RISE_FACTOR_FULL;
+}
+
 void rise() {
     if (!game.ship.falling && !game.flow.on_finish) {
         float& z = game.ship.pos[2];
@@ -94,9 +101,7 @@ void rise() {
                 game.ship.rise_factor -= FACTOR_STEP;
             z = z + game.ship.rise_factor * game.ship.rise_step;
         } else {
-            game.ship.jump = 0;
-            game.ship.jump_descending = 1;
-            game.ship.rise_factor = RISE_FACTOR_FULL;
+            end_rise();
         }
     }
     actions_remove(ACT_RISE);
@@ -113,10 +118,14 @@ static void stop_at_wall() {
 void forward_motion() {
     if (game.flow.on_finish)
         fly_off_and_advance();
+    // a next level that cannot load ended the program: nothing after the exit runs
+    if (game.process.exit_requested)
+        return;
     if (actions_has(ACT_ON_TRACK))
         take_pickups();
+    // a rise that lands exactly on the apex ends here, before rise() sees it
     if (game.ship.pos[2] == game.ship.jump_apex)
-        game.ship.jump = 0;
+        end_rise();
     if (game.ship.falling || game.flow.on_finish)
         return;
     game.ship.prev_pos[1] = game.ship.pos[1];

@@ -9,6 +9,9 @@
 #include "render/render_local.h"
 #include "render/text.h"
 
+// The grey of a full-screen picture that could not be loaded.
+static const float MISSING_PICTURE_GREY = 0.08f;
+
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = screen_width, h = screen_height;
     glMatrixMode(GL_PROJECTION);
@@ -19,10 +22,15 @@ static void full_screen_picture(uint32_t texture, double near_plane) {
     glPushMatrix();
     glLoadIdentity();
     glDisable(GL_LIGHTING);
-    glColor3f(1, 1, 1);
-    texture_ready(texture);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    // a picture that is missing leaves a dark screen, so white words on it still read
+    if (texture == 0) {
+        glColor3f(MISSING_PICTURE_GREY, MISSING_PICTURE_GREY, MISSING_PICTURE_GREY);
+    } else {
+        glColor3f(1, 1, 1);
+        texture_ready(texture);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, texture);
+    }
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex3f(0, 0, 0);
@@ -43,8 +51,28 @@ static void restore_matrices() {
     glMatrixMode(GL_MODELVIEW);
 }
 
+// A line in the middle of the screen, whatever the camera.
+static void centred_line(const char* text, double y) {
+    int width = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)text);
+    glRasterPos2d((screen_width - width) / 2.0, y);
+    draw_text(text);
+}
+
+// Without its picture the menu still names both choices, the one Enter takes marked.
+static void menu_words() {
+    bool play = game.flow.menu_selection == 0;
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);
+    centred_line(play ? "> PLAY GAME <" : "PLAY GAME", screen_height * 0.55);
+    centred_line(play ? "EXIT GAME" : "> EXIT GAME <", screen_height * 0.55 - 36);
+    glEnable(GL_DEPTH_TEST);
+}
+
 void draw_menu() {
-    full_screen_picture(game.flow.menu_selection == 0 ? render_assets.playgame_tex : render_assets.exitgame_tex, -5.0);
+    uint32_t picture = game.flow.menu_selection == 0 ? render_assets.playgame_tex : render_assets.exitgame_tex;
+    full_screen_picture(picture, -5.0);
+    if (picture == 0)
+        menu_words();
     restore_matrices();
     glEnable(GL_LIGHTING);
 }
@@ -89,13 +117,6 @@ void draw_summary() {
     draw_text("PRESS ENTER KEY TO PLAY AGAIN");
     glEnable(GL_LIGHTING);
     glPopMatrix();
-}
-
-// A line in the middle of the screen, whatever the camera.
-static void centred_line(const char* text, double y) {
-    int width = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)text);
-    glRasterPos2d((screen_width - width) / 2.0, y);
-    draw_text(text);
 }
 
 void draw_paused() {
