@@ -369,11 +369,9 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
         // floor just before a wall: held below the clearance, flies on above it
         {1, 19.9f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
         {1, 19.9f, WALL_CLEARANCE + 5 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
-        // a wall is looked for just past this frame's step: held once the look reaches it
-        {1, 20 - (float)((FORWARD_STEP + WALL_LOOKAHEAD - 5 * NUDGE) * LEVEL_HEIGHT), WALL_CLEARANCE - 5 * NUDGE, 0, 0,
-         0, 0, 1, 0, START_LIVES, 0},
-        {1, 20 - (float)((FORWARD_STEP + WALL_LOOKAHEAD + 5 * NUDGE) * LEVEL_HEIGHT), WALL_CLEARANCE - 5 * NUDGE, 0, 0,
-         0, 0, 1, 1, START_LIVES, 0},
+        // a wall is looked for just past this frame's step: held once the look reaches row 20
+        {1, 19.58f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {1, 19.556f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
         // stars and hearts: taken below their reach
         {3, 10.5f, PICKUP_REACH - 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 1},
         {3, 10.5f, PICKUP_REACH + 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
