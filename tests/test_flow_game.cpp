@@ -2,6 +2,7 @@
 #include "gameplay_support.h"
 
 #include "game/timer.h"
+#include "render/render.h"
 
 // Finish from row 20, with a star on the ship's column at each listed row.
 static std::string finish_at_row_20(const std::vector<int>& star_rows = {}) {
@@ -62,8 +63,9 @@ TEST_F(GameFlow, FinishFillsTheRecordAndFreezesTheShownTime) {
 TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20()}));
     ASSERT_GT(run_until(finished, 300), 0);
-    float y0 = game.ship.pos[1];
-    float z0 = game.ship.pos[2];
+    const int finish_frame = sim_state().frame;
+    float     y0 = game.ship.pos[1];
+    float     z0 = game.ship.pos[2];
     run_frames(20);
     EXPECT_NEAR(game.ship.pos[1], y0 + 20 * (float)FLY_OFF_STEP, 1e-6);
     EXPECT_EQ(game.ship.pos[2], z0);
@@ -91,6 +93,8 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     EXPECT_EQ(game.process.sleep_calls, 1);
     EXPECT_EQ(game.process.slept_ms, LEVEL_CHANGE_PAUSE_MS);
     EXPECT_EQ(game.flow.current_level, 2);
+    // every replay of a level's end takes these frames, from the finish to the next level
+    EXPECT_EQ(sim_state().frame - finish_frame, 234);
     EXPECT_EQ(game.flow.on_finish, 0);
     EXPECT_EQ(game.flow.level_complete, 0);
     // back at the spawn point, then this frame's forward step
@@ -242,4 +246,28 @@ TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
     EXPECT_EQ(game.results.total_time, totals[1]);
     EXPECT_EQ(game.flow.current_level, 3);
     EXPECT_FALSE(actions_has(ACT_ON_TRACK));
+}
+
+// The ship is drawn once on every frame of play.
+TEST_F(GameFlow, ShipIsDrawnOnceOnEveryFrameOfPlay) {
+    ASSERT_TRUE(start_play({finish_at_row_20(), finish_at_row_20()}));
+    for (int i = 0; i < 5; i++) {
+        int drawn = ship_draw_count;
+        sim_frame(0);
+        EXPECT_EQ(ship_draw_count - drawn, 1) << i;
+    }
+}
+
+// A next level gone by the time it is due ends the game, but the levels played are kept.
+TEST_F(GameFlow, NextLevelThatCannotLoadStillWritesTheResults) {
+    ASSERT_TRUE(start_play({finish_at_row_20({5}), finish_at_row_20()}));
+    ASSERT_EQ(remove(level_files[1]), 0);
+    ASSERT_GT(run_until(finished, 300), 0);
+    testing::internal::CaptureStdout();
+    advance_to_next_level(800);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(sim_ended());
+    EXPECT_EQ(sim_exit_status(), 1);
+    EXPECT_NE(out.find("ERROR: cannot load level 2"), std::string::npos) << out;
+    EXPECT_TRUE(level_one_record_only(read_text_file("player.s"), 1, START_LIVES)) << read_text_file("player.s");
 }

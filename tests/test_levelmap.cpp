@@ -11,6 +11,7 @@
 #include "app/headless.h"
 #include "app/levels.h"
 #include "assets/bmp.h"
+#include "assets/levelsource.h"
 #include "game/actions.h"
 #include "game/levelmap.h"
 #include "support.h"
@@ -209,6 +210,86 @@ TEST(LevelImage, MalformedPicturesAreRefusedWithAReason) {
         std::vector<uint8_t> over = big;
         put32(over, wide ? 18 : 22, 32768);
         EXPECT_FALSE(read_level_picture(file_of(over), &picture, &why)) << wide;
+    }
+}
+
+// The writer pads each row to four bytes exactly as the reader steps it: widths whose
+// three bytes a tile already fill whole words gain no padding.
+TEST(LevelImage, WriterPadsRowsAsTheReaderStepsThem) {
+    struct {
+        int    width;
+        size_t row_bytes;
+    } rows[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {7, 24}, {8, 24}, {9, 28}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.width);
+        std::string text;
+        for (int line = 0; line < 3; line++)
+            for (int c = 0; c <= r.width; c++)
+                text += c == r.width ? '\n' : "#*WHF."[(c + line) % 6];
+        const std::vector<uint8_t> bytes = level_bmp(text);
+        EXPECT_EQ(bmp_row_bytes(r.width, 24), r.row_bytes);
+        EXPECT_EQ(bytes.size(), BMP_HEADERS_SIZE + 3 * r.row_bytes);
+        EXPECT_EQ(read_le16(&bytes[BMP_PLANES_AT]), 1);
+        EXPECT_EQ(read_le16(&bytes[BMP_BITS_AT]), 24);
+        level_map_t picture;
+        std::string why;
+        ASSERT_TRUE(read_level_picture(file_of(bytes), &picture, &why)) << why;
+        EXPECT_EQ(picture.line_length, (int32_t)r.row_bytes);
+        level_grid_t grid;
+        ASSERT_TRUE(level_from_bmp(bytes, &grid, &why)) << why;
+        EXPECT_EQ(level_to_text(grid), text);
+    }
+}
+
+// Refusals a level maker reads: each names the first thing wrong, at the edge where it starts.
+TEST(LevelImage, RefusalsAtTheirEdgesSayWhatIsWrong) {
+    auto columns = [](int width, int height) {
+        std::string text;
+        for (int line = 0; line < height; line++)
+            text += std::string(width, '#') + "\n";
+        return text;
+    };
+    const std::vector<uint8_t> good = level_bmp(".#F\n*WH\n#.#\n###\n");   // 3x4, 48 bytes of pixels
+    std::vector<uint8_t>       offset_at_end = good;
+    put32(offset_at_end, BMP_DATA_OFFSET_AT, (int32_t)good.size());
+    std::vector<uint8_t> one_tile_over = level_bmp(columns(3, 4));
+    put32(one_tile_over, BMP_HEIGHT_AT, (int32_t)(LEVEL_MAX_TILES / 3 + 1));
+    struct {
+        const char*          what;
+        std::vector<uint8_t> bytes;
+        const char*          why;
+    } rows[] = {
+        {"the most tiles a level may have", level_bmp(columns(128, 256)), ""},
+        {"one tile more", one_tile_over, "3x10923 is 32769 tiles, more than the 32768 a level may have"},
+        {"pixels starting where the file ends", offset_at_end, "file ends before its 48 bytes of pixels"},
+        {"pixels starting past the file",
+         [&] {
+             std::vector<uint8_t> b = good;
+             put32(b, BMP_DATA_OFFSET_AT, (int32_t)good.size() + 1);
+             return b;
+         }(),
+         "pixel data offset 103 lies outside the file"},
+    };
+    for (const auto& r : rows) {
+        level_map_t picture;
+        std::string why;
+        EXPECT_EQ(read_level_picture(file_of(r.bytes), &picture, &why), *r.why == 0) << r.what;
+        EXPECT_EQ(why, r.why) << r.what;
+    }
+    // a text level's rows must all be as long as its first
+    struct {
+        const char* text;
+        const char* why;
+    } texts[] = {
+        {"#.#\n##\n###\n", "line 2 has 2 tiles, the first has 3"},
+        {"#.#\n###\n####\n", "line 3 has 4 tiles, the first has 3"},
+        {"#.#\n###\n#\n", "line 3 has 1 tiles, the first has 3"},
+    };
+    for (const auto& t : texts) {
+        level_grid_t grid;
+        std::string  why;
+        EXPECT_FALSE(level_from_text(t.text, &grid, &why)) << t.text;
+        EXPECT_EQ(why, t.why);
     }
 }
 

@@ -77,9 +77,13 @@ TEST_F(Motion, QuarterScaleRestsLowerAndCanStillJump) {
     EXPECT_GT(game.ship.pos[2], before);
 }
 
-TEST_F(Motion, SpaceWhileDescendingDoesNotStartAJump) {
+TEST_F(Motion, SpaceInMidAirOrWhileDescendingDoesNotStartAJump) {
     ASSERT_TRUE(start_play({plain_level()}));
-    run_frames(10);
+    // still dropping from the spawn point, touching neither floor nor wall
+    sim_frame(HOLD_SPACE);
+    EXPECT_EQ(game.ship.on_ground, 0);
+    EXPECT_EQ(game.ship.jump, 0);
+    run_frames(9);
     game.ship.jump_descending = 1;
     sim_frame(HOLD_SPACE);
     EXPECT_EQ(game.ship.jump, 0);
@@ -365,6 +369,9 @@ TEST_F(Motion, EachHeightBandHoldsJustInsideItsEdgeAndNotJustOutside) {
         // floor just before a wall: held below the clearance, flies on above it
         {1, 19.9f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
         {1, 19.9f, WALL_CLEARANCE + 5 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
+        // a wall is looked for just past this frame's step: held once the look reaches row 20
+        {1, 19.58f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 0, START_LIVES, 0},
+        {1, 19.556f, WALL_CLEARANCE - 5 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
         // stars and hearts: taken below their reach
         {3, 10.5f, PICKUP_REACH - 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 1},
         {3, 10.5f, PICKUP_REACH + 10 * NUDGE, 0, 0, 0, 0, 1, 1, START_LIVES, 0},
@@ -422,6 +429,35 @@ TEST_F(Motion, RiseStopsOnTheFrameTheApexIsReached) {
         EXPECT_EQ(game.ship.jump, r.still_rising);
         EXPECT_EQ(game.ship.jump_descending, 1 - r.still_rising);
         EXPECT_EQ(game.ship.pos[2] > r.z, r.still_rising == 1);
+    }
+}
+
+// Near the apex the lift eases off a step a frame down to its floor; only the slower
+// scales spend long enough there to reach it.
+TEST_F(Motion, JumpEasesOffNearTheApexDownToItsFloorAtSlowScales) {
+    struct {
+        const char* scale;
+        int         frames;        // from the press until the rise stops
+        int         eased_steps;   // FACTOR_STEPs below full at the lowest
+    } rows[] = {{"0.5", 9, 4}, {"1", 16, 7}, {"2", 48, 18}, {"4", 187, 18}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.scale);
+        ASSERT_TRUE(start_play({plain_level()}, r.scale));
+        ASSERT_GT(run_until(on_ground, 200), 0);
+        run_frames(2);
+        sim_frame(HOLD_SPACE);
+        ASSERT_EQ(game.ship.jump, 1);
+        int   frames = 1;
+        float lowest = game.ship.rise_factor;
+        while (game.ship.jump && frames < 1000) {
+            sim_frame(0);
+            frames++;
+            lowest = std::min(lowest, game.ship.rise_factor);
+        }
+        EXPECT_EQ(frames, r.frames);
+        EXPECT_NEAR(lowest, RISE_FACTOR_FULL - r.eased_steps * FACTOR_STEP, FACTOR_STEP / 4);
+        EXPECT_GE(game.ship.pos[2], JUMP_APEX);
+        sim_close();
     }
 }
 

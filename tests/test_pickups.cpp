@@ -1,6 +1,8 @@
 // Stars and hearts: taken low, left high, gone for good once taken.
 #include "gameplay_support.h"
 
+#include <cmath>
+
 static bool is_floor(int row, int col) { return tile_kind_at(tile_offset(row, col)) == TILE_FLOOR; }
 
 using Pickups = Gameplay;
@@ -74,4 +76,25 @@ TEST_F(Pickups, StarOnTheFirstPixelIsTakenBesideTheMap) {
     run_frames(30);
     EXPECT_EQ(game.flow.stars_collected, 1);
     EXPECT_EQ(game.ship.falling, 0);
+}
+
+// The stars and hearts turn a step a frame and come round to where they started
+// once a full turn is made, with no jump where the turn wraps.
+TEST_F(Pickups, SpinTurnsAStepAFrameAndWrapsAtAWholeTurn) {
+    const float WHOLE_TURN_DEGREES = 360.0f;
+    ASSERT_TRUE(start_play({plain_level()}));
+    float before = game.flow.pickup_spin;
+    int   wraps = 0;
+    for (int i = 0; i < 200; i++) {
+        sim_frame(0);
+        float turned = std::fmod(game.flow.pickup_spin - before + WHOLE_TURN_DEGREES, WHOLE_TURN_DEGREES);
+        // the frame that wraps shows the same angle again: a whole turn and none look alike
+        if (turned == 0)
+            wraps++;
+        else
+            EXPECT_EQ(turned, PICKUP_SPIN_STEP) << before << " to " << game.flow.pickup_spin;
+        before = game.flow.pickup_spin;
+    }
+    // from the whole turn the game starts at, then every 73 frames
+    EXPECT_EQ(wraps, 3);
 }

@@ -60,3 +60,6 @@ void draw_ship();
 void draw_menu();
 void draw_summary();
 void draw_paused();   // over the scene: the word and the keys that go on or leave
+
+// Counted by the null driver only, so the tests see how often a frame drew the ship.
+extern int ship_draw_count;
