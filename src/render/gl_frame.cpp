@@ -1,7 +1,6 @@
 // Frame begin and end, the view set up by start-up, the light over the ship.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-#include <cstdlib>
 
 #include "game/state.h"
 #include "platform/platform.h"
@@ -9,7 +8,7 @@
 #include "render/render.h"
 #include "render/render_local.h"
 
-renderer_t renderer = {getenv("QUOVIX_REFERENCE_DRAWING") != nullptr, {}};
+renderer_t renderer = {platform_setting("QUOVIX_REFERENCE_DRAWING") != nullptr, {}};
 
 // The one place a frame's notes are cleared: after its swap, and after the warm-up drawing.
 static void clear_frame_notes() { renderer.frame = frame_notes_t{}; }
