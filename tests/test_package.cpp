@@ -204,6 +204,43 @@ TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
     }
 }
 
+TEST_F(Package, AFolderTheLauncherMustNotPlayInIsNamedWithItsReasonAndLeftAlone) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    std::string installed = unpacked + "/usr/share/games/quovix/resources";
+    struct {
+        const char* name;
+        std::string resources_leads_to;   // empty: resources is left for the launcher to make
+        bool        bin_is_a_file;
+        const char* says;
+    } cases[] = {
+        {"a link to a folder that holds the game", unpacked, false, "which holds the installed game"},
+        {"a link to the installed resources", installed, false, "which holds the installed game"},
+        {"a link to nothing", home + "/gone", false, "cannot make the folder"},
+        {"bin a file", "", true, "File exists"},
+    };
+    for (const auto& c : cases) {
+        std::string folder = player("");
+        ASSERT_EQ(system(("rm -rf " + folder + " && mkdir -p " + folder).c_str()), 0);
+        if (!c.resources_leads_to.empty())
+            ASSERT_EQ(symlink(c.resources_leads_to.c_str(), player("resources").c_str()), 0);
+        if (c.bin_is_a_file)
+            write_text_file(player("bin"), "");
+        run = game_run_t();
+        run.program = unpacked + "/usr/games/quovix";
+        run.env = {"HOME=" + home, "XDG_DATA_HOME="};
+        ASSERT_TRUE(launch_game(&run, home));
+        ASSERT_TRUE(wait_for_exit(&run, 20)) << c.name;
+        EXPECT_EQ(run.status, 1) << c.name;
+        std::vector<std::string> lines = lines_of(read_text_file(run.err_path));
+        ASSERT_EQ(lines.size(), 1u) << c.name << "\n" << read_text_file(run.err_path);
+        EXPECT_NE(lines[0].find(c.says), std::string::npos) << c.name << ": " << lines[0];
+        EXPECT_EQ(game_output(run), "") << c.name;
+        EXPECT_FALSE(file_exists(unpacked + "/levelone.bmp")) << c.name;
+        EXPECT_NE(system(("ls -a " + installed + " | grep -q '^.pictures-'").c_str()), 0) << c.name;
+    }
+}
+
 // A command put first on the game's PATH that keeps its arguments and its input in
 // a file of its own, whole once it is there, and ends with the given status.
 std::string stub_command(const std::string& folder, const std::string& name, int status) {
