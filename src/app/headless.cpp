@@ -1,7 +1,5 @@
 #include "app/headless.h"
 
-#include <unistd.h>
-
 #include "app/frame.h"
 #include "app/keys.h"
 #include "assets/startup.h"
@@ -9,8 +7,8 @@
 #include "platform/platform.h"
 #include "render/render.h"
 
-static int  frame_ms;
-static char start_dir[4096];
+static int         frame_ms;
+static std::string start_dir;
 // outside the game state: a search copies the state on every branch, and the log grows
 static std::vector<sim_event_t> event_log;
 
@@ -28,9 +26,8 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int ms) {
     screen_height = screen_h;
     frame_ms = ms;
     event_log.clear();
-    if (!getcwd(start_dir, sizeof(start_dir)))
-        start_dir[0] = 0;
-    if (chdir(work_dir) != 0) {
+    start_dir = platform_working_folder();
+    if (!platform_enter_folder(work_dir)) {
         game.process.exit_requested = true;
         game.process.exit_status = 1;
         return false;
@@ -128,6 +125,6 @@ bool sim_ended() { return game.process.exit_requested; }
 int  sim_exit_status() { return game.process.exit_status; }
 
 void sim_close() {
-    if (start_dir[0] && chdir(start_dir) != 0)
-        start_dir[0] = 0;
+    if (!start_dir.empty() && !platform_enter_folder(start_dir.c_str()))
+        start_dir.clear();
 }

@@ -1,7 +1,6 @@
 #include "app/window.h"
 
 #include <GL/freeglut.h>
-#include <GL/glx.h>
 #include <cstdio>
 #include <vector>
 
@@ -21,7 +20,7 @@ static const char WINDOW_INSTANCE[] = "quovix";
 static const char WINDOW_CLASS[] = QUOVIX_WINDOW_CLASS;
 
 static void display() {
-    keys_follow_focus(platform_window_has_focus(glXGetCurrentDrawable()));
+    keys_follow_focus(platform_window_has_focus(platform_current_window()));
     pad_poll();
     run_frame();
     sound_frame();
@@ -31,7 +30,7 @@ static void display() {
 // The class and icon go on before the window is first shown, so the desktop links it to its entry at once.
 static void name_window() {
     std::vector<uint32_t> icon = read_icon(ICON_PATH);
-    platform_name_window(glXGetCurrentDrawable(), WINDOW_INSTANCE, WINDOW_CLASS, icon.data(), icon.size());
+    platform_name_window(platform_current_window(), WINDOW_INSTANCE, WINDOW_CLASS, icon.data(), icon.size());
 }
 
 bool open_window(int* argc, char** argv, int width, int height) {
@@ -56,7 +55,7 @@ bool open_window(int* argc, char** argv, int width, int height) {
     if (full_screen)
         glutFullScreen();
     else
-        platform_hold_window_size(glXGetCurrentDrawable(), width, height);
+        platform_hold_window_size(platform_current_window(), width, height);
     pace_window_start();
     pad_open();
     glutDisplayFunc(display);

@@ -1,9 +1,11 @@
 // The display's size, asked of the X server directly: the answer the window
 // library gives for full screen, before the window library is started. And the
-// window's names for the desktop, which the window library does not set.
+// window's names for the desktop and its swap interval, which the window library does not set.
+#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <cstring>
 #include <vector>
 
 #include "platform/platform.h"
@@ -31,7 +33,7 @@ void platform_let_go_of_display() {
 
 // Properties set through a connection of the game's own: the window library's is
 // not reachable, and the server applies them to the window all the same.
-static Display* window_display(unsigned long window) { return !window ? nullptr : held ? held : XOpenDisplay(nullptr); }
+static Display* window_display(uintptr_t window) { return !window ? nullptr : held ? held : XOpenDisplay(nullptr); }
 
 // On the server before the window library maps the window on its own connection.
 static void send_to_window(Display* dpy) {
@@ -40,7 +42,7 @@ static void send_to_window(Display* dpy) {
         XCloseDisplay(dpy);
 }
 
-void platform_name_window(unsigned long window, const char* instance, const char* class_name, const uint32_t* icon,
+void platform_name_window(uintptr_t window, const char* instance, const char* class_name, const uint32_t* icon,
                           size_t icon_count) {
     Display* dpy = window_display(window);
     if (!dpy)
@@ -58,7 +60,7 @@ void platform_name_window(unsigned long window, const char* instance, const char
 }
 
 // The window library's size and place hints are kept; the smallest and largest size are added.
-void platform_hold_window_size(unsigned long window, int width, int height) {
+void platform_hold_window_size(uintptr_t window, int width, int height) {
     Display* dpy = window_display(window);
     if (!dpy)
         return;
@@ -71,4 +73,42 @@ void platform_hold_window_size(unsigned long window, int width, int height) {
     hints.min_height = hints.max_height = height;
     XSetWMNormalHints(dpy, window, &hints);
     send_to_window(dpy);
+}
+
+uintptr_t platform_current_window() { return glXGetCurrentDrawable(); }
+
+static bool offers(const char* extensions, const char* name) {
+    size_t length = strlen(name);
+    for (const char* p = extensions; p && (p = strstr(p, name)); p += length)
+        if ((p == extensions || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0'))
+            return true;
+    return false;
+}
+
+static void* lookup(const char* name) { return (void*)glXGetProcAddressARB((const GLubyte*)name); }
+
+bool platform_set_swap_interval(int refreshes) {
+    Display*    display = glXGetCurrentDisplay();
+    GLXDrawable drawable = glXGetCurrentDrawable();
+    if (!display || !drawable || refreshes < 1)
+        return false;
+    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+    typedef void (*ext_interval_fn)(Display*, GLXDrawable, int);
+    typedef int (*mesa_interval_fn)(unsigned);
+    typedef int (*sgi_interval_fn)(int);
+    if (offers(extensions, "GLX_EXT_swap_control")) {
+        if (auto set = (ext_interval_fn)lookup("glXSwapIntervalEXT")) {
+            set(display, drawable, refreshes);
+            return true;
+        }
+    }
+    if (offers(extensions, "GLX_MESA_swap_control")) {
+        if (auto set = (mesa_interval_fn)lookup("glXSwapIntervalMESA"))
+            return set((unsigned)refreshes) == 0;
+    }
+    if (offers(extensions, "GLX_SGI_swap_control")) {
+        if (auto set = (sgi_interval_fn)lookup("glXSwapIntervalSGI"))
+            return set(refreshes) == 0;
+    }
+    return false;
 }

@@ -26,7 +26,7 @@ static bool holds_window(Display* dpy, Window outer, Window window) {
     return false;
 }
 
-bool platform_window_has_focus(unsigned long window) {
+bool platform_window_has_focus(uintptr_t window) {
     if (!asked)
         asked = XOpenDisplay(nullptr);
     if (!asked || window == 0)

@@ -1,3 +1,4 @@
+// The thin layer over a POSIX system: clocks, sleeps, files, folders.
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -7,12 +8,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
-
-int screen_width;
-int screen_height;
 
 static int64_t monotonic_ms() {
     timespec ts;
@@ -45,32 +41,6 @@ void platform_sleep_until_ns(int64_t when) {
     timespec ts = {(time_t)(when / 1000000000), (long)(when % 1000000000)};
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
     }
-}
-
-const char* platform_setting(const char* name) { return getenv(name); }
-
-static std::thread aside;
-
-void platform_wait_aside() {
-    if (aside.joinable())
-        aside.join();
-}
-
-void platform_start_aside(void (*job)()) {
-    // a thread left running would end the program when its holder is destroyed
-    static bool waited_at_exit = atexit(platform_wait_aside) == 0;
-    (void)waited_at_exit;
-    platform_wait_aside();
-    try {
-        aside = std::thread(job);
-    } catch (const std::system_error&) {
-        job();   // no thread to be had: the job is done now instead
-    }
-}
-
-void platform_exit(int status) {
-    fflush(stdout);
-    exit(status);
 }
 
 bool platform_dir_exists(const char* path) {
@@ -132,8 +102,6 @@ bool platform_write_file(const char* path, const void* bytes, size_t size, std::
     return true;
 }
 
-const char* const platform_cannot_open = "cannot open the file";
-
 FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* why) {
     // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for ever
     int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -159,23 +127,4 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
         *why = platform_cannot_open;
     }
     return f;
-}
-
-bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why) {
-    bytes->clear();
-    char   chunk[65536];
-    size_t got;
-    bool   over = false;
-    while (!over && (got = fread(chunk, 1, sizeof(chunk), f)) > 0) {
-        over = bytes->size() + got > max_bytes;
-        if (!over)
-            bytes->append(chunk, got);
-    }
-    bool failed = ferror(f) != 0;
-    fclose(f);
-    if (over)
-        *why = "is larger than " + std::to_string(max_bytes) + " bytes";
-    else if (failed)
-        *why = "cannot read the file";
-    return !over && !failed;
 }

@@ -17,19 +17,26 @@ void              platform_sleep_until_ns(int64_t when);   // to an absolute tim
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);
 void platform_let_go_of_display();
-// Gives the X window its WM_CLASS and, when icon_count is not 0, its _NET_WM_ICON
+// The window the current GL context draws into; 0 before there is one.
+uintptr_t platform_current_window();
+// Gives the window its class for the desktop and, when icon_count is not 0, its icon
 // (for each size: width, height, ARGB pixels), for docks and taskbars.
-void platform_name_window(unsigned long window, const char* instance, const char* class_name, const uint32_t* icon,
+void platform_name_window(uintptr_t window, const char* instance, const char* class_name, const uint32_t* icon,
                           size_t icon_count);
 // Asks the window manager to keep the window at this size: the game draws for it.
-void platform_hold_window_size(unsigned long window, int width, int height);
-// Whether the keyboard goes to this X window; true when there is no display to ask.
-bool platform_window_has_focus(unsigned long window);
+void platform_hold_window_size(uintptr_t window, int width, int height);
+// Whether the keyboard goes to this window; true when there is no display to ask.
+bool platform_window_has_focus(uintptr_t window);
+// How many refreshes the current context's swaps wait for; false where the driver offers no such control.
+bool platform_set_swap_interval(int refreshes);
 // Runs a job on a thread of its own; the caller waits for it before it reads what
 // the job wrote. Exit waits for a job still running.
 void platform_start_aside(void (*job)());
 void platform_wait_aside();
 bool platform_dir_exists(const char* path);
+// The working folder, where ../resources, scale.txt and player.s are found from; empty when it has gone.
+std::string platform_working_folder();
+bool        platform_enter_folder(const char* path);
 // An environment variable, nullptr when unset; read at start, never per frame.
 const char* platform_setting(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over

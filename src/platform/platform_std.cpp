@@ -1,0 +1,69 @@
+// The parts of the layer the C++ library does alike on every system.
+#include "platform/platform.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+int screen_width;
+int screen_height;
+
+const char* platform_setting(const char* name) { return getenv(name); }
+
+static std::thread aside;
+
+void platform_wait_aside() {
+    if (aside.joinable())
+        aside.join();
+}
+
+void platform_start_aside(void (*job)()) {
+    // a thread left running would end the program when its holder is destroyed
+    static bool waited_at_exit = atexit(platform_wait_aside) == 0;
+    (void)waited_at_exit;
+    platform_wait_aside();
+    try {
+        aside = std::thread(job);
+    } catch (const std::system_error&) {
+        job();   // no thread to be had: the job is done now instead
+    }
+}
+
+void platform_exit(int status) {
+    fflush(stdout);
+    exit(status);
+}
+
+std::string platform_working_folder() {
+    std::error_code failed;
+    std::string     folder = std::filesystem::current_path(failed).string();
+    return failed ? std::string() : folder;
+}
+
+bool platform_enter_folder(const char* path) {
+    std::error_code failed;
+    std::filesystem::current_path(path, failed);
+    return !failed;
+}
+
+const char* const platform_cannot_open = "cannot open the file";
+
+bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why) {
+    bytes->clear();
+    char   chunk[65536];
+    size_t got;
+    bool   over = false;
+    while (!over && (got = fread(chunk, 1, sizeof(chunk), f)) > 0) {
+        over = bytes->size() + got > max_bytes;
+        if (!over)
+            bytes->append(chunk, got);
+    }
+    bool failed = ferror(f) != 0;
+    fclose(f);
+    if (over)
+        *why = "is larger than " + std::to_string(max_bytes) + " bytes";
+    else if (failed)
+        *why = "cannot read the file";
+    return !over && !failed;
+}

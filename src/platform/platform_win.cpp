@@ -1,0 +1,188 @@
+// The thin layer over Windows: the same functions as the POSIX side, in Win32 terms.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+// Kernels older than the high-resolution timer do not know the flag; they are told apart by refusing it.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+int64_t platform_now_ns() {
+    static LARGE_INTEGER rate;
+    if (!rate.QuadPart)
+        QueryPerformanceFrequency(&rate);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    // whole seconds and the rest apart, so the product never overflows
+    int64_t seconds = now.QuadPart / rate.QuadPart, rest = now.QuadPart % rate.QuadPart;
+    return seconds * 1000000000 + rest * 1000000000 / rate.QuadPart;
+}
+
+int32_t platform_ticks_ms() {
+    // counted from the first call so the 32-bit ticks start near zero, like a process clock
+    static const int64_t first = platform_now_ns() / 1000000;
+    return (int32_t)(platform_now_ns() / 1000000 - first);
+}
+
+// A timer that wakes on time to the tenth of a millisecond where the system has one;
+// elsewhere the ordinary one, with the system's tick made a millisecond.
+static HANDLE wake_timer() {
+    static HANDLE timer = [] {
+        HANDLE t = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+        if (!t) {
+            timeBeginPeriod(1);
+            t = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+        }
+        return t;
+    }();
+    return timer;
+}
+
+void platform_sleep_until_ns(int64_t when) {
+    int64_t left = when - platform_now_ns();
+    if (left <= 0)
+        return;
+    HANDLE        timer = wake_timer();
+    LARGE_INTEGER due;
+    due.QuadPart = -(left / 100);   // negative: relative, in 100 ns steps
+    if (timer && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
+        WaitForSingleObject(timer, INFINITE);
+    else
+        Sleep((DWORD)(left / 1000000));
+}
+
+void platform_sleep_ms(int32_t ms) {
+    if (ms > 0)
+        platform_sleep_until_ns(platform_now_ns() + (int64_t)ms * 1000000);
+}
+
+bool platform_dir_exists(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The system's words for its last error, without the full stop and line end it adds.
+static std::string last_error_words() {
+    DWORD error = GetLastError();
+    char  words[256] = "";
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), words, sizeof(words), nullptr);
+    while (n > 0 && (words[n - 1] == '\r' || words[n - 1] == '\n' || words[n - 1] == '.' || words[n - 1] == ' '))
+        words[--n] = 0;
+    return n ? std::string(words) : "error " + std::to_string(error);
+}
+
+// What is at path: a folder, a device or a pipe is no regular file; a name that holds nothing is.
+static bool holds_other_than_a_file(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    HANDLE h = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    bool other = GetFileType(h) != FILE_TYPE_DISK;
+    CloseHandle(h);
+    return other;
+}
+
+// A name beside path that nothing holds yet, opened for writing; invalid when none can be made.
+static HANDLE open_new_beside(const char* path, std::string* temp) {
+    static unsigned made;
+    for (int tries = 0; tries < 100; tries++) {
+        unsigned mix =
+            (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made * 97u;
+        char suffix[16];
+        snprintf(suffix, sizeof(suffix), ".%06x", mix & 0xFFFFFF);
+        *temp = std::string(path) + suffix;
+        // CREATE_NEW never opens what is there, link or not
+        HANDLE h = CreateFileA(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return h;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+static bool write_whole(HANDLE h, const void* bytes, size_t size) {
+    const char* at = (const char*)bytes;
+    while (size > 0) {
+        DWORD part = size > 0x40000000 ? 0x40000000 : (DWORD)size, written = 0;
+        if (!WriteFile(h, at, part, &written, nullptr) || written == 0)
+            return false;
+        at += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why) {
+    // a device, pipe or folder is never replaced; a missing file or a link is
+    if (holds_other_than_a_file(path)) {
+        *why = "is not a regular file";
+        return false;
+    }
+    std::string temp;
+    HANDLE      h = open_new_beside(path, &temp);
+    if (h == INVALID_HANDLE_VALUE) {
+        *why = "cannot write the file: " + last_error_words();
+        return false;
+    }
+    bool written = write_whole(h, bytes, size);
+    // the reason is taken before the close can change it
+    std::string reason = written ? "" : last_error_words();
+    if (!CloseHandle(h) && written) {
+        written = false;
+        reason = last_error_words();
+    }
+    if (written && !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        written = false;
+        reason = last_error_words();
+    }
+    if (!written) {
+        *why = "cannot write the file: " + reason;
+        DeleteFileA(temp.c_str());
+    }
+    return written;
+}
+
+FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* why) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        *why = "is not a regular file";
+        return nullptr;
+    }
+    // others may write or replace the file while it is read, as on any other system
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        *why = platform_cannot_open;
+        return nullptr;
+    }
+    LARGE_INTEGER size;
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) {
+        CloseHandle(h);
+        *why = "is not a regular file";
+        return nullptr;
+    }
+    if ((uint64_t)size.QuadPart > max_bytes) {
+        CloseHandle(h);
+        *why = "is larger than " + std::to_string(max_bytes) + " bytes";
+        return nullptr;
+    }
+    int fd = _open_osfhandle((intptr_t)h, _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        *why = platform_cannot_open;
+        return nullptr;
+    }
+    FILE* f = _fdopen(fd, "rb");
+    if (!f) {
+        _close(fd);
+        *why = platform_cannot_open;
+    }
+    return f;
+}
