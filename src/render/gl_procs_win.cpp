@@ -17,15 +17,15 @@ static GLUTproc driver_proc(const char* name) {
     return proc;
 }
 
-#define DRIVER_CALL(type, name, params, args)                                                                  \
-    extern "C" void APIENTRY name params {                                                                     \
-        static type proc = (type)driver_proc(#name);                                                           \
-        proc args;                                                                                             \
+#define DRIVER_CALL(type, name, params, args)                                                                          \
+    extern "C" void APIENTRY name params {                                                                             \
+        static type proc = (type)driver_proc(#name);                                                                   \
+        proc        args;                                                                                              \
     }
-#define DRIVER_FUNCTION(result, type, name, params, args)                                                      \
-    extern "C" result APIENTRY name params {                                                                   \
-        static type proc = (type)driver_proc(#name);                                                           \
-        return proc args;                                                                                      \
+#define DRIVER_FUNCTION(result, type, name, params, args)                                                              \
+    extern "C" result APIENTRY name params {                                                                           \
+        static type proc = (type)driver_proc(#name);                                                                   \
+        return proc args;                                                                                              \
     }
 
 DRIVER_CALL(PFNGLGENBUFFERSPROC, glGenBuffers, (GLsizei n, GLuint* ids), (n, ids))
@@ -44,8 +44,8 @@ DRIVER_CALL(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D,
             (GLenum target, GLenum attachment, GLenum kind, GLuint texture, GLint level),
             (target, attachment, kind, texture, level))
 DRIVER_CALL(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer,
-            (GLint x0, GLint y0, GLint x1, GLint y1, GLint to_x0, GLint to_y0, GLint to_x1, GLint to_y1, GLbitfield mask,
-             GLenum filter),
+            (GLint x0, GLint y0, GLint x1, GLint y1, GLint to_x0, GLint to_y0, GLint to_x1, GLint to_y1,
+             GLbitfield mask, GLenum filter),
             (x0, y0, x1, y1, to_x0, to_y0, to_x1, to_y1, mask, filter))
 DRIVER_CALL(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers, (GLsizei n, GLuint* ids), (n, ids))
 DRIVER_CALL(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer, (GLenum target, GLuint id), (target, id))
