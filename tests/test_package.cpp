@@ -222,8 +222,9 @@ TEST_F(Package, AFolderTheLauncherMustNotPlayInIsNamedWithItsReasonAndLeftAlone)
     for (const auto& c : cases) {
         std::string folder = player("");
         ASSERT_EQ(system(("rm -rf " + folder + " && mkdir -p " + folder).c_str()), 0);
-        if (!c.resources_leads_to.empty())
+        if (!c.resources_leads_to.empty()) {
             ASSERT_EQ(symlink(c.resources_leads_to.c_str(), player("resources").c_str()), 0);
+        }
         if (c.bin_is_a_file)
             write_text_file(player("bin"), "");
         run = game_run_t();
