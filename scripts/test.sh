@@ -5,8 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # the game's dependencies come from dpkg-shlibdeps (dpkg-dev, file); the
-# package, its programs (hardening-check, in devscripts), its desktop entry and
-# its metadata are checked by Debian's own tools, the layout of the C++ files by
+# packages, their programs (hardening-check, in devscripts), the desktop entry and
+# the metadata are checked by Debian's own tools, the layout of the C++ files by
 # one release of the formatter
 bash scripts/setup.sh dpkg-dev file lintian devscripts desktop-file-utils appstream clang-format-14
 (cd build && cpack -G DEB >/dev/null)

@@ -1,7 +1,7 @@
 #!/bin/sh
-# Runs one of Debian's checkers on the package or a file of it; status 77
+# Runs one of Debian's checkers on the packages or a file of them; status 77
 # (skipped) when the checker is not installed or a file has not been made.
-# Usage: validate_package.sh lintian PACKAGE
+# Usage: validate_package.sh lintian PACKAGE...
 #        validate_package.sh hardening-check PACKAGE START_FILE
 #        validate_package.sh desktop-file-validate|appstreamcli FILE
 tool=$1
@@ -12,7 +12,7 @@ if ! command -v "$tool" >/dev/null 2>&1; then
 fi
 for file in "$@"; do
     if [ ! -e "$file" ]; then
-        echo "skipped: no $file (cd build && cpack -G DEB makes the package)"
+        echo "skipped: no $file (cd build && cpack -G DEB makes the packages)"
         exit 77
     fi
 done
@@ -42,7 +42,7 @@ check_hardening() {
 }
 
 case $tool in
-lintian) exec lintian --fail-on error "$@" ;;
+lintian) exec lintian -EvIL +pedantic --fail-on error,warning,pedantic "$@" ;;
 hardening-check) check_hardening "$@" ;;
 appstreamcli) exec appstreamcli validate --no-net "$@" ;;
 *) exec "$tool" "$@" ;;
