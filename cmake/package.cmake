@@ -1,7 +1,7 @@
 # Installs Quovix the way Debian lays out its games, and makes its two Debian
 # packages with CPack (`cpack -G DEB` in the build folder):
 #   quovix       /usr/games/quovix          the launcher: the player's folder, then the game
-#                /usr/games/quovix-level    the level tool
+#                /usr/games/quovix-level, quovix-solve   the level maker's tools
 #                /usr/lib/games/quovix/     the game and its helpers
 #                with the desktop entry, AppStream metadata and manual pages
 #   quovix-data  /usr/share/games/quovix/resources/  models, picture sets, sounds and levels
@@ -41,7 +41,7 @@ file(RELATIVE_PATH QUOVIX_LAUNCHER_TO_LIB /${QUOVIX_INSTALL_GAMES} /${QUOVIX_INS
 file(RELATIVE_PATH QUOVIX_LAUNCHER_TO_RESOURCES /${QUOVIX_INSTALL_GAMES} /${QUOVIX_INSTALL_RESOURCES})
 configure_file(${_pkg_source}/quovix.sh.in ${_pkg_out}/quovix @ONLY)
 # the tools run from any folder as they are, so the commands lead straight to them
-set(QUOVIX_TOOLS quovix-level)
+set(QUOVIX_TOOLS quovix-level quovix-solve)
 foreach(_tool ${QUOVIX_TOOLS})
   file(CREATE_LINK ${QUOVIX_LAUNCHER_TO_LIB}/${_tool} ${_pkg_out}/${_tool} SYMBOLIC)
 endforeach()
@@ -54,7 +54,7 @@ configure_file(${_pkg_source}/copyright.in ${_pkg_out}/copyright @ONLY)
 # Debian wants the changelog and the manual pages gzipped at most, without a time stamp.
 execute_process(COMMAND date -R -u -d "${QUOVIX_RELEASE_DATE} 00:00:00"
                 OUTPUT_VARIABLE QUOVIX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE)
-foreach(_page changelog quovix.6 quovix-level.6)
+foreach(_page changelog quovix.6 quovix-level.6 quovix-solve.6)
   configure_file(${_pkg_source}/${_page}.in ${_pkg_out}/${_page} @ONLY)
   execute_process(COMMAND gzip -9 -n -c ${_pkg_out}/${_page} OUTPUT_FILE ${_pkg_out}/${_page}.gz)
 endforeach()
@@ -111,7 +111,8 @@ endforeach()
 # manual pages do; the icons they name are data.
 install(FILES ${_pkg_out}/${QUOVIX_ID}.desktop DESTINATION share/applications COMPONENT game)
 install(FILES ${_pkg_out}/${QUOVIX_ID}.metainfo.xml DESTINATION share/metainfo COMPONENT game)
-install(FILES ${_pkg_out}/quovix.6.gz ${_pkg_out}/quovix-level.6.gz DESTINATION share/man/man6 COMPONENT game)
+install(FILES ${_pkg_out}/quovix.6.gz ${_pkg_out}/quovix-level.6.gz ${_pkg_out}/quovix-solve.6.gz
+        DESTINATION share/man/man6 COMPONENT game)
 
 # The two packages: the game for one architecture, its data for all. The game's
 # dependencies are the libraries its programs link, as dpkg-shlibdeps finds them,
@@ -145,7 +146,8 @@ set(CPACK_DEBIAN_GAME_DESCRIPTION "3-D arcade game: steer a spaceship along a tr
 ${_pkg_about}
 
 Levels are pictures drawn in any paint program: the level tool,
-quovix-level, checks them and turns a PNG into the picture the game plays.")
+quovix-level, checks them and turns a PNG into the picture the game plays,
+and quovix-solve finds the keys that bring the ship to a level's finish.")
 set(CPACK_DEBIAN_DATA_DESCRIPTION "3-D arcade game: steer a spaceship along a track (data)
 ${_pkg_about}
 

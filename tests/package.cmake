@@ -1,5 +1,5 @@
-# The Debian packages, once `cpack -G DEB` has made them: the launcher under Xvfb
-# from both packages unpacked (a window, so it holds the display lock), and
+# The Debian packages, once `cpack -G DEB` has made them: the launcher and the tools
+# under Xvfb from both packages unpacked (a window, so it holds the display lock), and
 # the checks Debian's tools make of the packages, their programs, the desktop entry
 # and the metadata.
 add_executable(test_package test_package.cpp)

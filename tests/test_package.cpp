@@ -2,7 +2,8 @@
 // one folder, the launcher makes the player's own folder, shows the menu, plays,
 // leaves with status 0 on Esc, keeps a level the player put in place of an installed
 // one, makes pictures for a screen or window that has none, says in one line when
-// there is no display, and tells a desktop player why a game could not start.
+// there is no display, and tells a desktop player why a game could not start; the
+// level maker's tools run from any folder.
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
@@ -445,4 +446,31 @@ TEST_F(Package, TheGameNeedsTheDataOfItsOwnVersionMadeForEveryArchitecture) {
     EXPECT_NE(command_output("dpkg-deb -c " QUOVIX_DATA_PACKAGE_FILE).find("resources/levelone.bmp"),
               std::string::npos);
     EXPECT_EQ(command_output("dpkg-deb -c " QUOVIX_PACKAGE_FILE).find("usr/share/games/"), std::string::npos);
+}
+
+TEST_F(Package, TheLevelMakersToolsRunFromAnyFolderOnTheInstalledLevels) {
+    std::string installed = unpacked + "/usr/share/games/quovix/resources/";
+    struct {
+        const char*              tool;
+        std::vector<std::string> args;
+        const char*              says;
+    } cases[] = {
+        {"quovix-solve", {"--help"}, "usage: quovix-solve"},
+        {"quovix-solve",
+         {"--play", installed + "levelone.bmp", QUOVIX_SOURCE_DIR "/data/levels/levelone.replay"},
+         "finished in frame"},
+        {"quovix-level", {"check", installed + "levelfive.bmp"}, "levelfive.bmp: ok"},
+    };
+    for (const auto& c : cases) {
+        std::string folder = temp_folder();
+        run = game_run_t();
+        run.program = unpacked + "/usr/games/" + c.tool;
+        run.args = c.args;
+        run.env = {"HOME=" + home, "DISPLAY="};
+        ASSERT_TRUE(launch_game(&run, folder));
+        ASSERT_TRUE(wait_for_exit(&run, 20)) << c.tool << " " << c.args[0];
+        EXPECT_EQ(run.status, 0) << c.tool << " " << c.args[0] << "\n" << read_text_file(run.err_path);
+        EXPECT_NE(game_output(run).find(c.says), std::string::npos) << game_output(run);
+        EXPECT_TRUE(file_exists(unpacked + "/usr/share/man/man6/" + c.tool + ".6.gz")) << c.tool;
+    }
 }
