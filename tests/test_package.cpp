@@ -309,16 +309,18 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
         EXPECT_EQ(lines, game_output(alone)) << "the game's lines are passed on unchanged";
 }
 
-bool game_window_shown() {
-    FILE*       p = popen("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null", "r");
-    std::string ids;
-    char        buf[64];
+std::string command_output(const std::string& command) {
+    FILE*       p = popen(command.c_str(), "r");
+    std::string out;
+    char        buf[256];
     while (p && fgets(buf, sizeof(buf), p))
-        ids += buf;
+        out += buf;
     if (p)
         pclose(p);
-    return !ids.empty();
+    return out;
 }
+
+bool game_window_shown() { return !command_output("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null").empty(); }
 
 TEST_F(Package, TheDesktopStoppingTheLauncherStopsTheGameWithoutANotification) {
     if (!have_display())
@@ -422,17 +424,6 @@ TEST_F(Package, TwoLaunchesAtOnceShareOnePictureSetAndAKilledLaunchersSetIsClear
     EXPECT_TRUE(file_exists(busy + "/background.bmp")) << "a set being filled was taken away";
     EXPECT_EQ(system(("ls -a " + player("resources") + " | grep -c '^.pictures-' | grep -qx 1").c_str()), 0)
         << "only the busy set is left";
-}
-
-std::string command_output(const std::string& command) {
-    FILE*       p = popen(command.c_str(), "r");
-    std::string out;
-    char        buf[256];
-    while (p && fgets(buf, sizeof(buf), p))
-        out += buf;
-    if (p)
-        pclose(p);
-    return out;
 }
 
 TEST_F(Package, TheGameNeedsTheDataOfItsOwnVersionMadeForEveryArchitecture) {
