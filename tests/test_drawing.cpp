@@ -4,6 +4,7 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <filesystem>
 #include <functional>
 #include <unistd.h>
 
@@ -80,6 +81,12 @@ void load_scene(bool wall) {
         if (wall)
             rows.push_back({5, ".#W###."});
         bins[wall] = make_play_folder({plain_level(rows, false)});
+        // the scene is drawn over no picture: no set is left to stand in for the window's own
+        std::string resources = bins[wall] + "/../resources/";
+        int         w, h;
+        for (const std::string& set : platform_folders_in(resources.c_str()))
+            if (parse_picture_size(set.c_str(), &w, &h))
+                std::filesystem::remove_all(resources + set);
     }
     ASSERT_EQ(chdir(bins[wall].c_str()), 0);
     screen_width = W;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -76,6 +77,20 @@ void platform_exit(int status) {
 bool platform_dir_exists(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> platform_folders_in(const char* path) {
+    std::vector<std::string> names;
+    DIR*                     dir = opendir(path);
+    if (!dir)
+        return names;
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != ".." && platform_dir_exists((std::string(path) + "/" + name).c_str()))
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
 }
 
 // A name beside path that nothing holds yet, opened for writing; -1 when none can be made.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Measured once by the window, before anything is sized from it.
 extern int screen_width;
@@ -30,6 +31,9 @@ bool platform_window_has_focus(unsigned long window);
 void platform_start_aside(void (*job)());
 void platform_wait_aside();
 bool platform_dir_exists(const char* path);
+// The names of the folders right inside path (a link to a folder counts), without
+// "." and "..", in no set order; empty when path cannot be read.
+std::vector<std::string> platform_folders_in(const char* path);
 // An environment variable, nullptr when unset; read at start, never per frame.
 const char* platform_setting(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over
