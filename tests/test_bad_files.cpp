@@ -371,11 +371,11 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
 INSTANTIATE_TEST_SUITE_P(BadFiles, NotAFile, testing::ValuesIn(not_a_file_cases),
                          [](const testing::TestParamInfo<not_a_file_case_t>& i) { return std::string(i.param.name); });
 
-// --- a portrait screen --------------------------------------------------------------
+// --- screens of other shapes and sizes --------------------------------------------
 
-// An X server of its own with a portrait screen, made the display of this process
-// (and of the game it starts) while it lives.
-struct portrait_server_t {
+// An X server of its own with a screen of the size asked for, made the display
+// of this process (and of the game it starts) while it lives.
+struct screen_server_t {
     pid_t       pid = -1;
     std::string old_display;
 
@@ -406,7 +406,7 @@ struct portrait_server_t {
         setenv("DISPLAY", (":" + number).c_str(), 1);
         return true;
     }
-    ~portrait_server_t() {
+    ~screen_server_t() {
         if (pid > 0) {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
@@ -418,8 +418,8 @@ struct portrait_server_t {
 TEST(PortraitScreen, ShowsTheTrack) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    const int         w = 768, h = 1366;
-    portrait_server_t server;
+    const int       w = 768, h = 1366;
+    screen_server_t server;
     ASSERT_TRUE(server.start("768x1366x24")) << "Xvfb did not start";
     std::string bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
     // the picture set made for this screen, as the run command makes it
@@ -446,8 +446,6 @@ TEST(PortraitScreen, ShowsTheTrack) {
     expect_no_sanitizer_report(run);
 }
 
-// --- a screen with no picture set of its own ------------------------------------------
-
 // A picture stretched to another size, each pixel the one under its centre.
 screen_shot_t stretched(const screen_shot_t& s, int width, int height) {
     screen_shot_t out;
@@ -465,8 +463,8 @@ TEST(ScreenWithoutASet, ShowsTheNearestSetStretchedOverIt) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
     // 16:10 and smaller than any set: the 1920x1200 set, shrunk to the screen
-    const int         w = 1024, h = 640;
-    portrait_server_t server;
+    const int       w = 1024, h = 640;
+    screen_server_t server;
     ASSERT_TRUE(server.start("1024x640x24")) << "Xvfb did not start";
     std::string   bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
     std::string   set = resources_of(bin) + "1920x1200/";

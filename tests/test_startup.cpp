@@ -232,6 +232,12 @@ TEST_F(Startup, AScreenWithoutASetTakesTheNearestFolderThatIsASet) {
     reset_game_state();
     for (const char* set : {"1366x768", "1250x1000", "2560x1080", "1920x1200", "1920x1080"})
         std::filesystem::remove_all(resources + set);
+    // the sizes always named keep to their own folder, even when it is gone
+    ASSERT_TRUE(sim_open(bin.c_str(), 1366, 768));
+    EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
+    EXPECT_EQ(render_assets.playgame_tex, 0u);
+    sim_close();
+    reset_game_state();
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(bin.c_str(), 1600, 900));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
