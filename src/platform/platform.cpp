@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -80,16 +80,15 @@ bool platform_dir_exists(const char* path) {
 }
 
 std::vector<std::string> platform_folders_in(const char* path) {
-    std::vector<std::string> names;
-    DIR*                     dir = opendir(path);
-    if (!dir)
-        return names;
-    while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name != "." && name != ".." && platform_dir_exists((std::string(path) + "/" + name).c_str()))
-            names.push_back(name);
+    // the C++ library's listing: alike on every system, and it never names . or ..
+    std::vector<std::string>            names;
+    std::error_code                     failed;
+    std::filesystem::directory_iterator entry(path, failed), end;
+    for (; !failed && entry != end; entry.increment(failed)) {
+        std::error_code gone;
+        if (entry->is_directory(gone))
+            names.push_back(entry->path().filename().u8string());
     }
-    closedir(dir);
     return names;
 }
 

@@ -31,9 +31,6 @@ bool platform_window_has_focus(unsigned long window);
 void platform_start_aside(void (*job)());
 void platform_wait_aside();
 bool platform_dir_exists(const char* path);
-// The names of the folders right inside path (a link to a folder counts), without
-// "." and "..", in no set order; empty when path cannot be read.
-std::vector<std::string> platform_folders_in(const char* path);
 // An environment variable, nullptr when unset; read at start, never per frame.
 const char* platform_setting(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over
@@ -51,3 +48,6 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 // Reads a file opened that way whole, at most max_bytes, and closes it; false
 // with the reason when it holds more (it grew since it was opened) or a read fails.
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why);
+// The names (UTF-8) of the folders right inside path, a link to a folder counting,
+// without "." and "..", in no set order; empty when path cannot be read.
+std::vector<std::string> platform_folders_in(const char* path);
