@@ -7,7 +7,6 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,19 +46,6 @@ void platform_sleep_until_ns(int64_t when) {
 bool platform_dir_exists(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::vector<std::string> platform_folders_in(const char* path) {
-    // the C++ library's listing: alike on every system, and it never names . or ..
-    std::vector<std::string>            names;
-    std::error_code                     failed;
-    std::filesystem::directory_iterator entry(path, failed), end;
-    for (; !failed && entry != end; entry.increment(failed)) {
-        std::error_code gone;
-        if (entry->is_directory(gone))
-            names.push_back(entry->path().filename().u8string());
-    }
-    return names;
 }
 
 // A name beside path that nothing holds yet, opened for writing; -1 when none can be made.
