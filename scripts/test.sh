@@ -4,10 +4,11 @@
 # UndefinedBehaviorSanitizer into build-asan/ and runs it there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# the package's dependencies come from dpkg-shlibdeps (dpkg-dev, file); the
-# package, its desktop entry and its metadata are checked by Debian's own tools,
-# the layout of the C++ files by one release of the formatter
-bash scripts/setup.sh dpkg-dev file lintian desktop-file-utils appstream clang-format-14
+# the game's dependencies come from dpkg-shlibdeps (dpkg-dev, file); the
+# packages, their programs (hardening-check, in devscripts), the desktop entry and
+# the metadata are checked by Debian's own tools, the layout of the C++ files by
+# one release of the formatter
+bash scripts/setup.sh dpkg-dev file lintian devscripts desktop-file-utils appstream clang-format-14
 (cd build && cpack -G DEB >/dev/null)
 # -noreset: a server resetting as its last client leaves refuses the next game that starts
 screen="-screen 0 1366x768x24 -nolisten tcp -noreset"

@@ -371,11 +371,11 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
 INSTANTIATE_TEST_SUITE_P(BadFiles, NotAFile, testing::ValuesIn(not_a_file_cases),
                          [](const testing::TestParamInfo<not_a_file_case_t>& i) { return std::string(i.param.name); });
 
-// --- a portrait screen --------------------------------------------------------------
+// --- screens of other shapes and sizes --------------------------------------------
 
-// An X server of its own with a portrait screen, made the display of this process
-// (and of the game it starts) while it lives.
-struct portrait_server_t {
+// An X server of its own with a screen of the size asked for, made the display
+// of this process (and of the game it starts) while it lives.
+struct screen_server_t {
     pid_t       pid = -1;
     std::string old_display;
 
@@ -406,7 +406,7 @@ struct portrait_server_t {
         setenv("DISPLAY", (":" + number).c_str(), 1);
         return true;
     }
-    ~portrait_server_t() {
+    ~screen_server_t() {
         if (pid > 0) {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
@@ -418,8 +418,8 @@ struct portrait_server_t {
 TEST(PortraitScreen, ShowsTheTrack) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
-    const int         w = 768, h = 1366;
-    portrait_server_t server;
+    const int       w = 768, h = 1366;
+    screen_server_t server;
     ASSERT_TRUE(server.start("768x1366x24")) << "Xvfb did not start";
     std::string bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
     // the picture set made for this screen, as the run command makes it
@@ -443,5 +443,63 @@ TEST(PortraitScreen, ShowsTheTrack) {
     press_key("Escape");
     ASSERT_TRUE(wait_for_exit(&run, 20)) << "the game did not end";
     EXPECT_EQ(run.status, 0);
+    expect_no_sanitizer_report(run);
+}
+
+// A picture stretched to another size, each pixel the one under its centre.
+screen_shot_t stretched(const screen_shot_t& s, int width, int height) {
+    screen_shot_t out;
+    out.width = width;
+    out.height = height;
+    out.rgb.resize((size_t)width * height * 3);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            memcpy(&out.rgb[((size_t)y * width + x) * 3],
+                   s.at((int)((x + 0.5) * s.width / width), (int)((y + 0.5) * s.height / height)), 3);
+    return out;
+}
+
+TEST(ScreenWithoutASet, ShowsTheNearestSetStretchedOverIt) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    // 16:10 and smaller than any set: the 1920x1200 set, shrunk to the screen
+    const int       w = 1024, h = 640;
+    screen_server_t server;
+    ASSERT_TRUE(server.start("1024x640x24")) << "Xvfb did not start";
+    std::string   bin = make_play_folder({plain_level({{6, ".#*###."}, {9, ".#*###."}, {30, ".#*#*#."}})});
+    std::string   set = resources_of(bin) + "1920x1200/";
+    screen_shot_t menu = read_screen_picture(set + "playgame.bmp", 1920, 1200);
+    screen_shot_t background = read_screen_picture(set + "background.bmp", 1920, 1200);
+    ASSERT_EQ(menu.width, 1920);
+    screen_shot_t menu_here = stretched(menu, w, h), background_here = stretched(background, w, h);
+    game_run_t    run;
+    ASSERT_TRUE(launch_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run) << read_text_file(run.err_path);
+    screen_shot_t shot = wait_for_screen(
+        [&](const screen_shot_t& s) { return s.width == w && block_difference(s, menu_here, 0, 0, w, h) < 6.0; });
+    ASSERT_EQ(std::vector<int>({shot.width, shot.height}), std::vector<int>({w, h}));
+    double whole = block_difference(shot, menu_here, 0, 0, w, h);
+    EXPECT_LT(whole, 6.0) << "the menu is not the stretched picture";
+    // not the picture's corner at its own size, nor the menu in words on a dark screen
+    EXPECT_GT(block_difference(shot, menu, 0, 0, w, h), whole + 4.0);
+    double shown[3], painted[3];
+    mean_colour(shot, 0, 0, w, h, shown);
+    mean_colour(menu_here, 0, 0, w, h, painted);
+    for (int c = 0; c < 3; c++)
+        EXPECT_NEAR(shown[c], painted[c], 3.0) << c;
+    // in play the copied background is the stretched picture too, in the sky above the track
+    press_key("Return");
+    shot = wait_for_screen([&](const screen_shot_t& s) {
+        return block_difference(s, background_here, 0, 225, w, 280) > 4.0 ||
+               block_difference(s, menu_here, 0, 0, w, h) > 12.0;
+    });
+    shot = wait_for_screen(
+        [&](const screen_shot_t& s) { return block_difference(s, background_here, 0, 80, w, 130) < 10.0; });
+    EXPECT_LT(block_difference(shot, background_here, 0, 80, w, 130), 10.0) << "the sky is not the stretched picture";
+    EXPECT_GT(block_difference(shot, menu_here, 0, 0, w, h), 12.0) << "still on the menu";
+    press_key("Escape");
+    ASSERT_TRUE(wait_for_exit(&run, 20)) << "the game did not end";
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(read_text_file(run.err_path).find("resources"), std::string::npos) << read_text_file(run.err_path);
     expect_no_sanitizer_report(run);
 }

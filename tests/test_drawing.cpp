@@ -4,6 +4,7 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <filesystem>
 #include <functional>
 #include <unistd.h>
 
@@ -80,6 +81,12 @@ void load_scene(bool wall) {
         if (wall)
             rows.push_back({5, ".#W###."});
         bins[wall] = make_play_folder({plain_level(rows, false)});
+        // the scene is drawn over no picture: no set is left to stand in for the window's own
+        std::string resources = bins[wall] + "/../resources/";
+        int         w, h;
+        for (const std::string& set : platform_folders_in(resources.c_str()))
+            if (parse_picture_size(set.c_str(), &w, &h))
+                std::filesystem::remove_all(resources + set);
     }
     ASSERT_EQ(chdir(bins[wall].c_str()), 0);
     screen_width = W;
@@ -110,6 +117,21 @@ frame_t draw_frame(bool with_ship, bool with_hud = false) {
     glGetDoublev(GL_MODELVIEW_MATRIX, f.model);
     glGetDoublev(GL_PROJECTION_MATRIX, f.proj);
     glGetIntegerv(GL_VIEWPORT, f.view);
+    render_end_frame();
+    return f;
+}
+
+// One full-screen screen drawn over grey, read back before the swap.
+frame_t screen(void (*draw)()) {
+    frame_t f;
+    f.pixels.resize((size_t)W * H * 3);
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    render_clear(false);
+    draw();
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, f.pixels.data());
     render_end_frame();
     return f;
 }
@@ -240,19 +262,6 @@ TEST(Drawing, WithoutPicturesTheScreensAreDarkAndTheMenuSaysItsChoices) {
     render_assets_t kept = render_assets;
     render_assets.background_tex = render_assets.gameover_tex = 0;
     render_assets.playgame_tex = render_assets.exitgame_tex = 0;
-    auto screen = [](void (*draw)()) {
-        frame_t f;
-        f.pixels.resize((size_t)W * H * 3);
-        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
-        render_clear(false);
-        draw();
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, f.pixels.data());
-        render_end_frame();
-        return f;
-    };
     auto count = [](const frame_t& f, bool (*what)(colour_t)) {
         long n = 0;
         for (int y = 0; y < H; y++)
@@ -369,4 +378,52 @@ TEST(Texture, LoadingSetsBlendingAndModulate) {
     // a full chain down to one texel
     EXPECT_EQ(smallest, 1);
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+}
+
+// A picture of another size and shape than the window fills the whole window on
+// every screen that shows one: menu, summary, and play's background copied or drawn.
+TEST(Drawing, APictureOfAnotherSizeIsStretchedOverTheWholeScreen) {
+    NEED_WINDOW();
+    load_scene(false);
+    render_assets_t kept = render_assets;
+    bool            reference = renderer.reference_drawing;
+    // half as wide and twice as tall as the window, a colour a quarter, rows bottom first
+    const int            w = W / 2, h = H * 2;
+    const colour_t       quarter[2][2] = {{{200, 30, 30}, {30, 200, 30}}, {{30, 30, 200}, {200, 200, 30}}};
+    std::vector<uint8_t> pic((size_t)w * h * 3);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            colour_t c = quarter[y * 2 / h][x * 2 / w];
+            uint8_t* p = &pic[((size_t)y * w + x) * 3];
+            p[0] = (uint8_t)c.r, p[1] = (uint8_t)c.g, p[2] = (uint8_t)c.b;
+        }
+    uint32_t picture = upload_texture(w, h, pic.data());
+    render_assets.background_tex = render_assets.gameover_tex = picture;
+    render_assets.playgame_tex = render_assets.exitgame_tex = picture;
+    auto expect_stretched = [&](const frame_t& f, const char* name) {
+        // near each corner of the window, and either side of the middle lines
+        for (int row = 0; row < 2; row++)
+            for (int col = 0; col < 2; col++)
+                for (double inset : {0.04, 0.46}) {
+                    int      x = (int)(col ? W * (1 - inset) : W * inset), y = (int)(row ? H * (1 - inset) : H * inset);
+                    colour_t got = f.at(x, y), want = quarter[row][col];
+                    EXPECT_TRUE(abs(got.r - want.r) < 8 && abs(got.g - want.g) < 8 && abs(got.b - want.b) < 8)
+                        << name << " at " << x << "," << y << ": " << got << ", not " << want;
+                }
+    };
+    expect_stretched(screen(draw_menu), "menu");
+    expect_stretched(screen(draw_summary), "summary");
+    // the copy notes the far tiles it hides; the drawn quad does not
+    static bool copied;
+    for (bool drawn : {false, true}) {
+        renderer.reference_drawing = drawn;
+        frame_t f = screen([] {
+            draw_background();
+            copied = renderer.frame.background_hides_far_tiles;
+        });
+        EXPECT_EQ(copied, !drawn);
+        expect_stretched(f, drawn ? "background drawn" : "background copied");
+    }
+    renderer.reference_drawing = reference;
+    render_assets = kept;
 }

@@ -464,3 +464,23 @@ TEST(LevelTools, SolverPlaysAReplayBackWithItsEventsFrameByFrame) {
                              "frame 102: level finished\n" +
                                  replay + ": finished in frame 102 with 1 stars, 0 lives lost\n");
 }
+
+// Help is asked for and answered; a call the solver does not know shows the same lines and fails.
+TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
+    struct {
+        const char* args;
+        int         status;
+    } cases[] = {{"--help", 0},
+                 {"-h", 0},
+                 {"", 2},
+                 {"level.txt out.replay --fast", 2},
+                 {"--help more", 2},
+                 {"--beam 9 level.txt out.replay", 2},
+                 {"--play level.txt", 2}};
+    for (const auto& c : cases) {
+        tool_run_t r = run_tool(c.args, "quovix-solve");
+        EXPECT_EQ(WEXITSTATUS(r.status), c.status) << c.args;
+        EXPECT_EQ(r.output.rfind("usage: quovix-solve", 0), 0u) << c.args << "\n" << r.output;
+        EXPECT_NE(r.output.find("--beam N     ships kept each frame (2500)"), std::string::npos) << r.output;
+    }
+}

@@ -1,8 +1,9 @@
-// The Debian package as a player gets it: unpacked into a folder, its launcher
-// makes the player's own folder, shows the menu, plays, leaves with status 0 on
-// Esc, keeps a level the player put in place of an installed one, makes pictures
-// for a screen or window that has none, says in one line when there is no display,
-// and tells a desktop player why a game could not start.
+// The Debian packages as a player gets them: the game and its data unpacked into
+// one folder, the launcher makes the player's own folder, shows the menu, plays,
+// leaves with status 0 on Esc, keeps a level the player put in place of an installed
+// one, makes pictures for a screen or window that has none, says in one line when
+// there is no display, and tells a desktop player why a game could not start; the
+// level maker's tools run from any folder.
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-std::string unpacked;   // the package's files, as dpkg would put them under /
+std::string unpacked;   // both packages' files, as dpkg would put them under /
 
 // An X server of its own, of a size no picture set is made for; DISPLAY points
 // at it while it runs, so the harness's keys and screenshots go there.
@@ -73,16 +74,19 @@ struct Package : testing::Test {
     private_screen_t screen;
 
     static void SetUpTestSuite() {
-        // a package older than the game or the launcher it holds would test old files
-        struct stat deb, made;
-        if (stat(QUOVIX_PACKAGE_FILE, &deb) != 0)
-            return;
-        for (const char* file : {QUOVIX_BIN_DIR "/quovix", QUOVIX_LAUNCHER_FILE})
-            if (stat(file, &made) != 0 || deb.st_mtime < made.st_mtime)
-                return;
+        // packages older than the game or the launcher they hold would test old files
         std::string root = temp_folder();
-        if (system(("dpkg-deb -x " QUOVIX_PACKAGE_FILE " " + root).c_str()) == 0)
-            unpacked = root;
+        for (const char* package : {QUOVIX_PACKAGE_FILE, QUOVIX_DATA_PACKAGE_FILE}) {
+            struct stat deb, made;
+            if (stat(package, &deb) != 0)
+                return;
+            for (const char* file : {QUOVIX_BIN_DIR "/quovix", QUOVIX_LAUNCHER_FILE})
+                if (stat(file, &made) != 0 || deb.st_mtime < made.st_mtime)
+                    return;
+            if (system(("dpkg-deb -x " + std::string(package) + " " + root).c_str()) != 0)
+                return;
+        }
+        unpacked = root;
     }
     void SetUp() override {
         if (unpacked.empty())
@@ -222,8 +226,9 @@ TEST_F(Package, AFolderTheLauncherMustNotPlayInIsNamedWithItsReasonAndLeftAlone)
     for (const auto& c : cases) {
         std::string folder = player("");
         ASSERT_EQ(system(("rm -rf " + folder + " && mkdir -p " + folder).c_str()), 0);
-        if (!c.resources_leads_to.empty())
+        if (!c.resources_leads_to.empty()) {
             ASSERT_EQ(symlink(c.resources_leads_to.c_str(), player("resources").c_str()), 0);
+        }
         if (c.bin_is_a_file)
             write_text_file(player("bin"), "");
         run = game_run_t();
@@ -304,16 +309,18 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
         EXPECT_EQ(lines, game_output(alone)) << "the game's lines are passed on unchanged";
 }
 
-bool game_window_shown() {
-    FILE*       p = popen("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null", "r");
-    std::string ids;
-    char        buf[64];
+std::string command_output(const std::string& command) {
+    FILE*       p = popen(command.c_str(), "r");
+    std::string out;
+    char        buf[256];
     while (p && fgets(buf, sizeof(buf), p))
-        ids += buf;
+        out += buf;
     if (p)
         pclose(p);
-    return !ids.empty();
+    return out;
 }
+
+bool game_window_shown() { return !command_output("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null").empty(); }
 
 TEST_F(Package, TheDesktopStoppingTheLauncherStopsTheGameWithoutANotification) {
     if (!have_display())
@@ -417,4 +424,44 @@ TEST_F(Package, TwoLaunchesAtOnceShareOnePictureSetAndAKilledLaunchersSetIsClear
     EXPECT_TRUE(file_exists(busy + "/background.bmp")) << "a set being filled was taken away";
     EXPECT_EQ(system(("ls -a " + player("resources") + " | grep -c '^.pictures-' | grep -qx 1").c_str()), 0)
         << "only the busy set is left";
+}
+
+TEST_F(Package, TheGameNeedsTheDataOfItsOwnVersionMadeForEveryArchitecture) {
+    std::string version = command_output("dpkg-deb -f " QUOVIX_DATA_PACKAGE_FILE " Version");
+    ASSERT_FALSE(version.empty());
+    version.pop_back();
+    EXPECT_EQ(command_output("dpkg-deb -f " QUOVIX_DATA_PACKAGE_FILE " Architecture"), "all\n");
+    EXPECT_NE(command_output("dpkg-deb -f " QUOVIX_PACKAGE_FILE " Depends").find("quovix-data (= " + version + ")"),
+              std::string::npos);
+    // the data package holds every resource, the game's package none
+    EXPECT_NE(command_output("dpkg-deb -c " QUOVIX_DATA_PACKAGE_FILE).find("resources/levelone.bmp"),
+              std::string::npos);
+    EXPECT_EQ(command_output("dpkg-deb -c " QUOVIX_PACKAGE_FILE).find("usr/share/games/"), std::string::npos);
+}
+
+TEST_F(Package, TheLevelMakersToolsRunFromAnyFolderOnTheInstalledLevels) {
+    std::string installed = unpacked + "/usr/share/games/quovix/resources/";
+    struct {
+        const char*              tool;
+        std::vector<std::string> args;
+        const char*              says;
+    } cases[] = {
+        {"quovix-solve", {"--help"}, "usage: quovix-solve"},
+        {"quovix-solve",
+         {"--play", installed + "levelone.bmp", QUOVIX_SOURCE_DIR "/data/levels/levelone.replay"},
+         "finished in frame"},
+        {"quovix-level", {"check", installed + "levelfive.bmp"}, "levelfive.bmp: ok"},
+    };
+    for (const auto& c : cases) {
+        std::string folder = temp_folder();
+        run = game_run_t();
+        run.program = unpacked + "/usr/games/" + c.tool;
+        run.args = c.args;
+        run.env = {"HOME=" + home, "DISPLAY="};
+        ASSERT_TRUE(launch_game(&run, folder));
+        ASSERT_TRUE(wait_for_exit(&run, 20)) << c.tool << " " << c.args[0];
+        EXPECT_EQ(run.status, 0) << c.tool << " " << c.args[0] << "\n" << read_text_file(run.err_path);
+        EXPECT_NE(game_output(run).find(c.says), std::string::npos) << game_output(run);
+        EXPECT_TRUE(file_exists(unpacked + "/usr/share/man/man6/" + c.tool + ".6.gz")) << c.tool;
+    }
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 #include "app/frame.h"
@@ -114,14 +115,14 @@ TEST_F(Startup, MissingStarModelIsReportedOnceOnEachRunAndPlayGoesOn) {
 }
 
 TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
-    // 1366 wide but not 768 high: no set, and no other set is tried
+    // 1366 wide but not 768 high: no set of its own, so the nearest in shape stands in, quietly
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(make_play_folder({plain_level()}).c_str(), 1366, 1024));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
     for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex,
                          render_assets.exitgame_tex})
-        EXPECT_EQ(tex, 0u);
-    EXPECT_STREQ(loaded_picture_folder(), "");
+        EXPECT_NE(tex, 0u);
+    EXPECT_STREQ(loaded_picture_folder(), "../resources/1920x1200/");
     char buf[64];
     ASSERT_EQ(mkdir("../resources/800x600", 0700), 0);
     // a plain file of that name is no set
@@ -188,4 +189,60 @@ TEST_F(Startup, FilesReadAheadAreTakenOnceAndPicturesOnlyForTheirScreen) {
         ASSERT_EQ(rename((star + ".away").c_str(), star.c_str()), 0);
         ASSERT_EQ(rename((menu + ".away").c_str(), menu.c_str()), 0);
     }
+}
+
+// A screen with no set of its own takes the nearest folder that is a set; with none
+// at all its screens stay dark, and either way nothing more is said.
+TEST_F(Startup, AScreenWithoutASetTakesTheNearestFolderThatIsASet) {
+    std::string bin = make_play_folder({plain_level()});
+    std::string resources = bin + "/../resources/";
+    // nearer in shape to 1280x1024 than 16:10, but a file, a link to nothing, or no size
+    write_text_file(resources + "1280x1000", "");
+    ASSERT_EQ(symlink("missing", (resources + "1300x1000").c_str()), 0);
+    ASSERT_EQ(mkdir((resources + "1280x1024x").c_str(), 0700), 0);
+    // a link to a folder is a set: this one holds the 1366x768 pictures under a 5:4 name
+    ASSERT_EQ(symlink("1366x768", (resources + "1250x1000").c_str()), 0);
+    struct {
+        int         w, h;
+        const char* folder;
+    } screens[] = {{1280, 1024, "../resources/1250x1000/"},
+                   {1600, 900, "../resources/1920x1080/"},
+                   {3440, 1440, "../resources/2560x1080/"},
+                   {1920, 1080, "../resources/1920x1080/"}};
+    for (const auto& s : screens) {
+        testing::internal::CaptureStdout();
+        ASSERT_TRUE(sim_open(bin.c_str(), s.w, s.h));
+        said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
+        EXPECT_STREQ(loaded_picture_folder(), s.folder) << s.w << "x" << s.h;
+        EXPECT_NE(render_assets.playgame_tex, 0u) << s.w << "x" << s.h;
+        sim_close();
+        reset_game_state();
+    }
+    // the stand-in read while the window opens is the one start-up takes
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
+    ASSERT_EQ(chdir(bin.c_str()), 0);
+    read_files_ahead(1600, 900);
+    platform_wait_aside();
+    ASSERT_EQ(chdir(here), 0);
+    ASSERT_EQ(remove((resources + "1920x1080/playgame.bmp").c_str()), 0);
+    ASSERT_TRUE(sim_open(bin.c_str(), 1600, 900));
+    EXPECT_NE(render_assets.playgame_tex, 0u);
+    sim_close();
+    reset_game_state();
+    for (const char* set : {"1366x768", "1250x1000", "2560x1080", "1920x1200", "1920x1080"})
+        std::filesystem::remove_all(resources + set);
+    // the sizes always named keep to their own folder, even when it is gone
+    ASSERT_TRUE(sim_open(bin.c_str(), 1366, 768));
+    EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
+    EXPECT_EQ(render_assets.playgame_tex, 0u);
+    sim_close();
+    reset_game_state();
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(sim_open(bin.c_str(), 1600, 900));
+    said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
+    EXPECT_STREQ(loaded_picture_folder(), "");
+    for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex,
+                         render_assets.exitgame_tex})
+        EXPECT_EQ(tex, 0u);
 }

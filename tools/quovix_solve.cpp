@@ -226,12 +226,20 @@ static solve_result_t solve(const solve_options_t& opt) {
     return result;
 }
 
-static int usage() {
-    fprintf(stderr,
+static int usage(FILE* to, int status) {
+    solve_options_t given;
+    fprintf(to,
             "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
             "       quovix-solve --play LEVEL.(txt|bmp) REPLAY [--events]\n"
-            "           play a replay and tell how it ends; --events first lists what happened, frame by frame\n");
-    return 2;
+            "Finds the keys that bring the ship from the start of LEVEL to its finish and\n"
+            "writes them to OUT.replay.\n"
+            "  --beam N     ships kept each frame (%d): more find harder ways, slower\n"
+            "  --frames N   give up after N frames of play (%d)\n"
+            "  --play       play a replay and tell how it ends\n"
+            "  --events     with --play, first list what happened, frame by frame\n"
+            "  --help, -h   print this and leave\n",
+            given.beam, given.max_frames);
+    return status;
 }
 
 static bool read_text(const char* path, std::string* text, std::string* why) {
@@ -320,11 +328,14 @@ static int solve_level(const char* level_path, const char* out_path, const solve
 }
 
 static int run(int argc, char** argv) {
+    if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0))
+        return usage(stdout, 0);
     bool events = argc == 5 && strcmp(argv[4], "--events") == 0;
     if ((argc == 4 || events) && strcmp(argv[1], "--play") == 0)
         return play(argv[2], argv[3], events);
-    if (argc < 3)
-        return usage();
+    // an option where the level goes is a call given wrong, not a file to look for
+    if (argc < 3 || argv[1][0] == '-')
+        return usage(stderr, 2);
     solve_options_t opt;
     for (int i = 3; i < argc; i++) {
         if (i + 1 < argc && strcmp(argv[i], "--beam") == 0)
@@ -332,7 +343,7 @@ static int run(int argc, char** argv) {
         else if (i + 1 < argc && strcmp(argv[i], "--frames") == 0)
             opt.max_frames = std::max(1, atoi(argv[++i]));
         else
-            return usage();
+            return usage(stderr, 2);
     }
     return solve_level(argv[1], argv[2], opt);
 }

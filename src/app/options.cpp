@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "assets/picture.h"
+
 static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--help] [--version] [X options]";
 
 static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
@@ -36,22 +38,13 @@ static void bad(options_t* options, const char* why, const char* what) {
     snprintf(options->why, sizeof(options->why), why, what);
 }
 
-static bool read_side(const char* text, char** end, int* side) {
-    if (*text < '1' || *text > '9')
-        return false;
-    long value = strtol(text, end, 10);
-    *side = value > WINDOW_SIDE_MAX ? WINDOW_SIDE_MAX + 1 : (int)value;
-    return *side >= WINDOW_SIDE_MIN && *side <= WINDOW_SIDE_MAX;
-}
-
-// WIDTHxHEIGHT, digits only, each side within the limits.
+// WIDTHxHEIGHT as a picture set is named: a window of any size a set may have.
 static void read_window_size(const char* size, options_t* options) {
-    char* end = nullptr;
-    int   w = 0, h = 0;
-    if (!size || !read_side(size, &end, &w) || *end != 'x' || !read_side(end + 1, &end, &h) || *end) {
+    int w = 0, h = 0;
+    if (!parse_picture_size(size, &w, &h)) {
         options->launch = LAUNCH_BAD;
         snprintf(options->why, sizeof(options->why), "--window wants WIDTHxHEIGHT, each side from %d to %d, not \"%s\"",
-                 WINDOW_SIDE_MIN, WINDOW_SIDE_MAX, size ? size : "");
+                 PICTURE_SIDE_MIN, PICTURE_SIDE_MAX, size ? size : "");
         return;
     }
     options->window_width = w;
@@ -109,7 +102,7 @@ int answer_options(const options_t& options, FILE* out, FILE* err) {
     switch (options.launch) {
     case LAUNCH_HELP:
         fprintf(out, "%s\n", USAGE_LINE);
-        fprintf(out, HELP, WINDOW_SIDE_MIN, WINDOW_SIDE_MAX);
+        fprintf(out, HELP, PICTURE_SIDE_MIN, PICTURE_SIDE_MAX);
         return 0;
     case LAUNCH_VERSION: fprintf(out, "quovix %s\n", QUOVIX_VERSION); return 0;
     case LAUNCH_BAD: fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE); return 2;

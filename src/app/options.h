@@ -4,10 +4,6 @@
 
 enum launch_t { LAUNCH_PLAY, LAUNCH_HELP, LAUNCH_VERSION, LAUNCH_BAD };
 
-// A window's side, in pixels: a picture set is painted for every size played.
-const int WINDOW_SIDE_MIN = 64;
-const int WINDOW_SIDE_MAX = 8192;
-
 struct options_t {
     launch_t launch;
     int      window_width, window_height;   // 0 for the full screen

@@ -1,9 +1,24 @@
-// Full-screen pictures: raw blue-green-red from byte 0, bottom row first.
+// Full-screen pictures: raw blue-green-red from byte 0, bottom row first, in a
+// folder named for the size they were painted for.
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
+
+// A picture's side, in pixels: a set is painted for every size a window may take.
+const int PICTURE_SIDE_MIN = 64;
+const int PICTURE_SIDE_MAX = 8192;
 
 // Reads width x height pixels from an open file, closes it, and returns them as
 // tightly packed red-green-blue; bytes past a short file stay zero.
 std::vector<uint8_t> read_picture(FILE* f, int width, int height);
+
+// WIDTHxHEIGHT, digits only with no leading zero, each side from PICTURE_SIDE_MIN
+// to PICTURE_SIDE_MAX; false for anything else.
+bool parse_picture_size(const char* text, int* width, int* height);
+
+// The name among folder names whose set looks nearest to a screen of this size when
+// stretched over it: the closest aspect ratio, then the closest size, a larger set
+// before a smaller one; -1 when no name is a size.
+int nearest_picture_set(int width, int height, const std::vector<std::string>& names);

@@ -25,6 +25,9 @@ const picture_file_t picture_files[PICTURE_COUNT] = {
     {"exitgame.bmp", &render_assets.exitgame_tex},
 };
 
+// Where the picture sets are, one folder a size.
+static const char RESOURCE_FOLDER[] = "../resources/";
+
 // What earlier start-ups compiled and uploaded, reused instead of loaded again.
 static struct {
     uint32_t lists[MODEL_COUNT];
@@ -54,11 +57,37 @@ static std::vector<obj_vertex_t> model_triangles(FILE* f) {
 
 static std::string picture_path(const char* folder, int i) { return std::string(folder) + picture_files[i].name; }
 
+// A set of full-screen pictures: its folder, and the size they were painted for.
+struct picture_set_t {
+    char folder[64];
+    int  width, height;
+};
+
+// The screen's own set, else the nearest set there is, stretched over the screen; false when none.
+static bool picture_set_for(int width, int height, picture_set_t* set) {
+    char        buf[sizeof(set->folder)];
+    const char* own = resource_folder(width, height, buf, sizeof(buf));
+    set->width = width;
+    set->height = height;
+    if (own) {
+        snprintf(set->folder, sizeof(set->folder), "%s", own);
+        return true;
+    }
+    std::vector<std::string> names = platform_folders_in(RESOURCE_FOLDER);
+    int                      nearest = nearest_picture_set(width, height, names);
+    if (nearest < 0)
+        return false;
+    parse_picture_size(names[nearest].c_str(), &set->width, &set->height);
+    snprintf(set->folder, sizeof(set->folder), "%s%s/", RESOURCE_FOLDER, names[nearest].c_str());
+    return true;
+}
+
 // Files read while the window opens: loading the GL driver takes longer than
 // reading and parsing them, and start-up would otherwise wait for the two in turn.
 // Only files that read cleanly are kept; start-up reads any other itself and says why.
 static struct {
     int                       width, height;
+    picture_set_t             set;
     bool                      model_read[MODEL_COUNT], picture_read[PICTURE_COUNT];
     std::vector<obj_vertex_t> triangles[MODEL_COUNT];
     std::vector<uint8_t>      rgb[PICTURE_COUNT];
@@ -72,11 +101,11 @@ static void read_ahead() {
             ahead.model_read[i] = true;
         }
     }
-    char        own[64];
-    const char* folder = resource_folder(ahead.width, ahead.height, own, sizeof(own));
-    for (int i = 0; folder && i < PICTURE_COUNT; i++) {
-        if (FILE* f = platform_open_regular(picture_path(folder, i).c_str(), UINT64_MAX, &why)) {
-            ahead.rgb[i] = read_picture(f, ahead.width, ahead.height);
+    picture_set_t& set = ahead.set;
+    bool           found = picture_set_for(ahead.width, ahead.height, &set);
+    for (int i = 0; found && i < PICTURE_COUNT; i++) {
+        if (FILE* f = platform_open_regular(picture_path(set.folder, i).c_str(), UINT64_MAX, &why)) {
+            ahead.rgb[i] = read_picture(f, set.width, set.height);
             ahead.picture_read[i] = true;
         }
     }
@@ -100,10 +129,11 @@ static bool take_model_read_ahead(int i, std::vector<obj_vertex_t>* triangles) {
     return true;
 }
 
-// A picture read ahead for this screen, taken once; false when there is none.
-static bool take_picture_read_ahead(int i, std::vector<uint8_t>* rgb) {
+// A picture of this set read ahead for this screen, taken once; false when there is none.
+static bool take_picture_read_ahead(int i, const picture_set_t& set, std::vector<uint8_t>* rgb) {
     platform_wait_aside();
-    if (!ahead.picture_read[i] || ahead.width != screen_width || ahead.height != screen_height)
+    if (!ahead.picture_read[i] || ahead.width != screen_width || ahead.height != screen_height ||
+        strcmp(ahead.set.folder, set.folder) != 0)
         return false;
     ahead.picture_read[i] = false;
     *rgb = std::move(ahead.rgb[i]);
@@ -146,18 +176,17 @@ const char* resource_folder(int width, int height, char* buf, int buf_size) {
 }
 
 static void load_pictures() {
-    char        own[64];
-    const char* folder = resource_folder(screen_width, screen_height, own, sizeof(own));
-    if (!folder)
+    picture_set_t set;
+    if (!picture_set_for(screen_width, screen_height, &set))
         return;
-    bool same_folder = strcmp(folder, loaded.picture_folder) == 0;
+    bool same_folder = strcmp(set.folder, loaded.picture_folder) == 0;
     for (int i = 0; i < PICTURE_COUNT; i++) {
         std::vector<uint8_t> rgb;
-        bool                 read = take_picture_read_ahead(i, &rgb);
+        bool                 read = take_picture_read_ahead(i, set, &rgb);
         FILE*                f = nullptr;
         if (!read) {
-            // any length: the read stops after the screen's pixels
-            f = open_resource(picture_path(folder, i).c_str(), UINT64_MAX);
+            // any length: the read stops after the set's pixels
+            f = open_resource(picture_path(set.folder, i).c_str(), UINT64_MAX);
             if (!f) {
                 *picture_files[i].slot = 0;
                 continue;
@@ -167,12 +196,13 @@ static void load_pictures() {
             if (f)
                 fclose(f);
         } else {
-            loaded.textures[i] = upload_texture_later(
-                screen_width, screen_height, read ? std::move(rgb) : read_picture(f, screen_width, screen_height));
+            // a set of another size is stretched over the screen by the quad it is drawn on
+            loaded.textures[i] = upload_texture_later(set.width, set.height,
+                                                      read ? std::move(rgb) : read_picture(f, set.width, set.height));
         }
         *picture_files[i].slot = loaded.textures[i];
     }
-    snprintf(loaded.picture_folder, sizeof(loaded.picture_folder), "%s", folder);
+    snprintf(loaded.picture_folder, sizeof(loaded.picture_folder), "%s", set.folder);
 }
 
 void load_assets() {

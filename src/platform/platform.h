@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Measured once by the window, before anything is sized from it.
 extern int screen_width;
@@ -54,3 +55,6 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 // Reads a file opened that way whole, at most max_bytes, and closes it; false
 // with the reason when it holds more (it grew since it was opened) or a read fails.
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why);
+// The names (UTF-8) of the folders right inside path, a link to a folder counting,
+// without "." and "..", in no set order; empty when path cannot be read.
+std::vector<std::string> platform_folders_in(const char* path);

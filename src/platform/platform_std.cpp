@@ -47,6 +47,19 @@ bool platform_enter_folder(const char* path) {
     return !failed;
 }
 
+std::vector<std::string> platform_folders_in(const char* path) {
+    // the C++ library's listing: alike on every system, and it never names . or ..
+    std::vector<std::string>            names;
+    std::error_code                     failed;
+    std::filesystem::directory_iterator entry(path, failed), end;
+    for (; !failed && entry != end; entry.increment(failed)) {
+        std::error_code gone;
+        if (entry->is_directory(gone))
+            names.push_back(entry->path().filename().u8string());
+    }
+    return names;
+}
+
 const char* const platform_cannot_open = "cannot open the file";
 
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why) {
