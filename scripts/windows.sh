@@ -123,7 +123,8 @@ WINEPREFIX=$(mktemp -d /tmp/quovix-wine-XXXXXX)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 wineserver -p
-wine wineboot -i >/dev/null 2>&1
+# now and then a first start in a new prefix gives up: once more then
+wine wineboot -i >/dev/null 2>&1 || wine wineboot -i >/dev/null 2>&1
 status=0
 (cd "$out" && ctest --output-on-failure -j2) || status=1
 # -noreset: a server resetting as its last client leaves refuses the next game that starts
