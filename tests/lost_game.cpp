@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: %s <bin folder>\n", argv[0]);
         return 2;
     }
-    // an orphan left by a dead test does not run on for ever (Windows: its test is skipped)
+    // an orphan left by a dead test does not run on for ever (Windows: its test ends it)
 #ifndef _WIN32
     alarm(120);
 #endif

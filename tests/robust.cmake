@@ -14,6 +14,6 @@ target_link_libraries(quovix_lost_game PRIVATE quovix_null)
 # Window-free: a results file that survives kills at any moment.
 add_executable(test_robust test_results_kill.cpp)
 target_link_libraries(test_robust PRIVATE quovix_null quovix_test_support GTest::gtest_main)
-target_compile_definitions(test_robust PRIVATE LOST_GAME_PROGRAM="$<TARGET_FILE:quovix_lost_game>")
+target_compile_definitions(test_robust PRIVATE LOST_GAME_PROGRAM="${_host_drive}$<TARGET_FILE:quovix_lost_game>")
 add_dependencies(test_robust quovix_lost_game)
 gtest_discover_tests(test_robust)

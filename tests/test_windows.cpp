@@ -101,8 +101,8 @@ TEST_F(WindowsZip, HoldsTheGameItsToolsAndEveryResourceAndNeedsNoDllBesideThem) 
     EXPECT_NE(readme.find("bin\\quovix.exe"), std::string::npos);
     // the C++ runtime and every library are inside each program: only Windows' own DLLs are asked for
     for (const char* program : {"quovix.exe", "quovix-level.exe", "quovix-solve.exe"}) {
-        std::string dlls = output_of(std::string(QUOVIX_WINDOWS_OBJDUMP) + " -p " + folder + "/bin/" + program +
-                                     " | grep 'DLL Name'");
+        std::string dlls =
+            output_of(std::string(QUOVIX_WINDOWS_OBJDUMP) + " -p " + folder + "/bin/" + program + " | grep 'DLL Name'");
         EXPECT_NE(dlls.find("KERNEL32.dll"), std::string::npos) << program << "\n" << dlls;
         for (const char* outside : {"libstdc++", "libgcc", "libwinpthread", "SDL2", "glut", "png", "zlib"})
             EXPECT_EQ(dlls.find(outside), std::string::npos) << program << " needs " << outside;
@@ -147,7 +147,8 @@ TEST_F(WindowsZip, ItsSolverPlaysEveryShippedReplayFrameForFrameAsLinuxDoes) {
         std::string sources = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/" + name.substr(0, name.size() - 4);
         std::string args = " --play " + sources + ".txt " + sources + ".replay --events";
         std::string linux_run = output_of(std::string(QUOVIX_TOOLS_DIR) + "/quovix-solve" + args);
-        std::string windows_run = output_of("env " + wine_env() + QUOVIX_WINE " " + folder + "/bin/quovix-solve.exe" + args);
+        std::string windows_run =
+            output_of("env " + wine_env() + QUOVIX_WINE " " + folder + "/bin/quovix-solve.exe" + args);
         EXPECT_NE(linux_run.find(": finished in frame "), std::string::npos) << linux_run;
         EXPECT_EQ(windows_run, linux_run) << name;
     }
