@@ -7,17 +7,23 @@ set_target_properties(quovix-level PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 
 set(QUOVIX_LEVELS levelone leveltwo levelthree levelfour levelfive)
 set(_quovix_level_outputs "")
-foreach(_level ${QUOVIX_LEVELS})
-  set(_out ${QUOVIX_RESOURCES_DIR}/${_level}.bmp)
-  add_custom_command(
-    OUTPUT ${_out}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUOVIX_RESOURCES_DIR}
-    COMMAND quovix-level bmp ${CMAKE_SOURCE_DIR}/data/levels/${_level}.txt ${_out}
-    DEPENDS quovix-level ${CMAKE_SOURCE_DIR}/data/levels/${_level}.txt
-    COMMENT "Making level picture ${_level}.bmp"
-    VERBATIM)
-  list(APPEND _quovix_level_outputs ${_out})
-endforeach()
+if(CMAKE_CROSSCOMPILING)
+  # the native build's pictures, as the other resources (cmake/windows.cmake)
+  list(TRANSFORM QUOVIX_LEVELS APPEND .bmp OUTPUT_VARIABLE _levels)
+  quovix_copy_native_resources(_quovix_level_outputs ${_levels})
+else()
+  foreach(_level ${QUOVIX_LEVELS})
+    set(_out ${QUOVIX_RESOURCES_DIR}/${_level}.bmp)
+    add_custom_command(
+      OUTPUT ${_out}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${QUOVIX_RESOURCES_DIR}
+      COMMAND quovix-level bmp ${CMAKE_SOURCE_DIR}/data/levels/${_level}.txt ${_out}
+      DEPENDS quovix-level ${CMAKE_SOURCE_DIR}/data/levels/${_level}.txt
+      COMMENT "Making level picture ${_level}.bmp"
+      VERBATIM)
+    list(APPEND _quovix_level_outputs ${_out})
+  endforeach()
+endif()
 add_custom_target(quovix_levels ALL DEPENDS ${_quovix_level_outputs})
 
 # Replays and the solver that finds them: both play the game's own frames.

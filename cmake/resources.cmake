@@ -5,6 +5,34 @@ if(NOT QUOVIX_RESOURCES_DIR)
   message(FATAL_ERROR "QUOVIX_RESOURCES_DIR must be set before including resources.cmake")
 endif()
 
+# What the game reads: meshes, picture sets, the window's icon (in the sizes docks
+# and taskbars ask for most) and the sounds, one an event that has one, and the
+# engine's hum; the names come from the game.
+set(QUOVIX_MODELS spaceship.obj spaceshipleft.obj spaceshipright.obj star.obj heart.obj)
+set(QUOVIX_PICTURES background.bmp gameover.bmp playgame.bmp exitgame.bmp)
+set(QUOVIX_PICTURE_SETS 1366x768 2560x1080 1920x1200 1920x1080)
+set(QUOVIX_WINDOW_ICON icon.argb)
+set(QUOVIX_SOUNDS jump.wav high_jump.wav land.wav star.wav heart.wav life_lost.wav level.wav game_won.wav
+    game_lost.wav menu_move.wav menu_confirm.wav pause.wav resume.wav engine.wav)
+
+# A cross build copies them from the native build (cmake/windows.cmake); the
+# sound generator, which needs no Cairo, is built too, to make the same bytes.
+if(CMAKE_CROSSCOMPILING)
+  add_executable(quovix-gen-sounds ${CMAKE_CURRENT_LIST_DIR}/../tools/gen_sounds.cpp)
+  target_link_libraries(quovix-gen-sounds PRIVATE quovix_null)
+  set_target_properties(quovix-gen-sounds PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  set(_files ${QUOVIX_MODELS} ${QUOVIX_WINDOW_ICON})
+  foreach(_size ${QUOVIX_PICTURE_SETS})
+    list(TRANSFORM QUOVIX_PICTURES PREPEND ${_size}/ OUTPUT_VARIABLE _pictures)
+    list(APPEND _files ${_pictures})
+  endforeach()
+  list(TRANSFORM QUOVIX_SOUNDS PREPEND sounds/ OUTPUT_VARIABLE _sounds)
+  quovix_copy_native_resources(_quovix_art_outputs ${_files} ${_sounds})
+  add_custom_target(quovix_art ALL DEPENDS ${_quovix_art_outputs})
+  add_dependencies(quovix_art quovix-gen-sounds)
+  return()
+endif()
+
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 
@@ -26,7 +54,6 @@ foreach(_tool quovix-gen-models quovix-gen-pictures quovix-gen-sounds)
   target_compile_options(${_tool} PRIVATE -Wall -Wextra)
 endforeach()
 
-set(QUOVIX_MODELS spaceship.obj spaceshipleft.obj spaceshipright.obj star.obj heart.obj)
 set(_quovix_model_outputs "")
 foreach(_m ${QUOVIX_MODELS})
   list(APPEND _quovix_model_outputs ${QUOVIX_RESOURCES_DIR}/${_m})
@@ -41,8 +68,6 @@ add_custom_command(
   VERBATIM)
 
 set(_quovix_art_outputs ${_quovix_model_outputs})
-set(QUOVIX_PICTURES background.bmp gameover.bmp playgame.bmp exitgame.bmp)
-set(QUOVIX_PICTURE_SETS 1366x768 2560x1080 1920x1200 1920x1080)
 
 foreach(_size ${QUOVIX_PICTURE_SETS})
   string(REPLACE "x" ";" _wh ${_size})
@@ -63,8 +88,6 @@ foreach(_size ${QUOVIX_PICTURE_SETS})
   list(APPEND _quovix_art_outputs ${_outs})
 endforeach()
 
-# The window's icon in the sizes docks and taskbars ask for most.
-set(QUOVIX_WINDOW_ICON icon.argb)
 add_custom_command(
   OUTPUT ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUOVIX_RESOURCES_DIR}
@@ -75,9 +98,6 @@ add_custom_command(
   VERBATIM)
 list(APPEND _quovix_art_outputs ${QUOVIX_RESOURCES_DIR}/${QUOVIX_WINDOW_ICON})
 
-# The sounds, one an event that has one, and the engine's hum; the names come from the game.
-set(QUOVIX_SOUNDS jump.wav high_jump.wav land.wav star.wav heart.wav life_lost.wav level.wav game_won.wav
-    game_lost.wav menu_move.wav menu_confirm.wav pause.wav resume.wav engine.wav)
 list(TRANSFORM QUOVIX_SOUNDS PREPEND ${QUOVIX_RESOURCES_DIR}/sounds/ OUTPUT_VARIABLE _quovix_sound_outputs)
 add_custom_command(
   OUTPUT ${_quovix_sound_outputs}

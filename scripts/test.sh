@@ -24,3 +24,6 @@ asan=halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1
 # memory to the end: leaks are looked for only in the window-free tests.
 ASAN_OPTIONS=$asan:detect_leaks=1 ctest --output-on-failure -j2 -LE window
 ASAN_OPTIONS=$asan:detect_leaks=0 xvfb-run -a -s "$screen" ctest --output-on-failure -j2 -L window
+
+# The Windows zip, cross-built and played under Wine.
+bash ../scripts/windows.sh

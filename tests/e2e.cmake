@@ -1,3 +1,13 @@
+# The summary's points: no window, no display lock.
+add_executable(test_points test_points.cpp)
+target_link_libraries(test_points PRIVATE quovix_null quovix_test_support GTest::gtest_main)
+gtest_discover_tests(test_points)
+
+# The rest runs the game under X; the Windows build's game is played by test_windows.
+if(WIN32)
+  return()
+endif()
+
 # Tests that run the real game in a window; they share the X display one at a time.
 find_package(X11 REQUIRED)
 add_library(quovix_e2e_support STATIC e2e_support.cpp)
@@ -18,11 +28,6 @@ add_executable(test_drawing test_drawing.cpp)
 target_link_libraries(test_drawing PRIVATE quovix_gl quovix_display quovix_pad_null quovix_sound_null quovix_gl_window OpenGL::GLU GTest::gtest_main)
 add_dependencies(test_drawing quovix_art)
 gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display LABELS window)
-
-# The summary's points: no window, no display lock.
-add_executable(test_points test_points.cpp)
-target_link_libraries(test_points PRIVATE quovix_null quovix_test_support GTest::gtest_main)
-gtest_discover_tests(test_points)
 
 # The window's size, class and icon as the desktop sees them.
 add_executable(test_desktop test_desktop.cpp)

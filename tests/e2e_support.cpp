@@ -268,6 +268,26 @@ screen_shot_t wait_for_screen(const std::function<bool(const screen_shot_t&)>& s
     return shot;
 }
 
+bool wait_for_menu(const screen_shot_t& menu, double seconds) {
+    auto shows = [&](const screen_shot_t& s) { return block_difference(s, menu, 0, 0, s.width, s.height) < 8.0; };
+    return shows(wait_for_screen(shows, seconds));
+}
+
+bool wait_for_play(const game_run_t& run, const screen_shot_t& menu, double seconds) {
+    for (double end = now_s() + seconds; now_s() < end; sleep_ms(100))
+        if (occurrences(game_output(run), "OpenGL version: ") == 2 &&
+            block_difference(take_screenshot(), menu, 0, 0, menu.width, menu.height) > 12.0)
+            return true;
+    return false;
+}
+
+int occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size())
+        n++;
+    return n;
+}
+
 screen_shot_t flipped_upside_down(const screen_shot_t& s) {
     screen_shot_t f = s;
     size_t        row = (size_t)s.width * 3;

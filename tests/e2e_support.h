@@ -62,6 +62,13 @@ Display* open_display();
 screen_shot_t take_screenshot();
 // Takes screenshots until one `shows` what is wanted or the time is up; the last one taken.
 screen_shot_t wait_for_screen(const std::function<bool(const screen_shot_t&)>& shows, double seconds = 20);
+// Waits until the screen shows the full-screen menu picture; false on timeout.
+bool wait_for_menu(const screen_shot_t& menu, double seconds = 20);
+// After PLAY GAME is chosen: waits until start-up has run again for play and frames of
+// play have replaced the menu picture; false on timeout.
+bool wait_for_play(const game_run_t& run, const screen_shot_t& menu, double seconds = 20);
+// How many times `what` occurs in `text`.
+int occurrences(const std::string& text, const std::string& what);
 // A full-screen picture of the game (raw blue-green-red, bottom row first) as the
 // screen would show it; empty when the file is missing or short.
 screen_shot_t read_screen_picture(const std::string& path, int width, int height);

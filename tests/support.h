@@ -9,6 +9,22 @@
 
 #include "platform/bytes.h"
 
+#ifdef _WIN32
+// The POSIX calls the window-free suites make, in Windows' terms.
+#include <direct.h>
+#include <stdlib.h>
+inline int mkdir(const char* path, int) { return _mkdir(path); }
+inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
+inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+// programs run through cmd, whose exit status system and _pclose give as it is
+#define popen _popen
+#define pclose _pclose
+#define WIFEXITED(status) ((status) != -1)
+#define WEXITSTATUS(status) (status)
+#else
+#include <sys/wait.h>
+#endif
+
 // A text level LEVEL_WIDTH by LEVEL_HEIGHT: floor on columns 1 to 5, gaps on 0 and 6,
 // the top 12 rows finish; rows listed in `rows` (row 0 is the near end) replaced.
 struct level_edit_t {

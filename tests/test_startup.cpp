@@ -198,10 +198,15 @@ TEST_F(Startup, AScreenWithoutASetTakesTheNearestFolderThatIsASet) {
     std::string resources = bin + "/../resources/";
     // nearer in shape to 1280x1024 than 16:10, but a file, a link to nothing, or no size
     write_text_file(resources + "1280x1000", "");
-    ASSERT_EQ(symlink("missing", (resources + "1300x1000").c_str()), 0);
     ASSERT_EQ(mkdir((resources + "1280x1024x").c_str(), 0700), 0);
+#ifdef _WIN32
+    // Windows lets only an administrator make links: no link to nothing, and the 5:4 set a copy
+    std::filesystem::copy(resources + "1366x768", resources + "1250x1000", std::filesystem::copy_options::recursive);
+#else
+    ASSERT_EQ(symlink("missing", (resources + "1300x1000").c_str()), 0);
     // a link to a folder is a set: this one holds the 1366x768 pictures under a 5:4 name
     ASSERT_EQ(symlink("1366x768", (resources + "1250x1000").c_str()), 0);
+#endif
     struct {
         int         w, h;
         const char* folder;

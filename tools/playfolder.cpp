@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "assets/icon.h"
 #include "assets/startup.h"
@@ -20,8 +22,28 @@ static void remove_made_folders() {
     }
 }
 
+#ifdef _WIN32
+// Windows has no mkdtemp: the last six letters are drawn again until the folder is a new one.
+static char* mkdtemp(char* name) {
+    static const char  letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    size_t             length = strlen(name);
+    for (int attempt = 0; attempt < 100; attempt++) {
+        for (size_t i = length - 6; i < length; i++)
+            name[i] = letters[random() % (sizeof(letters) - 1)];
+        std::error_code ec;
+        if (fs::create_directory(name, ec))
+            return name;
+    }
+    return nullptr;
+}
+static std::string temp_root() { return (fs::temp_directory_path() / "").string(); }
+#else
+static std::string temp_root() { return "/tmp/"; }
+#endif
+
 std::string make_temp_folder(const char* prefix) {
-    std::string name = std::string("/tmp/") + prefix + "-XXXXXX";
+    std::string name = temp_root() + prefix + "-XXXXXX";
     if (!mkdtemp(&name[0]))
         return "";
     if (made_folders.empty())
@@ -38,7 +60,7 @@ static bool write_bytes(const std::string& path, const void* data, size_t size) 
 // A file read whole and written through the one writer.
 static bool copy_resource(const fs::path& from, const fs::path& to) {
     std::string bytes, why;
-    FILE*       f = platform_open_regular(from.c_str(), UINT64_MAX, &why);
+    FILE*       f = platform_open_regular(from.string().c_str(), UINT64_MAX, &why);
     return f && platform_read_all(f, UINT64_MAX, &bytes, &why) && write_bytes(to.string(), bytes.data(), bytes.size());
 }
 

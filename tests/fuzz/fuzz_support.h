@@ -5,6 +5,17 @@
 #include <cstdlib>
 #include <vector>
 
+#ifdef _WIN32
+// Windows has no fmemopen: the bytes are read back from a temporary file.
+inline FILE* open_bytes(std::vector<uint8_t>*, const uint8_t* data, size_t size) {
+    FILE* f = tmpfile();
+    if (f) {
+        fwrite(data, 1, size, f);
+        rewind(f);
+    }
+    return f;
+}
+#else
 // A read-only FILE* over a copy of the bytes; the copy must outlive the FILE*.
 // fmemopen refuses a zero-sized buffer, so an empty input reads /dev/null.
 inline FILE* open_bytes(std::vector<uint8_t>* copy, const uint8_t* data, size_t size) {
@@ -13,6 +24,7 @@ inline FILE* open_bytes(std::vector<uint8_t>* copy, const uint8_t* data, size_t 
     copy->assign(data, data + size);
     return fmemopen(copy->data(), copy->size(), "rb");
 }
+#endif
 
 // A broken promise of the code under test: a crash the fuzzer keeps.
 #define FUZZ_CHECK(cond)                                                                                               \

@@ -17,12 +17,12 @@ namespace fs = std::filesystem;
 static bool replay_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     if (!in) {
-        fprintf(stderr, "cannot read %s\n", p.c_str());
+        fprintf(stderr, "cannot read %s\n", p.string().c_str());
         return false;
     }
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // the input is printed first so a crash names it
-    fprintf(stderr, "replaying %s (%zu bytes)\n", p.c_str(), bytes.size());
+    fprintf(stderr, "replaying %s (%zu bytes)\n", p.string().c_str(), bytes.size());
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     return true;
 }

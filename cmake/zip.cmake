@@ -1,0 +1,60 @@
+# The zip a Windows player unpacks and plays from (`cmake --build build-windows --target quovix_zip`):
+#   bin/        quovix.exe, the level tool and the solver, scale.txt
+#   resources/  models, picture sets, sounds, the icon and the levels, as the native build made them
+#   README.txt  how to play, in Windows' own line endings
+
+# The version is written once, with the Debian package's settings.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/package.cmake _version REGEX "^set\\(QUOVIX_VERSION ")
+string(REGEX REPLACE "^set\\(QUOVIX_VERSION ([^)]+)\\)$" "\\1" QUOVIX_VERSION "${_version}")
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/package.cmake _class REGEX "^set\\(QUOVIX_WINDOW_CLASS ")
+string(REGEX REPLACE "^set\\(QUOVIX_WINDOW_CLASS ([^)]+)\\)$" "\\1" QUOVIX_WINDOW_CLASS "${_class}")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/options.cpp PROPERTIES
+                            COMPILE_DEFINITIONS QUOVIX_VERSION="${QUOVIX_VERSION}")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/window.cpp PROPERTIES
+                            COMPILE_DEFINITIONS QUOVIX_WINDOW_CLASS="${QUOVIX_WINDOW_CLASS}")
+
+set(QUOVIX_ZIP_FILE ${CMAKE_BINARY_DIR}/quovix-${QUOVIX_VERSION}-windows.zip)
+set(_zip_root ${CMAKE_BINARY_DIR}/zip)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
+               NEWLINE_STYLE CRLF)
+# Notepad and the game alike read "1" with Windows' line ending as 1
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/scale.txt CONTENT "1\n" NEWLINE_STYLE CRLF)
+
+set(_zip_resources ${QUOVIX_MODELS} ${QUOVIX_WINDOW_ICON})
+list(TRANSFORM QUOVIX_LEVELS APPEND .bmp OUTPUT_VARIABLE _levels)
+list(TRANSFORM QUOVIX_SOUNDS PREPEND sounds/ OUTPUT_VARIABLE _sounds)
+list(APPEND _zip_resources ${_levels} ${_sounds})
+foreach(_set ${QUOVIX_PICTURE_SETS})
+  list(TRANSFORM QUOVIX_PICTURES PREPEND ${_set}/ OUTPUT_VARIABLE _pictures)
+  list(APPEND _zip_resources ${_pictures})
+endforeach()
+# each named, so a set made at run time for another screen stays out
+set(_zip_resource_files "")
+set(_zip_copies COMMAND ${CMAKE_COMMAND} -E make_directory ${_zip_root}/resources/sounds)
+foreach(_set ${QUOVIX_PICTURE_SETS})
+  list(APPEND _zip_copies COMMAND ${CMAKE_COMMAND} -E make_directory ${_zip_root}/resources/${_set})
+endforeach()
+foreach(_file ${_zip_resources})
+  list(APPEND _zip_resource_files ${QUOVIX_RESOURCES_DIR}/${_file})
+  list(APPEND _zip_copies COMMAND ${CMAKE_COMMAND} -E copy ${QUOVIX_RESOURCES_DIR}/${_file}
+       ${_zip_root}/resources/${_file})
+endforeach()
+
+add_custom_command(
+  OUTPUT ${QUOVIX_ZIP_FILE}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${_zip_root}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_zip_root}/bin
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quovix> $<TARGET_FILE:quovix-level> $<TARGET_FILE:quovix-solve>
+          ${CMAKE_BINARY_DIR}/scale.txt ${_zip_root}/bin
+  # the debugging information stays in the build's own copies
+  COMMAND ${CMAKE_STRIP} ${_zip_root}/bin/$<TARGET_FILE_NAME:quovix> ${_zip_root}/bin/$<TARGET_FILE_NAME:quovix-level>
+          ${_zip_root}/bin/$<TARGET_FILE_NAME:quovix-solve>
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/README.txt ${_zip_root}
+  ${_zip_copies}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${QUOVIX_ZIP_FILE}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${_zip_root} zip -q -r -X ${QUOVIX_ZIP_FILE} README.txt bin resources
+  DEPENDS quovix quovix-level quovix-solve ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/scale.txt
+          ${_zip_resource_files}
+  COMMENT "Making quovix-${QUOVIX_VERSION}-windows.zip"
+  VERBATIM)
+add_custom_target(quovix_zip DEPENDS ${QUOVIX_ZIP_FILE})

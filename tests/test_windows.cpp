@@ -1,0 +1,155 @@
+// The Windows zip as a player gets it, under Wine: unpacked into a fresh folder with a
+// fresh Wine prefix, it holds the game, its tools and every resource and needs no DLL
+// beside them; bin/quovix.exe shows the menu, plays after Enter, leaves with status 0
+// on Esc and writes player.s after a lost game; its solver plays the shipped replays
+// frame for frame as the Linux build does.
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+#include "support.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "game/levelmap.h"
+
+namespace {
+
+std::string prefix;   // the Wine prefix, fresh for the suite
+
+std::string wine_env() { return "WINEPREFIX=" + prefix + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "; }
+
+// What a command printed, standard error too, with Windows' line ends made plain.
+std::string output_of(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen((command + " 2>&1").c_str(), "r")) {
+        char buf[512];
+        while (fgets(buf, sizeof(buf), p))
+            out += buf;
+        pclose(p);
+    }
+    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+    return out;
+}
+
+struct WindowsZip : testing::Test {
+    std::string folder;   // the zip unpacked
+    game_run_t  run;
+
+    static void SetUpTestSuite() {
+        // a zip older than the game it holds would test old files
+        struct stat zip, game;
+        if (stat(QUOVIX_WINDOWS_ZIP, &zip) != 0 || stat(QUOVIX_WINDOWS_GAME, &game) != 0 ||
+            zip.st_mtime < game.st_mtime || access(QUOVIX_WINE, X_OK) != 0)
+            return;
+        prefix = temp_folder();
+        // the prefix is made once, before any game waits for it
+        if (system(("env " + wine_env() + QUOVIX_WINE " wineboot -i >/dev/null 2>&1").c_str()) != 0)
+            prefix.clear();
+    }
+    static void TearDownTestSuite() {
+        if (!prefix.empty()) {
+            EXPECT_EQ(system(("env " + wine_env() + "wineserver -k >/dev/null 2>&1; true").c_str()), 0);
+        }
+    }
+    void SetUp() override {
+        if (prefix.empty())
+            GTEST_SKIP() << "no Windows zip newer than its game, or no Wine: bash scripts/windows.sh";
+        folder = temp_folder();
+        ASSERT_EQ(system(("unzip -q " QUOVIX_WINDOWS_ZIP " -d " + folder).c_str()), 0);
+        run.program = QUOVIX_WINE;
+        run.args = {folder + "/bin/quovix.exe"};
+        run.env = {"WINEPREFIX=" + prefix, "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="};
+    }
+    void TearDown() override { kill_game(&run); }
+
+    // Started as a double-click starts it: in its own bin folder.
+    void start() {
+        if (!have_display())
+            GTEST_SKIP() << "no X display";
+        ASSERT_TRUE(launch_game(&run, folder + "/bin"));
+        ASSERT_TRUE(wait_for_window(&run, 60)) << read_text_file(run.err_path);
+    }
+    void leave_with_esc() {
+        press_key("Escape");
+        ASSERT_TRUE(wait_for_exit(&run, 20));
+        EXPECT_EQ(run.status, 0) << read_text_file(run.err_path);
+    }
+    // The menu picture of the screen's size.
+    screen_shot_t menu_picture(const screen_shot_t& shot) const {
+        std::string size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
+        return read_screen_picture(folder + "/resources/" + size + "/playgame.bmp", shot.width, shot.height);
+    }
+};
+
+}   // namespace
+
+TEST_F(WindowsZip, HoldsTheGameItsToolsAndEveryResourceAndNeedsNoDllBesideThem) {
+    std::vector<std::string> files = {"README.txt", "bin/scale.txt"};
+    for (const char* set : {"1366x768", "1920x1080", "1920x1200", "2560x1080"})
+        for (const char* picture : {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"})
+            files.push_back(std::string("resources/") + set + "/" + picture);
+    for (const char* const* level = level_files; level != level_files + LEVEL_COUNT; level++)
+        files.push_back(std::string("resources/") + resource_name(*level));
+    for (const std::string& file : files)
+        EXPECT_TRUE(file_exists(folder + "/" + file)) << file;
+    // Notepad's line ends, and the game still reads 1
+    EXPECT_EQ(read_text_file(folder + "/bin/scale.txt"), "1\r\n");
+    std::string readme = read_text_file(folder + "/README.txt");
+    EXPECT_EQ(occurrences(readme, "\n"), occurrences(readme, "\r\n"));
+    EXPECT_NE(readme.find("bin\\quovix.exe"), std::string::npos);
+    // the C++ runtime and every library are inside each program: only Windows' own DLLs are asked for
+    for (const char* program : {"quovix.exe", "quovix-level.exe", "quovix-solve.exe"}) {
+        std::string dlls =
+            output_of(std::string(QUOVIX_WINDOWS_OBJDUMP) + " -p " + folder + "/bin/" + program + " | grep 'DLL Name'");
+        EXPECT_NE(dlls.find("KERNEL32.dll"), std::string::npos) << program << "\n" << dlls;
+        for (const char* outside : {"libstdc++", "libgcc", "libwinpthread", "SDL2", "glut", "png", "zlib"})
+            EXPECT_EQ(dlls.find(outside), std::string::npos) << program << " needs " << outside;
+    }
+}
+
+TEST_F(WindowsZip, ShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc) {
+    start();
+    screen_shot_t shot = take_screenshot();
+    screen_shot_t menu = menu_picture(shot);
+    ASSERT_EQ(menu.width, shot.width) << "the zip has no menu picture for this screen";
+    // the window is up before its first frame is drawn
+    EXPECT_TRUE(wait_for_menu(menu)) << "the menu is not shown";
+    press_key("w");
+    press_key("Return");
+    EXPECT_TRUE(wait_for_play(run, menu)) << game_output(run);
+    leave_with_esc();
+    EXPECT_EQ(read_text_file(folder + "/bin/scale.txt"), "1\r\n");
+}
+
+TEST_F(WindowsZip, ALostGameWritesPlayerSInTheBinFolder) {
+    // the track ends after three rows with a star on the second: five falls off its end
+    std::vector<level_edit_t> rows = rows_of(3, 239, ".......");
+    rows.push_back({1, ".#*###."});
+    write_binary_file(folder + "/resources/levelone.bmp", level_bmp(plain_level(rows, false)));
+    // a player's own speed, written with Windows' line end
+    write_text_file(folder + "/bin/scale.txt", "0.25\r\n");
+    start();
+    press_key("w");
+    press_key("Return");
+    std::string results = folder + "/bin/player.s";
+    ASSERT_TRUE(wait_for_lines(results, 5, 120)) << game_output(run);
+    std::string text = read_text_file(results);
+    EXPECT_TRUE(level_one_record_only(text, 1, 0)) << text;
+    leave_with_esc();
+    EXPECT_EQ(read_text_file(results), text);
+}
+
+TEST_F(WindowsZip, ItsSolverPlaysEveryShippedReplayFrameForFrameAsLinuxDoes) {
+    for (const char* const* level = level_files; level != level_files + LEVEL_COUNT; level++) {
+        std::string name = resource_name(*level);
+        std::string sources = std::string(QUOVIX_SOURCE_DIR) + "/data/levels/" + name.substr(0, name.size() - 4);
+        std::string args = " --play " + sources + ".txt " + sources + ".replay --events";
+        std::string linux_run = output_of(std::string(QUOVIX_TOOLS_DIR) + "/quovix-solve" + args);
+        std::string windows_run =
+            output_of("env " + wine_env() + QUOVIX_WINE " " + folder + "/bin/quovix-solve.exe" + args);
+        EXPECT_NE(linux_run.find(": finished in frame "), std::string::npos) << linux_run;
+        EXPECT_EQ(windows_run, linux_run) << name;
+    }
+}
