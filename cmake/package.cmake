@@ -8,18 +8,10 @@
 #                with the icons: the same on every architecture
 # each with its own licence and changelog.
 
-set(QUOVIX_VERSION 1.0.0)
 set(QUOVIX_RELEASE_DATE 2026-12-08)
 set(QUOVIX_ID org.quovix.Quovix)
 set(QUOVIX_MAINTAINER "The Quovix developers <developers@quovix.org>")
 set(QUOVIX_HOMEPAGE https://quovix.org/)
-# the window's class, which the desktop entry's StartupWMClass names
-set(QUOVIX_WINDOW_CLASS Quovix)
-# the game answers --version with the one, and names its window with the other
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/options.cpp PROPERTIES
-                            COMPILE_DEFINITIONS QUOVIX_VERSION="${QUOVIX_VERSION}")
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/window.cpp PROPERTIES
-                            COMPILE_DEFINITIONS QUOVIX_WINDOW_CLASS="${QUOVIX_WINDOW_CLASS}")
 
 set(QUOVIX_INSTALL_GAMES games)
 set(QUOVIX_INSTALL_LIB lib/games/quovix)

@@ -3,16 +3,6 @@
 #   resources/  models, picture sets, sounds, the icon and the levels, as the native build made them
 #   README.txt  how to play, in Windows' own line endings
 
-# The version is written once, with the Debian package's settings.
-file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/package.cmake _version REGEX "^set\\(QUOVIX_VERSION ")
-string(REGEX REPLACE "^set\\(QUOVIX_VERSION ([^)]+)\\)$" "\\1" QUOVIX_VERSION "${_version}")
-file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/package.cmake _class REGEX "^set\\(QUOVIX_WINDOW_CLASS ")
-string(REGEX REPLACE "^set\\(QUOVIX_WINDOW_CLASS ([^)]+)\\)$" "\\1" QUOVIX_WINDOW_CLASS "${_class}")
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/options.cpp PROPERTIES
-                            COMPILE_DEFINITIONS QUOVIX_VERSION="${QUOVIX_VERSION}")
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/window.cpp PROPERTIES
-                            COMPILE_DEFINITIONS QUOVIX_WINDOW_CLASS="${QUOVIX_WINDOW_CLASS}")
-
 set(QUOVIX_ZIP_FILE ${CMAKE_BINARY_DIR}/quovix-${QUOVIX_VERSION}-windows.zip)
 set(_zip_root ${CMAKE_BINARY_DIR}/zip)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY

@@ -1,6 +1,4 @@
 // Quovix: read the command line, open the window, run start-up, then frames until the player leaves.
-#include <cstdio>
-
 #include "app/frame.h"
 #include "app/options.h"
 #include "app/window.h"
@@ -9,8 +7,7 @@
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
-    // lines reach a pipe or file as they are printed, not only at exit
-    setvbuf(stdout, nullptr, _IOLBF, 0);
+    platform_start_output();
     options_t options;
     parse_options(&argc, argv, &options);
     // help, version or a bad argument are answered without touching the display

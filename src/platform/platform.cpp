@@ -128,3 +128,5 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
     }
     return f;
 }
+
+void platform_start_output() { setvbuf(stdout, nullptr, _IOLBF, 0); }

@@ -14,6 +14,9 @@ void              platform_sleep_ms(int32_t ms);
 int64_t           platform_now_ns();                       // the monotonic clock itself, in nanoseconds
 void              platform_sleep_until_ns(int64_t when);   // to an absolute time on that clock
 [[noreturn]] void platform_exit(int status);
+// Standard output reaches a pipe or file line by line, not only at exit; a console
+// opened for the game alone (a double-click) is let go, so a player sees the window only.
+void platform_start_output();
 // The display's size without a window; false when there is no display. The
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);

@@ -186,3 +186,12 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
     }
     return f;
 }
+
+void platform_start_output() {
+    // this C library buffers a "line-buffered" stream whole, so lines are written as printed
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    DWORD attached[2];
+    bool  own_console = GetConsoleProcessList(attached, 2) == 1;
+    if (own_console && GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR)
+        FreeConsole();
+}
