@@ -2,7 +2,7 @@
 # each in an X server of its own size.
 find_program(XVFB_RUN xvfb-run)
 add_executable(test_fast_drawing test_fast_drawing.cpp)
-target_link_libraries(test_fast_drawing PRIVATE quovix_gl quovix_display quovix_pad_null quovix_sound_null quovix_gl_window GTest::gtest_main)
+target_link_libraries(test_fast_drawing PRIVATE quovix_gl quovix_display quovix_pad_null quovix_sound_null quovix_gl_window GTest::gtest_main ${CMAKE_DL_LIBS})
 add_dependencies(test_fast_drawing quovix_art quovix_levels)
 if(XVFB_RUN)
   foreach(size 1366x768 2560x1080)

@@ -2,13 +2,15 @@
 
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include "e2e_support.h"
 
+static int opened_width, opened_height;
+
 bool open_test_window(const char* title, int* width, int* height) {
     static int state = 0;   // 0 not tried, 1 open, 2 no display
-    static int opened_width, opened_height;
     if (state == 0) {
         // Xvfb may refuse a connection made right after another client left; the
         // probe is tried again, and kept open until GLUT has its own
@@ -44,4 +46,25 @@ bool open_test_window(const char* title, int* width, int* height) {
     *width = opened_width;
     *height = opened_height;
     return state == 1;
+}
+
+static std::vector<uint8_t>* pixels_at_swap;
+static bool                  swaps_hidden;
+
+void read_back_at_next_swap(std::vector<uint8_t>* pixels) { pixels_at_swap = pixels; }
+void hide_swaps(bool hidden) { swaps_hidden = hidden; }
+
+// Stands in for GLUT's own, which it calls after: the frame is read as drawn, before any swap.
+void glutSwapBuffers() {
+    if (pixels_at_swap) {
+        pixels_at_swap->resize((size_t)opened_width * opened_height * 3);
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, opened_width, opened_height, GL_RGB, GL_UNSIGNED_BYTE, pixels_at_swap->data());
+        pixels_at_swap = nullptr;
+    }
+    static void (*glut_swap)() = (void (*)())dlsym(RTLD_NEXT, "glutSwapBuffers");
+    if (!swaps_hidden && glut_swap)
+        glut_swap();
 }
