@@ -1,5 +1,6 @@
 // The track drawn fast: the cubes kept in one buffer, only the faces no neighbour
-// hides and no undersides, only the tiles in view; the picture stays the reference's.
+// hides and no undersides, only the tiles in view, each pixel of a top written about
+// once; the picture stays the reference's.
 // Seen from below or from inside a cube the reference drawing draws the frame.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -20,8 +21,19 @@ static std::vector<uint8_t> built_from;
 static int                  built_width, built_height, built_line;
 static std::vector<float>   vertex_pos, vertex_normal;   // kept only while the cache is built
 static std::vector<int>     tile_first;                  // first vertex of tile r, c at r * (width + 1) + c
-static GLuint               vertex_buffer;               // positions, then normals
-static size_t               normals_at;                  // byte offset of the normals in the buffer
+static std::vector<int>     side_first;                  // the same for the tile's faces but its top
+
+// A row of like tops drawn as one quad, in rows far enough from the ship that its light
+// changes too little across the row for the corners between to show.
+struct top_run_t {
+    int c0, c1, first;   // columns, first vertex
+};
+static std::vector<top_run_t> top_runs;
+static std::vector<int>       row_runs;             // row r's runs are top_runs[row_runs[r]] up to row_runs[r + 1]
+static const float            MERGE_FROM = 0.03f;   // distance from the ship along the track
+static const int              MERGE_MOST = 8;       // tiles in one run at most
+static GLuint                 vertex_buffer;        // positions, then normals
+static size_t                 normals_at;           // byte offset of the normals in the buffer
 
 static tile_kind_t kind_at(int r, int c) {
     if (r < 0 || c < 0 || r >= game.level.height || c >= game.level.width)
@@ -49,21 +61,114 @@ static bool face_is_inside(int r, int c, int storey, int face) {
 
 static const int underside = 5;
 
+static const float* material_of(tile_kind_t k) { return k == TILE_FINISH ? finish_green : NEAR_BLACK; }
+
+// The next cube along x (axis 0) or y (axis 1) whose same face lies in this face's plane
+// in the same colour: drawn later, it wins where the two overlap, so this face may stop
+// where that one starts.
+static bool later_twin_covers(int r, int c, int storey, int face, int axis) {
+    int nr = r + axis, nc = c + 1 - axis;
+    return has_cube(nr, nc, storey) && !face_is_inside(nr, nc, storey, face) &&
+           material_of(kind_at(nr, nc)) == material_of(kind_at(r, c));
+}
+
+static const int top = 2;
+
+static bool is_pickup(int r, int c) { return kind_at(r, c) == TILE_STAR || kind_at(r, c) == TILE_HEART; }
+static bool has_top(int r, int c, int storey) { return has_cube(r, c, storey) && !face_is_inside(r, c, storey, top); }
+
+// A top whose four neighbours have tops like it and no pickup near: every edge of it lies
+// on those tops, so cutting it changes no outline, and no star dips under it.
+static bool top_is_inner(int r, int c, int storey) {
+    static const int step[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (int dr = -1; dr <= 1; dr++)
+        for (int dc = -1; dc <= 1; dc++)
+            if (is_pickup(r + dr, c + dc))
+                return false;
+    for (const auto& s : step)
+        if (!has_top(r + s[0], c + s[1], storey) ||
+            material_of(kind_at(r + s[0], c + s[1])) != material_of(kind_at(r, c)))
+            return false;
+    return true;
+}
+
+// The far edge of a top along x (axis 0) or y (axis 1): the cube's own, or, for an inner
+// top, where the later twin starts, less a sliver kept so edges meet without a crack.
+static float top_end(int r, int c, int storey, int axis, float h) {
+    float size = tile_cube_size(h);
+    float own = tile_centre(axis ? r : c, h) + size, twin = tile_centre((axis ? r : c) + 1, h) - size;
+    if (twin < own && top_is_inner(r, c, storey) && later_twin_covers(r, c, storey, top, axis))
+        return twin + (own - twin) / 8;
+    return own;
+}
+
 // A cube's faces but its underside, which faces away from an eye above it and
-// lies behind the rest of its cube.
-static void add_cube(int r, int c, int storey, float h) {
+// lies behind the rest of its cube; an inner top stops where the later twin starts.
+static void add_cube(int r, int c, int storey, float h, bool with_top) {
     float size = tile_cube_size(h);
     float centre[3] = {tile_centre(c, h), tile_centre(r, h), storey ? WALL_LIFT : 0.0f};
     for (int f = 0; f < 6; f++) {
-        if (f == underside || face_is_inside(r, c, storey, f))
+        if (f == underside || face_is_inside(r, c, storey, f) || (f == top && !with_top))
             continue;
+        bool  cut = f == top;
+        float end[2] = {cut ? top_end(r, c, storey, 0, h) : 0, cut ? top_end(r, c, storey, 1, h) : 0};
         for (int v = 0; v < 4; v++) {
             for (int i = 0; i < 3; i++) {
-                vertex_pos.push_back(centre[i] + size * cube_corner[f][v][i]);
+                float corner = cube_corner[f][v][i];
+                vertex_pos.push_back(cut && i < 2 && corner > 0 ? end[i] : centre[i] + size * corner);
                 // the reference scales the unit cube, which scales its normals by 1 / size
                 vertex_normal.push_back(cube_normal[f][i] / size);
             }
         }
+    }
+}
+
+// Every tile of row r, whole or without its tops, noting where each starts in *first.
+static void add_row(std::vector<int>* first, int r, float h, bool with_tops) {
+    for (int c = 0; c <= built_width; c++) {
+        (*first)[(size_t)r * (built_width + 1) + c] = (int)(vertex_pos.size() / 3);
+        if (c == built_width)
+            break;
+        // the reference's order: a wall's raised cube first
+        if (has_cube(r, c, 1))
+            add_cube(r, c, 1, h, with_tops);
+        if (has_cube(r, c, 0))
+            add_cube(r, c, 0, h, with_tops);
+    }
+}
+
+static void add_tiles(std::vector<int>* first, float h, bool with_tops) {
+    for (int r = 0; r < built_height; r++)
+        add_row(first, r, h, with_tops);
+}
+
+// Tiles c and c + 1 of a row whose tops one quad may draw: alike.
+static bool tops_join(int r, int c, int storey) { return later_twin_covers(r, c, storey, top, 0); }
+
+static void add_top_quad(int r, int c0, int c1, int storey, float h) {
+    float size = tile_cube_size(h);
+    float lo[2] = {tile_centre(c0, h) - size, tile_centre(r, h) - size};
+    float hi[2] = {top_end(r, c1, storey, 0, h), tile_centre(r, h) + size};
+    float z = (storey ? WALL_LIFT : 0.0f) + size;
+    for (int v = 0; v < 4; v++) {
+        vertex_pos.push_back(cube_corner[top][v][0] > 0 ? hi[0] : lo[0]);
+        vertex_pos.push_back(cube_corner[top][v][1] > 0 ? hi[1] : lo[1]);
+        vertex_pos.push_back(z);
+        for (int i = 0; i < 3; i++)
+            vertex_normal.push_back(cube_normal[top][i] / size);
+    }
+}
+
+static void add_top_runs(int r, int storey, float h) {
+    for (int c0 = 0; c0 < built_width; c0++) {
+        if (!has_top(r, c0, storey))
+            continue;
+        int c1 = c0;
+        while (c1 - c0 + 1 < MERGE_MOST && tops_join(r, c1, storey))
+            c1++;
+        top_runs.push_back({c0, c1, (int)(vertex_pos.size() / 3)});
+        add_top_quad(r, c0, c1, storey, h);
+        c0 = c1;
     }
 }
 
@@ -76,18 +181,18 @@ static void build_cache() {
     vertex_normal.clear();
     float h = (float)game.level.height;
     tile_first.assign((size_t)built_height * (built_width + 1), 0);
+    add_tiles(&tile_first, h, true);
+    // the far form: each row's merged tops, then its tiles' other faces
+    side_first.assign((size_t)built_height * (built_width + 1), 0);
+    top_runs.clear();
+    row_runs.assign(built_height + 1, 0);
     for (int r = 0; r < built_height; r++) {
-        for (int c = 0; c <= built_width; c++) {
-            tile_first[(size_t)r * (built_width + 1) + c] = (int)(vertex_pos.size() / 3);
-            if (c == built_width)
-                break;
-            // the reference's order: a wall's raised cube first
-            if (has_cube(r, c, 1))
-                add_cube(r, c, 1, h);
-            if (has_cube(r, c, 0))
-                add_cube(r, c, 0, h);
-        }
+        row_runs[r] = (int)top_runs.size();
+        for (int storey = 1; storey >= 0; storey--)
+            add_top_runs(r, storey, h);
+        add_row(&side_first, r, h, false);
     }
+    row_runs[built_height] = (int)top_runs.size();
     if (!vertex_buffer)
         glGenBuffers(1, &vertex_buffer);
     size_t bytes = vertex_pos.size() * sizeof(float);
@@ -213,8 +318,6 @@ static bool tiles_in_view(const view_planes_t& v, int r, int c0, int c1) {
     return box_in_view(v, lo, hi);
 }
 
-static const float* material_of(tile_kind_t k) { return k == TILE_FINISH ? finish_green : NEAR_BLACK; }
-
 // The visible columns of each row, first > last where none.
 static void find_visible(const view_planes_t& v, std::vector<int>* row_first, std::vector<int>* row_last) {
     for (int r = 0; r < built_height; r++) {
@@ -256,8 +359,9 @@ static bool view_starts_inside_a_cube(const view_planes_t& v) {
     return false;
 }
 
-// Draws the cubes of each row's visible columns, one call per run of one material.
-static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>& row_last) {
+// Draws the cubes of each row's visible columns, runs of vertices that follow each
+// other in one material in one call; rows away from the ship with their tops merged.
+static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>& row_last, bool cull) {
     const float* current = nullptr;
     int          run_first = 0, run_end = 0;
     auto         flush = [&]() {
@@ -265,20 +369,38 @@ static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>
             glDrawArrays(GL_QUADS, run_first, run_end - run_first);
         run_first = run_end;
     };
-    for (int r = 0; r < built_height; r++) {
-        for (int c = row_first[r]; c <= row_last[r]; c++) {
-            const int* first = &tile_first[(size_t)r * (built_width + 1) + c];
-            if (first[1] == first[0])
-                continue;
-            const float* m = material_of(kind_at(r, c));
-            if (m != current || first[0] != run_end) {
-                flush();
-                run_first = run_end = first[0];
-                if (m != current)
-                    set_material(m, NEAR_BLACK);
-                current = m;
+    auto add = [&](int first, int end, const float* m) {
+        if (end == first)
+            return;
+        if (m != current || first != run_end) {
+            flush();
+            run_first = run_end = first;
+            if (m != current) {
+                set_material(m, NEAR_BLACK);
+                // a green top loses its outline's pixels to the faces behind it in the reference
+                if (cull && m == NEAR_BLACK)
+                    glEnable(GL_CULL_FACE);
+                else
+                    glDisable(GL_CULL_FACE);
             }
-            run_end = first[1];
+            current = m;
+        }
+        run_end = end;
+    };
+    float h = (float)built_height;
+    for (int r = 0; r < built_height; r++) {
+        bool near = fabsf(tile_centre(r, h) - game.ship.pos[1]) < MERGE_FROM;
+        if (!near) {
+            for (int k = row_runs[r]; k < row_runs[r + 1]; k++) {
+                const top_run_t& run = top_runs[k];
+                if (run.c1 >= row_first[r] && run.c0 <= row_last[r])
+                    add(run.first, run.first + 4, material_of(kind_at(r, run.c0)));
+            }
+        }
+        const std::vector<int>& firsts = near ? tile_first : side_first;
+        for (int c = row_first[r]; c <= row_last[r]; c++) {
+            const int* first = &firsts[(size_t)r * (built_width + 1) + c];
+            add(first[0], first[1], material_of(kind_at(r, c)));
         }
     }
     flush();
@@ -334,7 +456,9 @@ static void draw_track_fast() {
     glBindBuffer(GL_ARRAY_BUFFER, vertex_buffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
     glNormalPointer(GL_FLOAT, 0, (const void*)normals_at);
-    draw_cubes(row_first, row_last);
+    // to an eye above every underside, a face turned away lies behind a face of its cubes turned to it
+    draw_cubes(row_first, row_last, v.eye[2] > WALL_LIFT);
+    glDisable(GL_CULL_FACE);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
