@@ -1,4 +1,4 @@
-// The GL driver's own header, included by its files only: colours, the cube, tile places,
+// The GL driver's own header, included by its files and the picture test only: colours, the cube, tile places,
 // pictures waiting for their mipmaps, the reference and the fast drawing.
 #pragma once
 #include <cstdint>
