@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     long frames = 0;
     for (int n = 0; n < 5 && !sim_ended(); n++) {
         int    lives = sim_state().lives;
+        long   first = frames;
         size_t i = 0;
         while (!sim_ended() && !sim_state().on_finish && i < replays[n].size()) {
             bench_play_frame(replays[n][i++]);
@@ -62,8 +63,10 @@ int main(int argc, char** argv) {
             frames++;
         }
         // the game's own heap in use: the same after every level if nothing grows
-        printf("level %d: %s after %zu replay frames, lives %d -> %d, heap in use %zu bytes\n", n + 1,
-               finished ? "finished" : "NOT finished", i, lives, sim_state().lives, mallinfo2().uordblks);
+        // frames in all: the fly-off's and the one that paused for the change included
+        printf("level %d: %s after %zu replay frames, %ld frames in all, lives %d -> %d, heap in use %zu bytes\n",
+               n + 1, finished ? "finished" : "NOT finished", i, frames - first, lives, sim_state().lives,
+               mallinfo2().uordblks);
     }
     printf("frames of play: %ld\n", frames);
     sim_close();
