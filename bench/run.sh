@@ -36,7 +36,7 @@ declare -A whole=([3840x2160]=1)         # levels the game plays whole in round 
 widths="7 128"                           # map widths, level one's columns repeated
 wide_frames=60                           # frames of level one timed a map-size run
 forward_step=0.0008                      # the ship's forward step a frame: the floor glides as fast
-run_limit=900                            # seconds: a run that never sees its end is stopped (timeout outside the shim)
+run_limit=600                            # seconds: a run that never sees its end is stopped (timeout outside the shim)
 
 # --- builds ---------------------------------------------------------------
 log "building the game and the bench pieces in $bb"
@@ -127,14 +127,19 @@ run_game() {   # display, variant, folder, log, levels, frames
         "$bb/bench/quovix-bench-launch" "${program[$2]}" >"$out.stdout" 2>&1) &
     local pid=$!
     for _ in $(seq 600); do grep -q '^menu' "$out" 2>/dev/null && break; sleep 0.05; done
-    local win
+    local win try
     # the game is the only client of this display with a named window
     win=$(DISPLAY=$1 xdotool search --name . | head -n 1)
     DISPLAY=$1 xdotool windowfocus "$win"
     sleep 0.5
-    DISPLAY=$1 xdotool keydown Return
-    sleep 0.3
-    DISPLAY=$1 xdotool keyup Return
+    # Enter again if the game never heard it, rather than wait for the time limit
+    for try in 1 2 3; do
+        DISPLAY=$1 xdotool keydown Return
+        sleep 0.3
+        DISPLAY=$1 xdotool keyup Return
+        for _ in $(seq 100); do grep -q '^enter' "$out" 2>/dev/null && break 2; sleep 0.05; done
+        log "Enter not seen by the game on $1 (try $try)"
+    done
     wait $pid
 }
 

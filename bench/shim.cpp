@@ -274,6 +274,7 @@ static void key_down_stamped(unsigned char key, int x, int y) {
     if (key == 13 && !enter_ns && log_file) {
         enter_ns = now_ns();
         fprintf(log_file, "enter %.3f\n", (enter_ns - t0_ns) / 1e6);
+        fflush(log_file);   // the script waits for this line before it presses Enter again
     }
     if (game_key_down)
         game_key_down(key, x, y);
