@@ -115,15 +115,16 @@ sed -n 's/^OpenGL version/OpenGL version/p' "$L/r1-$first-game.log.stdout" 2>/de
 echo
 echo "The load (1 minute; compilers: other builds running) before, during and after each round:"
 echo
-echo "| round | before | during, lowest-highest | after |"
-echo "|---|---|---|---|"
+echo "| round | before | during, lowest-highest | after | time (s) |"
+echo "|---|---|---|---|---|"
 for r in $(seq "$rounds"); do
     b=$(awk -v r="$r" '$1=="before" && $2==r {print $4; exit}' "$L/load.txt")
     a=$(awk -v r="$r" '$1=="after" && $2==r {print $4; exit}' "$L/load.txt")
     d=$(awk -v r="$r" '$1=="during" && $2==r {v[++n]=$4; if($7>c) c=$7} END{if(!n){print "-"; exit}
         lo=hi=v[1]; for(i=1;i<=n;i++){if(v[i]<lo) lo=v[i]; if(v[i]>hi) hi=v[i]}
         printf "%.1f-%.1f (%d samples)%s\n", lo, hi, n, c ? sprintf(", up to %d compilers", c) : ""}' "$L/load.txt")
-    echo "| $r | $b | $d | $a |"
+    t=$(awk -v r="$r" '$1=="run" && $2==r {if(!t0 || $5<t0) t0=$5; if($10>t1) t1=$10} END{print t1-t0}' "$L/load.txt")
+    echo "| $r | $b | $d | $a | $t |"
 done
 
 echo
