@@ -202,7 +202,7 @@ for size in $sizes; do
         # the frame that paused ends the level: it is the level's last
         counted=$c
         [ -n "$change" ] && counted=$((c + 1))
-        runner=$(awk -v l="$l" '$1=="level" && $2==l":" {for(i=1;i<NF;i++) if($(i+1)=="frames" && $(i+2)=="in") print $i}' "$L/logic.txt" 2>/dev/null || true)
+        runner=$(awk -v l="$l" '$1=="level" && $2==l":" {for(i=1;i<NF;i++) if($(i+1)=="frames" && $(i+2)=="to") print $i}' "$L/logic.txt" 2>/dev/null || true)
         echo "| $l | $counted (${runner:--}) | $m / $p / $w | ${change:-none seen} | $(mem_mb "$g" after "$l") |"
     done
 done
