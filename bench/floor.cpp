@@ -2,8 +2,9 @@
 // nothing else: the background picture, the head-up text, the whole map as
 // lit cubes with their materials and matrices, stars and hearts, the ship and
 // the light over it. No game logic: the ship glides straight up the track.
-// Usage: quovix-bench-floor <resources folder> <frames per level> <y step> level.bmp...
-// It sleeps 300 ms between levels, so the shim sees where each one starts.
+// Usage: quovix-bench-floor <resources folder> <picture set, WxH> <frames per level> <y step> level.bmp...
+// Each level draws its first frame and then the frames timed, as the game's
+// sample does; between levels it sleeps 300 ms, the pause the shim watches for.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 #include <cstdint>
@@ -15,6 +16,7 @@
 
 static int         screen_w, screen_h;
 static const char* resources;
+static const char* picture_set;   // the background's folder: the screen's own set, or the one the game stretches
 static int         frames_per_level;
 static float       y_step;
 static char**      level_paths;
@@ -104,12 +106,19 @@ static GLuint load_model(const char* name) {
 }
 
 static GLuint load_background() {
+    int set_w = 0, set_h = 0;
+    if (sscanf(picture_set, "%dx%d", &set_w, &set_h) != 2 || set_w <= 0 || set_h <= 0) {
+        fprintf(stderr, "floor: %s is not a picture set's size\n", picture_set);
+        exit(2);
+    }
     char path[512];
-    snprintf(path, sizeof(path), "%s/%dx%d/background.bmp", resources, screen_w, screen_h);
-    std::vector<uint8_t> rgb((size_t)screen_w * screen_h * 3, 0);
+    snprintf(path, sizeof(path), "%s/%s/background.bmp", resources, picture_set);
+    std::vector<uint8_t> rgb((size_t)set_w * set_h * 3, 0);
     FILE*                f = fopen(path, "rb");
-    if (!f)
-        return 0;
+    if (!f) {
+        fprintf(stderr, "floor: cannot read %s\n", path);
+        exit(1);
+    }
     (void)!fread(rgb.data(), 1, rgb.size(), f);
     fclose(f);
     for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
@@ -128,7 +137,7 @@ static GLuint load_background() {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, (GLfloat)GL_REPEAT);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, (GLfloat)GL_REPEAT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, screen_w, screen_h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, set_w, set_h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return name;
 }
@@ -283,7 +292,8 @@ static void display() {
     glutSwapBuffers();
     glutPostRedisplay();
     ship_pos[1] += y_step;
-    if (++frame < frames_per_level)
+    // frame 0 starts the level; the frames after it are the ones timed
+    if (frame++ < frames_per_level)
         return;
     if (++level_index >= levels)
         exit(0);
@@ -306,15 +316,16 @@ static void setup_light(GLenum light) {
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
-    if (argc < 5) {
-        fprintf(stderr, "usage: %s <resources> <frames per level> <y step> level.bmp...\n", argv[0]);
+    if (argc < 6) {
+        fprintf(stderr, "usage: %s <resources> <picture set WxH> <frames per level> <y step> level.bmp...\n", argv[0]);
         return 2;
     }
     resources = argv[1];
-    frames_per_level = atoi(argv[2]);
-    y_step = (float)atof(argv[3]);
-    level_paths = argv + 4;
-    levels = argc - 4;
+    picture_set = argv[2];
+    frames_per_level = atoi(argv[3]);
+    y_step = (float)atof(argv[4]);
+    level_paths = argv + 5;
+    levels = argc - 5;
     screen_w = glutGet(GLUT_SCREEN_WIDTH);
     screen_h = glutGet(GLUT_SCREEN_HEIGHT);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

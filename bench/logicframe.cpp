@@ -50,20 +50,27 @@ int main(int argc, char** argv) {
     long frames = 0;
     for (int n = 0; n < 5 && !sim_ended(); n++) {
         int    lives = sim_state().lives;
+        long   first = frames;
+        long   to_pause = 0;   // the level's frames up to the one that slept the pause after it
+        int    sleeps = game.process.sleep_calls;
         size_t i = 0;
-        while (!sim_ended() && !sim_state().on_finish && i < replays[n].size()) {
-            bench_play_frame(replays[n][i++]);
+        auto   play = [&](unsigned held) {
+            bench_play_frame(held);
             frames++;
-        }
+            if (!to_pause && game.process.sleep_calls != sleeps)
+                to_pause = frames - first;
+        };
+        while (!sim_ended() && !sim_state().on_finish && i < replays[n].size())
+            play(replays[n][i++]);
         bool finished = sim_state().on_finish;
         // fly-off with no keys until the next level is loaded or the game ends
-        while (!sim_ended() && sim_state().level == n + 1 && !sim_state().game_over) {
-            bench_play_frame(0);
-            frames++;
-        }
+        while (!sim_ended() && sim_state().level == n + 1 && !sim_state().game_over)
+            play(0);
         // the game's own heap in use: the same after every level if nothing grows
-        printf("level %d: %s after %zu replay frames, lives %d -> %d, heap in use %zu bytes\n", n + 1,
-               finished ? "finished" : "NOT finished", i, lives, sim_state().lives, mallinfo2().uordblks);
+        printf("level %d: %s after %zu replay frames, %ld frames to its pause, lives %d -> %d, heap in use %zu "
+               "bytes\n",
+               n + 1, finished ? "finished" : "NOT finished", i, to_pause, lives, sim_state().lives,
+               mallinfo2().uordblks);
     }
     printf("frames of play: %ld\n", frames);
     sim_close();

@@ -1,19 +1,42 @@
 #!/bin/bash
 # Quovix benchmark: start-up, start of play, level changes, frame cost, map
 # growth, memory and the instructions of one frame of game logic, for the game
-# as it is (its fast drawing), the same game drawing the reference way, and a
-# baseline built from another commit (main by default, QBENCH_BASE to choose),
-# each run beside the floor program under Xvfb with Mesa's software renderer.
-# Usage: bench/run.sh [rounds]   (default 1; each round runs every program once)
-# Needs: cmake g++ freeglut3-dev libglu1-mesa-dev xvfb xdotool valgrind (Debian).
+# as it is (its fast drawing), the same game drawing the reference way, the
+# floor program and a baseline built from another commit (main by default,
+# QBENCH_BASE to choose), under Xvfb with Mesa's software renderer.
+#
+# The programs take turns round by round (game, reference drawing, floor,
+# baseline, then the map sizes; every other round in the opposite order), so a
+# change of load on a shared machine falls on all of them alike; every ratio is
+# taken within a round and the tables give the median of those per-round ratios.
+# The load is written down before, during (every few seconds) and after each round.
+#
+# Usage: bench/run.sh [rounds]   (default 3)
+# Environment: QBENCH_BASE (the baseline's commit, default main), QBENCH_SIZES
+# (screens, default "1366x768 2560x1080 3840x2160"), QBENCH_FRAMES (frames of
+# level one timed a run, default 600, 300 on a 3840x2160 screen), QBENCH_KEEP (a
+# folder to keep the logs in; bench/report.sh prints the tables again from it).
+# Needs: cmake g++ freeglut3-dev libglu1-mesa-dev xvfb xdotool x11-utils valgrind (Debian).
 set -eu
-rounds=${1:-1}
+rounds=${1:-3}
 src=$(cd "$(dirname "$0")/.." && pwd)
 bb=$src/build-bench
 work=$(mktemp -d /tmp/qbench-XXXXXX)
-log() { echo "== $*" >&2; }
+logs=$work/logs
+mkdir -p "$logs"
+log() { echo "== $(date -u +%T) $*" >&2; }
 # the raw cost of a frame: frames as fast as they are drawn, not held to 60 a second
 export QUOVIX_FRAME_PACE=free
+
+sizes=${QBENCH_SIZES:-1366x768 2560x1080 3840x2160}
+# Trimmed to keep three rounds of three screens near 25 minutes on two cores: the
+# programs compare a sample of level one, and only round one plays whole levels.
+declare -A sample=([3840x2160]=300)      # frames of level one timed a run; 600 elsewhere
+declare -A whole=([3840x2160]=1)         # levels the game plays whole in round one; 5 elsewhere
+widths="7 128"                           # map widths, level one's columns repeated
+wide_frames=60                           # frames of level one timed a map-size run
+forward_step=0.0008                      # the ship's forward step a frame: the floor glides as fast
+run_limit=600                            # seconds: a run that never sees its end is stopped (timeout outside the shim)
 
 # --- builds ---------------------------------------------------------------
 log "building the game and the bench pieces in $bb"
@@ -21,20 +44,41 @@ cmake -S "$src" -B "$bb" -DQUOVIX_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$
 cmake --build "$bb" -j2 --target quovix quovix-bench-logic quovix-bench-floor quovix-bench-widen \
     quovix-bench-launch quovix-bench-shim >"$work/build.log"
 
-# The baseline: another commit's source, in a throwaway worktree.
+# The baseline: another commit's source, built once and kept by its commit.
 base=${QBENCH_BASE:-main}
-log "building the baseline ($base) in $work/wt"
-git -C "$src" worktree add --detach "$work/wt" "$base" >/dev/null 2>&1
+base_sha=$(git -C "$src" rev-parse --verify "$base^{commit}")
+base_dir=$bb/baseline-${base_sha:0:12}
+if [ ! -x "$base_dir/build/bin/quovix" ]; then
+    log "building the baseline ($base, ${base_sha:0:12}) in $base_dir"
+    rm -rf "$base_dir"
+    mkdir -p "$base_dir/src"
+    git -C "$src" archive "$base_sha" | tar -x -C "$base_dir/src"
+    cmake -S "$base_dir/src" -B "$base_dir/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg-base.log"
+    cmake --build "$base_dir/build" -j2 --target quovix >"$work/build-base.log"
+fi
+declare -A program=([game]="$bb/bin/quovix" [reference]="$bb/bin/quovix" [base]="$base_dir/build/bin/quovix")
+
+pids=()
 cleanup() {
-    for p in $(cat "$work"/*.pid 2>/dev/null); do kill "$p" 2>/dev/null || true; done
-    git -C "$src" worktree remove --force "$work/wt" >/dev/null 2>&1 || true
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
-cmake -S "$work/wt" -B "$work/wt/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg-wt.log"
-cmake --build "$work/wt/build" -j2 --target quovix >"$work/build-wt.log"
-declare -A game=([game]="$bb/bin/quovix" [reference]="$bb/bin/quovix" [base]="$work/wt/build/bin/quovix")
-declare -A drawing=([game]="" [reference]=1 [base]="")
+
+{
+    echo "date $(date -u +%F)"
+    echo "rounds $rounds"
+    echo "sizes $sizes"
+    echo "base $base ${base_sha:0:12}"
+    echo "cores $(nproc)"
+    echo "cpu $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+    echo "widths $widths"
+    echo "wide_frames $wide_frames"
+    for size in $sizes; do
+        echo "sample $size ${QBENCH_FRAMES:-${sample[$size]:-600}}"
+        echo "whole $size ${whole[$size]:-5}"
+    done
+} >"$logs/meta.txt"
 
 # --- play folders -----------------------------------------------------------
 levels="levelone leveltwo levelthree levelfour levelfive"
@@ -47,141 +91,125 @@ folder() {   # folder name, level picture for all five levels ("" keeps the ship
     fi
 }
 folder play ""
-for w in 7 32 128; do
-    "$bb/bench/quovix-bench-widen" "$bb/resources/levelone.bmp" $w "$work/level-$w.bmp"
-    folder wide$w "$work/level-$w.bmp"
+for w in $widths; do
+    "$bb/bench/quovix-bench-widen" "$bb/resources/levelone.bmp" "$w" "$work/level-$w.bmp"
+    folder "wide$w" "$work/level-$w.bmp"
 done
 replays=""
 for l in $levels; do replays="$replays${replays:+:}$src/data/levels/$l.replay"; done
 
+# --- the load -----------------------------------------------------------------
+# One line: seconds, the 1-, 5- and 15-minute load, compilers running (other builds on the machine).
+load_now() { echo "$(date +%s) $(cut -d' ' -f1-3 /proc/loadavg) $(pgrep -c -x 'cc1plus' || true)"; }
+sampler=""
+start_sampler() {   # round
+    (while :; do echo "during $1 $(load_now)"; sleep 5; done >>"$logs/load.txt") &
+    sampler=$!
+    pids+=("$sampler")
+}
+stop_sampler() { kill "$sampler" 2>/dev/null || true; wait "$sampler" 2>/dev/null || true; }
+
 # --- runs -------------------------------------------------------------------
 start_x() {   # display, size
     Xvfb "$1" -screen 0 "$2"x24 -nolisten tcp >/dev/null 2>&1 &
-    echo $! >"$work/xvfb${1#:}.pid"
-    for _ in $(seq 50); do xdpyinfo -display "$1" >/dev/null 2>&1 && return; sleep 0.1; done
-    echo "Xvfb $1 did not start" >&2; exit 1
+    pids+=($!)
+    for _ in $(seq 100); do xdpyinfo -display "$1" >/dev/null 2>&1 && return; sleep 0.1; done
+    echo "Xvfb $1 did not start" >&2
+    exit 1
 }
 
 # The game from launch: Enter on the menu once it is up, then the shim plays the replays.
 run_game() {   # display, variant, folder, log, levels, frames
     local out=$4
-    (cd "$work/$3/bin" && if [ -n "${drawing[$2]}" ]; then export QUOVIX_REFERENCE_DRAWING=1; fi &&
+    (cd "$work/$3/bin" && if [ "$2" = reference ]; then export QUOVIX_REFERENCE_DRAWING=1; fi &&
         DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=$replays \
-        QBENCH_LEVELS=$5 QBENCH_FRAMES=$6 LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" \
-        "$bb/bench/quovix-bench-launch" "${game[$2]}" >"$out.stdout" 2>&1) &
+        QBENCH_LEVELS=$5 QBENCH_FRAMES=$6 timeout "$run_limit" env LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" \
+        "$bb/bench/quovix-bench-launch" "${program[$2]}" >"$out.stdout" 2>&1) &
     local pid=$!
-    for _ in $(seq 300); do grep -q '^menu' "$out" 2>/dev/null && break; sleep 0.05; done
-    local win
+    for _ in $(seq 600); do grep -q '^menu' "$out" 2>/dev/null && break; sleep 0.05; done
+    local win try
     # the game is the only client of this display with a named window
     win=$(DISPLAY=$1 xdotool search --name . | head -n 1)
     DISPLAY=$1 xdotool windowfocus "$win"
     sleep 0.5
-    DISPLAY=$1 xdotool keydown Return
-    sleep 0.3
-    DISPLAY=$1 xdotool keyup Return
+    # Enter again if the game never heard it, rather than wait for the time limit
+    for try in 1 2 3; do
+        DISPLAY=$1 xdotool keydown Return
+        sleep 0.3
+        DISPLAY=$1 xdotool keyup Return
+        for _ in $(seq 100); do grep -q '^enter' "$out" 2>/dev/null && break 2; sleep 0.05; done
+        log "Enter not seen by the game on $1 (try $try)"
+    done
     wait $pid
 }
 
-run_floor() {   # display, log, frames, y step, level pictures...
-    local d=$1 out=$2 n=$3 step=$4
+run_floor() {   # display, log, picture set, frames a level, level pictures...
+    local d=$1 out=$2 pictures=$3 n=$4
     shift 4
-    DISPLAY=$d LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_MODE=floor QBENCH_GAP_MS=200 \
-        LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" "$bb/bench/quovix-bench-launch" \
-        "$bb/bench/quovix-bench-floor" "$bb/resources" $n $step "$@" >"$out.stdout" 2>&1
+    DISPLAY=$d LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_MODE=floor timeout "$run_limit" \
+        env LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" "$bb/bench/quovix-bench-launch" \
+        "$bb/bench/quovix-bench-floor" "$bb/resources" "$pictures" "$n" $forward_step "$@" >"$out.stdout" 2>&1
 }
 
-shipped=""
-for l in $levels; do shipped="$shipped $bb/resources/$l.bmp"; done
-wide_frames=60
-for size in 1366x768 2560x1080; do
-    d=:61
-    [ $size = 2560x1080 ] && d=:62
-    start_x $d $size
-    for r in $(seq "$rounds"); do
-        log "$size round $r: game and reference drawing (five levels), floor, baseline, map sizes"
-        uptime >>"$work/load.txt"
-        run_game $d game play "$work/$size-game-$r.log" 5 0
-        run_floor $d "$work/$size-floor-$r.log" 300 0.0032 $shipped
-        run_game $d reference play "$work/$size-reference-$r.log" 5 0
-        run_game $d base play "$work/$size-base-$r.log" 1 0
-        for w in 7 32 128; do
-            run_game $d game wide$w "$work/$size-wide$w-$r.log" 1 $wide_frames
-            run_game $d reference wide$w "$work/$size-refwide$w-$r.log" 1 $wide_frames
-            run_floor $d "$work/$size-floorwide$w-$r.log" $wide_frames 0.0008 "$work/level-$w.bmp"
-        done
-        uptime >>"$work/load.txt"
-    done
+# One program of one round on one screen, with the load at its start and end.
+run_one() {   # round, size, display, what (game, reference, floor, base; -wN for a map width)
+    local r=$1 size=$2 d=$3 what=$4
+    local out=$logs/r$r-$size-$what.log n=${QBENCH_FRAMES:-${sample[$size]:-600}}
+    local kind=${what%%-*} wide="" pictures=$size
+    [ "$what" != "$kind" ] && wide=${what#*-w}
+    # a screen with no picture set of its own shows the 16:9 set stretched, as the game does
+    [ -d "$bb/resources/$size" ] || pictures=1920x1080
+    local start status=0
+    start=$(load_now)
+    if [ "$kind" = floor ]; then
+        if [ -n "$wide" ]; then
+            run_floor "$d" "$out" "$pictures" $wide_frames "$work/level-$wide.bmp" || status=$?
+        else
+            run_floor "$d" "$out" "$pictures" "$n" "$bb/resources/levelone.bmp" || status=$?
+        fi
+    elif [ -n "$wide" ]; then
+        run_game "$d" "$kind" "wide$wide" "$out" 1 $wide_frames || status=$?
+    elif [ "$kind" = game ] && [ "$r" = 1 ]; then
+        run_game "$d" game play "$out" "${whole[$size]:-5}" 0 || status=$?
+    else
+        run_game "$d" "$kind" play "$out" 1 "$n" || status=$?
+    fi
+    # a run that failed is shown by its missing frames; the rounds go on
+    [ $status = 0 ] || log "$what on $size in round $r ended with status $status"
+    echo "run $r $size $what $start $(load_now)" >>"$logs/load.txt"
+}
+
+i=0
+declare -A display
+for size in $sizes; do
+    display[$size]=:$((61 + i))
+    start_x "${display[$size]}" "$size"
+    i=$((i + 1))
 done
+
+order="game reference floor base"
+for w in $widths; do order="$order game-w$w reference-w$w floor-w$w"; done
+reversed=$(echo "$order" | tr ' ' '\n' | tac | tr '\n' ' ')
+started=$(date +%s)
+for r in $(seq "$rounds"); do
+    echo "before $r $(load_now)" >>"$logs/load.txt"
+    start_sampler "$r"
+    this=$order
+    [ $((r % 2)) = 0 ] && this=$reversed
+    for size in $sizes; do
+        log "round $r of $rounds, $size: $this"
+        for what in $this; do run_one "$r" "$size" "${display[$size]}" "$what"; done
+    done
+    stop_sampler
+    echo "after $r $(load_now)" >>"$logs/load.txt"
+done
+log "rounds done in $(($(date +%s) - started)) s"
 
 # --- callgrind: one frame of game logic, window-free, null driver -------------
 log "callgrind over one whole game through the window-free runner"
 valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" --toggle-collect=bench_play_frame \
-    "$bb/bench/quovix-bench-logic" "$work/play/bin" "$src/data/levels" >"$work/logic.txt" 2>"$work/cg.err"
-logic_frames=$(awk '/^frames of play/{print $4}' "$work/logic.txt")
-logic_ir=$(awk '/Collected :/{print $4}' "$work/cg.err")
+    "$bb/bench/quovix-bench-logic" "$work/play/bin" "$src/data/levels" >"$logs/logic.txt" 2>"$work/cg.err"
+echo "logic_ir $(awk '/Collected :/{print $4}' "$work/cg.err")" >>"$logs/meta.txt"
 
-# --- table ------------------------------------------------------------------
-stats() {   # logs... ; prints "median p99 worst" in ms over the frame lines piped in
-    sort -n | awk '{a[NR]=$1} END{if(!NR){print "- - -";exit} i=int(NR*0.99+0.5); if(i<1)i=1; if(i>NR)i=NR;
-        printf "%.1f %.1f %.1f\n", a[int((NR+1)/2)]/1000, a[i]/1000, a[NR]/1000}'
-}
-frames() { cat "$@" 2>/dev/null | awk -v L="$LEVEL" '$1=="f" && $2==L {print $4}'; }
-field() { cat "$@" 2>/dev/null | awk -v k="$FIELD" '$1==k {print $2; exit}'; }
-memline() { cat "$1" | awk -v w="$2" -v n="$3" '$1=="mem" && $2==w && $3==n {printf "%.1f %.1f", $4/1024, $5/1024; exit}'; }
-med() { sort -n | awk '{a[NR]=$1} END{if(NR) printf "%.1f", a[int((NR+1)/2)]; else printf "-"}'; }
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN{ if (b>0) printf "%.2f", a/b; else print "-"}'; }
-
-echo
-echo "Quovix benchmark, $(date -u +%F), $rounds round(s), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
-sed -n 1p "$work/1366x768-game-1.log.stdout"
-echo "load during the runs (before and after each round):"; sed 's/^/  /' "$work/load.txt"
-for size in 1366x768 2560x1080; do
-    echo
-    echo "### $size (median of $rounds round(s) where a figure is per run)"
-    echo
-    echo "| figure | game | reference drawing | baseline ($base) |"
-    echo "|---|---|---|---|"
-    for k in menu:"launch to first menu frame (ms)" play:"Enter to first frame of play (ms)"; do
-        FIELD=${k%%:*}
-        a=$(for r in $(seq "$rounds"); do field "$work/$size-game-$r.log"; done | med)
-        m=$(for r in $(seq "$rounds"); do field "$work/$size-reference-$r.log"; done | med)
-        b=$(for r in $(seq "$rounds"); do field "$work/$size-base-$r.log"; done | med)
-        echo "| ${k#*:} | $a | $m | $b |"
-    done
-    a=$(for r in $(seq "$rounds"); do awk '$1=="change" && $2<5 {print $3-2500}' "$work/$size-game-$r.log"; done | med)
-    m=$(for r in $(seq "$rounds"); do awk '$1=="change" && $2<5 {print $3-2500}' "$work/$size-reference-$r.log"; done | med)
-    echo "| level change beyond the 2500 ms sleep, median of levels 1-4 (ms) | $a | $m | |"
-    LEVEL=1
-    echo "| level one frame median / p99 / worst (ms) | $(frames "$work"/$size-game-*.log | stats) | $(frames "$work"/$size-reference-*.log | stats) | $(frames "$work"/$size-base-*.log | stats) |"
-    echo "| memory after the menu, VmRSS (MB) | $(memline "$work/$size-game-1.log" menu 0 | cut -d' ' -f1) | $(memline "$work/$size-reference-1.log" menu 0 | cut -d' ' -f1) | $(memline "$work/$size-base-1.log" menu 0 | cut -d' ' -f1) |"
-    echo "| memory at the first frame of play, VmRSS (MB) | $(memline "$work/$size-game-1.log" play 1 | cut -d' ' -f1) | $(memline "$work/$size-reference-1.log" play 1 | cut -d' ' -f1) | $(memline "$work/$size-base-1.log" play 1 | cut -d' ' -f1) |"
-    for n in 1 2 3 4 5; do
-        echo "| memory after level $n, VmRSS / VmHWM (MB) | $(memline "$work/$size-game-1.log" after $n | tr ' ' /) | $(memline "$work/$size-reference-1.log" after $n | tr ' ' /) | |"
-    done
-    echo
-    echo "| level | game median / p99 / worst (ms) | reference drawing | floor | game / floor | reference / floor | game / reference |"
-    echo "|---|---|---|---|---|---|---|"
-    for LEVEL in 1 2 3 4 5; do
-        g=$(frames "$work"/$size-game-*.log | stats)
-        m=$(frames "$work"/$size-reference-*.log | stats)
-        f=$(frames "$work"/$size-floor-*.log | stats)
-        echo "| $LEVEL | $g | $m | $f | $(ratio "${g%% *}" "${f%% *}") | $(ratio "${m%% *}" "${f%% *}") | $(ratio "${g%% *}" "${m%% *}") |"
-    done
-    echo
-    echo "| map (level one, first $wide_frames frames) | game median / p99 (ms) | reference median / p99 | floor median / p99 | game / floor | game vs 7x240 | reference vs 7x240 |"
-    echo "|---|---|---|---|---|---|---|"
-    LEVEL=1
-    base_g=$(frames "$work"/$size-wide7-*.log | stats | cut -d' ' -f1)
-    base_m=$(frames "$work"/$size-refwide7-*.log | stats | cut -d' ' -f1)
-    for w in 7 32 128; do
-        g=$(frames "$work"/$size-wide$w-*.log | stats)
-        m=$(frames "$work"/$size-refwide$w-*.log | stats)
-        f=$(frames "$work"/$size-floorwide$w-*.log | stats)
-        echo "| ${w}x240 | $(echo $g | cut -d' ' -f1-2 | tr ' ' /) | $(echo $m | cut -d' ' -f1-2 | tr ' ' /) | $(echo $f | cut -d' ' -f1-2 | tr ' ' /) | $(ratio "${g%% *}" "${f%% *}") | $(ratio "${g%% *}" "$base_g")x | $(ratio "${m%% *}" "$base_m")x |"
-    done
-done
-echo
-echo "game logic (window-free runner, null driver, callgrind): $logic_ir instructions over $logic_frames frames of play = $(awk -v a="$logic_ir" -v b="$logic_frames" 'BEGIN{gsub(",","",a); printf "%.0f", a/b}') a frame"
-sed 's/^/  /' "$work/logic.txt"
-if [ -n "${QBENCH_KEEP:-}" ]; then mkdir -p "$QBENCH_KEEP" && cp "$work"/*.log "$work"/load.txt "$work/logic.txt" "$QBENCH_KEEP"/; fi
+if [ -n "${QBENCH_KEEP:-}" ]; then mkdir -p "$QBENCH_KEEP" && cp "$logs"/* "$QBENCH_KEEP"/; fi
+bash "$src/bench/report.sh" "$logs"

@@ -3,12 +3,17 @@
 // moments that matter, and plays replays by feeding the game's own key
 // callbacks between frames, so a level is flown frame for frame as recorded.
 //
+// A level ends where the program itself pauses: the game's sleep between levels
+// (the floor program's too) is caught as it is asked for, so a slow frame on a
+// busy machine is only ever a slow frame.
+//
 // Environment: QBENCH_LOG (log file, required), QBENCH_T0 (launch time in ns
 // of CLOCK_MONOTONIC, from quovix-bench-launch), QBENCH_MODE (game or floor),
 // QBENCH_REPLAYS (replay files joined by ':', one a level), QBENCH_LEVELS
-// (levels to play before Esc is pressed, default 5), QBENCH_GAP_MS (a frame
-// longer than this is a level change, default 2000), QBENCH_FRAMES (Esc after
-// this many frames of a level, for a sample of a long level).
+// (levels to play before Esc is pressed, default 5), QBENCH_PAUSE_MS (a sleep
+// asked for this long or longer is the pause between levels, default 250),
+// QBENCH_FRAMES (Esc after this many frames of a level, for a sample of a long
+// level).
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +27,7 @@ static FILE*     log_file;
 static long long t0_ns;
 static bool      floor_mode;
 static int       levels_to_play = 5;
-static long long gap_ns = 2000000000LL;
+static long long pause_ns = 250000000LL;
 static long      frames_to_play;   // 0: the whole level
 
 static key_fn game_key_down;
@@ -35,6 +40,8 @@ static bool      playing;
 static int       level;            // 1-based while playing
 static long      frame_in_level;   // 0 is the frame that started the level
 static bool      esc_sent;
+static bool      paused;     // this frame slept the pause between levels
+static long long slept_ns;   // how long the frame's sleeps took, the pause's included
 
 static const int      max_levels = 5;
 static unsigned char* replay[max_levels];
@@ -124,8 +131,8 @@ __attribute__((constructor)) static void shim_open() {
         levels_to_play = atoi(l);
     if (const char* n = getenv("QBENCH_FRAMES"))
         frames_to_play = atol(n);
-    if (const char* g = getenv("QBENCH_GAP_MS"))
-        gap_ns = atoll(g) * 1000000LL;
+    if (const char* g = getenv("QBENCH_PAUSE_MS"))
+        pause_ns = atoll(g) * 1000000LL;
     if (const char* r = getenv("QBENCH_REPLAYS")) {
         char* list = strdup(r);
         int   n = 0;
@@ -183,6 +190,10 @@ extern "C" void glutSwapBuffers(void) {
     long long interval = swaps ? now - prev_swap_ns : 0;
     prev_swap_ns = now;
     swaps++;
+    bool      level_ended = paused;
+    long long slept = slept_ns;
+    paused = false;
+    slept_ns = 0;
     if (swaps == 1) {
         fprintf(log_file, "menu %.3f\n", (now - t0_ns) / 1e6);
         log_memory("menu", 0);
@@ -205,8 +216,9 @@ extern "C" void glutSwapBuffers(void) {
     }
     if (esc_sent)
         return;
-    if (interval > gap_ns) {
-        fprintf(log_file, "change %d %.3f\n", level, interval / 1e6);
+    if (level_ended) {
+        // the change's own cost: the frame without its sleeps
+        fprintf(log_file, "change %d %.3f %.3f\n", level, interval / 1e6, (interval - slept) / 1e6);
         log_memory("after", level);
         if (!floor_mode && level >= levels_to_play) {
             press_esc();
@@ -228,10 +240,41 @@ extern "C" void glutSwapBuffers(void) {
     }
 }
 
+// Every sleep of the program passes here; one asked for as long as the pause marks the level's end.
+static void sleep_asked(long long asked_ns, long long took_ns) {
+    if (asked_ns >= pause_ns)
+        paused = true;
+    slept_ns += took_ns;
+}
+
+extern "C" int nanosleep(const timespec* asked, timespec* left) {
+    static int (*real)(const timespec*, timespec*) = (int (*)(const timespec*, timespec*))dlsym(RTLD_NEXT, "nanosleep");
+    long long start = now_ns();
+    int       result = real(asked, left);
+    if (log_file && asked)
+        sleep_asked((long long)asked->tv_sec * 1000000000LL + asked->tv_nsec, now_ns() - start);
+    return result;
+}
+
+extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec* asked, timespec* left) {
+    static int (*real)(clockid_t, int, const timespec*, timespec*) =
+        (int (*)(clockid_t, int, const timespec*, timespec*))dlsym(RTLD_NEXT, "clock_nanosleep");
+    long long start = now_ns();
+    int       result = real(clock, flags, asked, left);
+    if (log_file && asked) {
+        long long until = (long long)asked->tv_sec * 1000000000LL + asked->tv_nsec;
+        // an absolute deadline on the monotonic clock is asked from now; others are durations
+        bool absolute = (flags & TIMER_ABSTIME) != 0;
+        sleep_asked(absolute && clock == CLOCK_MONOTONIC ? until - start : absolute ? 0 : until, now_ns() - start);
+    }
+    return result;
+}
+
 static void key_down_stamped(unsigned char key, int x, int y) {
     if (key == 13 && !enter_ns && log_file) {
         enter_ns = now_ns();
         fprintf(log_file, "enter %.3f\n", (enter_ns - t0_ns) / 1e6);
+        fflush(log_file);   // the script waits for this line before it presses Enter again
     }
     if (game_key_down)
         game_key_down(key, x, y);
