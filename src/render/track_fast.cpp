@@ -389,15 +389,15 @@ static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>
     };
     float h = (float)built_height;
     for (int r = 0; r < built_height; r++) {
-        bool near = fabsf(tile_centre(r, h) - game.ship.pos[1]) < MERGE_FROM;
-        if (!near) {
+        bool by_ship = fabsf(tile_centre(r, h) - game.ship.pos[1]) < MERGE_FROM;
+        if (!by_ship) {
             for (int k = row_runs[r]; k < row_runs[r + 1]; k++) {
                 const top_run_t& run = top_runs[k];
                 if (run.c1 >= row_first[r] && run.c0 <= row_last[r])
                     add(run.first, run.first + 4, material_of(kind_at(r, run.c0)));
             }
         }
-        const std::vector<int>& firsts = near ? tile_first : side_first;
+        const std::vector<int>& firsts = by_ship ? tile_first : side_first;
         for (int c = row_first[r]; c <= row_last[r]; c++) {
             const int* first = &firsts[(size_t)r * (built_width + 1) + c];
             add(first[0], first[1], material_of(kind_at(r, c)));
