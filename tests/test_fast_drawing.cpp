@@ -21,6 +21,7 @@
 #include "platform/platform.h"
 #include "render/render.h"
 #include "render/render_local.h"
+#include "render/text.h"
 #include "replay.h"
 #include "support.h"
 
@@ -189,6 +190,75 @@ TEST_P(FastDrawing, MatchesTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, FastDrawing, testing::Range(0, 9));
+
+// Text stamped from the font's picture lights exactly the pixels GLUT's bitmaps do: from
+// whole and split raster positions, half hidden by a nearer quad, running off the screen,
+// out of view, carried on from one string to the next, and with a letter it has no stamp for.
+TEST(StampedText, LightsExactlyThePixelsTheBitmapsDo) {
+    NEED_SCREEN();
+    struct row_t {
+        float                    x, y, z;   // raster position in window pixels, z in -1..1 (1 nearest)
+        std::vector<const char*> texts;
+        bool                     lit, stamped;
+    } rows[] = {
+        {40, 40, 0, {"Collected Stars: 0123456789 !\"#$%&'()*+,-./:;<=>?@[]^_`{|}~"}, true, true},
+        {40.5f, 80.25f, 0.3f, {"Time: 42s", " Lives: 5 gjpqy"}, true, true},
+        {W - 60.75f, 120.99f, -0.2f, {"Level 1 runs off the edge"}, true, true},
+        {40.9f, 160.5f, -0.5f, {"HALF HIDDEN BEHIND THE QUAD"}, true, true},
+        {40, 200, 1.5f, {"out of view", "and still out"}, false, true},
+        {40, 240, 0, {"a\tb"}, true, false},
+    };
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, W, 0, H, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_SCISSOR_TEST);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    auto draw = [&](const row_t& row, bool reference) {
+        glClearColor(0.2f, 0.2f, 0.2f, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor3f(0.5f, 0, 0);
+        glRectf(0, 150, 150, 200);   // at z 0, in front of the half-hidden row's text
+        glColor3f(1, 1, 1);
+        glRasterPos3f(row.x, row.y, row.z);
+        renderer.reference_drawing = reference;
+        for (const char* text : row.texts) {
+            if (reference) {
+                draw_text(text);
+                continue;
+            }
+            bool stamped = stamp_text(text);
+            EXPECT_EQ(stamped, row.stamped) << text;
+            if (!stamped)
+                draw_text(text);
+        }
+        renderer.reference_drawing = false;
+        std::vector<uint8_t> pixels((size_t)W * H * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        return pixels;
+    };
+    for (const row_t& row : rows) {
+        std::vector<uint8_t> reference = draw(row, true), fast = draw(row, false);
+        long                 white = 0;
+        for (size_t p = 0; p < reference.size(); p += 3)
+            white += reference[p] == 255 && reference[p + 1] == 255;
+        EXPECT_EQ(compare(reference, fast).changed, 0) << row.texts[0];
+        EXPECT_EQ(white > 0, row.lit) << row.texts[0];
+    }
+    glPopAttrib();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
 
 // The menu's picture, mipmapped when first drawn, against the same file uploaded at once.
 TEST(WaitingPicture, MenuShowsWhatAnUploadAtOnceShows) {

@@ -14,8 +14,7 @@ void draw_hud_text() {
     glColor3f(1, 1, 1);
     draw_labelled_value(flow.stars_collected, 0.008f, 0.012f, "Collected Stars: ");
     int64_t seconds = flow.on_finish ? flow.frozen_seconds : (int64_t)timer_elapsed_seconds();
-    draw_labelled_value((int32_t)seconds, -0.011f, 0.012f, "Time: ");
-    glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, 's');
+    draw_labelled_value((int32_t)seconds, -0.011f, 0.012f, "Time: ", "s");
     draw_labelled_value(flow.current_level, -0.0007f, 0.014f, "Level ");
     draw_labelled_value(flow.lives, 0.008f, 0.011f, "Lives: ");
     glEnable(GL_LIGHTING);

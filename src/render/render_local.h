@@ -36,5 +36,9 @@ bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
 bool background_is_copied();      // the background is drawn as the copy, which is made when missing
 
+// The text drawn at the raster position from a picture of the font, one draw, as its
+// bitmaps would light it; false when no such picture can be made, and nothing was drawn.
+bool stamp_text(const char* text);
+
 // The head-up text drawn now: by draw_hud, or over the copy when draw_hud held it back.
 void draw_hud_text();
