@@ -13,9 +13,11 @@
 // The picture is kept upside down in a BGRA texture: a window's rows run top down, so a
 // blit that turns it over again is a straight row copy that a software renderer does as
 // a memory copy instead of a textured quad.
-static GLuint copy_frame, copy_picture;
-static GLuint copied_from;
-static GLint  copied_view[4];
+static GLuint   copy_frame, copy_picture;
+static GLuint   copied_from;
+static GLint    copied_view[4];
+static GLuint   copied_depth;   // the quad's depth as the 24-bit buffer holds it
+static GLdouble clear_depth;    // the clear value that writes exactly that
 
 static void drop_copy() {
     glDeleteFramebuffers(1, &copy_frame);
@@ -24,8 +26,28 @@ static void drop_copy() {
     copied_from = 0;
 }
 
-// The reference background drawn into a framebuffer of the window's size and read
-// back; false when no framebuffer will do.
+static GLuint depth_at_origin() {
+    GLuint depth = 0;
+    glReadPixels(0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, &depth);
+    return depth >> 8;
+}
+
+// The clear value that writes the quad's depth exactly, found by trying; false when none does.
+static bool find_clear_depth() {
+    for (int step = -2; step <= 2; step++) {
+        clear_depth = (copied_depth + step * 0.25) / 16777215.0;
+        glClearDepth(clear_depth);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        if (depth_at_origin() == copied_depth)
+            break;
+        clear_depth = -1;
+    }
+    glClearDepth(1.0);
+    return clear_depth >= 0;
+}
+
+// The reference background drawn into a framebuffer of the window's size, read back
+// with its depth at the origin; false when no framebuffer or clear value will do.
 static bool draw_reference_aside(int width, int height, std::vector<uint8_t>& picture) {
     GLuint frame = 0, colour = 0, depth = 0;
     glGenFramebuffers(1, &frame);
@@ -43,6 +65,8 @@ static bool draw_reference_aside(int width, int height, std::vector<uint8_t>& pi
     if (made) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw_background_reference();
+        copied_depth = depth_at_origin();
+        made = find_clear_depth();
         picture.resize((size_t)width * height * 4);
         glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, picture.data());
     }
@@ -106,24 +130,6 @@ void prepare_background_copy() {
         copy_is_ready(view);
 }
 
-// Each slice nearer than the one before: what earlier frames left lies behind all of
-// this frame's depth, as after a clear; the track clips at the background's depth.
-static void enter_depth_slice() {
-    int k = renderer.depth_slice;
-    if (k == 0)
-        glClear(GL_DEPTH_BUFFER_BIT);
-    glDepthRange(1.0 - (k + 1.0) / DEPTH_SLICES, 1.0 - (double)k / DEPTH_SLICES);
-    renderer.depth_slice = (k + 1) % DEPTH_SLICES;
-    renderer.frame.depth_in_slice = true;
-}
-
-void leave_depth_slice() {
-    if (renderer.frame.depth_in_slice)
-        glDepthRange(0, 1);
-    else
-        renderer.depth_slice = 0;
-}
-
 bool draw_background_copy() {
     GLint view[4];
     if (!copy_is_ready(view))
@@ -134,7 +140,9 @@ bool draw_background_copy() {
     // the kept rows run top down: read from the top, written from the bottom
     glBlitFramebuffer(view[0], view[3], x1, 0, view[0], view[1], x1, y1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    enter_depth_slice();
+    glClearDepth(clear_depth);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
     renderer.frame.background_hides_far_tiles = true;
     return true;
 }

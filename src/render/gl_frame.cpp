@@ -8,16 +8,13 @@
 #include "render/render.h"
 #include "render/render_local.h"
 
-renderer_t renderer = {platform_setting("QUOVIX_REFERENCE_DRAWING") != nullptr, {}, 0};
+renderer_t renderer = {platform_setting("QUOVIX_REFERENCE_DRAWING") != nullptr, {}};
 
 // The one place a frame's notes are cleared: after its swap, and after the warm-up drawing.
-static void clear_frame_notes() {
-    leave_depth_slice();
-    renderer.frame = frame_notes_t{};
-}
+static void clear_frame_notes() { renderer.frame = frame_notes_t{}; }
 
 void render_clear(bool background_in_frame) {
-    // a copied background writes every pixel and makes the depth ready itself
+    // a copied background writes every pixel and clears the depth itself
     if (!background_in_frame || !background_is_copied())
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }

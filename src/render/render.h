@@ -38,7 +38,6 @@ uint32_t upload_texture_later(int width, int height, std::vector<uint8_t> rgb);
 struct frame_notes_t {
     bool hud_asked;                    // draw_hud ran: a copied background draws the text over itself
     bool background_hides_far_tiles;   // the copied background is drawn: the next track leaves out the tiles behind it
-    bool depth_in_slice;               // the frame's depth went into a slice of the range instead of a cleared buffer
 };
 
 // The render layer's own state, kept apart from the game's.
@@ -46,8 +45,7 @@ struct renderer_t {
     // the straightforward drawing, kept as the reference the fast drawing is held to:
     // on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it
     bool          reference_drawing;
-    frame_notes_t frame;         // the frame being drawn
-    int           depth_slice;   // the slice of the depth range the next frame over the copy takes; 0 clears first
+    frame_notes_t frame;   // the frame being drawn
 };
 extern renderer_t renderer;
 

@@ -40,12 +40,5 @@ bool background_is_copied();      // the background is drawn as the copy, which 
 // bitmaps would light it; false when no such picture can be made, and nothing was drawn.
 bool stamp_text(const char* text);
 
-// The depth of a frame over the copy goes into the next slice of the range, nearer than
-// the last frame's, so only every DEPTH_SLICES-th such frame clears; the whole range again
-// after it, and a frame not over the copy starts the slices over. Each doubling of the
-// slices takes a bit from the depth: at four, far stars already trade pixels with their cubes.
-inline constexpr int DEPTH_SLICES = 2;
-void                 leave_depth_slice();
-
 // The head-up text drawn now: by draw_hud, or over the copy when draw_hud held it back.
 void draw_hud_text();

@@ -213,11 +213,10 @@ static bool cache_is_current() {
 
 // The planes a visible point lies on the positive side of, in world space.
 struct view_planes_t {
-    float  plane[7][4];
-    int    count;
-    float  near_corner[4][3];   // the corners of the view's near edge
-    float  eye[3];
-    double background_plane[4];   // a copied background's depth: nothing behind it shows
+    float plane[7][4];
+    int   count;
+    float near_corner[4][3];   // the corners of the view's near edge
+    float eye[3];
 };
 
 // Solves m * x = b for a 4 x 4 column-major m by elimination; false when singular.
@@ -284,14 +283,11 @@ static void make_planes(view_planes_t* v, bool behind_background) {
     for (int i = 0; i < 3; i++)
         v->eye[i] = eye[i] / eye[3];
     if (behind_background) {
-        // the background quad's depth, where its z of 0 lands in its ortho view
-        const double background_z = -(PICTURE_FAR + BACKGROUND_NEAR) / (PICTURE_FAR - BACKGROUND_NEAR);
-        float*       pl = v->plane[v->count++];
-        for (int i = 0; i < 4; i++) {
-            v->background_plane[i] = background_z * row_of(3, i) - row_of(2, i);
-            // a margin, so culling never leaves out a tile the clip would keep
-            pl[i] = (float)(v->background_plane[i] - 1e-4 * row_of(3, i));
-        }
+        // the background quad's depth, where its z of 0 lands in its ortho view, less a margin
+        const float background_z = -(PICTURE_FAR + BACKGROUND_NEAR) / (PICTURE_FAR - BACKGROUND_NEAR) - 1e-4f;
+        float*      pl = v->plane[v->count++];
+        for (int i = 0; i < 4; i++)
+            pl[i] = background_z * row_of(3, i) - row_of(2, i);
     }
 }
 
@@ -426,7 +422,16 @@ static void draw_pickups(const std::vector<int>& row_first, const std::vector<in
     }
 }
 
-static void draw_track_in_view(const view_planes_t& v) {
+static void draw_track_fast() {
+    // the background's note is spent on the first track drawn over it
+    bool behind_background = renderer.frame.background_hides_far_tiles;
+    renderer.frame.background_hides_far_tiles = false;
+    if (game.level.pixels.empty())
+        return;
+    if (!cache_is_current())
+        build_cache();
+    view_planes_t v;
+    make_planes(&v, behind_background);
     std::vector<int> row_first(built_height), row_last(built_height);
     find_visible(v, &row_first, &row_last);
     // the ship falling past the track, the frames before a life is lost: from below the
@@ -460,25 +465,6 @@ static void draw_track_in_view(const view_planes_t& v) {
     if (blending)
         glEnable(GL_BLEND);
     set_material(NEAR_BLACK, NEAR_BLACK);
-}
-
-static void draw_track_fast() {
-    // the background's note is spent on the first track drawn over it
-    bool behind_background = renderer.frame.background_hides_far_tiles;
-    renderer.frame.background_hides_far_tiles = false;
-    if (game.level.pixels.empty())
-        return;
-    if (!cache_is_current())
-        build_cache();
-    view_planes_t v;
-    make_planes(&v, behind_background);
-    // the copy's depth is not in the buffer: the plane hides what lies behind it instead
-    if (behind_background) {
-        glClipPlane(GL_CLIP_PLANE0, v.background_plane);
-        glEnable(GL_CLIP_PLANE0);
-    }
-    draw_track_in_view(v);
-    glDisable(GL_CLIP_PLANE0);
 }
 
 void draw_track() {
