@@ -93,8 +93,13 @@ static bool find_stamp(const std::vector<uint8_t>& lit, int c, int half, stamp_t
         }
     if (hi[0] < 0)
         lo[0] = lo[1] = ORIGIN, hi[0] = hi[1] = ORIGIN - 1;
-    *s = {lo[0] - ORIGIN, lo[1] - ORIGIN, hi[0] - lo[0] + 1, hi[1] - lo[1] + 1,
-          x0 + lo[0],     y0 + lo[1],     glutBitmapWidth(GLUT_BITMAP_HELVETICA_18, c)};
+    *s = {lo[0] - ORIGIN,
+          lo[1] - ORIGIN,
+          hi[0] - lo[0] + 1,
+          hi[1] - lo[1] + 1,
+          x0 + lo[0],
+          y0 + lo[1],
+          glutBitmapWidth(GLUT_BITMAP_HELVETICA_18, c)};
     return true;
 }
 
