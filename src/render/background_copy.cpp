@@ -49,19 +49,8 @@ static bool find_clear_depth() {
 // The reference background drawn into a framebuffer of the window's size, read back
 // with its depth at the origin; false when no framebuffer or clear value will do.
 static bool draw_reference_aside(int width, int height, std::vector<uint8_t>& picture) {
-    GLuint frame = 0, colour = 0, depth = 0;
-    glGenFramebuffers(1, &frame);
-    glGenRenderbuffers(1, &colour);
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, frame);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    bool made = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    aside_frame_t aside;
+    bool          made = begin_aside(width, height, true, &aside);
     if (made) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw_background_reference();
@@ -70,10 +59,7 @@ static bool draw_reference_aside(int width, int height, std::vector<uint8_t>& pi
         picture.resize((size_t)width * height * 4);
         glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, picture.data());
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &frame);
-    glDeleteRenderbuffers(1, &colour);
-    glDeleteRenderbuffers(1, &depth);
+    end_aside(&aside);
     return made;
 }
 

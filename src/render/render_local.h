@@ -36,6 +36,14 @@ bool draw_background_copy();
 void prepare_background_copy();   // between menu frames, so the first frame of play need not
 bool background_is_copied();      // the background is drawn as the copy, which is made when missing
 
+// A framebuffer of its own, bound for drawing, with a 24-bit depth when asked; false when
+// the driver cannot make one. end_aside deletes it and binds the window again.
+struct aside_frame_t {
+    uint32_t frame, colour, depth;
+};
+bool begin_aside(int width, int height, bool with_depth, aside_frame_t* aside);
+void end_aside(aside_frame_t* aside);
+
 // The text drawn at the raster position from a picture of the font, one draw, as its
 // bitmaps would light it; false when no such picture can be made, and nothing was drawn.
 bool stamp_text(const char* text);

@@ -28,15 +28,8 @@ static int     font_state;   // 0 not made yet, 1 made, -1 cannot be: the bitmap
 // Each letter in its square, once at a whole raster position and once half a pixel on
 // both ways, read back as lit or not.
 static bool draw_letters_aside(int width, int height, std::vector<uint8_t>* lit) {
-    GLuint frame = 0, colour = 0;
-    glGenFramebuffers(1, &frame);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, frame);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    bool made = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    aside_frame_t aside;
+    bool          made = begin_aside(width, height, false, &aside);
     if (made) {
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
@@ -71,9 +64,7 @@ static bool draw_letters_aside(int width, int height, std::vector<uint8_t>* lit)
         glPopClientAttrib();
         glPopAttrib();
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &frame);
-    glDeleteRenderbuffers(1, &colour);
+    end_aside(&aside);
     return made;
 }
 
@@ -151,11 +142,13 @@ static bool all_stampable(const char* text) {
     return true;
 }
 
-// Each letter's box as a quad on whole pixels, at the raster position's depth as a bitmap has it.
-static void stamp_letters(const char* text, const float raster[4]) {
+// Each letter's box as a quad on whole pixels, at the raster position's depth as a bitmap
+// has it; how far the raster position moves on.
+static int stamp_letters(const char* text, const float raster[4]) {
     float z = 1 - 2 * raster[2];   // the window depth through the ortho view below, depth range whole
     float x = raster[0];
     float y = floorf(raster[1]);
+    int   advance = 0;
     glBegin(GL_QUADS);
     for (const char* p = text; *p; p++) {
         const stamp_t& s = stamps[(unsigned char)*p - FIRST];
@@ -173,8 +166,10 @@ static void stamp_letters(const char* text, const float raster[4]) {
             glVertex3f(left, bottom + s.height, z);
         }
         x += s.advance;
+        advance += s.advance;
     }
     glEnd();
+    return advance;
 }
 
 bool stamp_text(const char* text) {
@@ -206,16 +201,13 @@ bool stamp_text(const char* text) {
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0);
     glColor4fv(colour);
-    stamp_letters(text, raster);
+    int advance = stamp_letters(text, raster);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
     // the raster position moves on as the bitmaps would have moved it
-    int advance = 0;
-    for (const char* p = text; *p; p++)
-        advance += stamps[(unsigned char)*p - FIRST].advance;
     glBitmap(0, 0, 0, 0, (float)advance, 0, nullptr);
     return true;
 }
