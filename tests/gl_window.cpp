@@ -54,14 +54,19 @@ static bool                  swaps_hidden;
 void read_back_at_next_swap(std::vector<uint8_t>* pixels) { pixels_at_swap = pixels; }
 void hide_swaps(bool hidden) { swaps_hidden = hidden; }
 
+std::vector<uint8_t> read_back_now() {
+    std::vector<uint8_t> pixels((size_t)opened_width * opened_height * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, opened_width, opened_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
 // Stands in for GLUT's own, which it calls after: the frame is read as drawn, before any swap.
 void glutSwapBuffers() {
     if (pixels_at_swap) {
-        pixels_at_swap->resize((size_t)opened_width * opened_height * 3);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, opened_width, opened_height, GL_RGB, GL_UNSIGNED_BYTE, pixels_at_swap->data());
+        *pixels_at_swap = read_back_now();
         pixels_at_swap = nullptr;
     }
     static void (*glut_swap)() = (void (*)())dlsym(RTLD_NEXT, "glutSwapBuffers");

@@ -11,4 +11,6 @@ bool open_test_window(const char* title, int* width, int* height);
 // The swaps the game asks of GLUT, taken by the test: the next one reads its back buffer
 // into *pixels first (RGB, rows bottom up, the window's size), and hidden ones show nothing.
 void read_back_at_next_swap(std::vector<uint8_t>* pixels);
-void hide_swaps(bool hidden);
+// The back buffer as drawn so far, read the same way.
+std::vector<uint8_t> read_back_now();
+void                 hide_swaps(bool hidden);

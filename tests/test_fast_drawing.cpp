@@ -239,11 +239,7 @@ TEST(StampedText, LightsExactlyThePixelsTheBitmapsDo) {
                 draw_text(text);
         }
         renderer.reference_drawing = false;
-        std::vector<uint8_t> pixels((size_t)W * H * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        return pixels;
+        return read_back_now();
     };
     for (const row_t& row : rows) {
         std::vector<uint8_t> reference = draw(row, true), fast = draw(row, false);

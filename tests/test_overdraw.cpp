@@ -18,15 +18,6 @@ namespace {
 
 int W, H;
 
-std::vector<uint8_t> read_back() {
-    std::vector<uint8_t> pixels((size_t)W * H * 3);
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
 // One frame of play with the ship over row `row`; adds the track's passing fragments
 // and the pixels it changed.
 void count_track(float row, double* fragments, double* pixels) {
@@ -35,7 +26,7 @@ void count_track(float row, double* fragments, double* pixels) {
     render_begin_scene();
     draw_hud();
     draw_background();
-    std::vector<uint8_t> before = read_back();
+    std::vector<uint8_t> before = read_back_now();
     GLuint               query;
     glGenQueries(1, &query);
     glBeginQuery(GL_SAMPLES_PASSED, query);
@@ -44,7 +35,7 @@ void count_track(float row, double* fragments, double* pixels) {
     GLuint passed = 0;
     glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
     glDeleteQueries(1, &query);
-    std::vector<uint8_t> after = read_back();
+    std::vector<uint8_t> after = read_back_now();
     draw_ship();
     render_light_on_ship();
     render_end_frame();
