@@ -82,13 +82,18 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
+// A file of its own in the run's folder: Windows' tmpfile() makes its files in the drive's
+// root and at times gives none, and a parser handed no file would crash the test program.
 FILE* file_of(const std::vector<uint8_t>& bytes) {
-    FILE* f = tmpfile();
-    if (f) {
-        if (!bytes.empty())
-            fwrite(bytes.data(), 1, bytes.size(), f);
-        rewind(f);
-    }
+    static const std::string folder = temp_folder();
+    static int               made = 0;
+    std::string              path = folder + "/bytes-" + std::to_string(made++);
+    FILE*                    f = fopen(path.c_str(), "w+b");
+    if (!f)
+        abort();
+    if (!bytes.empty())
+        fwrite(bytes.data(), 1, bytes.size(), f);
+    rewind(f);
     return f;
 }
 
