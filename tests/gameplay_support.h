@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/bindings.h"
 #include "app/frame.h"
 #include "app/headless.h"
-#include "app/keys.h"
 #include "game/actions.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bindings.h"
 #include "app/options.h"
 #include "support.h"
 
@@ -97,7 +98,7 @@ TEST(CommandLine, TheGameAnswersWithoutADisplay) {
         std::string out, err;   // what each holds, all of it when it ends in a newline
     } cases[] = {
         {"--help", 0, "usage: quovix [--window WIDTHxHEIGHT]", ""},
-        {"-h --window 1x1", 0, "  Esc      leave the game at any time\n", ""},
+        {"-h --window 1x1", 0, "  p   ", ""},
         {"--version", 0, std::string("quovix ") + QUOVIX_VERSION + "\n", ""},
         {"--bogus", 2, "", "quovix: unknown option \"--bogus\"; usage: quovix"},
         {"--window 1x1", 2, "", "not \"1x1\"; usage: quovix"},
@@ -121,4 +122,53 @@ TEST(CommandLine, TheGameAnswersWithoutADisplay) {
         EXPECT_EQ(lines_of(err).size(), c.err.empty() ? 0u : 1u) << c.args << "\n" << err;
         EXPECT_NE(err.find(c.err), std::string::npos) << c.args << "\n" << err;
     }
+}
+
+// The lines of text from `from` up to the next line starting with `until`.
+static std::string section(const std::string& text, const std::string& from, const std::string& until) {
+    size_t start = text.find(from);
+    if (start == std::string::npos)
+        return "";
+    size_t end = text.find(until, start + from.size());
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// The binding table is the one place that names the keys: --help and the manual page list every one.
+TEST(CommandLine, HelpAndTheManualPageNameEveryKeyOfTheBindingTable) {
+    std::string folder = temp_folder();
+    std::string path = folder + "/help";
+    FILE*       out = fopen(path.c_str(), "w");
+    ASSERT_TRUE(out);
+    options_t options{};
+    options.launch = LAUNCH_HELP;
+    EXPECT_EQ(answer_options(options, out, stderr), 0);
+    fclose(out);
+    std::string help = section(read_text_file(path), "Keys:\n", "\n\n");
+    std::string manual = section(read_text_file(QUOVIX_SOURCE_DIR "/packaging/quovix.6.in"), ".SH KEYS", ".SH ");
+    for (const char* font : {"\\fR", "\\fB"})
+        for (size_t at; (at = manual.find(font)) != std::string::npos;)
+            manual.erase(at, 3);
+    int keys = 0;
+    for (int i = 0; i < binding_count; i++) {
+        const binding_t& b = bindings[i];
+        if (b.device == DEVICE_PAD)
+            continue;
+        keys++;
+        // a key's name stands alone: "s" is not found inside "steer"
+        for (const std::string& text : {help, manual}) {
+            bool named = false;
+            for (const std::string& line : lines_of(text)) {
+                std::string keys_part =
+                    line.rfind(".B ", 0) == 0 ? line.substr(3) : line.substr(0, line.find("   ", 2));
+                for (size_t at = 0; (at = keys_part.find(b.name, at)) != std::string::npos; at++) {
+                    size_t after = at + strlen(b.name);
+                    bool   starts = at == 0 || keys_part[at - 1] == ' ';
+                    bool   ends = after == keys_part.size() || keys_part[after] == ',';
+                    named = named || (starts && ends);
+                }
+            }
+            EXPECT_TRUE(named) << b.name << " in\n" << text;
+        }
+    }
+    EXPECT_GE(keys, 9);
 }

@@ -89,8 +89,8 @@ void load_scene(bool wall) {
                 std::filesystem::remove_all(resources + set);
     }
     ASSERT_EQ(chdir(bins[wall].c_str()), 0);
-    screen_width = W;
-    screen_height = H;
+    view_width = W;
+    view_height = H;
     load_game();
     ASSERT_FALSE(game.level.pixels.empty());
     for (int i = 0; i < 3; i++)

@@ -99,12 +99,12 @@ void enter_scene(const scene_t& s) {
     if (bin.empty())
         bin = make_play_folder({s.level});
     ASSERT_EQ(chdir(bin.c_str()), 0);
-    screen_width = W;
-    screen_height = H;
+    view_width = W;
+    view_height = H;
     game.flow = game_at_start.flow;
     game.actions = game_at_start.actions;
     game.flow.game_started = 1;
-    run_startup();
+    start_game();
     ASSERT_FALSE(game.level.pixels.empty());
     ASSERT_NE(render_assets.background_tex, 0u) << "no background picture for " << W << "x" << H;
     game.flow.level_start = 0;

@@ -73,10 +73,7 @@ TEST_F(Flow, InputStepQueuesMotionCodesInFrontOfThePlayCodes) {
                  {HOLD_D | HOLD_SPACE, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_RIGHT}},
                  {HOLD_A, {ACT_VERTICAL, ACT_RISE, ACT_FORWARD, ACT_STEER_LEFT}}};
     for (const auto& s : steps) {
-        memset(game.keys, 0, sizeof(game.keys));
-        game.keys[KEY_A] = (s.held & HOLD_A) != 0;
-        game.keys[KEY_D] = (s.held & HOLD_D) != 0;
-        game.keys[KEY_SPACE] = (s.held & HOLD_SPACE) != 0;
+        game.cmd.held = s.held;
         input_step();
         std::vector<int> want = s.queued;
         want.insert(want.end(), std::begin(play_codes), std::end(play_codes));

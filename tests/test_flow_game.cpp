@@ -1,6 +1,7 @@
 // A game played through: finish records, fly-off, level advance, game over.
 #include "gameplay_support.h"
 
+#include "app/command.h"
 #include "game/timer.h"
 #include "render/render.h"
 
@@ -30,12 +31,12 @@ static std::string record(int i) { return lines_of(expected_file())[i]; }
 static int advance_to_next_level(int max_frames) {
     int level_before = game.flow.current_level;
     for (int i = 0; i < max_frames; i++) {
-        int now = game.process.fake_now_ms, slept = game.process.slept_ms;
+        int now = game.process.fake_now_ms, slept = game.process.waited_ms;
         if (!sim_frame(0))
             return -1;
         // the clock moved by the pause before the level started
         if (game.flow.current_level != level_before)
-            return now + game.process.slept_ms - slept;
+            return now + game.process.waited_ms - slept;
     }
     return -1;
 }
@@ -79,7 +80,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     }
     EXPECT_NEAR(climb_from - (y0 - (float)FORWARD_STEP), FLY_OFF_GLIDE, FLY_OFF_STEP + 1e-7);
     EXPECT_GT(game.ship.pos[2], z0);
-    EXPECT_EQ(game.process.sleep_calls, 0);
+    EXPECT_EQ(game.process.level_waits, 0);
     float spin = 0;
     float top = 0;
     for (int i = 0; i < 400 && game.flow.current_level == 1; i++) {
@@ -90,8 +91,8 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     // the level is complete on the first climbing step above the fly-off height
     EXPECT_LE(top, FLY_OFF_HEIGHT);
     EXPECT_GT(top + (float)FLY_OFF_STEP, FLY_OFF_HEIGHT);
-    EXPECT_EQ(game.process.sleep_calls, 1);
-    EXPECT_EQ(game.process.slept_ms, LEVEL_CHANGE_PAUSE_MS);
+    EXPECT_EQ(game.process.level_waits, 1);
+    EXPECT_EQ(game.process.waited_ms, LEVEL_CHANGE_PAUSE_MS);
     EXPECT_EQ(game.flow.current_level, 2);
     // every replay of a level's end takes these frames, from the finish to the next level
     EXPECT_EQ(sim_state().frame - finish_frame, 234);
@@ -108,7 +109,7 @@ TEST_F(GameFlow, FlyOffGlidesClimbsSleepsOnceAndLoadsTheNextLevel) {
     EXPECT_TRUE(game.timer.running);
     sim_frame(0);
     EXPECT_NE(game.flow.pickup_spin, spin);
-    EXPECT_EQ(game.process.sleep_calls, 1);
+    EXPECT_EQ(game.process.level_waits, 1);
 }
 
 TEST_F(GameFlow, SecondLevelRecordHoldsOnlyItsOwnStarsAndTime) {
@@ -129,7 +130,7 @@ TEST_F(GameFlow, FinishOrHeartOnTheFirstPixelOfTheNextLevelActsInTheAdvanceFrame
     EXPECT_EQ(game.results.records[1].level, 2);
     EXPECT_EQ(game.results.records[1].lives, START_LIVES);
     ASSERT_GE(advance_to_next_level(800), 0);
-    EXPECT_EQ(game.process.sleep_calls, 2);
+    EXPECT_EQ(game.process.level_waits, 2);
     // the ship starts high enough to take it before any lookup at the spawn point
     EXPECT_EQ(game.flow.lives, START_LIVES + 1);
     EXPECT_EQ(tile_kind_at(0), TILE_FLOOR);
@@ -150,9 +151,9 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
         EXPECT_EQ(game.results.records[i].lives, START_LIVES);
     }
     EXPECT_EQ(game.results.records[4].stars, 3);
-    EXPECT_EQ(game.process.sleep_calls, 4);
+    EXPECT_EQ(game.process.level_waits, 4);
     ASSERT_GT(run_until([] { return game.flow.game_over == 1; }, 400), 0);
-    EXPECT_EQ(game.process.sleep_calls, 5);
+    EXPECT_EQ(game.process.level_waits, 5);
     EXPECT_EQ(game.results.total_stars, 1 + 2 + 0 + 1 + 3);
     int32_t total_time = 0;
     for (const level_record_t& r : game.results.records)
@@ -164,7 +165,7 @@ TEST_F(GameFlow, FinishingLevelFiveWritesTheFileAndEndsTheGame) {
     std::string written = read_text_file("player.s");
     run_frames(300);
     EXPECT_EQ(game.flow.current_level, LEVEL_COUNT);
-    EXPECT_EQ(game.process.sleep_calls, 5);
+    EXPECT_EQ(game.process.level_waits, 5);
     EXPECT_EQ(game.results.total_stars, 7);
     EXPECT_EQ(game.results.total_time, total_time);
     EXPECT_EQ(read_text_file("player.s"), written);
@@ -211,12 +212,12 @@ TEST_F(GameFlow, PauseAfterALevelDoneOnArrivalCountsInTheNextLevelsTime) {
     ASSERT_GE(advance_to_next_level(800), 0);
     ASSERT_GT(run_until(finished, 300), 0);
     int32_t finish_ms = game.process.fake_now_ms - 16;
-    EXPECT_EQ(game.process.slept_ms, 2 * LEVEL_CHANGE_PAUSE_MS);
+    EXPECT_EQ(game.process.waited_ms, 2 * LEVEL_CHANGE_PAUSE_MS);
     EXPECT_EQ(game.results.records[2].time, finish_ms - level_two_ms);
     EXPECT_GT(game.results.records[2].time, LEVEL_CHANGE_PAUSE_MS);
 }
 
-TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
+TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndWritesItOnce) {
     ASSERT_TRUE(
         start_play({finish_at_row_20({5}), finish_at_row_20({5, 10}), plain_level({{4, ".#*###."}, {12, "......."}})}));
     ASSERT_GE(advance_to_next_level(800), 0);
@@ -235,13 +236,14 @@ TEST_F(GameFlow, LosingTheLastLifeInLevelThreeRecordsItAndKeepsWriting) {
     EXPECT_EQ(game.results.total_stars, 1 + 2 + 1);
     EXPECT_EQ(game.results.total_time,
               game.results.records[0].time + game.results.records[1].time + game.results.records[2].time);
-    // every frame of a lost game writes the file again, and sums nothing again
+    // the frames of the summary after a lost game keep the results as they are: nothing
+    // is summed or written again
     int32_t totals[2] = {game.results.total_stars, game.results.total_time};
-    for (int i = 0; i < 5; i++) {
-        remove("player.s");
-        sim_frame(0);
-        EXPECT_EQ(read_text_file("player.s"), written) << "frame " << i;
-    }
+    int     writes = sim_results_writes();
+    EXPECT_EQ(writes, 1);
+    run_frames(300);
+    EXPECT_EQ(sim_results_writes(), writes);
+    EXPECT_EQ(read_text_file("player.s"), written);
     EXPECT_EQ(game.results.total_stars, totals[0]);
     EXPECT_EQ(game.results.total_time, totals[1]);
     EXPECT_EQ(game.flow.current_level, 3);
@@ -270,4 +272,76 @@ TEST_F(GameFlow, NextLevelThatCannotLoadStillWritesTheResults) {
     EXPECT_EQ(sim_exit_status(), 1);
     EXPECT_NE(out.find("ERROR: cannot load level 2"), std::string::npos) << out;
     EXPECT_TRUE(level_one_record_only(read_text_file("player.s"), 1, START_LIVES)) << read_text_file("player.s");
+}
+
+// Frames as the window runs them, its clock its own: the level change's wait takes
+// its frames here, where the runner waits it out at once. `focused` says for each frame.
+static void window_frames(int n, bool (*focused)()) {
+    for (int i = 0; i < n && !sim_ended(); i++) {
+        run_frame(build_command(focused(), 0, game.process.fake_now_ms));
+        frame_done();
+        game.process.fake_now_ms += FRAME_MS;
+    }
+}
+
+// A focus loss in any phase between two levels pauses the first frame of play after
+// it, unless the keyboard came back first; the next level's time does not run unseen.
+TEST_F(GameFlow, FocusLostBetweenLevelsPausesTheFirstFrameOfPlayThatFollows) {
+    static int lost_at, back_at, frame;
+    const struct {
+        const char* phase;
+        int         lost_at, back_at;   // frames after the finish; back_at 0 for never
+        bool        paused;
+    } rows[] = {
+        {"the fly-off", 5, 0, true},
+        {"the wait", 60, 0, true},
+        {"the wait, back before its end", 60, 120, false},
+        {"the last frame of the wait", 30 + LEVEL_CHANGE_PAUSE_MS / FRAME_MS, 0, true},
+    };
+    for (const auto& r : rows) {
+        ASSERT_TRUE(start_play({finish_at_row_20(), wide_level('#')})) << r.phase;
+        ASSERT_GT(run_until(finished, 300), 0);
+        lost_at = r.lost_at, back_at = r.back_at, frame = 0;
+        auto focused = [] {
+            frame++;
+            return frame < lost_at || (back_at && frame >= back_at);
+        };
+        while (game.flow.current_level == 1 || game.flow.level_change_waiting)
+            window_frames(1, focused);
+        ASSERT_LT(frame, 1000) << r.phase;
+        window_frames(3, focused);
+        EXPECT_EQ(game.flow.paused, r.paused) << r.phase;
+        EXPECT_EQ(timer_elapsed_ms() < 2u * FRAME_MS, r.paused) << r.phase;
+        sim_close();
+    }
+}
+
+TEST_F(GameFlow, EscLeavesDuringTheLevelChangesWait) {
+    ASSERT_TRUE(start_play({finish_at_row_20(), wide_level('#')}));
+    ASSERT_GT(run_until(finished, 300), 0);
+    static int frame;
+    frame = 0;
+    while (!game.flow.level_change_waiting && frame++ < 300)
+        window_frames(1, [] { return true; });
+    ASSERT_TRUE(game.flow.level_change_waiting);
+    window_frames(10, [] { return true; });
+    key_down(27, 0, 0);
+    window_frames(1, [] { return true; });
+    EXPECT_TRUE(sim_ended());
+    EXPECT_EQ(sim_exit_status(), 0);
+    EXPECT_EQ(game.flow.current_level, 1);
+}
+
+// Written once a change, a write that failed is tried again on the next frame that asks.
+TEST_F(GameFlow, AResultsWriteThatFailsIsTriedAgainUntilItGoesThrough) {
+    ASSERT_TRUE(start_play({plain_level({{4, ".#*###."}, {12, "......."}})}));
+    ASSERT_EQ(mkdir("player.s", 0700), 0);
+    ASSERT_GT(run_until([] { return game.flow.game_over == 1; }, 3000), 0);
+    int writes = sim_results_writes();
+    run_frames(3);
+    EXPECT_EQ(sim_results_writes(), writes + 3) << "a folder in the way: tried each frame";
+    ASSERT_EQ(rmdir("player.s"), 0);
+    run_frames(3);
+    EXPECT_EQ(sim_results_writes(), writes + 4);
+    EXPECT_EQ(read_text_file("player.s"), expected_file());
 }

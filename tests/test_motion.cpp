@@ -284,7 +284,7 @@ TEST_F(Motion, OffTheMapAFloorOnTheFirstPixelCarriesTheShip) {
 TEST_F(Motion, IdleKeepsTheLineAndRates) {
     ASSERT_TRUE(start_play({plain_level()}));
     for (int i = 0; i < 40; i++)
-        run_frame();
+        sim_frame_as_typed();
     EXPECT_EQ(game.ship.pos[0], SPAWN_POINT[0]);
     EXPECT_EQ(game.ship.left_rate, STEER_RATE_IDLE);
     EXPECT_EQ(game.ship.right_rate, STEER_RATE_IDLE);
@@ -463,17 +463,17 @@ TEST_F(Motion, JumpEasesOffNearTheApexDownToItsFloorAtSlowScales) {
 
 TEST_F(Motion, KeyCallbacksHoldAKeyUntilItIsReleased) {
     ASSERT_TRUE(start_play({plain_level()}));
-    key_down(KEY_D, 0, 0);
-    EXPECT_EQ(game.keys[KEY_D], 1);
+    key_down('d', 0, 0);
+    EXPECT_EQ(game.buttons.held[BUTTON_RIGHT], SOURCE_KEYS);
     float x = game.ship.pos[0];
-    run_frame();
+    sim_frame_as_typed();
     EXPECT_GT(game.ship.pos[0], x);
-    key_up(KEY_D, 0, 0);
-    EXPECT_EQ(game.keys[KEY_D], 0);
+    key_up('d', 0, 0);
+    EXPECT_EQ(game.buttons.held[BUTTON_RIGHT], 0);
     // once the drift has died away a released key moves the ship no more
     for (int i = 0; i < 40; i++)
-        run_frame();
+        sim_frame_as_typed();
     x = game.ship.pos[0];
-    run_frame();
+    sim_frame_as_typed();
     EXPECT_EQ(game.ship.pos[0], x);
 }

@@ -51,11 +51,11 @@ TEST(Overdraw, TrackTopsWrittenAboutOnce) {
         GTEST_SKIP() << "no X display";
     std::string bin = make_play_folder({read_text_file(std::string(QUOVIX_SOURCE_DIR) + "/data/levels/levelone.txt")});
     ASSERT_EQ(chdir(bin.c_str()), 0);
-    screen_width = W;
-    screen_height = H;
+    view_width = W;
+    view_height = H;
     game.flow = game_at_start.flow;
     game.flow.game_started = 1;
-    run_startup();
+    start_game();
     renderer.reference_drawing = false;
     game.ship.pos[0] = 0.0146f;   // over the middle column
     game.ship.pos[2] = 0.00348f;

@@ -5,7 +5,7 @@
 #include "pad/pad.h"
 #include "replay.h"
 
-typedef SDL_GameControllerButton button_t;
+typedef SDL_GameControllerButton pad_button_t;
 
 struct Pad : Gameplay {
     int           device = -1;
@@ -29,12 +29,12 @@ struct Pad : Gameplay {
             SDL_JoystickClose(stick), SDL_JoystickDetachVirtual(device);
         stick = nullptr;
     }
-    void hold(button_t b, bool down = true) { SDL_JoystickSetVirtualButton(stick, b, down); }
+    void hold(pad_button_t b, bool down = true) { SDL_JoystickSetVirtualButton(stick, b, down); }
     void tilt(SDL_GameControllerAxis a, int value) { SDL_JoystickSetVirtualAxis(stick, a, (Sint16)value); }
     // One frame as the window runs it: the pads polled, then the frame with the keys they left.
     bool frames(int n = 1) {
         for (int i = 0; i < n; i++) {
-            pad_poll();
+            sim_pads(pad_poll());
             if (!sim_frame_as_typed())
                 return false;
         }
@@ -46,14 +46,14 @@ struct Pad : Gameplay {
         plug_in();
         if (start < 0)
             return;
-        hold((button_t)start);
+        hold((pad_button_t)start);
         ASSERT_TRUE(frames());
         ASSERT_TRUE(game.flow.game_started);
-        hold((button_t)start, false);
+        hold((pad_button_t)start, false);
     }
 };
 
-static bool by_pad(int key) { return (game.keys[key] & KEY_SOURCE_PAD) != 0; }
+static bool by_pad(button_t button) { return (game.buttons.held[button] & SOURCE_PADS) != 0; }
 
 TEST_F(Pad, DPadAndStickPastTheDeadZoneSteerTheSouthButtonJumpsStartPausesBackLeaves) {
     open_with_pad(wide_level('#'), SDL_CONTROLLER_BUTTON_START);
@@ -61,17 +61,17 @@ TEST_F(Pad, DPadAndStickPastTheDeadZoneSteerTheSouthButtonJumpsStartPausesBackLe
     float x = game.ship.pos[0];
     hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     frames(10);
-    EXPECT_TRUE(by_pad(KEY_D) && game.ship.bank == BANK_RIGHT && game.ship.pos[0] > x);
+    EXPECT_TRUE(by_pad(BUTTON_RIGHT) && game.ship.bank == BANK_RIGHT && game.ship.pos[0] > x);
     hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
     // inside the dead zone the stick does nothing; once past it, it lets go only near the centre
     const struct {
         int value;
         int left_held;
-    } stick_rows[] = {{-7000, 0}, {-9000, KEY_SOURCE_PAD}, {-7000, KEY_SOURCE_PAD}, {-5000, 0}, {9000, 0}};
+    } stick_rows[] = {{-7000, 0}, {-9000, SOURCE_PADS}, {-7000, SOURCE_PADS}, {-5000, 0}, {9000, 0}};
     for (const auto& r : stick_rows) {
         tilt(SDL_CONTROLLER_AXIS_LEFTX, r.value);
         frames();
-        EXPECT_EQ(game.keys[KEY_A], r.left_held) << r.value;
+        EXPECT_EQ(game.buttons.held[BUTTON_LEFT], r.left_held) << r.value;
     }
     EXPECT_EQ(game.ship.bank, BANK_RIGHT);
     tilt(SDL_CONTROLLER_AXIS_LEFTX, 0);
@@ -117,30 +117,30 @@ TEST_F(Pad, AKeyLetGoOfOnTheKeyboardStaysHeldByThePadAndUnpluggingLetsGoWithoutA
     frames();
     sim_key('d', false);
     frames(3);
-    EXPECT_TRUE(by_pad(KEY_D) && game.ship.bank == BANK_RIGHT);
+    EXPECT_TRUE(by_pad(BUTTON_RIGHT) && game.ship.bank == BANK_RIGHT);
     sim_key('d', true);
     hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
     frames(3);
-    EXPECT_EQ(game.keys[KEY_D], KEY_SOURCE_CHAR);
+    EXPECT_EQ(game.buttons.held[BUTTON_RIGHT], SOURCE_KEYS);
     sim_key('d', false);
     hold(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
     frames();
     unplug();
     frames();
     EXPECT_EQ(pad_count(), 0);
-    EXPECT_EQ(game.keys[KEY_A], 0);
+    EXPECT_EQ(game.buttons.held[BUTTON_LEFT], 0);
     plug_in();
     hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     frames();
-    EXPECT_TRUE(pad_count() == 1 && by_pad(KEY_D));
+    EXPECT_TRUE(pad_count() == 1 && by_pad(BUTTON_RIGHT));
     EXPECT_FALSE(game.flow.paused);
     // a window without the keyboard takes nothing from the pad until it has it back
     sim_focus(false);
     frames();
-    EXPECT_TRUE(game.keys[KEY_D] == 0 && game.flow.paused);
+    EXPECT_TRUE(game.buttons.held[BUTTON_RIGHT] == 0 && game.flow.paused);
     sim_focus(true);
     frames();
-    EXPECT_TRUE(by_pad(KEY_D));
+    EXPECT_TRUE(by_pad(BUTTON_RIGHT));
 }
 
 TEST_F(Pad, SouthButtonOnTheSummaryGoesBackToTheMenuOnlyWhenPressedThere) {
@@ -171,7 +171,7 @@ TEST_F(Pad, PlaysLevelOneToItsFinishOnTheSameFrameAsItsReplay) {
     replay_outcome_t typed = replay_play(keys);
     sim_close();
     ASSERT_TRUE(typed.finished);
-    for (button_t start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
+    for (pad_button_t start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
         open_with_pad(level, start);
         int finish = -1;
         for (size_t i = 0; i < keys.size() && finish < 0; i++) {

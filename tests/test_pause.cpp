@@ -102,7 +102,7 @@ TEST_F(Pause, EnterOnTheSummaryGivesAFreshGameTwiceAndKeepsTheFile) {
         ASSERT_TRUE(level_one_record_only(written, 1, 0)) << written;
         sim_frame(0);
         testing::internal::CaptureStdout();
-        sim_key(KEY_ENTER, true);
+        sim_key('\r', true);
         ASSERT_TRUE(sim_frame_as_typed()) << round;
         std::string said = testing::internal::GetCapturedStdout();
         EXPECT_EQ(said.find("Bitmap size:") != std::string::npos, true) << said;
@@ -117,7 +117,7 @@ TEST_F(Pause, EnterOnTheSummaryGivesAFreshGameTwiceAndKeepsTheFile) {
         sim_frame_as_typed();
         EXPECT_EQ(game.flow.game_started, 0);
         EXPECT_EQ(read_text_file("player.s"), written);
-        sim_key(KEY_ENTER, false);
+        sim_key('\r', false);
         ASSERT_TRUE(sim_start_play());
         EXPECT_EQ(game.flow.stars_collected, 0);
     }

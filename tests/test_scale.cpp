@@ -39,11 +39,9 @@ TEST(ScaleSteps, DividedInDoublePrecisionThenStoredAsFloats) {
 using ScaleFile = InFreshFolder;
 
 TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
-    read_scale();
-    EXPECT_EQ(game.speed_scale, 1.0f);
+    EXPECT_EQ(read_scale(1.0f), 1.0f);
     write_text_file("scale.txt", "3");
-    read_scale();
-    ASSERT_EQ(game.speed_scale, 3.0f);
+    ASSERT_EQ(read_scale(1.0f), 3.0f);
     // 1e-44 is positive, but the steps divided by it are no finite float
     for (const char* text : std::initializer_list<const char*>{"0", "-3", "abc", "nan", "inf", "-inf", "1e400", "1e-44",
                                                                "", "  \n", nullptr}) {
@@ -51,8 +49,7 @@ TEST_F(ScaleFile, MissingOrUnusableKeepsOneAtFirstAndTheLastGoodValueLater) {
             write_text_file("scale.txt", text);
         else
             remove("scale.txt");
-        read_scale();
-        EXPECT_EQ(game.speed_scale, 3.0f) << (text ? text : "missing");
+        EXPECT_EQ(read_scale(3.0f), 3.0f) << (text ? text : "missing");
         float s = 3.0f;
         EXPECT_TRUE(!text || !parse_scale(text, &s)) << text;
     }

@@ -135,7 +135,7 @@ TEST_F(Mute, MTogglesOnItsPressAndPlayGoesOnTheSame) {
     run_frames(40, HOLD_D);
     sim_state_t unmuted = sim_state();
     sim_restore(start);
-    sim_key(KEY_D, true);
+    sim_key('d', true);
     for (int i = 0; i < 40; i++) {
         // pressed on one frame, held over the next, let go on the third
         if (i % 3 == 0)
@@ -145,7 +145,7 @@ TEST_F(Mute, MTogglesOnItsPressAndPlayGoesOnTheSame) {
         sim_frame_as_typed();
         EXPECT_EQ(game.muted, (i / 3) % 2 == 0) << i;
     }
-    sim_key(KEY_D, false);
+    sim_key('d', false);
     sim_state_t muted = sim_state();
     EXPECT_EQ(muted.frame, unmuted.frame);
     EXPECT_EQ(std::vector<float>({muted.x, muted.y, muted.z}), std::vector<float>({unmuted.x, unmuted.y, unmuted.z}));
@@ -162,7 +162,7 @@ TEST_F(Mute, PlayAgainFromTheSummaryKeepsTheSoundOff) {
     press_m();
     ASSERT_GT(run_until(game_over, 3000), 0);
     sim_frame(0);
-    sim_key(KEY_ENTER, true);
+    sim_key('\r', true);
     ASSERT_TRUE(sim_frame_as_typed());
     ASSERT_EQ(game.flow.game_over, 0);
     EXPECT_EQ(game.muted, 1);

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "game/screen.h"
 #include "game/state.h"
 #include "sound/load.h"
 #include "sound/sound.h"
@@ -55,9 +56,9 @@ struct SoundDevice : testing::Test {
         EXPECT_TRUE(wait_for_samples(SOUND_RATE / 5));
         size_t at = samples_written();
         raise_event(event);
-        sound_frame();
+        sound_frame(game.events, game.muted, engine_heard());
         clear_events();
-        sound_frame();
+        sound_frame(game.events, game.muted, engine_heard());
         EXPECT_TRUE(wait_for_samples(at + length + SOUND_RATE / 4));
         sound_close();
         return at;
@@ -102,7 +103,7 @@ TEST_F(SoundDevice, NoDeviceIsOneLineAndASilentGame) {
     testing::internal::CaptureStderr();
     sound_open(SOUNDS.c_str());
     raise_event(EV_STAR);
-    sound_frame();
+    sound_frame(game.events, game.muted, engine_heard());
     std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.rfind("quovix: no sound: ", 0), 0u) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "app/command.h"
 #include "app/frame.h"
 #include "app/headless.h"
 #include "assets/startup.h"
@@ -75,12 +76,13 @@ TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
     game.ship.heading = 45;
     game.flow.stars_collected = 7;
     game.flow.lives = 3;
-    memset(game.keys, 0, sizeof(game.keys));
-    for (int k : {(int)KEY_ENTER, (int)'Q', 200})
-        game.keys[k] = 1;
+    key_down('\r', 0, 0);
+    key_down('q', 0, 0);
+    game.cmd.held = button_bit(BUTTON_CONFIRM);
     testing::internal::CaptureStdout();
     ASSERT_TRUE(input_step());
-    run_startup();
+    start_game();
+    frame_done();
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);
     EXPECT_EQ(game.flow.game_started, 1);
     EXPECT_EQ(game.flow.stars_collected, 0);
@@ -91,7 +93,7 @@ TEST_F(Startup, StartOfPlayPutsEverythingBackButLivesAndLevel) {
     EXPECT_EQ(std::vector<float>(game.ship.prev_pos, game.ship.prev_pos + 3), spawn);
     EXPECT_EQ(std::vector<float>(game.ship.spawn, game.ship.spawn + 3), spawn);
     EXPECT_EQ(game.ship.heading, SHIP_HEADING);
-    EXPECT_EQ(std::vector<int>(game.keys, game.keys + 256), std::vector<int>(256, 0));
+    EXPECT_EQ(std::vector<int>(game.buttons.held, game.buttons.held + BUTTON_COUNT), std::vector<int>(BUTTON_COUNT, 0));
     EXPECT_EQ(tile_kind_at(star), TILE_STAR);
     std::vector<int> want = {ACT_VERTICAL, ACT_FORWARD};
     want.insert(want.end(), std::begin(play_codes), std::end(play_codes));

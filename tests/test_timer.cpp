@@ -31,8 +31,7 @@ static const timer_case_t timer_cases[] = {
 TEST(Timer, ScriptsOfStartsStopsAndResets) {
     for (const timer_case_t& c : timer_cases) {
         reset_game_state();
-        game.process.fake_time = true;
-        game.process.fake_now_ms = c.clock_at_start;
+        game.cmd.now_ms = c.clock_at_start;
         std::istringstream words(c.script);
         for (std::string w; words >> w;) {
             long n = w.size() > 1 ? std::stol(w.substr(1)) : 0;
@@ -41,7 +40,7 @@ TEST(Timer, ScriptsOfStartsStopsAndResets) {
             case 's': timer_start(); break;
             case 'p': timer_stop(); break;
             case 'r': timer_reset(); break;
-            case '+': game.process.fake_now_ms = (int32_t)((uint32_t)game.process.fake_now_ms + (uint32_t)n); break;
+            case '+': game.cmd.now_ms = (int32_t)((uint32_t)game.cmd.now_ms + (uint32_t)n); break;
             case '=': EXPECT_EQ(timer_elapsed_ms(), (uint32_t)n); break;
             case '#': EXPECT_EQ(timer_elapsed_seconds(), (uint32_t)n); break;
             default: EXPECT_EQ(game.timer.running, w[0] == 'R');

@@ -1,18 +1,16 @@
 #include "app/frame.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "app/levels.h"
-#include "assets/scale.h"
 #include "assets/startup.h"
 #include "game/actions.h"
 #include "game/events.h"
 #include "game/flow.h"
 #include "game/input.h"
-#include "game/keytable.h"
 #include "game/motion.h"
 #include "game/pause.h"
+#include "game/requests.h"
 #include "game/state.h"
 #include "render/render.h"
 
@@ -24,10 +22,16 @@ void load_game() {
         fflush(stdout);
 }
 
-void run_startup() {
+void start_program() {
     load_game();
-    if (!game.process.exit_requested)
-        start_menu_or_play();
+    if (!game.requests.exit)
+        start_menu();
+}
+
+void start_game() {
+    load_game();
+    if (!game.requests.exit)
+        start_play();
 }
 
 static void act_ship() {
@@ -40,7 +44,7 @@ static void act_track() {
         draw_track();
 }
 
-static void act_level_start() {
+static void start_level_and_place_light() {
     level_start();
     render_light_on_ship();
 }
@@ -61,7 +65,7 @@ static const struct {
     {ACT_STEER_RIGHT, steer_right},
     {ACT_FORWARD, forward_motion},
     {ACT_TRACK, act_track},
-    {ACT_LEVEL_START, act_level_start},
+    {ACT_LEVEL_START, start_level_and_place_light},
     {ACT_SUMMARY, act_summary},
     {ACT_HUD, draw_hud},
     {ACT_RISE, rise},
@@ -79,39 +83,88 @@ static void run_action(int code) {
     }
 }
 
-static void run_actions() {
-    std::vector<int> walk(game.actions.begin(), game.actions.end());
-    for (int code : walk) {
-        if (game.process.exit_requested)
+// Walks the frame's copy of the action list from walk.next; a level change holds
+// the walk at the code that began it.
+static void walk_actions() {
+    frame_walk_t& walk = game.walk;
+    for (; walk.next < walk.count; walk.next++) {
+        int code = walk.codes[walk.next];
+        if (game.requests.exit || game.flow.level_change_waiting)
             return;
         if (!action_stands_still(code))
             run_action(code);
+        if (game.flow.level_change_waiting)
+            return;
     }
 }
 
+static void copy_actions_to_walk() {
+    frame_walk_t& walk = game.walk;
+    walk.count = walk.next = 0;
+    for (int code : game.actions)
+        if (walk.count < (int)(sizeof(walk.codes) / sizeof(walk.codes[0])))
+            walk.codes[walk.count++] = code;
+}
+
 // Play again: everything as at program start but the process itself, which
-// keeps its clock, and the sound's mute; what start-up loaded is kept and used again.
+// keeps its clock, the frame's command and requests, and the sound's mute; what
+// start-up loaded is kept and used again.
 static void fresh_game() {
-    process_t process = game.process;
-    uint8_t   muted = game.muted;
+    process_t  process = game.process;
+    requests_t requests = game.requests;
+    command_t  cmd = game.cmd;
+    uint8_t    muted = game.muted;
     game = game_at_start;
     game.process = process;
+    game.requests = requests;
+    // a new game writes its results even where they match the last game's
+    game.requests.results_asked = false;
+    game.cmd = cmd;
     game.muted = muted;
 }
 
-void run_frame() {
+static void end_frame() {
+    if (!game.requests.exit)
+        render_end_frame();
+}
+
+// The frames of a level change: the last picture held, Esc still leaving, until
+// the wait is over and the frame that began it goes on.
+static void wait_for_level_change() {
+    if (holds(game.cmd, BUTTON_BACK)) {
+        request_exit(0);
+        return;
+    }
+    if (!level_change_over()) {
+        render_hold_frame();
+        return;
+    }
+    forward_motion_after_wait();
+    game.walk.next++;
+    walk_actions();
+    end_frame();
+}
+
+void run_frame(const command_t& cmd) {
+    game.cmd = cmd;
     clear_events();
-    keys_frame_begin();
-    read_scale();
+    if (game.flow.level_change_waiting) {
+        wait_for_level_change();
+        return;
+    }
+    game.process.frames_run++;
+    game.speed_scale = cmd.speed_scale;
     compute_steps(game.speed_scale);
     if (game.flow.lives == 0)
         game_over_bookkeeping();
     input_request_t request = input_step();
-    if (request == INPUT_NEW_GAME)
+    if (request == INPUT_NEW_GAME) {
         fresh_game();
-    if (request != INPUT_GO_ON)
-        run_startup();
-    if (game.process.exit_requested)
+        start_program();
+    } else if (request == INPUT_STARTUP) {
+        start_game();
+    }
+    if (game.requests.exit)
         return;
     // after the input step, so the clear sees the actions this frame runs
     render_clear(actions_has(ACT_BACKGROUND));
@@ -119,10 +172,10 @@ void run_frame() {
     for (int i = 0; i < 3; i++)
         game.flow.text_anchor[i] = game.ship.pos[i];
     read_next_level_when_due();
-    run_actions();
-    // the real process is gone by now: the runner ends its frame where the exit came
-    if (game.process.exit_requested)
-        return;
-    keys_frame_end();
-    render_end_frame();
+    copy_actions_to_walk();
+    walk_actions();
+    if (game.flow.level_change_waiting)
+        render_hold_frame();
+    else
+        end_frame();
 }

@@ -1,9 +1,15 @@
-// The frame function: scale, input, camera, then the action list walked in order.
+// The frame function: the command taken, input, camera, then the action list walked in order.
 #pragma once
 
-// Start-up: load, then the menu or play.
-void run_startup();
-// Loads the models, the pictures, the view and level one; ends the program when
-// level one is unusable.
+#include "game/command.h"
+
+// Loads the models, the pictures, the view and level one; asks to end the program
+// when level one is unusable.
 void load_game();
-void run_frame();
+// Start of the program, and play again from the summary: everything loaded, then the menu.
+void start_program();
+// Play chosen on the menu: start-up runs again, whole, then play.
+void start_game();
+// One frame of the game with this command. A level change holds the frame at the
+// fly-off's end: later frames draw nothing new until its wait is over, then go on with it.
+void run_frame(const command_t& cmd);

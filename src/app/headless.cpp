@@ -1,14 +1,19 @@
 #include "app/headless.h"
 
+#include "app/bindings.h"
+#include "app/command.h"
 #include "app/frame.h"
-#include "app/keys.h"
 #include "assets/startup.h"
-#include "game/keytable.h"
+#include "game/buttons.h"
+#include "game/requests.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
-static int         frame_ms;
+static int32_t     frame_ms;
 static std::string start_dir;
+static bool        focused;
+static unsigned    pad_controls;
+static int         results_writes;
 // outside the game state: a search copies the state on every branch, and the log grows
 static std::vector<sim_event_t> event_log;
 
@@ -18,31 +23,24 @@ void reset_game_state() {
     forget_loaded_assets();
 }
 
-bool sim_open(const char* work_dir, int screen_w, int screen_h, int ms) {
+bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
     reset_game_state();
-    game.process.fake_time = true;
-    game.process.keep_running = true;
-    screen_width = screen_w;
-    screen_height = screen_h;
+    view_width = screen_w;
+    view_height = screen_h;
     frame_ms = ms;
+    focused = true;
+    pad_controls = 0;
+    results_writes = 0;
     event_log.clear();
     start_dir = platform_working_folder();
     if (!platform_enter_folder(work_dir)) {
-        game.process.exit_requested = true;
-        game.process.exit_status = 1;
+        request_exit(1);
         return false;
     }
-    run_startup();
-    return !game.process.exit_requested;
+    start_program();
+    results_writes += frame_done();
+    return !game.requests.exit;
 }
-
-static const struct {
-    unsigned hold;
-    int      key;
-} held_keys[] = {
-    {HOLD_A, KEY_A}, {HOLD_D, KEY_D},         {HOLD_SPACE, KEY_SPACE}, {HOLD_W, KEY_W},
-    {HOLD_S, KEY_S}, {HOLD_ENTER, KEY_ENTER}, {HOLD_ESC, KEY_ESC},     {HOLD_P, KEY_P},
-};
 
 static void log_events() {
     for (int e = 0; e < EV_COUNT; e++) {
@@ -51,20 +49,33 @@ static void log_events() {
     }
 }
 
+// A level change's wait passes at once on the runner's clock, as a sleep would:
+// the frame it held goes on within the same frame of the runner.
+static void wait_out_level_change(command_t cmd) {
+    game_events_t before_wait = game.events;
+    process_t&    process = game.process;
+    process.level_waits++;
+    process.waited_ms += (int32_t)((uint32_t)game.flow.level_change_end_ms - (uint32_t)process.fake_now_ms);
+    process.fake_now_ms = cmd.now_ms = game.flow.level_change_end_ms;
+    run_frame(cmd);
+    game.events |= before_wait;
+}
+
 static bool frame_as_typed() {
-    if (game.process.exit_requested)
+    if (game.requests.exit)
         return false;
-    run_frame();
-    game.process.frames_run++;
-    game.process.fake_now_ms += frame_ms;
+    command_t cmd = build_command(focused, pad_controls, game.process.fake_now_ms);
+    run_frame(cmd);
+    if (game.flow.level_change_waiting && !game.requests.exit)
+        wait_out_level_change(cmd);
+    results_writes += frame_done();
+    game.process.fake_now_ms = (int32_t)((uint32_t)game.process.fake_now_ms + (uint32_t)frame_ms);
     log_events();
-    return !game.process.exit_requested;
+    return !game.requests.exit;
 }
 
 bool sim_frame(unsigned held) {
-    keys_release_all();
-    for (const auto& h : held_keys)
-        game.keys[h.key] = (held & h.hold) != 0;
+    buttons_hold_exactly(held);
     return frame_as_typed();
 }
 
@@ -82,7 +93,8 @@ void sim_special_key(int special, bool down) {
         special_up(special, 0, 0);
 }
 
-void sim_focus(bool focused) { keys_follow_focus(focused); }
+void sim_focus(bool focused_now) { focused = focused_now; }
+void sim_pads(unsigned controls) { pad_controls = controls; }
 bool sim_frame_as_typed() { return frame_as_typed(); }
 
 bool sim_start_play() { return sim_frame(HOLD_ENTER) && game.flow.game_started; }
@@ -121,8 +133,9 @@ void sim_restore(const sim_snapshot_t& snap) {
         event_log.pop_back();
 }
 
-bool sim_ended() { return game.process.exit_requested; }
-int  sim_exit_status() { return game.process.exit_status; }
+bool sim_ended() { return game.requests.exit; }
+int  sim_exit_status() { return game.requests.exit_status; }
+int  sim_results_writes() { return results_writes; }
 
 void sim_close() {
     if (!start_dir.empty() && !platform_enter_folder(start_dir.c_str()))

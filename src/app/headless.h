@@ -5,18 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/command.h"
 #include "game/state.h"
 
-enum {
-    HOLD_A = 1,
-    HOLD_D = 2,
-    HOLD_SPACE = 4,
-    HOLD_W = 8,
-    HOLD_S = 16,
-    HOLD_ENTER = 32,
-    HOLD_ESC = 64,
-    HOLD_P = 128,
-};
+// The buttons held for a frame, named by their keys: replays and tests write them so.
+inline constexpr unsigned HOLD_A = button_bit(BUTTON_LEFT);
+inline constexpr unsigned HOLD_D = button_bit(BUTTON_RIGHT);
+inline constexpr unsigned HOLD_SPACE = button_bit(BUTTON_JUMP);
+inline constexpr unsigned HOLD_W = button_bit(BUTTON_MENU_UP);
+inline constexpr unsigned HOLD_S = button_bit(BUTTON_MENU_DOWN);
+inline constexpr unsigned HOLD_ENTER = button_bit(BUTTON_CONFIRM);
+inline constexpr unsigned HOLD_ESC = button_bit(BUTTON_BACK);
+inline constexpr unsigned HOLD_P = button_bit(BUTTON_PAUSE);
+inline constexpr unsigned HOLD_M = button_bit(BUTTON_MUTE);
 
 struct sim_state_t {
     int     frame;
@@ -28,16 +29,19 @@ struct sim_state_t {
 };
 
 // Puts the game back as at program start, moves into work_dir (a folder with
-// ../resources beside it) and runs start-up for the menu.
+// ../resources beside it) and runs start-up for the menu. Frames then fill the
+// same command the window does, their clock a fake one that moves frame_ms a frame.
 // False when start-up ended the program (level one unusable).
-bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int frame_ms = 16);
-// One frame with the given keys held; false once the program has ended.
+bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int32_t frame_ms = FRAME_MS);
+// One frame with exactly the given buttons held; false once the program has ended.
 bool sim_frame(unsigned held);
 // Keys as the window reports them between frames: a character or a special
-// key going down or up, and the keyboard focus looked at before a frame.
+// key going down or up; the keyboard focus and the pads' controls as the next
+// frames' commands find them.
 void sim_key(unsigned char key, bool down);
 void sim_special_key(int special, bool down);
 void sim_focus(bool focused);
+void sim_pads(unsigned controls);
 // One frame with the keys as those reports left them.
 bool sim_frame_as_typed();
 // Enter on the menu: starts play. False if the program ended instead.
@@ -45,6 +49,8 @@ bool        sim_start_play();
 sim_state_t sim_state();
 bool        sim_ended();
 int         sim_exit_status();
+// Times "player.s" was written since sim_open.
+int sim_results_writes();
 
 // What the rules raised: the last frame's events, and each event with the frame
 // it happened on (sim_state().frame after it) since sim_open, oldest first.

@@ -7,13 +7,13 @@
 
 #include "assets/bmp.h"
 #include "game/levelmap.h"
-#include "game/process.h"
+#include "game/requests.h"
 #include "game/state.h"
 
 static bool fail_first_level(const char* path, const std::string& why) {
     printf("ERROR: cannot open input file with the scene data\n");
     fprintf(stderr, "%s: %s\n", path, why.c_str());
-    process_exit(1);
+    request_exit(1);
     return false;
 }
 

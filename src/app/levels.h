@@ -2,7 +2,7 @@
 #pragma once
 
 // Loads level one, prints the size line. On failure prints the error line and
-// ends the program with status 1.
+// asks to end the program with status 1.
 bool load_first_level();
 // Reads a later level's picture into game.next_level, for the fly-off to swap in.
 void read_next_level(const char* path);

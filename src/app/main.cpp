@@ -1,5 +1,4 @@
 // Quovix: read the command line, open the window, run start-up, then frames until the player leaves.
-#include "app/frame.h"
 #include "app/options.h"
 #include "app/window.h"
 #include "assets/startup.h"
@@ -26,7 +25,7 @@ int main(int argc, char** argv) {
     platform_let_go_of_display();
     if (!opened)
         return 1;
-    run_startup();
+    start_window_game();
     run_main_loop();
     return 0;
 }

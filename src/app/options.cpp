@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/bindings.h"
 #include "assets/picture.h"
 
 static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--help] [--version] [X options]";
@@ -17,13 +18,7 @@ static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls
                            "  --version              print the version and leave\n"
                            "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
                            "\n"
-                           "Keys:\n"
-                           "  w, s     choose PLAY GAME or EXIT GAME on the menu\n"
-                           "  Enter    confirm the menu choice\n"
-                           "  a, d     steer left or right\n"
-                           "  space    jump; from the top of a wall, a high jump\n"
-                           "  m        sound off and on again\n"
-                           "  Esc      leave the game at any time\n";
+                           "Keys:\n";
 
 // The window library's own options, left in argv for it, with how many values each takes.
 static const struct {
@@ -103,6 +98,7 @@ int answer_options(const options_t& options, FILE* out, FILE* err) {
     case LAUNCH_HELP:
         fprintf(out, "%s\n", USAGE_LINE);
         fprintf(out, HELP, PICTURE_SIDE_MIN, PICTURE_SIDE_MAX);
+        fputs(keys_help().c_str(), out);
         return 0;
     case LAUNCH_VERSION: fprintf(out, "quovix %s\n", QUOVIX_VERSION); return 0;
     case LAUNCH_BAD: fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE); return 2;

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/bindings.h"
+#include "app/command.h"
 #include "app/frame.h"
-#include "app/keys.h"
 #include "app/pace.h"
 #include "assets/icon.h"
+#include "game/screen.h"
+#include "game/state.h"
 #include "pad/pad.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -19,12 +22,31 @@
 static const char WINDOW_INSTANCE[] = "quovix";
 static const char WINDOW_CLASS[] = QUOVIX_WINDOW_CLASS;
 
+// What the rules asked for that only the real process does: its end.
+static void leave_when_asked() {
+    if (!game.requests.exit)
+        return;
+    fflush(stdout);
+    platform_exit(game.requests.exit_status);
+}
+
 static void display() {
-    keys_follow_focus(platform_window_has_focus(platform_current_window()));
-    pad_poll();
-    run_frame();
-    sound_frame();
-    pace_window_frame();
+    bool focused = platform_window_has_focus(platform_current_window());
+    run_frame(build_command(focused, pad_poll(), platform_ticks_ms()));
+    frame_done();
+    leave_when_asked();
+    sound_frame(game.events, game.muted, engine_heard());
+    // a frame held by the level change drew nothing: it waits a frame's time, as a drawn one would
+    if (game.flow.level_change_waiting)
+        platform_sleep_ms(FRAME_MS);
+    else
+        pace_window_frame();
+}
+
+void start_window_game() {
+    start_program();
+    frame_done();
+    leave_when_asked();
 }
 
 // The class and icon go on before the window is first shown, so the desktop links it to its entry at once.
@@ -37,10 +59,10 @@ bool open_window(int* argc, char** argv, int width, int height) {
     glutInit(argc, argv);
     bool full_screen = width == 0;
     // the screen is measured once, before anything is sized from it; a window is the screen to the game
-    screen_width = full_screen ? glutGet(GLUT_SCREEN_WIDTH) : width;
-    screen_height = full_screen ? glutGet(GLUT_SCREEN_HEIGHT) : height;
-    if (screen_width <= 0 || screen_height <= 0) {
-        printf("ERROR: cannot determine the screen size (%dx%d)\n", screen_width, screen_height);
+    view_width = full_screen ? glutGet(GLUT_SCREEN_WIDTH) : width;
+    view_height = full_screen ? glutGet(GLUT_SCREEN_HEIGHT) : height;
+    if (view_width <= 0 || view_height <= 0) {
+        printf("ERROR: cannot determine the screen size (%dx%d)\n", view_width, view_height);
         return false;
     }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

@@ -7,4 +7,6 @@ inline constexpr char WINDOW_TITLE[] = "Quovix - by Orrib";
 // Initialises GLUT and takes the screen size, full screen when width is 0, else a
 // window of width by height that the game takes for the screen; false when the size is unusable.
 bool open_window(int* argc, char** argv, int width, int height);
+// Start-up for the menu in the window; ends the program when start-up asks to.
+void start_window_game();
 void run_main_loop();

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <sstream>
 
-#include "game/state.h"
 #include "game/tuning.h"
 #include "platform/platform.h"
 
@@ -25,12 +24,14 @@ bool parse_scale(const char* text, float* scale) {
     return extract_scale(in, scale);
 }
 
-void read_scale() {
+float read_scale(float last_good) {
     // read whole and parsed as the stream would, so a file that is no regular one never blocks a frame
     std::string why, text;
     FILE*       f = platform_open_regular("scale.txt", SCALE_FILE_MAX_BYTES, &why);
     if (!f || !platform_read_all(f, SCALE_FILE_MAX_BYTES, &text, &why))
-        return;
+        return last_good;
     std::istringstream in(text);
-    extract_scale(in, &game.speed_scale);
+    float              scale = last_good;
+    extract_scale(in, &scale);
+    return scale;
 }

@@ -132,7 +132,7 @@ static bool take_model_read_ahead(int i, std::vector<obj_vertex_t>* triangles) {
 // A picture of this set read ahead for this screen, taken once; false when there is none.
 static bool take_picture_read_ahead(int i, const picture_set_t& set, std::vector<uint8_t>* rgb) {
     platform_wait_aside();
-    if (!ahead.picture_read[i] || ahead.width != screen_width || ahead.height != screen_height ||
+    if (!ahead.picture_read[i] || ahead.width != view_width || ahead.height != view_height ||
         strcmp(ahead.set.folder, set.folder) != 0)
         return false;
     ahead.picture_read[i] = false;
@@ -177,7 +177,7 @@ const char* resource_folder(int width, int height, char* buf, int buf_size) {
 
 static void load_pictures() {
     picture_set_t set;
-    if (!picture_set_for(screen_width, screen_height, &set))
+    if (!picture_set_for(view_width, view_height, &set))
         return;
     bool same_folder = strcmp(set.folder, loaded.picture_folder) == 0;
     for (int i = 0; i < PICTURE_COUNT; i++) {

@@ -31,3 +31,6 @@ struct command_t {
     int32_t   now_ms;        // the clock the level timer reads, once a frame
     float     speed_scale;   // as read from "scale.txt" for this frame
 };
+
+inline bool holds(const command_t& cmd, button_t button) { return (cmd.held & button_bit(button)) != 0; }
+inline bool presses(const command_t& cmd, button_t button) { return (cmd.pressed & button_bit(button)) != 0; }

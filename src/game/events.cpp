@@ -8,11 +8,7 @@ static const char* const event_names[EV_COUNT] = {
 };
 
 void raise_event(game_event_t event) { game.events |= (game_events_t)1 << event; }
-void raise_event_next_frame(game_event_t event) { game.events_ahead |= (game_events_t)1 << event; }
 bool event_raised(game_event_t event) { return (game.events >> event) & 1; }
 
-void clear_events() {
-    game.events = game.events_ahead;
-    game.events_ahead = 0;
-}
+void        clear_events() { game.events = 0; }
 const char* event_name(game_event_t event) { return event < EV_COUNT ? event_names[event] : "?"; }

@@ -24,11 +24,8 @@ enum game_event_t {
 typedef uint32_t game_events_t;
 
 void raise_event(game_event_t event);
-// For a rule that acts between frames, such as the pause on losing the keyboard:
-// the event is the next frame's, so whoever reads a frame's events hears it.
-void raise_event_next_frame(game_event_t event);
 bool event_raised(game_event_t event);
-// A frame begins: what was raised since the last one ended is all it holds.
+// A frame begins with none.
 void clear_events();
 // The event's name as tests and the runner's record print it, such as "star".
 const char* event_name(game_event_t event);

@@ -5,31 +5,28 @@
 
 #include "game/actions.h"
 #include "game/events.h"
-#include "game/keytable.h"
 #include "game/levelmap.h"
-#include "game/process.h"
+#include "game/requests.h"
 #include "game/state.h"
 #include "game/timer.h"
 #include "game/tuning.h"
 #include "results/results.h"
 
-static void place_ship_on_spawn() {
-    ship_t& ship = game.ship;
-    for (int i = 0; i < 3; i++)
-        ship.spawn[i] = ship.pos[i] = ship.prev_pos[i] = SPAWN_POINT[i];
-    ship.heading = SHIP_HEADING;
-    ship.contact = CONTACT_SPAWNED;
+static void start_after_loading() {
+    game.flow.stars_collected = 0;
+    request_buttons_afresh();
+    game.ship.bank = BANK_NONE;
+    game.ship.heading = SHIP_HEADING;
+    place_on_spawn(&game.ship);
 }
 
-void start_menu_or_play() {
-    game.flow.stars_collected = 0;
-    keys_release_all();
-    game.ship.bank = BANK_NONE;
-    place_ship_on_spawn();
-    if (game.flow.game_started == 0) {
-        actions_add_back(ACT_MENU);
-        return;
-    }
+void start_menu() {
+    start_after_loading();
+    actions_add_back(ACT_MENU);
+}
+
+void start_play() {
+    start_after_loading();
     for (int code : play_codes)
         actions_add_back(code);
 }
@@ -45,8 +42,8 @@ void level_start() {
 // A next level that cannot be played ends the game with what it has so far.
 static void abandon_at_level(const char* path, const std::string& why) {
     printf("ERROR: cannot load level %d from \"%s\": %s\n", game.flow.current_level, path, why.c_str());
-    write_results(game.results);
-    process_exit(1);
+    request_results_written();
+    request_exit(1);
 }
 
 static void advance_level() {
@@ -61,15 +58,13 @@ static void advance_level() {
         abandon_at_level(path, why);
         return;
     }
-    for (int i = 0; i < 3; i++)
-        game.ship.pos[i] = SPAWN_POINT[i];
-    game.ship.contact = CONTACT_SPAWNED;
+    place_on_spawn(&game.ship);
     flow.level_start = 1;
     // no lookup has been made at the new position yet
     game.ship.tile_under_ship = 0;
 }
 
-void fly_off_and_advance() {
+void fly_off() {
     ship_t& ship = game.ship;
     if (ship.prev_pos[1] + FLY_OFF_GLIDE > ship.pos[1])
         ship.pos[1] += FLY_OFF_STEP;
@@ -77,8 +72,15 @@ void fly_off_and_advance() {
         ship.pos[2] += FLY_OFF_STEP;
     if (ship.pos[2] > FLY_OFF_HEIGHT && !game.flow.game_over) {
         game.flow.level_complete = 1;
-        process_sleep_ms(LEVEL_CHANGE_PAUSE_MS);
+        game.flow.level_change_waiting = 1;
+        game.flow.level_change_end_ms = (int32_t)((uint32_t)game.cmd.now_ms + (uint32_t)LEVEL_CHANGE_PAUSE_MS);
     }
+}
+
+bool level_change_over() { return (int32_t)((uint32_t)game.cmd.now_ms - (uint32_t)game.flow.level_change_end_ms) >= 0; }
+
+void advance_when_complete() {
+    game.flow.level_change_waiting = 0;
     if (game.flow.level_complete && game.flow.current_level < LEVEL_COUNT)
         advance_level();
 }
@@ -103,7 +105,7 @@ void game_over_bookkeeping() {
     if (game.timer.running)
         timer_stop();
     fill_record(&game.results, flow.current_level, flow.stars_collected, flow.level_time, 0);
-    write_results(game.results);
+    request_results_written();
 }
 
 bool ship_action() {

@@ -3,10 +3,10 @@
 #include "game/actions.h"
 #include "game/events.h"
 #include "game/flow.h"
-#include "game/keytable.h"
 #include "game/mute.h"
 #include "game/pause.h"
-#include "game/process.h"
+#include "game/requests.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "game/tuning.h"
 
@@ -22,8 +22,8 @@ static void queue_steer(int code, int opposite) {
 // the code keeps being queued while the ship still drifts. Rates are floats:
 // compare with float bounds, or the idle rate 0.1f would read as above 0.1
 // and drift the ship.
-static void steer_key(int key, float* rate, float* other_rate, int code, int opposite) {
-    if (game.keys[key]) {
+static void steer_button(button_t button, float* rate, float* other_rate, int code, int opposite) {
+    if (holds(game.cmd, button)) {
         *other_rate = STEER_RATE_IDLE;
         if (*rate < STEER_RATE_MAX)
             *rate += STEER_RATE_STEP;
@@ -34,11 +34,11 @@ static void steer_key(int key, float* rate, float* other_rate, int code, int opp
     }
 }
 
-// The ship banks toward the steering key held, right before left.
-static ship_bank_t bank_of_keys() {
-    if (game.keys[KEY_D])
+// The ship banks toward the steering button held, right before left.
+static ship_bank_t bank_of_buttons() {
+    if (holds(game.cmd, BUTTON_RIGHT))
         return BANK_RIGHT;
-    if (game.keys[KEY_A])
+    if (holds(game.cmd, BUTTON_LEFT))
         return BANK_LEFT;
     return BANK_NONE;
 }
@@ -49,9 +49,9 @@ static void take_off(game_event_t event) {
     raise_event(event);
 }
 
-static void jump_key() {
+static void jump_button() {
     ship_t& ship = game.ship;
-    if (game.keys[KEY_SPACE] && !ship.falling && !ship.jump) {
+    if (holds(game.cmd, BUTTON_JUMP) && !ship.falling && !ship.jump) {
         if (ship.on_wall == 0.0f && ship.on_ground == 1) {
             if (!ship.jump_descending)
                 take_off(EV_JUMP);
@@ -65,21 +65,21 @@ static void jump_key() {
 }
 
 // Returns true when play is confirmed.
-static bool menu_keys() {
+static bool menu_buttons() {
     game_flow_t& flow = game.flow;
     int          was = flow.menu_selection;
-    if (game.keys[KEY_W])
+    if (holds(game.cmd, BUTTON_MENU_UP))
         flow.menu_selection = 0;
-    if (game.keys[KEY_S])
+    if (holds(game.cmd, BUTTON_MENU_DOWN))
         flow.menu_selection = 1;
-    // the keys move a choice nobody sees once play is on: only the menu's own move is heard
-    if (flow.menu_selection != was && actions_has(ACT_MENU))
+    // the buttons move a choice nobody sees once play is on: only the menu's own move is heard
+    if (flow.menu_selection != was && game_screen() == SCREEN_MENU)
         raise_event(EV_MENU_MOVED);
-    if (!game.keys[KEY_ENTER] || flow.ship_drawn)
+    if (!holds(game.cmd, BUTTON_CONFIRM) || flow.ship_drawn)
         return false;
     raise_event(EV_MENU_CONFIRMED);
     if (flow.menu_selection == 1) {
-        process_exit(0);
+        request_exit(0);
     } else if (flow.menu_selection == 0) {
         flow.game_started = 1;
         actions_remove(ACT_MENU);
@@ -89,27 +89,28 @@ static bool menu_keys() {
 }
 
 input_request_t input_step() {
-    // Esc leaves from the menu, play and the summary alike, before any other key acts
-    if (game.keys[KEY_ESC]) {
-        process_exit(0);
+    // Esc leaves from the menu, play and the summary alike, before any other button acts
+    if (holds(game.cmd, BUTTON_BACK)) {
+        request_exit(0);
         return INPUT_GO_ON;
     }
     // Enter acts on the summary only once a frame has shown it
     bool summary_shown = game.flow.game_over;
-    mute_key_step();
-    pause_key_step();
+    mute_step();
+    pause_on_focus_loss();
+    pause_step();
     if (game.flow.paused)
         return INPUT_GO_ON;
-    game.ship.bank = bank_of_keys();
-    steer_key(KEY_A, &game.ship.left_rate, &game.ship.right_rate, ACT_STEER_LEFT, ACT_STEER_RIGHT);
-    steer_key(KEY_D, &game.ship.right_rate, &game.ship.left_rate, ACT_STEER_RIGHT, ACT_STEER_LEFT);
+    game.ship.bank = bank_of_buttons();
+    steer_button(BUTTON_LEFT, &game.ship.left_rate, &game.ship.right_rate, ACT_STEER_LEFT, ACT_STEER_RIGHT);
+    steer_button(BUTTON_RIGHT, &game.ship.right_rate, &game.ship.left_rate, ACT_STEER_RIGHT, ACT_STEER_LEFT);
     if (!actions_has(ACT_FORWARD))
         actions_add_front(ACT_FORWARD);
-    jump_key();
+    jump_button();
     if (!actions_has(ACT_VERTICAL))
         actions_add_front(ACT_VERTICAL);
     end_game_when_over();
-    if (summary_shown && key_pressed_now(KEY_ENTER))
+    if (summary_shown && presses(game.cmd, BUTTON_CONFIRM))
         return INPUT_NEW_GAME;
-    return menu_keys() ? INPUT_STARTUP : INPUT_GO_ON;
+    return menu_buttons() ? INPUT_STARTUP : INPUT_GO_ON;
 }

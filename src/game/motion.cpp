@@ -61,10 +61,8 @@ static void sink_over_gap() {
         game.ship.falling = 1;
     if (z < LIFE_LOST_HEIGHT) {
         game.flow.lives--;
-        for (int i = 0; i < 3; i++)
-            game.ship.pos[i] = game.ship.spawn[i];
+        place_on_spawn(&game.ship);
         game.ship.falling = 0;
-        game.ship.contact = CONTACT_SPAWNED;
         raise_event(EV_LIFE_LOST);
     }
 }
@@ -115,11 +113,10 @@ static void stop_at_wall() {
         game.ship.pos[1] = game.ship.prev_pos[1];
 }
 
-void forward_motion() {
-    if (game.flow.on_finish)
-        fly_off_and_advance();
+// The pickups, then a step along the track with the finish and the wall ahead.
+static void step_forward() {
     // a next level that cannot load ended the program: nothing after the exit runs
-    if (game.process.exit_requested)
+    if (game.requests.exit)
         return;
     if (actions_has(ACT_ON_TRACK))
         take_pickups();
@@ -135,6 +132,22 @@ void forward_motion() {
         stop_at_wall();
     }
     actions_remove(ACT_FORWARD);
+}
+
+void forward_motion() {
+    if (game.flow.on_finish) {
+        fly_off();
+        // the frame holds here; forward_motion_after_wait goes on from this point
+        if (game.flow.level_change_waiting)
+            return;
+        advance_when_complete();
+    }
+    step_forward();
+}
+
+void forward_motion_after_wait() {
+    advance_when_complete();
+    step_forward();
 }
 
 void steer_left() {

@@ -1,9 +1,8 @@
 #include "game/mute.h"
 
-#include "game/keytable.h"
 #include "game/state.h"
 
-void mute_key_step() {
-    if (key_pressed_now(KEY_M))
+void mute_step() {
+    if (presses(game.cmd, BUTTON_MUTE))
         game.muted = !game.muted;
 }

@@ -1,4 +1,4 @@
-// The m key: sound off and on again, whatever the screen; play goes on the same.
+// The mute button: sound off and on again, whatever the screen; play goes on the same.
 #pragma once
 
-void mute_key_step();
+void mute_step();

@@ -2,15 +2,14 @@
 
 #include "game/actions.h"
 #include "game/events.h"
-#include "game/keytable.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "game/timer.h"
 
-// Play proper: not the menu, the summary, the level's start or its fly-off.
+// Play proper, paused or not: not the menu, the summary, the level's start or its change.
 static bool in_play() {
-    const game_flow_t& flow = game.flow;
-    return flow.game_started && !flow.game_over && flow.lives > 0 && !flow.level_start && !flow.on_finish &&
-           !flow.level_complete;
+    screen_t screen = game_screen();
+    return screen == SCREEN_PLAY || screen == SCREEN_PAUSED;
 }
 
 static void set_paused(bool paused) {
@@ -24,19 +23,28 @@ static void set_paused(bool paused) {
     }
 }
 
-void pause_key_step() {
-    if (!key_pressed_now(KEY_P) || !in_play())
+void pause_step() {
+    if (!presses(game.cmd, BUTTON_PAUSE) || !in_play())
         return;
     set_paused(!game.flow.paused);
     raise_event(game.flow.paused ? EV_PAUSE : EV_RESUME);
 }
 
-// The focus is looked at between frames: the pause is heard with the frame that shows it.
 void pause_on_focus_loss() {
-    if (game.flow.paused || !in_play())
+    game_flow_t& flow = game.flow;
+    if (!game.cmd.focused && !flow.focus_lost)
+        flow.focus_pause_due = 1;
+    flow.focus_lost = !game.cmd.focused;
+    // back in focus, the player decides
+    if (!flow.focus_lost)
+        flow.focus_pause_due = 0;
+    if (!flow.focus_pause_due || !in_play())
+        return;
+    flow.focus_pause_due = 0;
+    if (flow.paused)
         return;
     set_paused(true);
-    raise_event_next_frame(EV_PAUSE);
+    raise_event(EV_PAUSE);
 }
 
 bool action_stands_still(int code) {

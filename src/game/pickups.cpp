@@ -2,6 +2,7 @@
 
 #include "game/events.h"
 #include "game/levelmap.h"
+#include "game/requests.h"
 #include "game/state.h"
 #include "game/timer.h"
 #include "game/tuning.h"
@@ -35,7 +36,7 @@ void finish_test() {
     fill_record(&game.results, flow.current_level, flow.stars_collected, flow.level_time, flow.lives);
     timer_reset();
     if (flow.current_level == LEVEL_COUNT)
-        write_results(game.results);
+        request_results_written();
     if (game.timer.running)
         timer_stop();
 }

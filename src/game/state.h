@@ -6,35 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "game/command.h"
 #include "game/events.h"
 #include "results/results.h"
 
-// Keys as GLUT reports them: indices into the key table.
+// What holds a button down: it stays held while any of them still holds it.
 enum {
-    KEY_ENTER = 13,
-    KEY_ESC = 27,
-    KEY_SPACE = 32,
-    KEY_A = 97,
-    KEY_D = 100,
-    KEY_M = 109,
-    KEY_P = 112,
-    KEY_S = 115,
-    KEY_W = 119,
+    SOURCE_KEYS = 1,           // the keyboard's characters
+    SOURCE_SPECIAL_KEYS = 2,   // the arrow keys
+    SOURCE_PADS = 4,           // every game controller plugged in
 };
 
-// What holds a key down: a key stays held while any of them still holds it.
-enum {
-    KEY_SOURCE_CHAR = 1,      // the keyboard's characters
-    KEY_SOURCE_SPECIAL = 2,   // the arrow keys, standing in for w, a, s, d
-    KEY_SOURCE_PAD = 4,       // every game controller plugged in
-};
-
-// Between frames the keys arrive one by one; a frame sees the table as a whole.
-struct key_marks_t {
-    uint8_t pressed[256];         // sources pressed since the frame began
-    uint8_t release_after[256];   // sources let go of before any frame saw them
-    uint8_t was_held[256];        // the table as the last frame saw it
-    bool    focus_lost;           // the window had no keyboard focus at the last look
+// The buttons as the devices left them between frames; a frame's command is read from it.
+struct button_table_t {
+    uint8_t held[BUTTON_COUNT];            // the sources holding each button
+    uint8_t pressed_since[BUTTON_COUNT];   // sources pressed since the last frame's command
+    uint8_t release_after[BUTTON_COUNT];   // sources let go of before any frame saw them
+    uint8_t was_held[BUTTON_COUNT];        // as the last frame saw them
+    bool    focus_lost;                    // the window had no keyboard at the last command
 };
 
 struct game_flow_t {
@@ -43,12 +32,16 @@ struct game_flow_t {
     int     stars_collected;   // in the current level
     uint8_t level_start;       // loaded, not yet started: track and ship hidden
     uint8_t on_finish;
-    uint8_t level_complete;   // fly-off over
-    uint8_t game_over;        // totals made, summary showing
-    uint8_t game_started;     // play chosen on the menu
-    uint8_t ship_drawn;       // ACT_SHIP has run: Enter no longer acts on the menu
-    uint8_t menu_selection;   // 0 play, 1 exit
-    uint8_t paused;           // play stands still, the scene is drawn under "PAUSED"
+    uint8_t level_complete;         // fly-off over
+    uint8_t game_over;              // totals made, summary showing
+    uint8_t game_started;           // play chosen on the menu
+    uint8_t ship_drawn;             // ACT_SHIP has run: Enter no longer acts on the menu
+    uint8_t menu_selection;         // 0 play, 1 exit
+    uint8_t paused;                 // play stands still, the scene is drawn under "PAUSED"
+    uint8_t focus_lost;             // the last command came without the keyboard
+    uint8_t focus_pause_due;        // the keyboard went while play could not pause: it pauses when it can
+    uint8_t level_change_waiting;   // the fly-off is over: the frame holds until the change's end
+    int32_t level_change_end_ms;
     int64_t level_time;       // ms, taken at the finish or while no lives are left
     int64_t frozen_seconds;   // shown by the HUD once the finish is reached
     float   text_anchor[3];
@@ -107,17 +100,31 @@ struct level_timer_t {
     int32_t stop_tick;
 };
 
-// The process as the game sees it: its clock, its sleeps and its exit. A window-free
-// run fakes the clock and records the exit instead of taking it.
+// The frame being walked: a level change holds it at the fly-off's end, and it goes on
+// from the next code once the wait is over.
+struct frame_walk_t {
+    int codes[32];
+    int count;
+    int next;
+};
+
+// What the frame asks of the app, carried out once the rules are done: the rules do no I/O.
+struct requests_t {
+    bool      exit;   // the program ends with exit_status; nothing of the frame runs after it
+    int       exit_status;
+    bool      write_results;      // "player.s" to be written with results_to_write
+    bool      results_asked;      // some results were asked for this game: results_to_write holds the last
+    results_t results_to_write;   // kept, so the same results are not written again
+    bool      release_buttons;    // start-up lets go of every button held
+};
+
+// The frames as they are run: counted by the frame function, and the window-free
+// runner's clock, which a level change's wait moves at once.
 struct process_t {
-    bool    fake_time;
-    int32_t fake_now_ms;
-    int     sleep_calls;
-    int32_t slept_ms;
-    bool    keep_running;
-    bool    exit_requested;
-    int     exit_status;
     int     frames_run;
+    int32_t fake_now_ms;
+    int     level_waits;   // level changes waited out by the runner
+    int32_t waited_ms;
 };
 
 struct game_state_t {
@@ -129,13 +136,17 @@ struct game_state_t {
     results_t      results;
     std::list<int> actions;   // the codes a frame runs, in order
     float          speed_scale;
-    uint8_t        keys[256];   // the sources holding each key, by the 8-bit code GLUT reports
-    key_marks_t    key_marks;
-    game_events_t  events;         // what happened this frame, one bit a game_event_t
-    game_events_t  events_ahead;   // raised between frames: the next frame's
-    uint8_t        muted;          // no sound: m toggles it, --mute starts with it, play again keeps it
+    command_t      cmd;       // this frame's: all the rules read of the devices, the clock and "scale.txt"
+    button_table_t buttons;   // filled by the devices between frames, read into each command
+    frame_walk_t   walk;
+    game_events_t  events;   // what happened this frame, one bit a game_event_t
+    uint8_t        muted;    // no sound: m toggles it, --mute starts with it, play again keeps it
+    requests_t     requests;
     process_t      process;
 };
+
+// The one way onto the spawn point: at start, a new level and after a fall.
+void place_on_spawn(ship_t* ship);
 
 extern game_state_t       game;
 extern const game_state_t game_at_start;

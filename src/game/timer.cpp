@@ -1,6 +1,5 @@
 #include "game/timer.h"
 
-#include "game/process.h"
 #include "game/state.h"
 
 // tick arithmetic wraps like the 32-bit clock it models
@@ -10,7 +9,7 @@ static int32_t tick_add(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (
 void timer_start() {
     if (game.timer.running)
         return;
-    int32_t now = process_ticks_ms();
+    int32_t now = game.cmd.now_ms;
     if (game.timer.reset)
         game.timer.start_tick = now;
     else
@@ -22,7 +21,7 @@ void timer_start() {
 void timer_stop() {
     if (!game.timer.running)
         return;
-    game.timer.stop_tick = process_ticks_ms();
+    game.timer.stop_tick = game.cmd.now_ms;
     game.timer.running = false;
 }
 
@@ -34,14 +33,14 @@ void timer_reset() {
     game.timer.start_tick = 0;
     game.timer.stop_tick = 0;
     if (was_running) {
-        game.timer.start_tick = process_ticks_ms();
+        game.timer.start_tick = game.cmd.now_ms;
         game.timer.reset = false;
         game.timer.running = true;
     }
 }
 
 uint32_t timer_elapsed_ms() {
-    int32_t end = game.timer.running ? process_ticks_ms() : game.timer.stop_tick;
+    int32_t end = game.timer.running ? game.cmd.now_ms : game.timer.stop_tick;
     return (uint32_t)end - (uint32_t)game.timer.start_tick;
 }
 

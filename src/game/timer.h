@@ -1,4 +1,4 @@
-// The level stopwatch, in milliseconds of the process clock.
+// The level stopwatch, in milliseconds of the clock each frame's command reads.
 #pragma once
 #include <cstdint>
 

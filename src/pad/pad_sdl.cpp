@@ -2,9 +2,8 @@
 #include <SDL.h>
 #include <cstdio>
 
-#include "game/state.h"
 #include "pad/pad.h"
-#include "pad/pad_keys.h"
+#include "pad/pad_stick.h"
 
 enum { MAX_PADS = 8 };
 
@@ -97,22 +96,18 @@ static unsigned controls_of(pad_t* pad) {
     return controls;
 }
 
-void pad_poll() {
+unsigned pad_poll() {
     if (!subsystem_up)
-        return;
+        return 0;
     SDL_PumpEvents();
     take_plug_events();
     unsigned controls = 0;
     for (int i = 0; i < pads_open; i++)
         controls |= controls_of(&pads[i]);
-    // a window in the background takes no keys from the pads, as from the keyboard
-    if (game.key_marks.focus_lost)
-        controls = 0;
-    pad_hold_controls(controls);
+    return controls;
 }
 
 void pad_close() {
-    pad_hold_controls(0);
     while (pads_open > 0)
         unplug(pads[0].id);
     if (subsystem_up)

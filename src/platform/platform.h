@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-// Measured once by the window, before anything is sized from it.
-extern int screen_width;
-extern int screen_height;
+// The size the view is drawn at: the screen's, or the window's; set once by the window.
+extern int view_width;
+extern int view_height;
 
 int32_t           platform_ticks_ms();   // real elapsed milliseconds, monotonic, from the first call
 void              platform_sleep_ms(int32_t ms);

@@ -6,8 +6,8 @@
 #include <system_error>
 #include <thread>
 
-int screen_width;
-int screen_height;
+int view_width;
+int view_height;
 
 const char* platform_setting(const char* name) { return getenv(name); }
 

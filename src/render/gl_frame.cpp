@@ -41,6 +41,8 @@ static void warm_up_play_drawing() {
     clear_frame_notes();
 }
 
+void render_hold_frame() { glutPostRedisplay(); }
+
 void render_end_frame() {
     clear_frame_notes();
     glPopMatrix();
@@ -69,10 +71,10 @@ void render_setup_view() {
     glLoadIdentity();
     // the aspect is the integer quotient of the screen size, as the game always had it;
     // on a portrait screen that quotient is 0, which draws nothing, so the true ratio is used
-    int    height = screen_height > 0 ? screen_height : 1;
-    double aspect = screen_width / height;
+    int    height = view_height > 0 ? view_height : 1;
+    double aspect = view_width / height;
     if (aspect == 0)
-        aspect = screen_width > 0 ? (double)screen_width / height : 1.0;
+        aspect = view_width > 0 ? (double)view_width / height : 1.0;
     gluPerspective(30, aspect, 0.01, 1.0);
     gluLookAt(0, -0.06, 0.006, 0, 0, 0, 0, 1, 0);
     glMatrixMode(GL_MODELVIEW);

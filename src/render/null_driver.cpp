@@ -11,6 +11,7 @@ static uint32_t next_texture = 1;
 void        render_clear(bool) {}
 void        render_begin_scene() {}
 void        render_end_frame() {}
+void        render_hold_frame() {}
 void        render_setup_view() {}
 const char* render_gl_version() { return "none (no window)"; }
 void        render_light_on_ship() {}

@@ -22,6 +22,7 @@ extern render_assets_t render_assets;
 void        render_clear(bool background_in_frame);   // the app says whether the frame draws the background
 void        render_begin_scene();                     // camera on the ship
 void        render_end_frame();                       // restore, swap, ask for the next frame
+void        render_hold_frame();                      // no picture this frame: the last one stays; ask for the next
 void        render_setup_view();                      // projection, camera, depth, lights, shading
 const char* render_gl_version();
 bool        render_set_swap_interval(int refreshes);   // swaps wait this many refreshes; false: no such control

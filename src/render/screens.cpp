@@ -13,7 +13,7 @@
 static const float MISSING_PICTURE_GREY = 0.08f;
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
-    double w = screen_width, h = screen_height;
+    double w = view_width, h = view_height;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -54,7 +54,7 @@ static void restore_matrices() {
 // A line in the middle of the screen, whatever the camera.
 static void centred_line(const char* text, double y) {
     int width = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)text);
-    glRasterPos2d((screen_width - width) / 2.0, y);
+    glRasterPos2d((view_width - width) / 2.0, y);
     draw_text(text);
 }
 
@@ -63,8 +63,8 @@ static void menu_words() {
     bool play = game.flow.menu_selection == 0;
     glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);
-    centred_line(play ? "> PLAY GAME <" : "PLAY GAME", screen_height * 0.55);
-    centred_line(play ? "EXIT GAME" : "> EXIT GAME <", screen_height * 0.55 - 36);
+    centred_line(play ? "> PLAY GAME <" : "PLAY GAME", view_height * 0.55);
+    centred_line(play ? "EXIT GAME" : "> EXIT GAME <", view_height * 0.55 - 36);
     glEnable(GL_DEPTH_TEST);
 }
 
@@ -123,7 +123,7 @@ void draw_paused() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, screen_width, 0, screen_height, -1, 1);
+    glOrtho(0, view_width, 0, view_height, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -132,8 +132,8 @@ void draw_paused() {
     glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);
     // above the ship, which stays in view
-    centred_line("PAUSED", screen_height * 0.62);
-    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", screen_height * 0.62 - 36);
+    centred_line("PAUSED", view_height * 0.62);
+    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", view_height * 0.62 - 36);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     restore_matrices();

@@ -2,5 +2,5 @@
 #include "sound/sound.h"
 
 void sound_open(const char*) {}
-void sound_frame() {}
+void sound_frame(game_events_t, bool, bool) {}
 void sound_close() {}

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/state.h"
 #include "sound/load.h"
 #include "sound/sound.h"
 #include "sound/sounds.h"
@@ -54,23 +53,17 @@ void sound_open(const char* folder) {
     SDL_PauseAudioDevice(device, 0);
 }
 
-// Flying: not the menu, a pause, the summary or a level still to start.
-static bool engine_heard() {
-    const game_flow_t& flow = game.flow;
-    return flow.game_started && !flow.game_over && flow.lives > 0 && !flow.paused && !flow.level_start;
-}
-
-void sound_frame() {
+void sound_frame(game_events_t events, bool muted, bool engine_on) {
     if (!device)
         return;
     SDL_LockAudioDevice(device);
-    if (game.muted) {
+    if (muted) {
         mixer_stop_all(&mixer);
     } else {
         for (int e = 0; e < EV_COUNT; e++)
-            if (event_raised((game_event_t)e))
+            if ((events >> e) & 1)
                 mixer_play(&mixer, &clips[e]);
-        mixer.engine_on = engine_heard();
+        mixer.engine_on = engine_on;
     }
     SDL_UnlockAudioDevice(device);
 }

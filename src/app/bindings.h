@@ -1,0 +1,32 @@
+// The binding table: the one place that names the keys and the controls each
+// button answers to. The key callbacks and the pads read it; so do --help and the tests.
+#pragma once
+#include <string>
+
+#include "game/command.h"
+
+enum binding_device_t {
+    DEVICE_KEY,           // a character, letters as lower case
+    DEVICE_SPECIAL_KEY,   // one of the window library's special keys
+    DEVICE_PAD,           // a pad control, as pad_poll reports it
+};
+
+struct binding_t {
+    binding_device_t device;
+    int              code;
+    button_t         button;
+    const char*      name;   // as --help and the manual page name it
+};
+
+extern const binding_t bindings[];
+extern const int       binding_count;
+
+// The window library's keyboard callbacks.
+void key_down(unsigned char key, int x, int y);
+void key_up(unsigned char key, int x, int y);
+void special_down(int special, int x, int y);
+void special_up(int special, int x, int y);
+// The controls every pad holds now: buttons pressed and released under the pads' own source.
+void hold_pad_controls(unsigned controls);
+// --help's list of keys: a line for each thing a player does, the keys from the table.
+std::string keys_help();

@@ -1,0 +1,31 @@
+#include "app/command.h"
+
+#include "app/bindings.h"
+#include "assets/scale.h"
+#include "game/buttons.h"
+#include "game/state.h"
+#include "results/results.h"
+
+command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms) {
+    hold_pad_controls(focused ? pad_controls : 0);
+    command_t cmd{};
+    buttons_read(focused, &cmd.held, &cmd.pressed);
+    cmd.focused = focused;
+    cmd.now_ms = now_ms;
+    cmd.speed_scale = read_scale(game.speed_scale);
+    return cmd;
+}
+
+bool frame_done() {
+    requests_t& requests = game.requests;
+    buttons_frame_end();
+    if (requests.release_buttons)
+        buttons_start_afresh();
+    requests.release_buttons = false;
+    bool write = requests.write_results;
+    requests.write_results = false;
+    // a write that failed is asked for again by the next rule that wants it
+    if (write && !write_results(requests.results_to_write))
+        requests.results_asked = false;
+    return write;
+}

@@ -1,0 +1,17 @@
+// The frame's command, built from the devices before the rules run, and what the
+// app carries out for the frame once they are done.
+#pragma once
+#include <cstdint>
+
+#include "game/command.h"
+
+// Frames a second every per-frame amount of motion is made for.
+inline constexpr int FRAME_RATE = 60;
+// A frame's time on the window-free runner's clock, in whole milliseconds as the level timer counts.
+inline constexpr int32_t FRAME_MS = 1000 / FRAME_RATE;
+
+// The pads' controls count only while the window has the keyboard, as the keys do.
+command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms);
+// After the frame: the buttons' held-back releases, then what the rules asked
+// for (the results written, the buttons let go of). True when "player.s" was written.
+bool frame_done();

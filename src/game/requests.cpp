@@ -1,0 +1,25 @@
+#include "game/requests.h"
+
+#include <cstring>
+
+#include "game/state.h"
+
+void request_exit(int status) {
+    if (game.requests.exit)
+        return;
+    game.requests.exit = true;
+    game.requests.exit_status = status;
+}
+
+void request_results_written() {
+    requests_t& requests = game.requests;
+    // the file holds the records, not the totals summed after them
+    const results_t& last = requests.results_to_write;
+    if (requests.results_asked && memcmp(last.records, game.results.records, sizeof(last.records)) == 0)
+        return;
+    requests.results_asked = true;
+    requests.write_results = true;
+    requests.results_to_write = game.results;
+}
+
+void request_buttons_afresh() { game.requests.release_buttons = true; }

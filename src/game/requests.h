@@ -1,0 +1,10 @@
+// What a rule asks of the app: it is carried out once the rules are done, so a
+// frame can be run, replayed or watched without touching the machine.
+#pragma once
+
+// The program ends with this status; the rest of the frame does not run. The first asked wins.
+void request_exit(int status);
+// "player.s" is written with the results as they stand, unless it holds them already.
+void request_results_written();
+// Start-up lets go of every button held, and of what was held before.
+void request_buttons_afresh();

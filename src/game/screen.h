@@ -1,0 +1,16 @@
+// Which screen is up, worked out in one place from the designed flags and the
+// action list: every reader asks here, and a new screen is added here.
+#pragma once
+
+enum screen_t {
+    SCREEN_MENU,
+    SCREEN_LEVEL_START,    // the level loaded, its timer not yet running
+    SCREEN_PLAY,
+    SCREEN_PAUSED,
+    SCREEN_LEVEL_CHANGE,   // the fly-off, then the wait before the next level or the summary
+    SCREEN_SUMMARY,        // no lives left, or every level done
+};
+
+screen_t game_screen();
+// The engine hums while the ship flies: in play, its fly-off and the change after it.
+bool engine_heard();
