@@ -52,12 +52,12 @@ int main(int argc, char** argv) {
         int    lives = sim_state().lives;
         long   first = frames;
         long   to_pause = 0;   // the level's frames up to the one that slept the pause after it
-        int    sleeps = game.process.sleep_calls;
+        int    sleeps = game.process.level_waits;
         size_t i = 0;
         auto   play = [&](unsigned held) {
             bench_play_frame(held);
             frames++;
-            if (!to_pause && game.process.sleep_calls != sleeps)
+            if (!to_pause && game.process.level_waits != sleeps)
                 to_pause = frames - first;
         };
         while (!sim_ended() && !sim_state().on_finish && i < replays[n].size())

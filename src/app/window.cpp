@@ -36,6 +36,7 @@ static void display() {
     frame_done();
     leave_when_asked();
     sound_frame(game.events, game.muted, engine_heard());
+    platform_frame_events(game.events);
     // a frame held by the level change drew nothing: it waits a frame's time, as a drawn one would
     if (game.flow.level_change_waiting)
         platform_sleep_ms(FRAME_MS);

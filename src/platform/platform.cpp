@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -130,3 +131,11 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 }
 
 void platform_start_output() { setvbuf(stdout, nullptr, _IOLBF, 0); }
+
+void platform_frame_events(uint32_t events) {
+    typedef void (*observer_t)(uint32_t);
+    // looked up once: an observer is preloaded before the game starts, or never
+    static observer_t observer = (observer_t)dlsym(RTLD_DEFAULT, "quovix_frame_events");
+    if (observer)
+        observer(events);
+}

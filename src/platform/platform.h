@@ -21,6 +21,9 @@ void platform_start_output();
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);
 void platform_let_go_of_display();
+// Each frame's events, one bit a game_event_t, handed to an observer preloaded into
+// the game (the benchmark defines quovix_frame_events(uint32_t) for it); nothing without one.
+void platform_frame_events(uint32_t events);
 // The window the current GL context draws into; 0 before there is one.
 uintptr_t platform_current_window();
 // Gives the window its class for the desktop and, when icon_count is not 0, its icon

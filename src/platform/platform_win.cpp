@@ -195,3 +195,6 @@ void platform_start_output() {
     if (own_console && GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR)
         FreeConsole();
 }
+
+// No observer is ever preloaded here.
+void platform_frame_events(uint32_t) {}
