@@ -214,20 +214,6 @@ bool wait_for_lines(const std::string& path, int lines, double seconds) {
 }
 
 // A replaced file is a new file: another inode or, where a freed one came back, a later time.
-bool wait_for_rewrite(const std::string& path, double seconds) {
-    struct stat first;
-    if (stat(path.c_str(), &first) != 0)
-        return false;
-    for (double end = now_s() + seconds; now_s() < end; sleep_ms(50)) {
-        struct stat now;
-        if (stat(path.c_str(), &now) == 0 &&
-            (now.st_ino != first.st_ino || now.st_mtim.tv_sec != first.st_mtim.tv_sec ||
-             now.st_mtim.tv_nsec != first.st_mtim.tv_nsec))
-            return true;
-    }
-    return false;
-}
-
 bool window_geometry(const game_run_t& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h) {
     std::string win = run_xdotool("getwindowgeometry --shell " + std::to_string(run.window));
     std::string screen = run_xdotool("getdisplaygeometry");

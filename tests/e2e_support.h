@@ -50,8 +50,6 @@ void send_keys(const std::string& keys);
 bool give_focus_to(unsigned long window);
 // Waits until a file exists and holds `lines` lines; false on timeout.
 bool wait_for_lines(const std::string& path, int lines, double seconds);
-// Waits until the file at path is replaced by a newer one; false on timeout.
-bool wait_for_rewrite(const std::string& path, double seconds);
 // The window's place and size on the screen, and the screen's size.
 bool window_geometry(const game_run_t& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
 

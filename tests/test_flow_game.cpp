@@ -1,7 +1,7 @@
 // A game played through: finish records, fly-off, level advance, game over.
 #include "gameplay_support.h"
 
-#include "app/command.h"
+#include "app/devices.h"
 #include "game/timer.h"
 #include "render/render.h"
 

@@ -1,6 +1,7 @@
 // The real game in its window with real keys: the window, the menu, a won game
 // and a lost game, with the screens checked against the pictures they are drawn from.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "e2e_support.h"
 #include "game/tuning.h"
@@ -185,18 +186,48 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
     leave_with_esc();
 }
 
-TEST_F(Game, LostGameKeepsItsRecordsWhileTheSummaryStays) {
+// The level change keeps the window's frames coming: Esc leaves in its wait, as anywhere.
+TEST_F(Game, EscLeavesDuringTheLevelChange) {
+    run.env.push_back("QUOVIX_FRAME_REPORT=1");
+    start({finish_at_row_12({}), finish_at_row_12({})}, FAST);
+    choose_play();
+    const std::string held = "frame pace: frames held for the level change";
+    bool              holding = false;
+    for (int i = 0; i < 1200 && !holding && !run.exited; i++) {
+        holding = read_text_file(run.err_path).find(held) != std::string::npos;
+        if (!holding)
+            sleep_ms(50);
+    }
+    ASSERT_TRUE(holding) << game_output(run);
+    // held for some frames, then let go: well inside the 2.5 s wait
+    press_key("Escape");
+    ASSERT_TRUE(wait_for_exit(&run, 10)) << game_output(run);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(occurrences(read_text_file(run.err_path), held), 1) << "left in the first change";
+}
+
+TEST_F(Game, LostGameWritesItsRecordsOnceWhileTheSummaryStays) {
     // the track ends after three rows with a star on the second: five falls off its end
     std::vector<level_edit_t> rows = rows_of(3, 239, ".......");
     rows.push_back({1, ".#*###."});
+    run.env.push_back("QUOVIX_FRAME_REPORT=1");
     start({plain_level(rows, false)}, FAST);
     choose_play();
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 120)) << game_output(run);
     summary();
     std::string first = read_text_file(results_path());
-    // each frame of the summary writes the file again
-    ASSERT_TRUE(wait_for_rewrite(results_path(), 10));
+    struct stat written;
+    ASSERT_EQ(stat(results_path().c_str(), &written), 0);
+    // the summary's frames go on for two reports of the frames drawn, a second each,
+    // and leave the file as it was written once
+    int reports = occurrences(read_text_file(run.err_path), "frames: ");
+    for (int i = 0; i < 200 && occurrences(read_text_file(run.err_path), "frames: ") < reports + 2; i++)
+        sleep_ms(50);
+    ASSERT_GE(occurrences(read_text_file(run.err_path), "frames: "), reports + 2) << game_output(run);
     ASSERT_FALSE(run.exited);
+    struct stat now;
+    ASSERT_EQ(stat(results_path().c_str(), &now), 0);
+    EXPECT_TRUE(now.st_ino == written.st_ino && now.st_mtim.tv_nsec == written.st_mtim.tv_nsec) << "written again";
     std::string second = read_text_file(results_path());
     EXPECT_EQ(first, second);
     EXPECT_TRUE(level_one_record_only(second, 1, 0)) << second;

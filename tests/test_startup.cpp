@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "app/command.h"
+#include "app/devices.h"
 #include "app/frame.h"
 #include "app/headless.h"
 #include "assets/startup.h"

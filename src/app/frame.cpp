@@ -12,12 +12,13 @@
 #include "game/pause.h"
 #include "game/requests.h"
 #include "game/state.h"
+#include "platform/platform.h"
 #include "render/render.h"
 
 void load_game() {
     load_assets();
     render_setup_view();
-    printf("OpenGL version: %s\n", render_gl_version());
+    platform_say("OpenGL version: %s\n", render_gl_version());
     if (load_first_level())
         fflush(stdout);
 }

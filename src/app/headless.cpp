@@ -1,7 +1,7 @@
 #include "app/headless.h"
 
 #include "app/bindings.h"
-#include "app/command.h"
+#include "app/devices.h"
 #include "app/frame.h"
 #include "assets/startup.h"
 #include "game/buttons.h"
@@ -95,6 +95,7 @@ void sim_special_key(int special, bool down) {
 
 void sim_focus(bool focused_now) { focused = focused_now; }
 void sim_pads(unsigned controls) { pad_controls = controls; }
+void sim_keep_quiet(bool quiet) { platform_keep_quiet(quiet); }
 bool sim_frame_as_typed() { return frame_as_typed(); }
 
 bool sim_start_play() { return sim_frame(HOLD_ENTER) && game.flow.game_started; }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/command.h"
+#include "app/devices.h"
 #include "game/state.h"
 
 // The buttons held for a frame, named by their keys: replays and tests write them so.
@@ -42,6 +42,8 @@ void sim_key(unsigned char key, bool down);
 void sim_special_key(int special, bool down);
 void sim_focus(bool focused);
 void sim_pads(unsigned controls);
+// The game's own lines kept off standard output while quiet, as a tool's start-up wants.
+void sim_keep_quiet(bool quiet);
 // One frame with the keys as those reports left them.
 bool sim_frame_as_typed();
 // Enter on the menu: starts play. False if the program ended instead.

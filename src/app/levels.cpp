@@ -9,9 +9,10 @@
 #include "game/levelmap.h"
 #include "game/requests.h"
 #include "game/state.h"
+#include "platform/platform.h"
 
 static bool fail_first_level(const char* path, const std::string& why) {
-    printf("ERROR: cannot open input file with the scene data\n");
+    platform_say("ERROR: cannot open input file with the scene data\n");
     fprintf(stderr, "%s: %s\n", path, why.c_str());
     request_exit(1);
     return false;
@@ -26,8 +27,8 @@ bool load_first_level() {
         return fail_first_level(path, why);
     game.level = std::move(picture);
     const level_map_t& l = game.level;
-    printf("Bitmap size: %d,%d (line length:%d, size:%d (%d))\n", l.width, l.height, l.line_length,
-           (int)l.pixels.size(), l.width * l.height * 3);
+    platform_say("Bitmap size: %d,%d (line length:%d, size:%d (%d))\n", l.width, l.height, l.line_length,
+                 (int)l.pixels.size(), l.width * l.height * 3);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/devices.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
@@ -152,7 +153,15 @@ static void report_frames(int64_t now, pace_mode_t was, int was_interval) {
     frame_pace.next_report_ns = now + SECOND_NS;
 }
 
+void pace_held_frame() {
+    if (frame_pace.report && !frame_pace.holding)
+        fprintf(stderr, "frame pace: frames held for the level change\n");
+    frame_pace.holding = true;
+    platform_sleep_ms(FRAME_MS);
+}
+
 void pace_window_frame() {
+    frame_pace.holding = false;
     int64_t     now = platform_now_ns();
     pace_mode_t was = frame_pace.mode;
     int         was_interval = frame_pace.swap_interval;

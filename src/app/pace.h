@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-inline constexpr int     PACE_RATE = 60;   // frames a second the motion is made for
+inline constexpr int     PACE_RATE = 60;   // frames a second the motion is made for: the one tick of the game
 inline constexpr int64_t SECOND_NS = 1000000000;
 inline constexpr int     PACE_LEARN_SWAPS = 30;    // swap-to-swap times measured to know the display
 inline constexpr double  PACE_TOLERANCE = 0.03;    // a measured rate this near a multiple of 60 is that multiple
@@ -33,6 +33,7 @@ struct frame_pace_t {
     int64_t     report_start_ns;   // the end of the first frame
     int64_t     next_report_ns;
     int64_t     frames_ended;   // since the first
+    bool        holding;        // the last frame was held by the level change
 };
 extern frame_pace_t frame_pace;
 
@@ -48,6 +49,8 @@ void pace_start(bool run_free, bool swap_control);
 // The frame that ended at now_ns (monotonic): what to do before the next.
 pace_step_t pace_frame_ended(int64_t now_ns);
 
+// A frame held by the level change drew nothing: it waits a frame's time, as a drawn one would.
+void pace_held_frame();
 // The window's side: reads QUOVIX_FRAME_PACE and QUOVIX_FRAME_REPORT, asks for
 // swaps that follow the display, and starts the pacing.
 void pace_window_start();

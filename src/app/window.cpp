@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/bindings.h"
-#include "app/command.h"
+#include "app/devices.h"
 #include "app/frame.h"
 #include "app/pace.h"
 #include "assets/icon.h"
@@ -37,9 +37,8 @@ static void display() {
     leave_when_asked();
     sound_frame(game.events, game.muted, engine_heard());
     platform_frame_events(game.events);
-    // a frame held by the level change drew nothing: it waits a frame's time, as a drawn one would
     if (game.flow.level_change_waiting)
-        platform_sleep_ms(FRAME_MS);
+        pace_held_frame();
     else
         pace_window_frame();
 }

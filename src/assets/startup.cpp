@@ -146,7 +146,7 @@ static void load_models() {
         bool                      read = take_model_read_ahead(i, &triangles);
         FILE*                     f = read ? nullptr : open_resource(model_files[i].path, OBJ_FILE_MAX_BYTES);
         if (!read && !f) {
-            printf("Error: Cannot read model file \"%s\".\n", model_files[i].path);
+            platform_say("Error: Cannot read model file \"%s\".\n", model_files[i].path);
             *model_files[i].slot = (uint32_t)-1;
             continue;
         }

@@ -1,6 +1,5 @@
 #include "game/flow.h"
 
-#include <cstdio>
 #include <string>
 
 #include "game/actions.h"
@@ -41,9 +40,10 @@ void level_start() {
 
 // A next level that cannot be played ends the game with what it has so far.
 static void abandon_at_level(const char* path, const std::string& why) {
-    printf("ERROR: cannot load level %d from \"%s\": %s\n", game.flow.current_level, path, why.c_str());
     request_results_written();
     request_exit(1);
+    game.requests.exit_line =
+        "ERROR: cannot load level " + std::to_string(game.flow.current_level) + " from \"" + path + "\": " + why;
 }
 
 static void advance_level() {

@@ -110,12 +110,13 @@ struct frame_walk_t {
 
 // What the frame asks of the app, carried out once the rules are done: the rules do no I/O.
 struct requests_t {
-    bool      exit;   // the program ends with exit_status; nothing of the frame runs after it
-    int       exit_status;
-    bool      write_results;      // "player.s" to be written with results_to_write
-    bool      results_asked;      // some results were asked for this game: results_to_write holds the last
-    results_t results_to_write;   // kept, so the same results are not written again
-    bool      release_buttons;    // start-up lets go of every button held
+    bool        exit;   // the program ends with exit_status; nothing of the frame runs after it
+    int         exit_status;
+    std::string exit_line;          // said on standard output as the program ends
+    bool        write_results;      // "player.s" to be written with results_to_write
+    bool        results_asked;      // some results were asked for this game: results_to_write holds the last
+    results_t   results_to_write;   // kept, so the same results are not written again
+    bool        release_buttons;    // start-up lets go of every button held
 };
 
 // The frames as they are run: counted by the frame function, and the window-free

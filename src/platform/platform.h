@@ -24,6 +24,10 @@ void platform_let_go_of_display();
 // Each frame's events, one bit a game_event_t, handed to an observer preloaded into
 // the game (the benchmark defines quovix_frame_events(uint32_t) for it); nothing without one.
 void platform_frame_events(uint32_t events);
+// The game's own lines on standard output; a tool running the game without a
+// window may keep them quiet for a while, so its own output stays its own.
+void platform_say(const char* format, ...);
+void platform_keep_quiet(bool quiet);
 // The window the current GL context draws into; 0 before there is one.
 uintptr_t platform_current_window();
 // Gives the window its class for the desktop and, when icon_count is not 0, its icon

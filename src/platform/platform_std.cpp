@@ -1,6 +1,7 @@
 // The parts of the layer the C++ library does alike on every system.
 #include "platform/platform.h"
 
+#include <cstdarg>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -8,6 +9,19 @@
 
 int view_width;
 int view_height;
+
+static bool quiet;
+
+void platform_say(const char* format, ...) {
+    if (quiet)
+        return;
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+}
+
+void platform_keep_quiet(bool keep_quiet) { quiet = keep_quiet; }
 
 const char* platform_setting(const char* name) { return getenv(name); }
 

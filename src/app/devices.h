@@ -3,12 +3,11 @@
 #pragma once
 #include <cstdint>
 
+#include "app/pace.h"
 #include "game/command.h"
 
-// Frames a second every per-frame amount of motion is made for.
-inline constexpr int FRAME_RATE = 60;
 // A frame's time on the window-free runner's clock, in whole milliseconds as the level timer counts.
-inline constexpr int32_t FRAME_MS = 1000 / FRAME_RATE;
+inline constexpr int32_t FRAME_MS = 1000 / PACE_RATE;
 
 // The pads' controls count only while the window has the keyboard, as the keys do.
 command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms);

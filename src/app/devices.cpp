@@ -1,9 +1,10 @@
-#include "app/command.h"
+#include "app/devices.h"
 
 #include "app/bindings.h"
 #include "assets/scale.h"
 #include "game/buttons.h"
 #include "game/state.h"
+#include "platform/platform.h"
 #include "results/results.h"
 
 command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms) {
@@ -19,6 +20,9 @@ command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms) {
 bool frame_done() {
     requests_t& requests = game.requests;
     buttons_frame_end();
+    if (!requests.exit_line.empty())
+        platform_say("%s\n", requests.exit_line.c_str());
+    requests.exit_line.clear();
     if (requests.release_buttons)
         buttons_start_afresh();
     requests.release_buttons = false;
