@@ -162,14 +162,12 @@ static void load_models() {
 }
 
 const char* resource_folder(int width, int height, char* buf, int buf_size) {
-    if (width == 1366 && height == 768)
-        return RESOURCE_FOLDER "1366x768/";
-    if (width == 2560 && height == 1080)
-        return RESOURCE_FOLDER "2560x1080/";
-    if (width == 1920 && height == 1200)
-        return RESOURCE_FOLDER "1920x1200/";
-    // any other screen that has a set of its own made for it
     snprintf(buf, buf_size, RESOURCE_FOLDER "%dx%d/", width, height);
+    for (const picture_size_t& set : shipped_picture_sets) {
+        if (set.width == width && set.height == height)
+            return buf;
+    }
+    // any other screen that has a set of its own made for it
     return platform_dir_exists(buf) ? buf : nullptr;
 }
 
