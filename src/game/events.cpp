@@ -2,10 +2,26 @@
 
 #include "game/state.h"
 
-static const char* const event_names[EV_COUNT] = {
-    "jump",     "high jump", "land",       "star",           "heart", "life lost", "level finished",
-    "game won", "game lost", "menu moved", "menu confirmed", "pause", "resume",
+// A row an event: with one found for each, the count leaves none a second.
+static const struct {
+    game_event_t event;
+    const char*  name;
+} event_names[] = {
+    {EV_JUMP, "jump"},
+    {EV_HIGH_JUMP, "high jump"},
+    {EV_LAND, "land"},
+    {EV_STAR, "star"},
+    {EV_HEART, "heart"},
+    {EV_LIFE_LOST, "life lost"},
+    {EV_LEVEL_FINISHED, "level finished"},
+    {EV_GAME_WON, "game won"},
+    {EV_GAME_LOST, "game lost"},
+    {EV_MENU_MOVED, "menu moved"},
+    {EV_MENU_CONFIRMED, "menu confirmed"},
+    {EV_PAUSE, "pause"},
+    {EV_RESUME, "resume"},
 };
+static_assert(sizeof(event_names) / sizeof(event_names[0]) == EV_COUNT, "a name for each event");
 
 void raise_event(game_event_t event) { game.events |= (game_events_t)1 << event; }
 void raise_event_next_frame(game_event_t event) { game.events_ahead |= (game_events_t)1 << event; }
@@ -15,4 +31,10 @@ void clear_events() {
     game.events = game.events_ahead;
     game.events_ahead = 0;
 }
-const char* event_name(game_event_t event) { return event < EV_COUNT ? event_names[event] : "?"; }
+const char* event_name(game_event_t event) {
+    for (const auto& row : event_names) {
+        if (row.event == event)
+            return row.name;
+    }
+    return "?";
+}
