@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/headless.h"
-#include "replay.h"
+#include "assets/replay_text.h"
 
 // Kept out of line so callgrind can collect exactly the frames of play.
 extern "C" __attribute__((noinline)) bool bench_play_frame(unsigned held) { return sim_frame(held); }

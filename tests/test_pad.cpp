@@ -1,11 +1,12 @@
 // Game controllers through SDL's virtual joystick, polled before the real frame function.
 #include <SDL.h>
 
+#include "assets/replay_text.h"
 #include "gameplay_support.h"
 #include "pad/pad.h"
 #include "replay.h"
 
-typedef SDL_GameControllerButton button_t;
+typedef SDL_GameControllerButton sdl_button_t;
 
 struct Pad : Gameplay {
     int           device = -1;
@@ -29,7 +30,7 @@ struct Pad : Gameplay {
             SDL_JoystickClose(stick), SDL_JoystickDetachVirtual(device);
         stick = nullptr;
     }
-    void hold(button_t b, bool down = true) { SDL_JoystickSetVirtualButton(stick, b, down); }
+    void hold(sdl_button_t b, bool down = true) { SDL_JoystickSetVirtualButton(stick, b, down); }
     void tilt(SDL_GameControllerAxis a, int value) { SDL_JoystickSetVirtualAxis(stick, a, (Sint16)value); }
     // One frame as the window runs it: the pads polled, then the frame with the keys they left.
     bool frames(int n = 1) {
@@ -46,10 +47,10 @@ struct Pad : Gameplay {
         plug_in();
         if (start < 0)
             return;
-        hold((button_t)start);
+        hold((sdl_button_t)start);
         ASSERT_TRUE(frames());
         ASSERT_TRUE(game.flow.game_started);
-        hold((button_t)start, false);
+        hold((sdl_button_t)start, false);
     }
 };
 
@@ -171,7 +172,7 @@ TEST_F(Pad, PlaysLevelOneToItsFinishOnTheSameFrameAsItsReplay) {
     replay_outcome_t typed = replay_play(keys);
     sim_close();
     ASSERT_TRUE(typed.finished);
-    for (button_t start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
+    for (sdl_button_t start : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_A}) {
         open_with_pad(level, start);
         int finish = -1;
         for (size_t i = 0; i < keys.size() && finish < 0; i++) {
