@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/headless.h"
-#include "replay.h"
+#include "assets/replay_text.h"
 
 // Kept out of line so callgrind can collect exactly the frames of play.
 extern "C" __attribute__((noinline)) bool bench_play_frame(unsigned held) { return sim_frame(held); }
@@ -37,12 +37,10 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; i++)
         if (!read_replay(std::string(argv[2]) + "/" + names[i] + ".replay", &replays[i]))
             return 2;
-    // start-up prints its lines; keep them off the figures
-    FILE* saved = stdout;
-    stdout = fopen("/dev/null", "w");
+    // start-up says its lines; keep them off the figures
+    sim_keep_quiet(true);
     bool opened = sim_open(argv[1]) && sim_start_play();
-    fclose(stdout);
-    stdout = saved;
+    sim_keep_quiet(false);
     if (!opened) {
         fprintf(stderr, "the game did not start play in %s\n", argv[1]);
         return 1;

@@ -20,6 +20,10 @@
 #include <cstring>
 #include <ctime>
 #include <dlfcn.h>
+#include <string>
+#include <vector>
+
+#include "assets/replay_text.h"
 
 typedef void (*key_fn)(unsigned char, int, int);
 
@@ -43,12 +47,13 @@ static bool      esc_sent;
 static bool      paused;     // this frame slept the pause between levels
 static long long slept_ns;   // how long the frame's sleeps took, the pause's included
 
-static const int      max_levels = 5;
-static unsigned char* replay[max_levels];
-static long           replay_len[max_levels];
-static unsigned       held_now;
-
-enum { HOLD_A = 1, HOLD_D = 2, HOLD_SPACE = 4 };
+static const int max_levels = 5;
+// Level n's replay; made on first use, since shim_open runs before this file's statics are made.
+static std::vector<buttons_t>& replay(int n) {
+    static std::vector<buttons_t> replays[max_levels];
+    return replays[n];
+}
+static buttons_t held_now;
 
 static long long now_ns() {
     timespec ts;
@@ -79,40 +84,22 @@ static void log_memory(const char* what, int n) {
     fflush(log_file);
 }
 
-// One replay file: "count keys" a line, keys "-" or a, d, space joined by '+'.
+// One replay file, read as the tools read it; one that cannot be is named and not played.
 static void read_replay(const char* path, int n) {
-    FILE* f = fopen(path, "r");
-    if (!f) {
-        fprintf(stderr, "qbench: cannot read replay %s\n", path);
-        return;
+    std::string text, why = "cannot read the file";
+    if (FILE* f = fopen(path, "rb")) {
+        char   chunk[65536];
+        size_t got;
+        while (text.size() <= replay_file_max_bytes && (got = fread(chunk, 1, sizeof(chunk), f)) > 0)
+            text.append(chunk, got);
+        if (!ferror(f))
+            why = text.size() > replay_file_max_bytes ? "is larger than the largest replay" : "";
+        fclose(f);
     }
-    long cap = 4096;
-    replay[n] = (unsigned char*)malloc(cap);
-    char line[256];
-    while (fgets(line, sizeof(line), f)) {
-        if (line[0] == '#' || line[0] == '\n')
-            continue;
-        long count = 0;
-        char keys[64] = "";
-        if (sscanf(line, "%ld %63s", &count, keys) != 2 || count <= 0)
-            continue;
-        unsigned held = 0;
-        for (char* k = strtok(keys, "+"); k; k = strtok(nullptr, "+")) {
-            if (strcmp(k, "a") == 0)
-                held |= HOLD_A;
-            if (strcmp(k, "d") == 0)
-                held |= HOLD_D;
-            if (strcmp(k, "space") == 0)
-                held |= HOLD_SPACE;
-        }
-        while (replay_len[n] + count > cap) {
-            cap *= 2;
-            replay[n] = (unsigned char*)realloc(replay[n], cap);
-        }
-        memset(replay[n] + replay_len[n], (int)held, (size_t)count);
-        replay_len[n] += count;
+    if (!why.empty() || !replay_from_text(text, &replay(n), &why)) {
+        fprintf(stderr, "qbench: %s: %s\n", path, why.c_str());
+        replay(n).clear();
     }
-    fclose(f);
 }
 
 __attribute__((constructor)) static void shim_open() {
@@ -153,13 +140,13 @@ __attribute__((destructor)) static void shim_close() {
     log_file = nullptr;
 }
 
-static void feed(unsigned held) {
+static void feed(buttons_t held) {
     static const struct {
-        unsigned      bit;
+        button_t      button;
         unsigned char key;
-    } keys[3] = {{HOLD_A, 'a'}, {HOLD_D, 'd'}, {HOLD_SPACE, ' '}};
+    } keys[3] = {{BUTTON_LEFT, 'a'}, {BUTTON_RIGHT, 'd'}, {BUTTON_JUMP, ' '}};
     for (const auto& k : keys) {
-        bool want = (held & k.bit) != 0, have = (held_now & k.bit) != 0;
+        bool want = (held & button_bit(k.button)) != 0, have = (held_now & button_bit(k.button)) != 0;
         if (want && !have && game_key_down)
             game_key_down(k.key, 0, 0);
         if (!want && have && game_key_up)
@@ -210,7 +197,7 @@ extern "C" void glutSwapBuffers(void) {
             log_memory("play", 1);
             playing = true;
             start_level(1);
-            feed(replay[0] && replay_len[0] > 0 ? replay[0][0] : 0);
+            feed(replay(0).empty() ? 0 : replay(0)[0]);
         }
         return;
     }
@@ -234,9 +221,9 @@ extern "C" void glutSwapBuffers(void) {
         }
     }
     if (!floor_mode && level <= max_levels) {
-        const unsigned char* r = replay[level - 1];
-        long                 i = frame_in_level;   // frame 0 ran the start; replay frame i runs next
-        feed(r && i < replay_len[level - 1] ? r[i] : 0);
+        const std::vector<buttons_t>& r = replay(level - 1);
+        size_t                        i = (size_t)frame_in_level;   // frame 0 ran the start; replay frame i runs next
+        feed(i < r.size() ? r[i] : 0);
     }
 }
 

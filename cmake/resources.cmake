@@ -10,7 +10,16 @@ endif()
 # engine's hum; the names come from the game.
 set(QUOVIX_MODELS spaceship.obj spaceshipleft.obj spaceshipright.obj star.obj heart.obj)
 set(QUOVIX_PICTURES background.bmp gameover.bmp playgame.bmp exitgame.bmp)
-set(QUOVIX_PICTURE_SETS 1366x768 2560x1080 1920x1200 1920x1080)
+# the picture sets from the game's own table of the sets that ship, {width, height} a row
+set(_sets_header ${CMAKE_CURRENT_LIST_DIR}/../src/assets/picture.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_sets_header})
+file(READ ${_sets_header} _sets_text)
+string(REGEX MATCH "shipped_picture_sets\\[\\] = {[^;]*}" _sets_text "${_sets_text}")
+string(REGEX MATCHALL "[0-9]+, [0-9]+" QUOVIX_PICTURE_SETS "${_sets_text}")
+list(TRANSFORM QUOVIX_PICTURE_SETS REPLACE ", " "x")
+if(NOT QUOVIX_PICTURE_SETS)
+  message(FATAL_ERROR "${_sets_header} has no table shipped_picture_sets[] = {{W, H}, ...}")
+endif()
 set(QUOVIX_WINDOW_ICON icon.argb)
 set(QUOVIX_SOUNDS jump.wav high_jump.wav land.wav star.wav heart.wav life_lost.wav level.wav game_won.wav
     game_lost.wav menu_move.wav menu_confirm.wav pause.wav resume.wav engine.wav)

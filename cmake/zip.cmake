@@ -5,6 +5,12 @@
 
 set(QUOVIX_ZIP_FILE ${CMAKE_BINARY_DIR}/quovix-${QUOVIX_VERSION}-windows.zip)
 set(_zip_root ${CMAKE_BINARY_DIR}/zip)
+# the README names the sets the zip holds: "A, B and C"
+set(_sets ${QUOVIX_PICTURE_SETS})
+list(SORT _sets)
+list(POP_BACK _sets _last_set)
+list(JOIN _sets ", " QUOVIX_PICTURE_SETS_NAMED)
+string(APPEND QUOVIX_PICTURE_SETS_NAMED " and ${_last_set}")
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
                NEWLINE_STYLE CRLF)
 # Notepad and the game alike read "1" with Windows' line ending as 1

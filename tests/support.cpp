@@ -18,9 +18,11 @@
 namespace fs = std::filesystem;
 
 std::string temp_folder() {
-    std::string name = make_temp_folder("quovix-test");
-    if (name.empty())
+    std::string why, name = make_temp_folder("quovix-test", &why);
+    if (name.empty()) {
+        fprintf(stderr, "%s\n", why.c_str());
         abort();
+    }
     return name;
 }
 

@@ -11,6 +11,7 @@
 #include "app/frame.h"
 #include "app/headless.h"
 #include "assets/picture.h"
+#include "assets/replay_text.h"
 #include "assets/startup.h"
 #include "e2e_support.h"
 #include "game/actions.h"
@@ -22,7 +23,6 @@
 #include "render/render.h"
 #include "render/render_local.h"
 #include "render/text.h"
-#include "replay.h"
 #include "support.h"
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "assets/bmp.h"
 #include "assets/levelsource.h"
+#include "playfolder.h"
 #include "support.h"
 
 struct tool_run_t {
@@ -483,4 +484,41 @@ TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
         EXPECT_EQ(r.output.rfind("usage: quovix-solve", 0), 0u) << c.args << "\n" << r.output;
         EXPECT_NE(r.output.find("--beam N     ships kept each frame (2500)"), std::string::npos) << r.output;
     }
+}
+
+// The setting the system's temporary folder is taken from, and the separator it is named with.
+#ifdef _WIN32
+static const char TEMP_SETTING[] = "TMP", SEPARATOR[] = "\\";
+#else
+static const char TEMP_SETTING[] = "TMPDIR", SEPARATOR[] = "/";
+#endif
+
+// Play folders are made in the system's temporary folder, private to the user; one that
+// cannot hold them is named by the tool that needed one.
+TEST(PlayFolder, IsMadeInTheSystemsTemporaryFolderWhichAFailureNames) {
+    std::string dir = temp_folder(), missing = dir + SEPARATOR + "missing";
+    write_text_file(dir + "/good.txt", plain_level());
+    write_text_file(dir + "/one.replay", "10 -\n");
+    const char* setting = getenv(TEMP_SETTING);
+    std::string was = setting ? setting : "";
+    setenv(TEMP_SETTING, dir.c_str(), 1);
+    std::string why, made = make_temp_folder("quovix-case", &why);
+    EXPECT_EQ(made.rfind(dir, 0), 0u) << made << " " << why;
+    struct stat st;
+    ASSERT_EQ(stat(made.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+#ifndef _WIN32
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+#endif
+    setenv(TEMP_SETTING, missing.c_str(), 1);
+    EXPECT_EQ(make_temp_folder("quovix-case", &why), "");
+    EXPECT_EQ(why.rfind("cannot make a folder in " + missing, 0), 0u) << why;
+    tool_run_t r = run_tool("--play " + dir + "/good.txt " + dir + "/one.replay", "quovix-solve");
+    if (was.empty())
+        unsetenv(TEMP_SETTING);
+    else
+        setenv(TEMP_SETTING, was.c_str(), 1);
+    EXPECT_EQ(WEXITSTATUS(r.status), 1) << r.output;
+    EXPECT_EQ(r.output.rfind(dir + "/good.txt: cannot make a folder in " + missing, 0), 0u) << r.output;
+    EXPECT_EQ(lines_of(r.output).size(), 1u) << r.output;
 }

@@ -1,6 +1,7 @@
 // Game controllers through SDL's virtual joystick, polled before the real frame function.
 #include <SDL.h>
 
+#include "assets/replay_text.h"
 #include "gameplay_support.h"
 #include "pad/pad.h"
 #include "replay.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "assets/picture.h"
+#include "assets/startup.h"
 #include "support.h"
 
 TEST(Picture, BytesSwapToRedGreenBlueAndAShortFileLeavesTheRestZero) {
@@ -57,6 +58,16 @@ TEST(PictureSet, FolderNamesAreSizesOnlyWhenTheyReadAsAWindowSize) {
             EXPECT_EQ(std::make_pair(w, h), std::make_pair(r.w, r.h)) << r.name;
         else
             EXPECT_EQ(std::make_pair(w, h), std::make_pair(-1, -1)) << r.name;
+    }
+}
+
+// The build paints every set the game ships, as the game lists them.
+TEST(PictureSet, EverySetThatShipsIsPaintedByTheBuild) {
+    for (const picture_size_t& set : shipped_picture_sets) {
+        std::string folder = std::string(QUOVIX_RESOURCES_DIR) + "/" + std::to_string(set.width) + "x" +
+                             std::to_string(set.height) + "/";
+        for (const picture_file_t& picture : picture_files)
+            EXPECT_TRUE(file_exists(folder + picture.name)) << folder + picture.name;
     }
 }
 

@@ -1,6 +1,7 @@
 // The sound's parts without a device: the mixer, the WAV files, the generator's
 // sounds and the m key.
 #include <cstdlib>
+#include <set>
 
 #include "gameplay_support.h"
 #include "sound/load.h"
@@ -90,6 +91,22 @@ TEST(Sound, AMissingSoundIsQuietlySilentABadOneSaysSoOnce) {
     EXPECT_TRUE(clip.empty());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "quovix: " + folder + "/bad.wav has no format chunk: that sound stays silent\n");
+}
+
+// The events' names and sounds are tables keyed by the event: each event finds its row in
+// both, and no two share a name or a file, so a record and an ear tell them apart.
+TEST(Sound, EveryEventHasANameAndASoundOfItsOwn) {
+    std::set<std::string> names, files;
+    for (int e = 0; e < EV_COUNT; e++) {
+        std::string name = event_name((game_event_t)e);
+        const char* file = sound_file((game_event_t)e);
+        EXPECT_NE(name, "?") << e;
+        EXPECT_TRUE(names.insert(name).second) << name;
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_TRUE(files.insert(file).second) << file;
+    }
+    EXPECT_STREQ(event_name(EV_COUNT), "?");
+    EXPECT_EQ(sound_file(EV_COUNT), nullptr);
 }
 
 // Every event with a sound has a short, audible one that does not clip, and the

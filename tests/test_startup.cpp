@@ -10,6 +10,7 @@
 #include "app/devices.h"
 #include "app/frame.h"
 #include "app/headless.h"
+#include "assets/picture.h"
 #include "assets/startup.h"
 #include "game/actions.h"
 #include "game/input.h"
@@ -135,6 +136,7 @@ TEST_F(Startup, PicturesComeFromTheFolderOfTheScreenSize) {
     } sets[] = {{1366, 768, "../resources/1366x768/"},
                 {2560, 1080, "../resources/2560x1080/"},
                 {1920, 1200, "../resources/1920x1200/"},
+                {1920, 1080, "../resources/1920x1080/"},
                 {800, 600, "../resources/800x600/"},
                 {1366, 1024, nullptr},
                 {2560, 1200, nullptr},
@@ -239,12 +241,16 @@ TEST_F(Startup, AScreenWithoutASetTakesTheNearestFolderThatIsASet) {
     reset_game_state();
     for (const char* set : {"1366x768", "1250x1000", "2560x1080", "1920x1200", "1920x1080"})
         std::filesystem::remove_all(resources + set);
-    // the sizes always named keep to their own folder, even when it is gone
-    ASSERT_TRUE(sim_open(bin.c_str(), 1366, 768));
-    EXPECT_STREQ(loaded_picture_folder(), "../resources/1366x768/");
-    EXPECT_EQ(render_assets.playgame_tex, 0u);
-    sim_close();
-    reset_game_state();
+    // the sizes of the sets that ship keep to their own folder, even when it is gone
+    for (const char* set : {"1366x768", "1920x1080"}) {
+        int w = 0, h = 0;
+        ASSERT_TRUE(parse_picture_size(set, &w, &h));
+        ASSERT_TRUE(sim_open(bin.c_str(), w, h));
+        EXPECT_EQ(loaded_picture_folder(), "../resources/" + std::string(set) + "/");
+        EXPECT_EQ(render_assets.playgame_tex, 0u) << set;
+        sim_close();
+        reset_game_state();
+    }
     testing::internal::CaptureStdout();
     ASSERT_TRUE(sim_open(bin.c_str(), 1600, 900));
     said_after(lines_of(testing::internal::GetCapturedStdout()), 0);

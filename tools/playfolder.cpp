@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <random>
 
 #include "assets/icon.h"
 #include "assets/startup.h"
@@ -22,29 +20,9 @@ static void remove_made_folders() {
     }
 }
 
-#ifdef _WIN32
-// Windows has no mkdtemp: the last six letters are drawn again until the folder is a new one.
-static char* mkdtemp(char* name) {
-    static const char  letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device random;
-    size_t             length = strlen(name);
-    for (int attempt = 0; attempt < 100; attempt++) {
-        for (size_t i = length - 6; i < length; i++)
-            name[i] = letters[random() % (sizeof(letters) - 1)];
-        std::error_code ec;
-        if (fs::create_directory(name, ec))
-            return name;
-    }
-    return nullptr;
-}
-static std::string temp_root() { return (fs::temp_directory_path() / "").string(); }
-#else
-static std::string temp_root() { return "/tmp/"; }
-#endif
-
-std::string make_temp_folder(const char* prefix) {
-    std::string name = temp_root() + prefix + "-XXXXXX";
-    if (!mkdtemp(&name[0]))
+std::string make_temp_folder(const char* prefix, std::string* why) {
+    std::string name = platform_make_temp_folder(prefix, why);
+    if (name.empty())
         return "";
     if (made_folders.empty())
         atexit(remove_made_folders);
@@ -93,11 +71,9 @@ static bool write_empty_models(const std::string& to) {
 
 std::string build_play_folder(const std::vector<std::vector<uint8_t>>& level_bmps, const std::string& scale,
                               const char* resources_from, std::string* why) {
-    std::string root = make_temp_folder("quovix-play");
-    if (root.empty()) {
-        *why = "cannot make a folder in /tmp";
+    std::string root = make_temp_folder("quovix-play", why);
+    if (root.empty())
         return "";
-    }
     std::string     resources = root + "/resources";
     std::error_code ec;
     fs::create_directories(root + "/bin", ec);

@@ -13,6 +13,7 @@
 
 #include "app/headless.h"
 #include "assets/bmp.h"
+#include "assets/replay_text.h"
 #include "game/events.h"
 #include "platform/platform.h"
 #include "replay.h"

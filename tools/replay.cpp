@@ -2,9 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 #include "app/headless.h"
 #include "assets/bmp.h"
@@ -13,81 +10,7 @@
 #include "platform/platform.h"
 #include "playfolder.h"
 
-static const unsigned replay_keys = HOLD_A | HOLD_D | HOLD_SPACE;
-
-std::string replay_keys_name(unsigned held) {
-    std::string name;
-    if (held & HOLD_A)
-        name += "a";
-    if (held & HOLD_D)
-        name += name.empty() ? "d" : "+d";
-    if (held & HOLD_SPACE)
-        name += name.empty() ? "space" : "+space";
-    return name.empty() ? "-" : name;
-}
-
-static bool keys_from_name(const std::string& name, unsigned* held) {
-    *held = 0;
-    if (name == "-")
-        return true;
-    std::stringstream in(name);
-    std::string       key;
-    while (std::getline(in, key, '+')) {
-        if (key == "a")
-            *held |= HOLD_A;
-        else if (key == "d")
-            *held |= HOLD_D;
-        else if (key == "space")
-            *held |= HOLD_SPACE;
-        else
-            return false;
-    }
-    return !name.empty();
-}
-
-std::string replay_to_text(const std::vector<unsigned>& frames, const std::string& notes) {
-    std::string text = notes;
-    size_t      i = 0;
-    while (i < frames.size()) {
-        size_t run = 1;
-        while (i + run < frames.size() && frames[i + run] == frames[i])
-            run++;
-        text += std::to_string(run) + " " + replay_keys_name(frames[i]) + "\n";
-        i += run;
-    }
-    return text;
-}
-
-bool replay_from_text(const std::string& text, std::vector<unsigned>* frames, std::string* why) {
-    frames->clear();
-    std::istringstream in(text);
-    std::string        line;
-    int                number = 0;
-    while (std::getline(in, line)) {
-        number++;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream fields(line);
-        long               count = 0;
-        std::string        keys, extra;
-        unsigned           held = 0;
-        if (!(fields >> count >> keys) || (fields >> extra) || count <= 0 || count > 1000000 ||
-            !keys_from_name(keys, &held)) {
-            *why = "line " + std::to_string(number) + ": not \"count keys\": " + line;
-            return false;
-        }
-        if (frames->size() + (size_t)count > replay_max_frames) {
-            *why = "line " + std::to_string(number) + ": more than " + std::to_string(replay_max_frames) + " frames";
-            return false;
-        }
-        frames->insert(frames->end(), (size_t)count, held & replay_keys);
-    }
-    return true;
-}
-
-replay_outcome_t replay_play(const std::vector<unsigned>& frames) {
+replay_outcome_t replay_play(const std::vector<buttons_t>& frames) {
     replay_outcome_t out = {false, -1, 0, 0, 0};
     int              lives = sim_state().lives;
     for (size_t i = 0; i < frames.size() && !sim_ended(); i++) {
@@ -113,19 +36,9 @@ std::string replay_play_folder(const std::vector<unsigned char>& level_bmp, std:
 }
 
 bool replay_start(const std::string& bin, std::string* why) {
-    fflush(stdout);
-    int   saved = dup(1);
-    FILE* null_out = fopen("/dev/null", "w");
-    if (null_out && saved >= 0)
-        dup2(fileno(null_out), 1);
+    sim_keep_quiet(true);
     bool opened = sim_open(bin.c_str()) && sim_start_play();
-    fflush(stdout);
-    if (null_out && saved >= 0)
-        dup2(saved, 1);
-    if (saved >= 0)
-        close(saved);
-    if (null_out)
-        fclose(null_out);
+    sim_keep_quiet(false);
     if (!opened)
         *why = "the game did not start play in " + bin;
     return opened;

@@ -1,23 +1,14 @@
-// Replays: the keys held in each frame of a level, kept as text beside the level.
+// Replays: the keys held in each frame of a level, kept as text beside the level
+// (src/assets/replay_text.h reads and writes it).
 //
 // A replay starts with the first frame after Enter on the menu, in a game whose
 // five levels are all the replayed level, at speed scale 1, so level N is played
-// as the first level of that game. The text is one run a line, "count keys", keys
-// being "-" for none or a, d and space joined by '+' ("12 d+space"); lines
-// starting with '#' are notes.
+// as the first level of that game.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <vector>
 
-// A replay file is a line a run of keys; the largest kept is far past any level's.
-const uint64_t replay_file_max_bytes = 1 << 20;
-// The most frames a replay may hold: a day of play, so memory stays bounded.
-const size_t replay_max_frames = 3000000;
-
-std::string replay_keys_name(unsigned held);
-std::string replay_to_text(const std::vector<unsigned>& frames, const std::string& notes);
-bool        replay_from_text(const std::string& text, std::vector<unsigned>* frames, std::string* why);
+#include "game/command.h"
 
 struct replay_outcome_t {
     bool finished;       // the finish tile was reached
@@ -29,7 +20,7 @@ struct replay_outcome_t {
 
 // Plays the frames from where the headless runner stands (play just started)
 // and stops at the finish.
-replay_outcome_t replay_play(const std::vector<unsigned>& frames);
+replay_outcome_t replay_play(const std::vector<buttons_t>& frames);
 
 // Makes a throwaway play folder (bin/ and resources/) whose five levels are
 // the given level picture, for replays and the solver. Returns the bin folder

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-inline constexpr char ICON_PATH[] = "../resources/icon.argb";
+#include "game/paths.h"
+
+inline constexpr char ICON_PATH[] = RESOURCE_FOLDER "icon.argb";
 // Room for a few sizes up to 256 by 256.
 const uint64_t ICON_FILE_MAX_BYTES = 1 << 20;
 const uint32_t ICON_SIDE_MAX = 1024;

@@ -10,6 +10,15 @@
 const int PICTURE_SIDE_MIN = 64;
 const int PICTURE_SIDE_MAX = 8192;
 
+// A picture set's size, the size of the screen it was painted for.
+struct picture_size_t {
+    int width, height;
+};
+// The sets that ship, in the order a screen's size is looked for among them; each is taken
+// as its screen's own set, there or not. cmake/resources.cmake reads this table for the
+// sets the build paints, installs and zips.
+inline constexpr picture_size_t shipped_picture_sets[] = {{1366, 768}, {2560, 1080}, {1920, 1200}, {1920, 1080}};
+
 // Reads width x height pixels from an open file, closes it, and returns them as
 // tightly packed red-green-blue; bytes past a short file stay zero.
 std::vector<uint8_t> read_picture(FILE* f, int width, int height);

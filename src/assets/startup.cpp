@@ -7,15 +7,16 @@
 
 #include "assets/objmodel.h"
 #include "assets/picture.h"
+#include "game/paths.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
 const model_file_t model_files[MODEL_COUNT] = {
-    {"../resources/spaceship.obj", &render_assets.ship_list},
-    {"../resources/spaceshipleft.obj", &render_assets.ship_left_list},
-    {"../resources/spaceshipright.obj", &render_assets.ship_right_list},
-    {"../resources/star.obj", &render_assets.star_list},
-    {"../resources/heart.obj", &render_assets.heart_list},
+    {RESOURCE_FOLDER "spaceship.obj", &render_assets.ship_list},
+    {RESOURCE_FOLDER "spaceshipleft.obj", &render_assets.ship_left_list},
+    {RESOURCE_FOLDER "spaceshipright.obj", &render_assets.ship_right_list},
+    {RESOURCE_FOLDER "star.obj", &render_assets.star_list},
+    {RESOURCE_FOLDER "heart.obj", &render_assets.heart_list},
 };
 
 const picture_file_t picture_files[PICTURE_COUNT] = {
@@ -24,9 +25,6 @@ const picture_file_t picture_files[PICTURE_COUNT] = {
     {"playgame.bmp", &render_assets.playgame_tex},
     {"exitgame.bmp", &render_assets.exitgame_tex},
 };
-
-// Where the picture sets are, one folder a size.
-static const char RESOURCE_FOLDER[] = "../resources/";
 
 // What earlier start-ups compiled and uploaded, reused instead of loaded again.
 static struct {
@@ -78,7 +76,7 @@ static bool picture_set_for(int width, int height, picture_set_t* set) {
     if (nearest < 0)
         return false;
     parse_picture_size(names[nearest].c_str(), &set->width, &set->height);
-    snprintf(set->folder, sizeof(set->folder), "%s%s/", RESOURCE_FOLDER, names[nearest].c_str());
+    snprintf(set->folder, sizeof(set->folder), RESOURCE_FOLDER "%s/", names[nearest].c_str());
     return true;
 }
 
@@ -164,14 +162,12 @@ static void load_models() {
 }
 
 const char* resource_folder(int width, int height, char* buf, int buf_size) {
-    if (width == 1366 && height == 768)
-        return "../resources/1366x768/";
-    if (width == 2560 && height == 1080)
-        return "../resources/2560x1080/";
-    if (width == 1920 && height == 1200)
-        return "../resources/1920x1200/";
+    snprintf(buf, buf_size, RESOURCE_FOLDER "%dx%d/", width, height);
+    for (const picture_size_t& set : shipped_picture_sets) {
+        if (set.width == width && set.height == height)
+            return buf;
+    }
     // any other screen that has a set of its own made for it
-    snprintf(buf, buf_size, "../resources/%dx%d/", width, height);
     return platform_dir_exists(buf) ? buf : nullptr;
 }
 

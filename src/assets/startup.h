@@ -30,5 +30,6 @@ void forget_loaded_assets();
 // The folder the pictures were last loaded from, "" when none.
 const char* loaded_picture_folder();
 
-// The resource folder for a screen size, or nullptr when there is none.
+// The folder of a screen size's own picture set, one that ships or one made for that size,
+// written into buf; nullptr when there is none.
 const char* resource_folder(int width, int height, char* buf, int buf_size);

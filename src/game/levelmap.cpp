@@ -3,14 +3,16 @@
 #include <cstring>
 #include <vector>
 
+#include "game/paths.h"
+
 const tile_colour_t tile_colours[6] = {
     {TILE_FLOOR, '#', {0xFF, 0x00, 0x00}}, {TILE_FINISH, 'F', {0x00, 0xFF, 0x00}}, {TILE_WALL, 'W', {0x80, 0x00, 0x00}},
     {TILE_STAR, '*', {0x00, 0xFF, 0xFF}},  {TILE_HEART, 'H', {0x00, 0x00, 0xFF}},  {TILE_GAP, '.', {0x00, 0x00, 0x00}},
 };
 
 const char* const level_files[LEVEL_COUNT] = {
-    "../resources/levelone.bmp",  "../resources/leveltwo.bmp",  "../resources/levelthree.bmp",
-    "../resources/levelfour.bmp", "../resources/levelfive.bmp",
+    RESOURCE_FOLDER "levelone.bmp",  RESOURCE_FOLDER "leveltwo.bmp",  RESOURCE_FOLDER "levelthree.bmp",
+    RESOURCE_FOLDER "levelfour.bmp", RESOURCE_FOLDER "levelfive.bmp",
 };
 
 const char* resource_name(const char* path) {

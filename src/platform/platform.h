@@ -45,6 +45,10 @@ bool platform_set_swap_interval(int refreshes);
 void platform_start_aside(void (*job)());
 void platform_wait_aside();
 bool platform_dir_exists(const char* path);
+// A fresh folder only this user may enter, named prefix-XXXXXX, under the system's temporary
+// folder (TMPDIR or /tmp; on Windows the one GetTempPathW names); "" with the reason, naming
+// that folder, in *why.
+std::string platform_make_temp_folder(const char* prefix, std::string* why);
 // The working folder, where ../resources, scale.txt and player.s are found from; empty when it has gone.
 std::string platform_working_folder();
 bool        platform_enter_folder(const char* path);

@@ -90,6 +90,35 @@ static bool holds_other_than_a_file(const char* path) {
     return other;
 }
 
+std::string platform_make_temp_folder(const char* prefix, std::string* why) {
+    wchar_t wide[MAX_PATH + 1];
+    DWORD   length = GetTempPathW(MAX_PATH + 1, wide);
+    // in the code page the file functions here take their names in; it ends in a backslash
+    char root[4 * MAX_PATH] = "";
+    if (length == 0 || length > MAX_PATH ||
+        !WideCharToMultiByte(CP_ACP, 0, wide, -1, root, sizeof(root), nullptr, nullptr)) {
+        *why = "cannot find the system's temporary folder";
+        return "";
+    }
+    // no mkdtemp here: six letters are drawn until the folder is a new one
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned   made;
+    for (int tries = 0; tries < 100; tries++) {
+        unsigned mix =
+            (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made * 97u;
+        std::string name = std::string(root) + prefix + "-";
+        for (int i = 0; i < 6; i++, mix /= sizeof(letters) - 1)
+            name += letters[mix % (sizeof(letters) - 1)];
+        // a folder made in the user's own temporary folder inherits its access, which is the user's
+        if (CreateDirectoryA(name.c_str(), nullptr))
+            return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    *why = std::string("cannot make a folder in ") + root + ": " + last_error_words();
+    return "";
+}
+
 // A name beside path that nothing holds yet, opened for writing; invalid when none can be made.
 static HANDLE open_new_beside(const char* path, std::string* temp) {
     static unsigned made;

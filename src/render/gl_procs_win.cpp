@@ -5,14 +5,15 @@
 #include <GL/glext.h>
 
 #include <cstdio>
-#include <cstdlib>
+
+#include "platform/platform.h"
 
 // The driver's function of that name; a driver without it cannot draw the game at all.
 static GLUTproc driver_proc(const char* name) {
     GLUTproc proc = glutGetProcAddress(name);
     if (!proc) {
         fprintf(stderr, "quovix: the OpenGL driver has no %s\n", name);
-        exit(1);
+        platform_exit(1);
     }
     return proc;
 }

@@ -21,9 +21,13 @@ bool build_a_waiting_texture();      // one picture's mipmaps, between frames; t
 bool pictures_waiting();
 
 // The depth range of the full-screen pictures' ortho view: every one ends at the same far
-// plane; the background's starts farthest out.
+// plane; the background's starts farthest out, the menu's and the summary's nearer.
 inline constexpr float PICTURE_FAR = 1.0f;
 inline constexpr float BACKGROUND_NEAR = -100.0f;
+inline constexpr float SCREEN_PICTURE_NEAR = -5.0f;
+
+// The one font of every text the driver draws: GLUT's bitmaps, named by GLUT's own macro.
+#define TEXT_FONT GLUT_BITMAP_HELVETICA_18
 
 // The reference drawing: the straightforward calls that define the picture.
 void draw_track_reference();        // every tile in immediate mode, every frame

@@ -11,6 +11,8 @@
 
 // The grey of a full-screen picture that could not be loaded.
 static const float MISSING_PICTURE_GREY = 0.08f;
+// Pixels from one centred line down to the next.
+static const int CENTRED_LINE_STEP = 36;
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = view_width, h = view_height;
@@ -53,7 +55,7 @@ static void restore_matrices() {
 
 // A line in the middle of the screen, whatever the camera.
 static void centred_line(const char* text, double y) {
-    int width = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)text);
+    int width = glutBitmapLength(TEXT_FONT, (const unsigned char*)text);
     glRasterPos2d((view_width - width) / 2.0, y);
     draw_text(text);
 }
@@ -64,13 +66,13 @@ static void menu_words() {
     glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);
     centred_line(play ? "> PLAY GAME <" : "PLAY GAME", view_height * 0.55);
-    centred_line(play ? "EXIT GAME" : "> EXIT GAME <", view_height * 0.55 - 36);
+    centred_line(play ? "EXIT GAME" : "> EXIT GAME <", view_height * 0.55 - CENTRED_LINE_STEP);
     glEnable(GL_DEPTH_TEST);
 }
 
 void draw_menu() {
     uint32_t picture = game.flow.menu_selection == 0 ? render_assets.playgame_tex : render_assets.exitgame_tex;
-    full_screen_picture(picture, -5.0);
+    full_screen_picture(picture, SCREEN_PICTURE_NEAR);
     if (picture == 0)
         menu_words();
     restore_matrices();
@@ -89,7 +91,7 @@ static std::string times_label(int32_t points_each) { return " x " + format_int(
 void draw_summary() {
     const game_flow_t& flow = game.flow;
     const results_t&   results = game.results;
-    full_screen_picture(render_assets.gameover_tex, -5.0);
+    full_screen_picture(render_assets.gameover_tex, SCREEN_PICTURE_NEAR);
     restore_matrices();
     glPushMatrix();
     glDisable(GL_LIGHTING);
@@ -133,7 +135,7 @@ void draw_paused() {
     glColor3f(1, 1, 1);
     // above the ship, which stays in view
     centred_line("PAUSED", view_height * 0.62);
-    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", view_height * 0.62 - 36);
+    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", view_height * 0.62 - CENTRED_LINE_STEP);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     restore_matrices();

@@ -13,7 +13,7 @@ void draw_text(const char* text) {
     if (!renderer.reference_drawing && stamp_text(text))
         return;
     for (const char* p = text; *p; p++)
-        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, (signed char)*p);
+        glutBitmapCharacter(TEXT_FONT, (signed char)*p);
 }
 
 void draw_labelled_value(int32_t value, float dx, float dz, const char* label, const char* unit) {

@@ -52,7 +52,7 @@ static bool draw_letters_aside(int width, int height, std::vector<uint8_t>* lit)
         for (int half = 0; half < 2; half++)
             for (int c = FIRST; c <= LAST; c++) {
                 glRasterPos2f((c - FIRST) * CELL + ORIGIN + half * 0.5f, half * CELL + ORIGIN + half * 0.5f);
-                glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, c);
+                glutBitmapCharacter(TEXT_FONT, c);
             }
         lit->resize((size_t)width * height);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -90,7 +90,7 @@ static bool find_stamp(const std::vector<uint8_t>& lit, int c, int half, stamp_t
           hi[1] - lo[1] + 1,
           x0 + lo[0],
           y0 + lo[1],
-          glutBitmapWidth(GLUT_BITMAP_HELVETICA_18, c)};
+          glutBitmapWidth(TEXT_FONT, c)};
     return true;
 }
 

@@ -1,5 +1,5 @@
 // SDL's audio subsystem only: the window and the keys stay with the window library.
-#include <SDL2/SDL.h>
+#include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
 

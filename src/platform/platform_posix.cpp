@@ -49,6 +49,18 @@ bool platform_dir_exists(const char* path) {
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string platform_make_temp_folder(const char* prefix, std::string* why) {
+    const char* tmpdir = platform_setting("TMPDIR");
+    std::string root = tmpdir && *tmpdir ? tmpdir : "/tmp";
+    std::string name = root + (root.back() == '/' ? "" : "/") + prefix + "-XXXXXX";
+    // mkdtemp makes it 0700 and never takes a name that is there, link or not
+    if (!mkdtemp(&name[0])) {
+        *why = "cannot make a folder in " + root + ": " + strerror(errno);
+        return "";
+    }
+    return name;
+}
+
 // A name beside path that nothing holds yet, opened for writing; -1 when none can be made.
 static int open_new_beside(const char* path, std::string* temp) {
     static unsigned made;

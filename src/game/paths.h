@@ -1,0 +1,6 @@
+// Where the game's files are found, from the bin/ folder it runs in.
+#pragma once
+
+// resources/ beside bin/, named in the lowest layer that reads from it (the levels); a macro,
+// so each table of file names joins it to its names as it is compiled.
+#define RESOURCE_FOLDER "../resources/"
