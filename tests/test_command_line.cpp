@@ -8,6 +8,7 @@
 
 #include "app/bindings.h"
 #include "app/options.h"
+#include "render/render.h"
 #include "support.h"
 
 namespace {
@@ -171,4 +172,21 @@ TEST(CommandLine, HelpAndTheManualPageNameEveryKeyOfTheBindingTable) {
         }
     }
     EXPECT_GE(keys, 9);
+}
+
+// The pause screen's hint names the keys the binding table gives the pause and back buttons.
+TEST(CommandLine, ThePauseScreensHintNamesKeysOfTheBindingTable) {
+    auto key_of = [](button_t button, const std::string& name) {
+        for (int i = 0; i < binding_count; i++) {
+            std::string bound = bindings[i].name;
+            std::transform(bound.begin(), bound.end(), bound.begin(), ::toupper);
+            if (bindings[i].device != DEVICE_PAD && bindings[i].button == button && bound == name)
+                return true;
+        }
+        return false;
+    };
+    const std::string hint = PAUSED_HINT;
+    EXPECT_TRUE(key_of(BUTTON_PAUSE, hint.substr(6, hint.find(" KEY TO CONTINUE") - 6))) << hint;
+    size_t back = hint.find(", ") + 2;
+    EXPECT_TRUE(key_of(BUTTON_BACK, hint.substr(back, hint.find(" KEY TO EXIT") - back))) << hint;
 }

@@ -2,6 +2,7 @@
 #include "gameplay_support.h"
 
 #include "app/devices.h"
+#include "game/screen.h"
 #include "game/timer.h"
 #include "render/render.h"
 
@@ -344,4 +345,33 @@ TEST_F(GameFlow, AResultsWriteThatFailsIsTriedAgainUntilItGoesThrough) {
     run_frames(3);
     EXPECT_EQ(sim_results_writes(), writes + 4);
     EXPECT_EQ(read_text_file("player.s"), expected_file());
+}
+
+// One function says which screen is up; the sound hums the engine on the screens of flight.
+TEST_F(GameFlow, EachScreenIsNamedInTurnAndTheEngineHumsOnlyInFlight) {
+    ASSERT_TRUE(sim_open(make_play_folder({finish_at_row_20(), plain_level({{2, "......."}})}).c_str()));
+    std::vector<std::pair<screen_t, bool>> seen;
+    auto                                   note = [&] {
+        std::pair<screen_t, bool> now = {game_screen(), engine_heard()};
+        if (seen.empty() || seen.back() != now)
+            seen.push_back(now);
+    };
+    note();
+    ASSERT_TRUE(sim_start_play());
+    note();
+    run_frames(5);
+    sim_frame(HOLD_P);
+    note();
+    sim_frame(0);
+    sim_frame(HOLD_P);
+    for (int i = 0; i < 3000 && !game.flow.game_over; i++) {
+        note();
+        sim_frame(0);
+    }
+    note();
+    const std::vector<std::pair<screen_t, bool>> want = {
+        {SCREEN_MENU, false},        {SCREEN_PLAY, true}, {SCREEN_PAUSED, false},  {SCREEN_PLAY, true},
+        {SCREEN_LEVEL_CHANGE, true}, {SCREEN_PLAY, true}, {SCREEN_SUMMARY, false},
+    };
+    EXPECT_EQ(seen, want);
 }

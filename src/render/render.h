@@ -25,8 +25,10 @@ void        render_end_frame();                       // restore, swap, ask for 
 void        render_hold_frame();                      // no picture this frame: the last one stays; ask for the next
 void        render_setup_view();                      // projection, camera, depth, lights, shading
 const char* render_gl_version();
-bool        render_set_swap_interval(int refreshes);   // swaps wait this many refreshes; false: no such control
-void        render_light_on_ship();                    // light 0 above the ship, neutral emission
+// The keys the pause screen names, each "<KEY> KEY" as the binding table names it, in capitals.
+inline constexpr char PAUSED_HINT[] = "PRESS P KEY TO CONTINUE, ESC KEY TO EXIT";
+bool render_set_swap_interval(int refreshes);   // swaps wait this many refreshes; false: no such control
+void render_light_on_ship();                    // light 0 above the ship, neutral emission
 
 uint32_t upload_model(const std::vector<obj_vertex_t>& triangles);
 uint32_t upload_texture(int width, int height, const uint8_t* rgb);

@@ -135,7 +135,7 @@ void draw_paused() {
     glColor3f(1, 1, 1);
     // above the ship, which stays in view
     centred_line("PAUSED", view_height * 0.62);
-    centred_line("PRESS P KEY TO CONTINUE, ESC KEY TO EXIT", view_height * 0.62 - CENTRED_LINE_STEP);
+    centred_line(PAUSED_HINT, view_height * 0.62 - CENTRED_LINE_STEP);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     restore_matrices();
