@@ -92,6 +92,12 @@ static void menu_exit() {
     EXPECT_TRUE(sim_ended());
 }
 
+static void menu_moved_and_exit_in_one_frame() {
+    ASSERT_TRUE(sim_open(make_play_folder({wide_level('#')}).c_str()));
+    sim_frame(HOLD_S | HOLD_ENTER);
+    EXPECT_TRUE(sim_ended());
+}
+
 static void pause_by_key_and_focus() {
     ASSERT_TRUE(start_play({wide_level('#')}));
     run_frames(3);
@@ -99,7 +105,7 @@ static void pause_by_key_and_focus() {
     sim_frame(0);
     sim_frame(HOLD_P);
     sim_frame(0);
-    // the focus is looked at between frames: the next frame holds the pause
+    // the focus comes with the next frame's command, which holds the pause
     sim_focus(false);
     sim_frame_as_typed();
     sim_focus(true);
@@ -126,6 +132,7 @@ static void game_won() {
 static const event_scene_t event_scenes[] = {
     {"MenuMovedThenPlay", menu_moved_then_play, {{1, "menu moved"}, {4, "menu moved"}, {5, "menu confirmed"}}},
     {"MenuExit", menu_exit, {{1, "menu moved"}, {2, "menu confirmed"}}},
+    {"MenuMovedAndExitInOneFrame", menu_moved_and_exit_in_one_frame, {{1, "menu moved"}, {1, "menu confirmed"}}},
     {"PauseByKeyAndFocus",
      pause_by_key_and_focus,
      {{1, "menu confirmed"}, {5, "pause"}, {9, "resume"}, {11, "pause"}, {14, "resume"}}},

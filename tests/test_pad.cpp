@@ -65,14 +65,18 @@ TEST_F(Pad, DPadAndStickPastTheDeadZoneSteerTheSouthButtonJumpsStartPausesBackLe
     EXPECT_TRUE(by_pad(BUTTON_RIGHT) && game.ship.bank == BANK_RIGHT && game.ship.pos[0] > x);
     hold(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
     // inside the dead zone the stick does nothing; once past it, it lets go only near the centre
+    // flung across the centre in a frame, it engages on the far side only past the dead zone
     const struct {
         int value;
-        int left_held;
-    } stick_rows[] = {{-7000, 0}, {-9000, SOURCE_PADS}, {-7000, SOURCE_PADS}, {-5000, 0}, {9000, 0}};
+        int left_held, right_held;
+    } stick_rows[] = {{-7000, 0, 0},         {-9000, SOURCE_PADS, 0}, {-7000, SOURCE_PADS, 0},
+                      {-5000, 0, 0},         {-9000, SOURCE_PADS, 0}, {7000, 0, 0},
+                      {9000, 0, SOURCE_PADS}};
     for (const auto& r : stick_rows) {
         tilt(SDL_CONTROLLER_AXIS_LEFTX, r.value);
         frames();
         EXPECT_EQ(game.buttons.held[BUTTON_LEFT], r.left_held) << r.value;
+        EXPECT_EQ(game.buttons.held[BUTTON_RIGHT], r.right_held) << r.value;
     }
     EXPECT_EQ(game.ship.bank, BANK_RIGHT);
     tilt(SDL_CONTROLLER_AXIS_LEFTX, 0);
@@ -142,6 +146,26 @@ TEST_F(Pad, AKeyLetGoOfOnTheKeyboardStaysHeldByThePadAndUnpluggingLetsGoWithoutA
     sim_focus(true);
     frames();
     EXPECT_TRUE(by_pad(BUTTON_RIGHT));
+}
+
+TEST_F(Pad, UnpluggingOneOfTwoPadsKeepsWhatTheOtherHolds) {
+    open_with_pad(wide_level('#'), SDL_CONTROLLER_BUTTON_START);
+    int second = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                           SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(second, 0) << SDL_GetError();
+    SDL_Joystick* other = SDL_JoystickOpen(second);
+    frames();
+    EXPECT_EQ(pad_count(), 2);
+    SDL_JoystickSetVirtualButton(other, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
+    frames(2);
+    EXPECT_TRUE(by_pad(BUTTON_RIGHT));
+    unplug();
+    frames(2);
+    EXPECT_EQ(pad_count(), 1);
+    EXPECT_TRUE(by_pad(BUTTON_RIGHT)) << "held by the pad still plugged in";
+    SDL_JoystickClose(other);
+    SDL_JoystickDetachVirtual(second);
+    frames();
 }
 
 TEST_F(Pad, SouthButtonOnTheSummaryGoesBackToTheMenuOnlyWhenPressedThere) {

@@ -50,6 +50,22 @@ TEST_F(Pause, PDoesNothingOnTheMenuAtLevelStartOrOnTheSummary) {
     sim_frame(0);
     sim_frame(HOLD_P);
     EXPECT_FALSE(paused()) << "summary";
+    // the fly-off: its frames are no level's time, nothing to pause
+    ASSERT_TRUE(start_play({plain_level({{2, ".FFFFF."}}), wide_level('#')}));
+    ASSERT_GT(run_until([] { return game.flow.on_finish == 1; }, 300), 0);
+    sim_frame(0);
+    sim_frame(HOLD_P);
+    EXPECT_FALSE(paused()) << "fly-off";
+}
+
+// Enter held from the frame the game ends starts nothing: the summary is shown first.
+TEST_F(Pause, EnterOnTheFrameTheGameEndsDoesNotStartAgain) {
+    ASSERT_TRUE(start_play({plain_level({{2, "......."}})}));
+    ASSERT_GT(run_until([] { return game.flow.lives == 0; }, 3000), 0);
+    sim_frame(HOLD_ENTER);
+    EXPECT_TRUE(game_over());
+    sim_frame(HOLD_ENTER);
+    EXPECT_TRUE(game_over()) << "held on from that frame";
 }
 
 // The game's records and where it ended, to compare two runs.

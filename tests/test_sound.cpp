@@ -33,6 +33,10 @@ TEST(Sound, VoicesAddUpHeldWithin16BitsAndANinthTakesTheVoicePlayingLongest) {
     EXPECT_EQ(mixed(&mixer, 1)[0], 8 * 1000);
     mixer_stop_all(&mixer);
     EXPECT_EQ(mixed(&mixer, 1)[0], 0);
+    sound_clip_t low(10, -30000);
+    mixer_play(&mixer, &low);
+    mixer_play(&mixer, &low);
+    EXPECT_EQ(mixed(&mixer, 1)[0], INT16_MIN);
 }
 
 TEST(Sound, TheEngineFadesInLoopsAndFadesOut) {
@@ -50,6 +54,11 @@ TEST(Sound, TheEngineFadesInLoopsAndFadesOut) {
     std::vector<int16_t> out = mixed(&mixer, ENGINE_FADE_SAMPLES + 10);
     EXPECT_LT(out[ENGINE_FADE_SAMPLES / 2], out[0]);
     EXPECT_EQ(out[ENGINE_FADE_SAMPLES + 9], 0);
+    // muted: everything stops, and the hum does not fade back in by itself
+    mixer.engine_on = true;
+    mixed(&mixer, ENGINE_FADE_SAMPLES);
+    mixer_stop_all(&mixer);
+    EXPECT_EQ(mixed(&mixer, ENGINE_FADE_SAMPLES), std::vector<int16_t>(ENGINE_FADE_SAMPLES, 0));
 }
 
 TEST(Sound, OnlyTheGamesOwnKindOfWavIsRead) {

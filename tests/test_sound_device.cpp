@@ -90,6 +90,16 @@ TEST_F(SoundDevice, AStarIsHeardSoonAfterItsFrameAndNotBefore) {
     EXPECT_EQ(first_sound(heard, start + star.size()), heard.size());
 }
 
+// The first and the last of the events are heard as every other is.
+TEST_F(SoundDevice, TheFirstAndTheLastEventAreHeard) {
+    for (game_event_t event : {(game_event_t)0, (game_event_t)(EV_COUNT - 1)}) {
+        game = game_at_start;
+        size_t               at = play_event_after_a_while(event, SOUND_RATE / 2);
+        std::vector<int16_t> heard = samples();
+        EXPECT_LT(first_sound(heard, at), heard.size()) << event_name(event);
+    }
+}
+
 TEST_F(SoundDevice, AMutedGameWritesOnlySilence) {
     game.muted = 1;
     play_event_after_a_while(EV_STAR, SOUND_RATE / 2);
