@@ -1,7 +1,9 @@
 // The speed scale: its text, the steps it gives, scale.txt read on every frame.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <sstream>
 
 #include "app/headless.h"
 #include "assets/scale.h"
@@ -70,4 +72,38 @@ TEST(ScaleInPlay, EveryFrameReadsTheFileBeforeMovingAndKeepsTheLastGoodSteps) {
     }
     sim_close();
     reset_game_state();
+}
+
+// The scale is read as a stream's extraction reads a float, without the stream:
+// every text of a few characters from the ones that matter gives the same answer.
+TEST(ScaleText, ReadAsAStreamReadsAFloat) {
+    auto by_stream = [](const std::string& text, float* s) {
+        std::istringstream in(text);
+        float              v = 0;
+        if (!(in >> v) || !std::isfinite(v) || v <= 0 || !std::isfinite((float)(FORWARD_STEP / v)) ||
+            !std::isfinite(PICKUP_SPIN_STEP / v))
+            return false;
+        *s = v;
+        return true;
+    };
+    std::vector<std::string> texts = {"1",   "0.5",  ".5",       "5.",   ".",     "+.5",   "-1",    "1e",
+                                      "1e+", "1e-2", "1.e2",     ".e2",  "e2",    "1e2.5", "1.2.3", "0x10",
+                                      "inf", "nan",  "1e39",     "3e38", "1e-44", "1e-50", "00012", "+-1",
+                                      "\v2", "\f3",  " \t\r\n4", "1E3",  "2 3",   "7abc",  ""};
+    const char               alphabet[] = " +-.eE019x\n";
+    uint32_t                 seed = 12345;
+    for (int n = 0; n < 20000; n++) {
+        std::string text;
+        for (int len = 0; len < 6; len++) {
+            seed = seed * 1664525u + 1013904223u;
+            text += alphabet[(seed >> 16) % (sizeof(alphabet) - 1)];
+        }
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        float want = 9, got = 9;
+        bool  wanted = by_stream(text, &want);
+        EXPECT_EQ(parse_scale(text.c_str(), &got), wanted) << "\"" << text << "\"";
+        EXPECT_EQ(got, want) << "\"" << text << "\"";
+    }
 }
