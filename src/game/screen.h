@@ -4,7 +4,7 @@
 
 enum screen_t {
     SCREEN_MENU,
-    SCREEN_LEVEL_START,    // the level loaded, its timer not yet running
+    SCREEN_LEVEL_START,   // the level loaded, its timer not yet running
     SCREEN_PLAY,
     SCREEN_PAUSED,
     SCREEN_LEVEL_CHANGE,   // the fly-off, then the wait before the next level or the summary
