@@ -1,29 +1,38 @@
-// Preloaded into the unmodified game (or the floor program) under X: stamps
-// every buffer swap and the first Enter, reads the process's memory at the
-// moments that matter, and plays replays by feeding the game's own key
-// callbacks between frames, so a level is flown frame for frame as recorded.
+// Preloaded under X into the game (this commit's or the baseline's) or the
+// floor program: stamps every buffer swap and the first Enter, reads the
+// process's memory at the moments that matter, and plays replays by feeding
+// the game's own key callbacks between frames, so a level is flown frame for
+// frame as recorded.
 //
-// A level ends where the program itself pauses: the game's sleep between levels
-// (the floor program's too) is caught as it is asked for, so a slow frame on a
-// busy machine is only ever a slow frame.
+// A level ends where the program itself pauses. The game hands each frame's
+// events to quovix_frame_events; after a level-finished event, the first swap
+// whose interval held the frame for the pause between levels (display
+// callbacks that swapped nothing, waiting QBENCH_PAUSE_MS or more) ends the
+// level. A program that reports no events (an older commit's game, the floor
+// program) sleeps its pause inside a frame, caught as it is asked for. Either
+// way a slow frame on a busy machine is only ever a slow frame. The change's
+// own cost is its interval without the main thread's sleeps and the wait.
 //
 // Environment: QBENCH_LOG (log file, required), QBENCH_T0 (launch time in ns
 // of CLOCK_MONOTONIC, from quovix-bench-launch), QBENCH_MODE (game or floor),
 // QBENCH_REPLAYS (replay files joined by ':', one a level), QBENCH_LEVELS
-// (levels to play before Esc is pressed, default 5), QBENCH_PAUSE_MS (a sleep
-// asked for this long or longer is the pause between levels, default 250),
-// QBENCH_FRAMES (Esc after this many frames of a level, for a sample of a long
-// level).
+// (levels to play before Esc is pressed, default 5), QBENCH_PAUSE_MS (a held
+// wait or a sleep this long or longer is the pause between levels, default
+// 250), QBENCH_FRAMES (Esc after this many frames of a level, for a sample of
+// a long level).
 #include <GL/freeglut.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dlfcn.h>
+#include <pthread.h>
 #include <string>
 #include <vector>
 
 #include "assets/replay_text.h"
+#include "game/events.h"
 
 typedef void (*key_fn)(unsigned char, int, int);
 
@@ -44,8 +53,15 @@ static bool      playing;
 static int       level;            // 1-based while playing
 static long      frame_in_level;   // 0 is the frame that started the level
 static bool      esc_sent;
-static bool      paused;     // this frame slept the pause between levels
-static long long slept_ns;   // how long the frame's sleeps took, the pause's included
+static pthread_t main_thread;   // the frames' thread: another thread's sleep is no part of a frame
+static bool      paused;        // this frame slept the pause between levels
+static long long slept_ns;      // how long the frame's sleeps took before any hold, the pause's included
+
+static bool      reports_events;   // the game calls quovix_frame_events after every display callback
+static bool      level_finished;   // a level-finished event whose change has not swapped yet
+static long      swaps_at_last_report = -1;
+static long long held_since_ns;   // the first display callback since the last swap that swapped nothing; 0 if none
+static long long hold_end_ns;     // the end of the last sleep since then
 
 static const int max_levels = 5;
 // Level n's replay; made on first use, since shim_open runs before this file's statics are made.
@@ -53,7 +69,9 @@ static std::vector<buttons_t>& replay(int n) {
     static std::vector<buttons_t> replays[max_levels];
     return replays[n];
 }
-static buttons_t held_now;
+static buttons_t held_now;   // the keys sent to the game
+static buttons_t keys_due;   // the keys to send after this display callback
+static bool      esc_due;
 
 static long long now_ns() {
     timespec ts;
@@ -112,6 +130,7 @@ __attribute__((constructor)) static void shim_open() {
     setvbuf(log_file, nullptr, _IOFBF, 1 << 16);
     const char* t0 = getenv("QBENCH_T0");
     t0_ns = t0 ? atoll(t0) : now_ns();
+    main_thread = pthread_self();
     const char* mode = getenv("QBENCH_MODE");
     floor_mode = mode && strcmp(mode, "floor") == 0;
     if (const char* l = getenv("QBENCH_LEVELS"))
@@ -140,27 +159,33 @@ __attribute__((destructor)) static void shim_close() {
     log_file = nullptr;
 }
 
-static void feed(buttons_t held) {
+// The replay's keys are sent after the display callback that swapped, between two
+// callbacks as the window system's would be: the game ends its frame after the swap.
+static void send_keys() {
     static const struct {
         button_t      button;
         unsigned char key;
     } keys[3] = {{BUTTON_LEFT, 'a'}, {BUTTON_RIGHT, 'd'}, {BUTTON_JUMP, ' '}};
     for (const auto& k : keys) {
-        bool want = (held & button_bit(k.button)) != 0, have = (held_now & button_bit(k.button)) != 0;
+        bool want = (keys_due & button_bit(k.button)) != 0, have = (held_now & button_bit(k.button)) != 0;
         if (want && !have && game_key_down)
             game_key_down(k.key, 0, 0);
         if (!want && have && game_key_up)
             game_key_up(k.key, 0, 0);
     }
-    held_now = held;
+    held_now = keys_due;
+    if (esc_due && game_key_down)
+        game_key_down(27, 0, 0);
+    esc_due = false;
 }
 
+static void feed(buttons_t held) { keys_due = held; }
+
 static void press_esc() {
-    if (esc_sent || !game_key_down)
+    if (esc_sent)
         return;
     feed(0);
-    game_key_down(27, 0, 0);
-    esc_sent = true;
+    esc_due = esc_sent = true;
 }
 
 static void start_level(int n) {
@@ -177,10 +202,14 @@ extern "C" void glutSwapBuffers(void) {
     long long interval = swaps ? now - prev_swap_ns : 0;
     prev_swap_ns = now;
     swaps++;
-    bool      level_ended = paused;
-    long long slept = slept_ns;
+    long long wait = held_since_ns && hold_end_ns > held_since_ns ? hold_end_ns - held_since_ns : 0;
+    long long slept = slept_ns + wait;
+    bool      level_ended = reports_events ? level_finished && wait >= pause_ns : paused;
+    if (level_ended)
+        level_finished = false;
     paused = false;
     slept_ns = 0;
+    held_since_ns = hold_end_ns = 0;
     if (swaps == 1) {
         fprintf(log_file, "menu %.3f\n", (now - t0_ns) / 1e6);
         log_memory("menu", 0);
@@ -204,7 +233,7 @@ extern "C" void glutSwapBuffers(void) {
     if (esc_sent)
         return;
     if (level_ended) {
-        // the change's own cost: the frame without its sleeps
+        // the change's own cost: the interval without its sleeps and its held wait
         fprintf(log_file, "change %d %.3f %.3f\n", level, interval / 1e6, (interval - slept) / 1e6);
         log_memory("after", level);
         if (!floor_mode && level >= levels_to_play) {
@@ -227,11 +256,31 @@ extern "C" void glutSwapBuffers(void) {
     }
 }
 
-// Every sleep of the program passes here; one asked for as long as the pause marks the level's end.
-static void sleep_asked(long long asked_ns, long long took_ns) {
+// Called by the game after every display callback with that frame's events, one bit a game_event_t.
+extern "C" void quovix_frame_events(uint32_t events) {
+    if (!log_file)
+        return;
+    reports_events = true;
+    if (events & (1u << EV_LEVEL_FINISHED))
+        level_finished = true;
+    // a callback that swapped nothing held the frame: the wait runs from the first such callback
+    if (swaps == swaps_at_last_report && !held_since_ns)
+        held_since_ns = now_ns();
+    swaps_at_last_report = swaps;
+}
+
+// Every sleep of the program passes here. On the frames' thread, one asked for as long as the pause marks
+// the level's end in a program that reports no events; once the frame is held, every sleep and what runs
+// between them is the wait.
+static void sleep_asked(long long asked_ns, long long start_ns, long long end_ns) {
+    if (!pthread_equal(pthread_self(), main_thread))
+        return;
     if (asked_ns >= pause_ns)
         paused = true;
-    slept_ns += took_ns;
+    if (held_since_ns)
+        hold_end_ns = end_ns;
+    else
+        slept_ns += end_ns - start_ns;
 }
 
 extern "C" int nanosleep(const timespec* asked, timespec* left) {
@@ -239,7 +288,7 @@ extern "C" int nanosleep(const timespec* asked, timespec* left) {
     long long start = now_ns();
     int       result = real(asked, left);
     if (log_file && asked)
-        sleep_asked((long long)asked->tv_sec * 1000000000LL + asked->tv_nsec, now_ns() - start);
+        sleep_asked((long long)asked->tv_sec * 1000000000LL + asked->tv_nsec, start, now_ns());
     return result;
 }
 
@@ -252,9 +301,22 @@ extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec* asked
         long long until = (long long)asked->tv_sec * 1000000000LL + asked->tv_nsec;
         // an absolute deadline on the monotonic clock is asked from now; others are durations
         bool absolute = (flags & TIMER_ABSTIME) != 0;
-        sleep_asked(absolute && clock == CLOCK_MONOTONIC ? until - start : absolute ? 0 : until, now_ns() - start);
+        sleep_asked(absolute && clock == CLOCK_MONOTONIC ? until - start : absolute ? 0 : until, start, now_ns());
     }
     return result;
+}
+
+static void (*game_display)(void);
+
+static void display_then_keys() {
+    game_display();
+    send_keys();
+}
+
+extern "C" void glutDisplayFunc(void (*fn)(void)) {
+    static void (*real)(void (*)(void)) = (void (*)(void (*)(void)))dlsym(RTLD_NEXT, "glutDisplayFunc");
+    game_display = fn;
+    real(fn && log_file ? display_then_keys : fn);
 }
 
 static void key_down_stamped(unsigned char key, int x, int y) {
