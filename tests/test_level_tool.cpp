@@ -8,9 +8,11 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "assets/bmp.h"
 #include "assets/levelsource.h"
+#include "platform/temporary.h"
 #include "support.h"
 
 struct tool_run_t {
@@ -324,26 +326,71 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
     EXPECT_FALSE(file_exists(dir + "out.bmp"));
 }
 
+#ifndef _WIN32
+// Runs a tool as run_tool does, once place has been given the pid it will run as.
+static int run_tool_as(const std::string& args, const std::function<void(pid_t)>& place) {
+    int go[2];
+    if (pipe(go) != 0)
+        return -1;
+    pid_t child = fork();
+    if (child == 0) {
+        char c;
+        close(go[1]);
+        if (read(go[0], &c, 1) != 1)
+            _exit(127);
+        std::string command = "exec \"" + std::string(QUOVIX_TOOLS_DIR) + "/quovix-level\" " + args;
+        execl("/bin/sh", "sh", "-c", command.c_str(), (char*)nullptr);
+        _exit(127);
+    }
+    close(go[0]);
+    place(child);
+    EXPECT_EQ(write(go[1], "g", 1), 1);
+    close(go[1]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+// The file that stands where the level is written, or where its temporary will
+// be, is another file's name (an installed level's): that file is never written.
 TEST(LevelPictures, ALevelLinkedToAnInstalledFileIsReplacedNotWrittenThrough) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows lets only an administrator make a symbolic link, and installs no game through links";
 #else
-    std::string dir = temp_folder() + "/";
-    write_text_file(dir + "level.txt", plain_level({{5, ".#*###."}}));
-    std::vector<uint8_t> installed = level_bmp(plain_level());
-    write_binary_file(dir + "installed.bmp", installed);
-    chmod((dir + "installed.bmp").c_str(), 0444);
-    ASSERT_EQ(symlink((dir + "installed.bmp").c_str(), (dir + "levelone.bmp").c_str()), 0);
-    ASSERT_EQ(run_tool("bmp " + dir + "level.txt " + dir + "levelone.bmp").status, 0);
-    std::string s = read_text_file(dir + "installed.bmp");
-    EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == installed);
-    struct stat st;
-    ASSERT_EQ(lstat((dir + "levelone.bmp").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISREG(st.st_mode));
-    s = read_text_file(dir + "levelone.bmp");
-    EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == level_bmp(plain_level({{5, ".#*###."}})));
-    // no temporary is left beside it: the source, the installed file and the new one
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
+    struct {
+        const char* what;
+        bool at_temporary;   // a hard link at each of the writer's first names; else a symbolic link at the output
+    } cases[] = {{"a symbolic link at the output", false}, {"hard links at the temporary's names", true}};
+    for (const auto& c : cases) {
+        std::string dir = temp_folder() + "/", out = dir + "levelone.bmp";
+        write_text_file(dir + "level.txt", plain_level({{5, ".#*###."}}));
+        std::vector<uint8_t> installed = level_bmp(plain_level());
+        write_binary_file(dir + "installed.bmp", installed);
+        chmod((dir + "installed.bmp").c_str(), 0444);
+        int links = 0;
+        int status = run_tool_as("bmp " + dir + "level.txt " + out, [&](pid_t tool) {
+            if (!c.at_temporary) {
+                ASSERT_EQ(symlink((dir + "installed.bmp").c_str(), out.c_str()), 0);
+                return;
+            }
+            for (unsigned attempt = 1; attempt <= 3; attempt++, links++)
+                ASSERT_EQ(link((dir + "installed.bmp").c_str(), temporary_name(out, (unsigned)tool, attempt).c_str()),
+                          0);
+        });
+        ASSERT_EQ(status, 0) << c.what;
+        std::string s = read_text_file(dir + "installed.bmp");
+        EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == installed) << c.what;
+        struct stat st;
+        ASSERT_EQ(lstat(out.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_nlink == 1) << c.what;
+        s = read_text_file(out);
+        EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == level_bmp(plain_level({{5, ".#*###."}}))) << c.what;
+        // no temporary of its own is left beside it: the source, the installed file, the new one and the links
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
+                  3 + links)
+            << c.what;
+    }
 #endif
 }
 

@@ -43,8 +43,12 @@ std::string platform_working_folder();
 bool        platform_enter_folder(const char* path);
 // An environment variable, nullptr when unset; read at start, never per frame.
 const char* platform_setting(const char* name);
+// A setting that is on or off: unset, empty, 0, false, no and off are off; 1, true,
+// yes and on are on; anything else is off, with one line on standard error.
+bool platform_setting_on(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over
-// it, so a kill leaves the old file or the new one. A link at path is replaced,
+// it, so a kill leaves the old file or the new one (and the next write sweeps a
+// temporary a kill left a minute or more ago). A link at path is replaced,
 // never written through; anything else that is no regular file is left alone.
 // False with the reason in *why ("is not a regular file", "cannot write the file: " and the OS's reason).
 bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why);

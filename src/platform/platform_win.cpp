@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include "platform/temporary.h"
+
 // Kernels older than the high-resolution timer do not know the flag; they are told apart by refusing it.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -94,17 +96,34 @@ static bool holds_other_than_a_file(const char* path) {
 static HANDLE open_new_beside(const char* path, std::string* temp) {
     static unsigned made;
     for (int tries = 0; tries < 100; tries++) {
-        unsigned mix =
-            (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made * 97u;
-        char suffix[16];
-        snprintf(suffix, sizeof(suffix), ".%06x", mix & 0xFFFFFF);
-        *temp = std::string(path) + suffix;
+        *temp = temporary_name(path, (unsigned)GetCurrentProcessId(), ++made);
         // CREATE_NEW never opens what is there, link or not
         HANDLE h = CreateFileA(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             return h;
     }
     return INVALID_HANDLE_VALUE;
+}
+
+static uint64_t file_time(FILETIME t) { return (uint64_t)t.dwHighDateTime << 32 | t.dwLowDateTime; }
+
+// Temporaries of path a killed writer left: plain files only, and only old ones,
+// so a write under way in another process keeps its own.
+static void sweep_left_overs(const char* path) {
+    std::string      p = path, folder = p.substr(0, file_name_start(p));
+    WIN32_FIND_DATAA entry;
+    HANDLE           found = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (found == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    uint64_t old = file_time(now) - (uint64_t)LEFT_OVER_SECONDS * 10000000;   // 100 ns steps
+    do {
+        bool plain = !(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+        if (plain && is_temporary_of(entry.cFileName, p) && file_time(entry.ftLastWriteTime) < old)
+            DeleteFileA((folder + entry.cFileName).c_str());
+    } while (FindNextFileA(found, &entry));
+    FindClose(found);
 }
 
 static bool write_whole(HANDLE h, const void* bytes, size_t size) {
@@ -125,6 +144,8 @@ bool platform_write_file(const char* path, const void* bytes, size_t size, std::
         *why = "is not a regular file";
         return false;
     }
+    // first, so a disk that left-overs filled has room again
+    sweep_left_overs(path);
     std::string temp;
     HANDLE      h = open_new_beside(path, &temp);
     if (h == INVALID_HANDLE_VALUE) {
