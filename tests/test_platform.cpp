@@ -24,8 +24,8 @@ TEST(Settings, OnOffWordsAndOneLineForAnUnknownValue) {
         bool        on;
         size_t      lines;
     } cases[] = {
-        {nullptr, false, 0}, {"", false, 0},   {"0", false, 0},    {"false", false, 0}, {"no", false, 0},
-        {"off", false, 0},   {"1", true, 0},   {"true", true, 0},  {"yes", true, 0},    {"on", true, 0},
+        {nullptr, false, 0}, {"", false, 0},      {"0", false, 0},      {"false", false, 0}, {"no", false, 0},
+        {"off", false, 0},   {"1", true, 0},      {"true", true, 0},    {"yes", true, 0},    {"on", true, 0},
         {"2", false, 1},     {"FALSE", false, 1}, {"enable", false, 1},
     };
     for (const auto& c : cases) {
@@ -78,8 +78,10 @@ TEST(FileWriter, WritesLongNamesAndSweepsOnlyItsOwnOldTemporaries) {
         {"other names kept",
          "player.s",
          {},
-         {"player.s.12345", "player.s.1234567", "player.s.ABCDEF", "player.s.tmp", "player.t.abcdef", "xplayer.s.abcdef"},
-         {"player.s.12345", "player.s.1234567", "player.s.ABCDEF", "player.s.tmp", "player.t.abcdef", "xplayer.s.abcdef"}},
+         {"player.s.12345", "player.s.1234567", "player.s.ABCDEF", "player.s.tmp", "player.t.abcdef",
+          "xplayer.s.abcdef"},
+         {"player.s.12345", "player.s.1234567", "player.s.ABCDEF", "player.s.tmp", "player.t.abcdef",
+          "xplayer.s.abcdef"}},
         {"a long name's old left-over swept", name_255, {}, {std::string(FILE_NAME_MAX - 7, 'n') + ".00beef"}, {}},
     };
     for (const auto& c : cases) {

@@ -41,6 +41,9 @@ bool platform_dir_exists(const char* path);
 // The working folder, where ../resources, scale.txt and player.s are found from; empty when it has gone.
 std::string platform_working_folder();
 bool        platform_enter_folder(const char* path);
+// Stops the system's sound library (ALSA) printing its own errors once the sound
+// library has loaded it: a missing device is then the game's one line.
+void platform_quiet_sound_library();
 // An environment variable, nullptr when unset; read at start, never per frame.
 const char* platform_setting(const char* name);
 // A setting that is on or off: unset, empty, 0, false, no and off are off; 1, true,

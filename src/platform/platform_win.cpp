@@ -216,3 +216,6 @@ void platform_start_output() {
     if (own_console && GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR)
         FreeConsole();
 }
+
+// Windows' sound drivers print nothing of their own.
+void platform_quiet_sound_library() {}
