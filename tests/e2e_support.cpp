@@ -59,9 +59,10 @@ static void auto_repeat_off() {
 
 // An xdotool command, again when it could not reach the display; what it printed.
 static std::string run_xdotool(const std::string& args, int attempts = 10) {
-    std::string out;
+    static const std::string errors = temp_folder() + "/xdotool.err";   // what it says of windows already gone
+    std::string              out;
     for (int attempt = 0; attempt < attempts; attempt++, sleep_ms(50)) {
-        FILE* p = popen(("xdotool " + args + " 2>/dev/null").c_str(), "r");
+        FILE* p = popen(("xdotool " + args + " 2>" + errors).c_str(), "r");
         char  buf[256];
         while (p && fgets(buf, sizeof(buf), p))
             out += buf;

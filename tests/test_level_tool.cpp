@@ -406,10 +406,13 @@ static const char NAME_TOO_LONG[] = "File name too long";
 TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
     std::string dir = temp_folder();
     std::string folder = dir + "/folder.bmp", text_folder = dir + "/folder.txt", fifo = dir + "/fifo.bmp";
+    std::string device = dir + "/device";   // a device node of the test's own, never the machine's
 #ifdef _WIN32
     ASSERT_TRUE(std::filesystem::create_directory(folder) && std::filesystem::create_directory(text_folder));
+    bool have_device = false;
 #else
     ASSERT_EQ(mkdir(folder.c_str(), 0700) | mkdir(text_folder.c_str(), 0700) | mkfifo(fifo.c_str(), 0600), 0);
+    bool have_device = make_device_node(device);
 #endif
     // a text level of 4 million tiles: a preview at scale 64 would be 16 billion pixels
     std::string huge(2000, '#');
@@ -428,7 +431,7 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "check " + folder, folder, "not a regular file"},
         {"quovix-level", "check " + text_folder, text_folder, "not a regular file"},
         {"quovix-level", "check " + fifo, fifo, "not a regular file"},
-        {"quovix-level", "check /dev/zero", "/dev/zero", "not a regular file"},
+        {"quovix-level", "check " + device, device, "not a regular file"},
         {"quovix-level", "text " + folder + " " + dir + "/out.txt", folder, "not a regular file"},
         {"quovix-level", "bmp " + text_folder + " " + dir + "/out.bmp", text_folder, "not a regular file"},
         {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt",
@@ -436,14 +439,14 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "preview " + folder + " " + dir + "/out.png", folder, "not a regular file"},
         // an output that is no regular file is never replaced
         {"quovix-level", "bmp " + dir + "/good.txt " + fifo, fifo, "not a regular file"},
-        {"quovix-level", "text " + dir + "/good.txt /dev/null", "/dev/null", "not a regular file"},
+        {"quovix-level", "text " + dir + "/good.txt " + device, device, "not a regular file"},
         {"quovix-level", "text " + dir + "/good.txt " + dir + "/" + std::string(300, 'n'),
          dir + "/" + std::string(300, 'n'), std::string("cannot write the file: ") + NAME_TOO_LONG},
         {"quovix-level", "preview " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt " + folder, folder, "not a regular file"},
-        {"quovix-solve", "--play " + dir + "/good.txt /dev/zero", "/dev/zero", "not a regular file"},
+        {"quovix-solve", "--play " + dir + "/good.txt " + device, device, "not a regular file"},
         // what only the level tool reads is named with the command that converts it
         {"quovix-solve", "--play " + dir + "/level.png " + dir + "/one.replay", dir + "/level.png",
          "not a BMP picture; convert it first with: quovix-level bmp " + dir + "/level.png OUT.bmp"},
@@ -452,10 +455,13 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
     };
     for (const auto& c : cases) {
 #ifdef _WIN32
-        // Windows has no FIFOs and no /dev: those rows are for POSIX systems
-        if (c.args.find(fifo) != std::string::npos || c.args.find("/dev/") != std::string::npos)
+        // Windows has no FIFOs: those rows are for POSIX systems
+        if (c.args.find(fifo) != std::string::npos)
             continue;
 #endif
+        // where the system refuses to make a device node, the device rows are left out
+        if (!have_device && c.args.find(device) != std::string::npos)
+            continue;
         tool_run_t r = run_tool(c.args, c.tool);
         ASSERT_TRUE(WIFEXITED(r.status)) << c.args << "\n" << r.output;
         EXPECT_EQ(WEXITSTATUS(r.status), 1) << c.args << "\n" << r.output;
@@ -466,7 +472,7 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
 #ifndef _WIN32
     struct stat st;
     EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
-    EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+    EXPECT_TRUE(!have_device || (stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode)));
 #endif
 }
 

@@ -28,14 +28,15 @@ struct private_screen_t {
 };
 
 bool start_private_screen(private_screen_t* s, const char* size) {
-    int fds[2];
+    int         fds[2];
+    std::string said = temp_folder() + "/xvfb.err";   // the server's own lines, kept out of the test's
     if (pipe(fds) != 0)
         return false;
     s->pid = fork();
     if (s->pid == 0) {
         close(fds[0]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
+        int err = open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(err, 2);
         std::string fd = std::to_string(fds[1]), screen = std::string(size) + "x24";
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
                (char*)nullptr);
@@ -320,7 +321,10 @@ std::string command_output(const std::string& command) {
     return out;
 }
 
-bool game_window_shown() { return !command_output("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null").empty(); }
+bool game_window_shown() {
+    static const std::string said = temp_folder() + "/xdotool.err";
+    return !command_output("xdotool search --name '^Quovix - by Orrib$' 2>" + said).empty();
+}
 
 TEST_F(Package, TheDesktopStoppingTheLauncherStopsTheGameWithoutANotification) {
     if (!have_display())

@@ -18,6 +18,12 @@ namespace {
 
 std::string prefix;   // the Wine prefix, fresh for the suite
 
+// Where Wine's own start and end put what they say, in a folder of the suite's.
+std::string said_by_wine() {
+    static const std::string path = temp_folder() + "/wine.out";
+    return path;
+}
+
 std::string wine_env() { return "WINEPREFIX=" + prefix + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "; }
 
 // What a command printed, standard error too, with Windows' line ends made plain.
@@ -45,12 +51,12 @@ struct WindowsZip : testing::Test {
             return;
         prefix = temp_folder();
         // the prefix is made once, before any game waits for it
-        if (system(("env " + wine_env() + QUOVIX_WINE " wineboot -i >/dev/null 2>&1").c_str()) != 0)
+        if (system(("env " + wine_env() + QUOVIX_WINE " wineboot -i >" + said_by_wine() + " 2>&1").c_str()) != 0)
             prefix.clear();
     }
     static void TearDownTestSuite() {
         if (!prefix.empty()) {
-            EXPECT_EQ(system(("env " + wine_env() + "wineserver -k >/dev/null 2>&1; true").c_str()), 0);
+            EXPECT_EQ(system(("env " + wine_env() + "wineserver -k >" + said_by_wine() + " 2>&1; true").c_str()), 0);
         }
     }
     void SetUp() override {
