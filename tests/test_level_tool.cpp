@@ -88,10 +88,12 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
     }
     // one bad or unreadable file among good ones fails the run; each is named
     write_binary_file(dir + "bad.bmp", level_bmp(plain_level({}, false)));
-    tool_run_t r = run_tool("check " + dir + "good.bmp " + dir + "bad.bmp /nonexistent/levelone.bmp");
+    tool_run_t r = run_tool("check " + dir + "good.bmp " + dir + "bad.bmp " + dir + "missing/levelone.bmp");
     EXPECT_NE(r.status, 0);
-    for (std::string s : {dir + "good.bmp: ok", dir + "bad.bmp: no finish", std::string("/nonexistent/levelone.bmp: ")})
+    for (std::string s : {dir + "good.bmp: ok", dir + "bad.bmp: no finish", dir + "missing/levelone.bmp: "})
         EXPECT_NE(r.output.find(s), std::string::npos) << r.output;
+    // the bad one first: the run fails for it, not for the last file it checks
+    EXPECT_EQ(WEXITSTATUS(run_tool("check " + dir + "bad.bmp " + dir + "good.bmp").status), 1);
 }
 
 static bool read_png(const std::string& path, int* width, int* height, std::vector<uint8_t>* rgb) {
@@ -217,9 +219,11 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
         png_uint_32 png_format;   // 0: a BMP
         int         bmp_bits;
         bool        top_down;
+        bool        junk_at_end = false;   // bytes after the PNG's last chunk, as some programs leave
     } pictures[] = {
         {"rgb.png", PNG_FORMAT_RGB, 0, false},
         {"rgba.png", PNG_FORMAT_RGBA, 0, false},
+        {"junk-at-end.png", PNG_FORMAT_RGB, 0, false, true},
         {"wide.png", PNG_FORMAT_LINEAR_RGB, 0, false},
         {"palette.png", PNG_FORMAT_RGB_COLORMAP, 0, false},
         {"palette8.bmp", 0, 8, false},
@@ -229,7 +233,9 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
         std::string in = dir + p.name, out = dir + p.name + ".bmp";
         if (p.png_format)
             ASSERT_TRUE(write_level_png(in, g, p.png_format)) << p.name;
-        else
+        if (p.junk_at_end)
+            write_text_file(in, read_text_file(in) + std::string(100, 'x'));
+        if (!p.png_format)
             write_binary_file(in, palette_bmp(g, p.bmp_bits, p.top_down));
         tool_run_t r = run_tool("bmp " + in + " " + out);
         ASSERT_EQ(r.status, 0) << p.name << "\n" << r.output;
