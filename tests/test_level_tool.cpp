@@ -231,8 +231,9 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
     };
     for (const auto& p : pictures) {
         std::string in = dir + p.name, out = dir + p.name + ".bmp";
-        if (p.png_format)
+        if (p.png_format) {
             ASSERT_TRUE(write_level_png(in, g, p.png_format)) << p.name;
+        }
         if (p.junk_at_end)
             write_text_file(in, read_text_file(in) + std::string(100, 'x'));
         if (!p.png_format)
@@ -522,6 +523,13 @@ TEST(LevelTools, SolverPlaysAReplayBackWithItsEventsFrameByFrame) {
                              "frame 71: heart\n"
                              "frame 102: level finished\n" +
                                  replay + ": finished in frame 102 with 1 stars, 0 lives lost\n");
+    // a replay that reaches the finish only after losing a life is no way through the level
+    std::string gap = dir + "/gap.txt", again = dir + "/again.replay";
+    write_text_file(gap, plain_level(rows_of(40, 41, ".......")));
+    write_text_file(again, "321 -\n195 -\n1 space\n1300 -\n");   // into the gap, then over it
+    tool_run_t lost = run_tool("--play " + gap + " " + again, "quovix-solve");
+    EXPECT_EQ(WEXITSTATUS(lost.status), 1) << lost.output;
+    EXPECT_EQ(lost.output, again + ": finished in frame 1507 with 0 stars, 1 lives lost\n");
 }
 
 // Help is asked for and answered; a call the solver does not know shows the same lines and fails.
@@ -535,11 +543,21 @@ TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
                  {"level.txt out.replay --fast", 2},
                  {"--help more", 2},
                  {"--beam 9 level.txt out.replay", 2},
-                 {"--play level.txt", 2}};
+                 {"--play level.txt", 2},
+                 {"--play level.txt level.replay --event", 2}};
     for (const auto& c : cases) {
         tool_run_t r = run_tool(c.args, "quovix-solve");
         EXPECT_EQ(WEXITSTATUS(r.status), c.status) << c.args;
         EXPECT_EQ(r.output.rfind("usage: quovix-solve", 0), 0u) << c.args << "\n" << r.output;
         EXPECT_NE(r.output.find("--beam N     ships kept each frame (2500)"), std::string::npos) << r.output;
+    }
+    // a count that is no whole number from 1 is refused before any search
+    for (std::string count :
+         {"--beam 0", "--beam -3", "--beam 12x", "--beam 99999999999", "--frames 0", "--frames ten"}) {
+        tool_run_t r = run_tool("level.txt out.replay " + count, "quovix-solve");
+        EXPECT_EQ(WEXITSTATUS(r.status), 2) << count;
+        std::string option = count.substr(0, count.find(' ')), given = count.substr(count.find(' ') + 1);
+        EXPECT_EQ(r.output, "quovix-solve: " + option + " takes a whole number from 1, not \"" + given + "\"\n")
+            << count;
     }
 }
