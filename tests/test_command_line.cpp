@@ -13,7 +13,8 @@ namespace {
 
 struct parsed_t {
     options_t                options;
-    std::vector<std::string> left;   // what the window library gets, the program name first
+    std::vector<std::string> left;      // what the window library gets, the program name first
+    std::string              display;   // -display's value, "" when not given
 };
 
 parsed_t parse(std::vector<std::string> args) {
@@ -27,6 +28,7 @@ parsed_t parse(std::vector<std::string> args) {
     parse_options(&argc, argv.data(), &p.options);
     for (int i = 0; i < argc; i++)
         p.left.emplace_back(argv[i]);
+    p.display = p.options.display ? p.options.display : "";
     EXPECT_EQ(argv[argc], nullptr);
     return p;
 }
@@ -68,6 +70,9 @@ TEST(CommandLine, OptionsGiveTheLaunchTheWindowAndWhatIsLeftForTheWindowLibrary)
         EXPECT_EQ(p.options.window_height, c.h) << name;
         if (c.launch != LAUNCH_BAD) {
             EXPECT_EQ(p.left, c.left) << name;
+            // the display the window library is told to open, for the game's own connections too
+            std::string display = c.args.size() > 1 && c.args[0] == "-display" ? c.args[1] : "";
+            EXPECT_EQ(p.display, display) << name;
         }
     }
 }

@@ -17,6 +17,12 @@ void              platform_sleep_until_ns(int64_t when);   // to an absolute tim
 // Standard output reaches a pipe or file line by line, not only at exit; a console
 // opened for the game alone (a double-click) is let go, so a player sees the window only.
 void platform_start_output();
+// The display every connection of the game's own opens: the one the window library
+// is told to open (-display NAME), or nullptr for the system's default, as the
+// window library takes it. Given before any other display function is called.
+void platform_use_display(const char* name);
+// That display's name as a player knows it, for messages; "" when none is set.
+const char* platform_display_name();
 // The display's size without a window; false when there is no display. The
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);
