@@ -189,16 +189,22 @@ TEST_F(Package, ALevelThePlayerPutInPlaceOfAnInstalledOneIsKeptAndPlayed) {
 }
 
 TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
+    std::string own = std::string("DISPLAY=") + (have_display() ? getenv("DISPLAY") : "");
     struct {
-        const char* display;
-        const char* says;
+        std::string              display;
+        std::vector<std::string> args;
+        const char*              says;
     } cases[] = {
-        {"DISPLAY=", "DISPLAY is not set"},
-        {"DISPLAY=:987", "cannot open the display \":987\""},
+        {"DISPLAY=", {}, "DISPLAY is not set"},
+        {"DISPLAY=:987", {}, "cannot open the display \":987\""},
+        // the display named on the command line is the one opened
+        {"DISPLAY=", {"-display", ":988"}, "cannot open the display \":988\""},
+        {own, {"-display", ":988"}, "cannot open the display \":988\""},
     };
     for (const auto& c : cases) {
         run = game_run_t();
         run.program = unpacked + "/usr/games/quovix";
+        run.args = c.args;
         run.env = {"HOME=" + home, "XDG_DATA_HOME=", c.display};
         ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_exit(&run, 10)) << c.display;
