@@ -159,3 +159,33 @@ TEST_F(WindowsZip, ItsSolverPlaysEveryShippedReplayFrameForFrameAsLinuxDoes) {
         EXPECT_EQ(windows_run, linux_run) << name;
     }
 }
+
+// Wine as the cross-built suites run it: a run that failed without a word (Wine did not
+// start the program) is run once more, saying so; any other run's end stands.
+TEST(WineOnceMore, ARunThatSaidNothingAndFailedIsRunOnceMoreAndNoOtherIs) {
+    struct {
+        const char* what;
+        const char* first;   // what the stand-in for Wine does the first time
+        const char* later;
+        int         status, runs;
+    } cases[] = {
+        {"Wine did not start it, then did", "exit 1", "echo ran; exit 0", 0, 2},
+        {"Wine did not start it twice", "exit 1", "exit 1", 1, 2},
+        {"a failure that said why", "echo '[  FAILED  ] a test'; exit 1", "exit 0", 1, 1},
+        {"a failure said on standard error", "echo 'not a test' >&2; exit 3", "exit 0", 3, 1},
+        {"a quiet success", "exit 0", "exit 1", 0, 1},
+    };
+    for (const auto& c : cases) {
+        std::string dir = temp_folder(), wine = dir + "/wine", runs = dir + "/runs", said = dir + "/said";
+        write_text_file(wine, "#!/bin/sh\necho run >>'" + runs + "'\nif [ $(wc -l <'" + runs + "') -eq 1 ]; then " +
+                                  c.first + "; else " + c.later + "; fi\n");
+        ASSERT_EQ(chmod(wine.c_str(), 0755), 0);
+        int status = system(("sh " QUOVIX_WINE_ONCE_MORE " " + wine + " test.exe >'" + said + "' 2>&1").c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.what;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.what;
+        EXPECT_EQ(lines_of(read_text_file(runs)).size(), (size_t)c.runs) << c.what;
+        EXPECT_EQ(read_text_file(said).find("running it once more") != std::string::npos, c.runs == 2)
+            << c.what << "\n"
+            << read_text_file(said);
+    }
+}
