@@ -8,7 +8,9 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/sysmacros.h>
 #endif
 
@@ -21,11 +23,30 @@
 namespace fs = std::filesystem;
 
 std::string temp_folder() {
-    std::string name = make_temp_folder("quovix-test");
-    if (name.empty())
+    std::string why, name = make_temp_folder("quovix-test", &why);
+    if (name.empty()) {
+        fprintf(stderr, "%s\n", why.c_str());
         abort();
+    }
     return name;
 }
+
+#ifdef _WIN32
+static std::wstring wide_of(const char* utf8) {
+    int          size = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring wide(size > 0 ? (size_t)size : 1, L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+FILE* utf8_popen(const char* command, const char* mode) {
+    // cmd takes the text after /c whole when the outer quotes go, so each argument keeps its own
+    std::wstring whole = L"\"" + wide_of(command) + L"\"";
+    return _wpopen(whole.c_str(), wide_of(mode).c_str());
+}
+#endif
 
 bool make_device_node(const std::string& path) {
 #ifdef _WIN32

@@ -16,8 +16,11 @@
 inline int mkdir(const char* path, int) { return _mkdir(path); }
 inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
 inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
-// programs run through cmd, whose exit status system and _pclose give as it is
-#define popen _popen
+// programs run through cmd, whose exit status system and _pclose give as it is; the
+// command is UTF-8, as every name the game handles, and reaches cmd in wide letters
+FILE* utf8_popen(const char* command, const char* mode);
+#undef popen
+#define popen utf8_popen
 #define pclose _pclose
 #define WIFEXITED(status) ((status) != -1)
 #define WEXITSTATUS(status) (status)

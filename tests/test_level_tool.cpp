@@ -561,3 +561,46 @@ TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
             << count;
     }
 }
+
+// Names in any language, with spaces, reach the file system as typed: the files
+// read and written, and the solver's play folder made and removed in a temporary
+// folder whose name has letters outside any one language.
+TEST(LevelTools, NamesOfAnyLanguageReachTheFileSystemAsTyped) {
+    namespace fs = std::filesystem;
+    std::string dir = temp_folder(), temp = dir + "/T\xc3\xa9mp \xce\xa9";   // "Témp Ω"
+    ASSERT_TRUE(fs::create_directory(fs::u8path(temp)));
+    ASSERT_TRUE(write_level_png(dir + "/niveau \xce\xa9.png", grid_of(plain_level()), PNG_FORMAT_RGB));
+    write_text_file(dir + "/one.replay", "10 -\n");
+    struct {
+        const char* tool;
+        std::string args;
+        const char* written;   // the file it makes in dir; nullptr: none
+    } cases[] = {
+        {"quovix-level", "bmp \"" + dir + "/niveau \xce\xa9.png\" \"" + dir + "/sortie \xce\xa9.bmp\"",
+         "sortie \xce\xa9.bmp"},
+        {"quovix-level", "check \"" + dir + "/sortie \xce\xa9.bmp\"", nullptr},
+        {"quovix-solve", "--play \"" + dir + "/sortie \xce\xa9.bmp\" \"" + dir + "/one.replay\"", nullptr},
+    };
+    // the solver plays in a folder it makes in the system's folder for temporary files
+    const char* temp_settings[] = {"TMPDIR", "TMP", "TEMP"};
+    for (const char* setting : temp_settings)
+        setenv(setting, temp.c_str(), 1);
+    for (const auto& c : cases) {
+        tool_run_t r = run_tool(c.args, c.tool);
+        EXPECT_EQ(WEXITSTATUS(r.status), c.tool == std::string("quovix-solve") ? 1 : 0) << c.args << "\n" << r.output;
+        EXPECT_EQ(r.output.find("cannot"), std::string::npos) << c.args << "\n" << r.output;
+        if (c.written) {
+            EXPECT_TRUE(fs::is_regular_file(fs::u8path(dir + "/" + c.written))) << c.args << "\n" << r.output;
+        }
+    }
+    for (const char* setting : temp_settings)
+        unsetenv(setting);
+    // nothing else was made: no name mangled to another, no play folder left behind
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::u8path(dir)))
+        names.push_back(entry.path().filename().u8string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, std::vector<std::string>(
+                         {"T\xc3\xa9mp \xce\xa9", "niveau \xce\xa9.png", "one.replay", "sortie \xce\xa9.bmp"}));
+    EXPECT_TRUE(fs::is_empty(fs::u8path(temp)));
+}

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under /tmp named after `prefix`, removed when the process exits;
-// "" when none can be made.
-std::string make_temp_folder(const char* prefix);
+// A fresh folder for temporary files named after `prefix`, removed when the
+// process exits; "" with the reason in *why when none can be made.
+std::string make_temp_folder(const char* prefix, std::string* why);
 
 // Makes a play folder whose five levels are the given level pictures (fewer than
 // five repeat the last), with the models and picture sets copied from

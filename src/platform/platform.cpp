@@ -47,6 +47,17 @@ void platform_sleep_until_ns(int64_t when) {
     }
 }
 
+std::string platform_new_temp_folder(const char* prefix, std::string* why) {
+    const char* root = platform_setting("TMPDIR");
+    std::string folder = root && *root == '/' ? root : "/tmp";
+    std::string name = folder + "/" + prefix + "-XXXXXX";
+    if (!mkdtemp(&name[0])) {
+        *why = "cannot make a folder in " + folder + ": " + strerror(errno);
+        return "";
+    }
+    return name;
+}
+
 bool platform_dir_exists(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);

@@ -71,6 +71,12 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 // Reads a file opened that way whole, at most max_bytes, and closes it; false
 // with the reason when it holds more (it grew since it was opened) or a read fails.
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why);
+// A new folder of its own in the system's folder for temporary files (TMPDIR, or
+// /tmp; on Windows TMP or TEMP), named prefix-XXXXXX; "" with the reason, naming
+// that folder, in *why when none can be made.
+std::string platform_new_temp_folder(const char* prefix, std::string* why);
+// Removes a folder and everything in it, whatever its name; what cannot go stays.
+void platform_remove_folder(const char* path);
 // The names (UTF-8) of the folders right inside path, a link to a folder counting,
 // without "." and "..", in no set order; empty when path cannot be read.
 std::vector<std::string> platform_folders_in(const char* path);

@@ -57,13 +57,14 @@ void platform_exit(int status) {
 
 std::string platform_working_folder() {
     std::error_code failed;
-    std::string     folder = std::filesystem::current_path(failed).string();
+    // the game's text is UTF-8 on every system, Windows' paths wide: u8 both ways
+    std::string folder = std::filesystem::current_path(failed).u8string();
     return failed ? std::string() : folder;
 }
 
 bool platform_enter_folder(const char* path) {
     std::error_code failed;
-    std::filesystem::current_path(path, failed);
+    std::filesystem::current_path(std::filesystem::u8path(path), failed);
     return !failed;
 }
 
@@ -71,13 +72,18 @@ std::vector<std::string> platform_folders_in(const char* path) {
     // the C++ library's listing: alike on every system, and it never names . or ..
     std::vector<std::string>            names;
     std::error_code                     failed;
-    std::filesystem::directory_iterator entry(path, failed), end;
+    std::filesystem::directory_iterator entry(std::filesystem::u8path(path), failed), end;
     for (; !failed && entry != end; entry.increment(failed)) {
         std::error_code gone;
         if (entry->is_directory(gone))
             names.push_back(entry->path().filename().u8string());
     }
     return names;
+}
+
+void platform_remove_folder(const char* path) {
+    std::error_code failed;
+    std::filesystem::remove_all(std::filesystem::u8path(path), failed);
 }
 
 const char* const platform_cannot_open = "cannot open the file";

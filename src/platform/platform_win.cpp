@@ -78,6 +78,53 @@ static std::string last_error_words() {
     return n ? std::string(words) : "error " + std::to_string(error);
 }
 
+// Text from Windows' wide calls as UTF-8, the game's own text everywhere.
+static std::string utf8_of(const wchar_t* text) {
+    int         size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size > 0 ? (size_t)size : 1, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+
+static std::wstring wide_of(const std::string& utf8) {
+    int          size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring wide(size > 0 ? (size_t)size : 1, L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::string platform_new_temp_folder(const char* prefix, std::string* why) {
+    // asked in wide letters: the folder is the account's, and its name may be any
+    wchar_t root[MAX_PATH + 1];
+    DWORD   length = GetTempPathW(MAX_PATH + 1, root);
+    if (length == 0 || length > MAX_PATH) {
+        *why = "cannot find the folder for temporary files: " + last_error_words();
+        return "";
+    }
+    std::string folder = utf8_of(root);
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    // no mkdtemp: the last six letters are drawn again until the folder is a new one
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned   made;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        unsigned    mix = (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made;
+        std::string name = folder + "\\" + prefix + "-";
+        for (int i = 0; i < 6; i++, mix /= 36)
+            name += letters[mix % 36];
+        if (CreateDirectoryW(wide_of(name).c_str(), nullptr))
+            return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    *why = "cannot make a folder in " + folder + ": " + last_error_words();
+    return "";
+}
+
 // What is at path: a folder, a device or a pipe is no regular file; a name that holds nothing is.
 static bool holds_other_than_a_file(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
