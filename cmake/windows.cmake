@@ -3,6 +3,21 @@
 # runtime and winpthread linked in too, so the zip's programs need no DLL beside them.
 add_link_options(-static)
 
+# Every program carries the manifest that makes UTF-8 its code page (Windows 10 1903 and later):
+# names outside the system's language reach the file system as typed. Made once here and
+# linked as an object into each program, as the linker keeps no resource from a library.
+set(_manifest_object ${CMAKE_BINARY_DIR}/quovix_manifest.o)
+execute_process(COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff
+                        -I ${CMAKE_SOURCE_DIR}/packaging/windows -i ${CMAKE_SOURCE_DIR}/packaging/windows/manifest.rc
+                        -o ${_manifest_object}
+                RESULT_VARIABLE _manifest_failed)
+if(_manifest_failed)
+  message(FATAL_ERROR "${CMAKE_RC_COMPILER} could not make ${_manifest_object}")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/windows/quovix.manifest
+                                                               ${CMAKE_SOURCE_DIR}/packaging/windows/manifest.rc)
+add_link_options(${_manifest_object})
+
 find_package(FreeGLUT REQUIRED CONFIG)
 add_library(GLUT::GLUT ALIAS FreeGLUT::freeglut_static)
 # the key names come from GLUT's header in the window-free code too, as Linux finds it in /usr/include

@@ -35,6 +35,43 @@ bool have_display() {
     return d && *d;
 }
 
+pid_t start_x_server(const char* screen, std::string* display) {
+    int         fds[2];
+    std::string said = temp_folder() + "/xvfb.err";   // the server's own lines, kept out of the test's
+    if (pipe(fds) != 0)
+        return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        int err = open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(err, 2);
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
+               (char*)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    // the server writes its number, then a newline, once it takes connections
+    std::string number;
+    char        c = 0;
+    while (pid > 0 && c != '\n' && read(fds[0], &c, 1) == 1)
+        number += c;
+    close(fds[0]);
+    if (c != '\n') {
+        stop_x_server(pid);
+        return -1;
+    }
+    *display = ":" + std::to_string(atoi(number.c_str()));
+    return pid;
+}
+
+void stop_x_server(pid_t pid) {
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
 // Xvfb now and then resets a connection made right after another client left:
 // try again a few times before giving up on the display.
 Display* open_display() {
@@ -59,9 +96,10 @@ static void auto_repeat_off() {
 
 // An xdotool command, again when it could not reach the display; what it printed.
 static std::string run_xdotool(const std::string& args, int attempts = 10) {
-    std::string out;
+    static const std::string errors = temp_folder() + "/xdotool.err";   // what it says of windows already gone
+    std::string              out;
     for (int attempt = 0; attempt < attempts; attempt++, sleep_ms(50)) {
-        FILE* p = popen(("xdotool " + args + " 2>/dev/null").c_str(), "r");
+        FILE* p = popen(("xdotool " + args + " 2>" + errors).c_str(), "r");
         char  buf[256];
         while (p && fgets(buf, sizeof(buf), p))
             out += buf;

@@ -53,6 +53,11 @@ bool wait_for_lines(const std::string& path, int lines, double seconds);
 // The window's place and size on the screen, and the screen's size.
 bool window_geometry(const game_run_t& run, int* x, int* y, int* w, int* h, int* screen_w, int* screen_h);
 
+// An X server of the test's own (Xvfb) with one screen, such as "640x480x24", leaving
+// $DISPLAY as it is: its pid, and its name in *display; -1 when none started.
+pid_t start_x_server(const char* screen, std::string* display);
+void  stop_x_server(pid_t pid);
+
 // A connection to $DISPLAY, tried again a few times: Xvfb now and then refuses one
 // made right after another client left. nullptr when there is none.
 Display* open_display();

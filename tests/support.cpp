@@ -8,6 +8,11 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/sysmacros.h>
+#endif
 
 #include "app/headless.h"
 #include "assets/bmp.h"
@@ -24,6 +29,32 @@ std::string temp_folder() {
         abort();
     }
     return name;
+}
+
+#ifdef _WIN32
+static std::wstring wide_of(const char* utf8) {
+    int          size = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring wide(size > 0 ? (size_t)size : 1, L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+FILE* utf8_popen(const char* command, const char* mode) {
+    // cmd takes the text after /c whole when the outer quotes go, so each argument keeps its own
+    std::wstring whole = L"\"" + wide_of(command) + L"\"";
+    return _wpopen(whole.c_str(), wide_of(mode).c_str());
+}
+#endif
+
+bool make_device_node(const std::string& path) {
+#ifdef _WIN32
+    (void)path;
+    return false;
+#else
+    return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+#endif
 }
 
 std::vector<level_edit_t> rows_of(int first, int last, const std::string& tiles) {

@@ -16,8 +16,11 @@
 inline int mkdir(const char* path, int) { return _mkdir(path); }
 inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
 inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
-// programs run through cmd, whose exit status system and _pclose give as it is
-#define popen _popen
+// programs run through cmd, whose exit status system and _pclose give as it is; the
+// command is UTF-8, as every name the game handles, and reaches cmd in wide letters
+FILE* utf8_popen(const char* command, const char* mode);
+#undef popen
+#define popen utf8_popen
 #define pclose _pclose
 #define WIFEXITED(status) ((status) != -1)
 #define WEXITSTATUS(status) (status)
@@ -42,10 +45,13 @@ std::vector<uint8_t> level_bmp(const std::string& text);
 // pictures, and scale.txt holding `scale`. Returns the bin folder.
 std::string make_play_folder(const std::vector<std::string>& levels, const std::string& scale = "1");
 
-std::string              read_text_file(const std::string& path);
-void                     write_text_file(const std::string& path, const std::string& text);
-void                     write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes);
-std::string              temp_folder();   // fresh, removed at exit
+std::string read_text_file(const std::string& path);
+void        write_text_file(const std::string& path, const std::string& text);
+void        write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes);
+std::string temp_folder();   // fresh, removed at exit
+// A device node of the null device's kind at path, in a test's own folder, so no test
+// names the machine's devices; false where the system refuses to make one.
+bool                     make_device_node(const std::string& path);
 bool                     file_exists(const std::string& path);
 std::vector<std::string> lines_of(const std::string& text);
 FILE*                    file_of(const std::vector<uint8_t>& bytes);   // a temporary file holding the bytes

@@ -88,9 +88,11 @@ static void make_fifo(const std::string& path) {
     fs::remove(path);
     ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
 }
+// A device node of the test's own; the case is skipped where the system refuses one.
 static void make_device(const std::string& path) {
     fs::remove(path);
-    fs::create_symlink("/dev/zero", path);
+    if (!make_device_node(path))
+        GTEST_SKIP() << "the system refuses to make a device node";
 }
 static void make_folder(const std::string& path) {
     fs::remove(path);
@@ -145,6 +147,8 @@ TEST_P(LevelOne, RefusedWithOneLineAndStatusOne) {
         write_binary_file(path, bytes);
         if (c.place)
             c.place(path);
+        if (IsSkipped())
+            return;
     } else {
         fs::remove(path);
     }
@@ -199,6 +203,8 @@ TEST_P(LaterLevel, EndsWithOneLineAndTheResultsSoFar) {
         make_fifo(path);
     } else if (GetParam().fault == LATER_DEVICE) {
         make_device(path);
+        if (IsSkipped())
+            return;
     } else {
         std::string wide;
         for (int r = 0; r < 240; r++)
@@ -353,6 +359,8 @@ TEST_P(NotAFile, PassedOverWithoutWaiting) {
     std::string              bin = make_play_folder({plain_level({{6, ".#*H*#."}, {9, ".H#*#H."}})});
     for (const std::string& path : paths_of(c.kind, bin))
         c.make(path);
+    if (IsSkipped())
+        return;
     game_run_t run;
     play_until_exit(&run, bin, 1500, 20);
     EXPECT_EQ(run.status, 0);

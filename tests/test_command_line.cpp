@@ -15,7 +15,8 @@ namespace {
 
 struct parsed_t {
     options_t                options;
-    std::vector<std::string> left;   // what the window library gets, the program name first
+    std::vector<std::string> left;      // what the window library gets, the program name first
+    std::string              display;   // -display's value, "" when not given
 };
 
 parsed_t parse(std::vector<std::string> args) {
@@ -29,6 +30,7 @@ parsed_t parse(std::vector<std::string> args) {
     parse_options(&argc, argv.data(), &p.options);
     for (int i = 0; i < argc; i++)
         p.left.emplace_back(argv[i]);
+    p.display = p.options.display ? p.options.display : "";
     EXPECT_EQ(argv[argc], nullptr);
     return p;
 }
@@ -70,6 +72,9 @@ TEST(CommandLine, OptionsGiveTheLaunchTheWindowAndWhatIsLeftForTheWindowLibrary)
         EXPECT_EQ(p.options.window_height, c.h) << name;
         if (c.launch != LAUNCH_BAD) {
             EXPECT_EQ(p.left, c.left) << name;
+            // the display the window library is told to open, for the game's own connections too
+            std::string display = c.args.size() > 1 && c.args[0] == "-display" ? c.args[1] : "";
+            EXPECT_EQ(p.display, display) << name;
         }
     }
 }
@@ -138,7 +143,7 @@ static std::string section(const std::string& text, const std::string& from, con
 TEST(CommandLine, HelpAndTheManualPageNameEveryKeyOfTheBindingTable) {
     std::string folder = temp_folder();
     std::string path = folder + "/help";
-    FILE*       out = fopen(path.c_str(), "w");
+    FILE*       out = fopen(path.c_str(), "wb");   // no CR before each newline on Windows
     ASSERT_TRUE(out);
     options_t options{};
     options.launch = LAUNCH_HELP;

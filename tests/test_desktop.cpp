@@ -63,16 +63,28 @@ screen_shot_t cut(const screen_shot_t& s, int x0, int y0, int w, int h) {
 TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize) {
     if (!have_display())
         GTEST_SKIP() << "no X display";
+    // another display, named by DISPLAY where a row names the test's own with -display
+    std::string other, own = getenv("DISPLAY");
+    pid_t       other_server = start_x_server("640x480x24", &other);
+    ASSERT_GT(other_server, 0) << "cannot start Xvfb";
+    struct server_end_t {
+        pid_t pid;
+        ~server_end_t() { stop_x_server(pid); }
+    } other_ends = {other_server};
     struct {
         std::vector<std::string> args;
         int                      w, h;   // 0: the screen's
+        std::vector<std::string> env;
     } cases[] = {
-        {{}, 0, 0},
+        {{}, 0, 0, {}},
         // an X option passes through to the window library: the window is put at the corner
-        {{"--window", "800x600", "-geometry", "+0+0"}, 800, 600},
+        {{"--window", "800x600", "-geometry", "+0+0"}, 800, 600, {}},
+        // every connection of the game's own opens the display the window library opened
+        {{"-display", own}, 0, 0, {"DISPLAY=" + other}},
+        {{"-display", own}, 0, 0, {"DISPLAY="}},
     };
     for (const auto& c : cases) {
-        std::string name = testing::PrintToString(c.args);
+        std::string name = testing::PrintToString(c.args) + testing::PrintToString(c.env);
         std::string bin = make_play_folder({plain_level()});
         if (c.w) {
             // the pictures made for that size, as the launcher makes them
@@ -83,6 +95,7 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
         }
         game_run_t run;
         run.args = c.args;
+        run.env = c.env;
         ASSERT_TRUE(launch_game(&run, bin));
         ASSERT_TRUE(wait_for_window(&run)) << name << game_output(run) << read_text_file(run.err_path);
         int x, y, w, h, screen_w, screen_h;
@@ -122,4 +135,18 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
         ASSERT_TRUE(wait_for_exit(&run, 10)) << name;
         EXPECT_EQ(run.status, 0) << name << read_text_file(run.err_path);
     }
+    // the launcher's size is the display's it is given, not DISPLAY's
+    std::string screen = std::string(QUOVIX_TOOLS_DIR) + "/quovix-screen";
+    FILE*       p = popen(("DISPLAY=" + other + " " + screen + " -display " + own).c_str(), "r");
+    char        size[64] = "";
+    ASSERT_NE(p, nullptr);
+    EXPECT_NE(fgets(size, sizeof(size), p), nullptr);
+    pclose(p);
+    int      screen_w = 0, screen_h = 0;
+    Display* dpy = open_display();
+    ASSERT_NE(dpy, nullptr);
+    screen_w = DisplayWidth(dpy, DefaultScreen(dpy));
+    screen_h = DisplayHeight(dpy, DefaultScreen(dpy));
+    XCloseDisplay(dpy);
+    EXPECT_EQ(std::string(size), std::to_string(screen_w) + "x" + std::to_string(screen_h) + "\n");
 }

@@ -8,9 +8,11 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "assets/bmp.h"
 #include "assets/levelsource.h"
+#include "platform/temporary.h"
 #include "playfolder.h"
 #include "support.h"
 
@@ -87,10 +89,12 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
     }
     // one bad or unreadable file among good ones fails the run; each is named
     write_binary_file(dir + "bad.bmp", level_bmp(plain_level({}, false)));
-    tool_run_t r = run_tool("check " + dir + "good.bmp " + dir + "bad.bmp /nonexistent/levelone.bmp");
+    tool_run_t r = run_tool("check " + dir + "good.bmp " + dir + "bad.bmp " + dir + "missing/levelone.bmp");
     EXPECT_NE(r.status, 0);
-    for (std::string s : {dir + "good.bmp: ok", dir + "bad.bmp: no finish", std::string("/nonexistent/levelone.bmp: ")})
+    for (std::string s : {dir + "good.bmp: ok", dir + "bad.bmp: no finish", dir + "missing/levelone.bmp: "})
         EXPECT_NE(r.output.find(s), std::string::npos) << r.output;
+    // the bad one first: the run fails for it, not for the last file it checks
+    EXPECT_EQ(WEXITSTATUS(run_tool("check " + dir + "bad.bmp " + dir + "good.bmp").status), 1);
 }
 
 static bool read_png(const std::string& path, int* width, int* height, std::vector<uint8_t>* rgb) {
@@ -216,9 +220,11 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
         png_uint_32 png_format;   // 0: a BMP
         int         bmp_bits;
         bool        top_down;
+        bool        junk_at_end = false;   // bytes after the PNG's last chunk, as some programs leave
     } pictures[] = {
         {"rgb.png", PNG_FORMAT_RGB, 0, false},
         {"rgba.png", PNG_FORMAT_RGBA, 0, false},
+        {"junk-at-end.png", PNG_FORMAT_RGB, 0, false, true},
         {"wide.png", PNG_FORMAT_LINEAR_RGB, 0, false},
         {"palette.png", PNG_FORMAT_RGB_COLORMAP, 0, false},
         {"palette8.bmp", 0, 8, false},
@@ -226,9 +232,12 @@ TEST(LevelPictures, EveryWayAPaintProgramSavesALevelMakesTheSameBmpAsItsText) {
     };
     for (const auto& p : pictures) {
         std::string in = dir + p.name, out = dir + p.name + ".bmp";
-        if (p.png_format)
+        if (p.png_format) {
             ASSERT_TRUE(write_level_png(in, g, p.png_format)) << p.name;
-        else
+        }
+        if (p.junk_at_end)
+            write_text_file(in, read_text_file(in) + std::string(100, 'x'));
+        if (!p.png_format)
             write_binary_file(in, palette_bmp(g, p.bmp_bits, p.top_down));
         tool_run_t r = run_tool("bmp " + in + " " + out);
         ASSERT_EQ(r.status, 0) << p.name << "\n" << r.output;
@@ -325,26 +334,71 @@ TEST(LevelPictures, SeeThroughPixelsAndBrokenFilesAreNamedByCheck) {
     EXPECT_FALSE(file_exists(dir + "out.bmp"));
 }
 
+#ifndef _WIN32
+// Runs a tool as run_tool does, once place has been given the pid it will run as.
+static int run_tool_as(const std::string& args, const std::function<void(pid_t)>& place) {
+    int go[2];
+    if (pipe(go) != 0)
+        return -1;
+    pid_t child = fork();
+    if (child == 0) {
+        char c;
+        close(go[1]);
+        if (read(go[0], &c, 1) != 1)
+            _exit(127);
+        std::string command = "exec \"" + std::string(QUOVIX_TOOLS_DIR) + "/quovix-level\" " + args;
+        execl("/bin/sh", "sh", "-c", command.c_str(), (char*)nullptr);
+        _exit(127);
+    }
+    close(go[0]);
+    place(child);
+    EXPECT_EQ(write(go[1], "g", 1), 1);
+    close(go[1]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+// The file that stands where the level is written, or where its temporary will
+// be, is another file's name (an installed level's): that file is never written.
 TEST(LevelPictures, ALevelLinkedToAnInstalledFileIsReplacedNotWrittenThrough) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows lets only an administrator make a symbolic link, and installs no game through links";
 #else
-    std::string dir = temp_folder() + "/";
-    write_text_file(dir + "level.txt", plain_level({{5, ".#*###."}}));
-    std::vector<uint8_t> installed = level_bmp(plain_level());
-    write_binary_file(dir + "installed.bmp", installed);
-    chmod((dir + "installed.bmp").c_str(), 0444);
-    ASSERT_EQ(symlink((dir + "installed.bmp").c_str(), (dir + "levelone.bmp").c_str()), 0);
-    ASSERT_EQ(run_tool("bmp " + dir + "level.txt " + dir + "levelone.bmp").status, 0);
-    std::string s = read_text_file(dir + "installed.bmp");
-    EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == installed);
-    struct stat st;
-    ASSERT_EQ(lstat((dir + "levelone.bmp").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISREG(st.st_mode));
-    s = read_text_file(dir + "levelone.bmp");
-    EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == level_bmp(plain_level({{5, ".#*###."}})));
-    // no temporary is left beside it: the source, the installed file and the new one
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
+    struct {
+        const char* what;
+        bool at_temporary;   // a hard link at each of the writer's first names; else a symbolic link at the output
+    } cases[] = {{"a symbolic link at the output", false}, {"hard links at the temporary's names", true}};
+    for (const auto& c : cases) {
+        std::string dir = temp_folder() + "/", out = dir + "levelone.bmp";
+        write_text_file(dir + "level.txt", plain_level({{5, ".#*###."}}));
+        std::vector<uint8_t> installed = level_bmp(plain_level());
+        write_binary_file(dir + "installed.bmp", installed);
+        chmod((dir + "installed.bmp").c_str(), 0444);
+        int links = 0;
+        int status = run_tool_as("bmp " + dir + "level.txt " + out, [&](pid_t tool) {
+            if (!c.at_temporary) {
+                ASSERT_EQ(symlink((dir + "installed.bmp").c_str(), out.c_str()), 0);
+                return;
+            }
+            for (unsigned attempt = 1; attempt <= 3; attempt++, links++)
+                ASSERT_EQ(link((dir + "installed.bmp").c_str(), temporary_name(out, (unsigned)tool, attempt).c_str()),
+                          0);
+        });
+        ASSERT_EQ(status, 0) << c.what;
+        std::string s = read_text_file(dir + "installed.bmp");
+        EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == installed) << c.what;
+        struct stat st;
+        ASSERT_EQ(lstat(out.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_nlink == 1) << c.what;
+        s = read_text_file(out);
+        EXPECT_TRUE(std::vector<uint8_t>(s.begin(), s.end()) == level_bmp(plain_level({{5, ".#*###."}}))) << c.what;
+        // no temporary of its own is left beside it: the source, the installed file, the new one and the links
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
+                  3 + links)
+            << c.what;
+    }
 #endif
 }
 
@@ -360,10 +414,13 @@ static const char NAME_TOO_LONG[] = "File name too long";
 TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
     std::string dir = temp_folder();
     std::string folder = dir + "/folder.bmp", text_folder = dir + "/folder.txt", fifo = dir + "/fifo.bmp";
+    std::string device = dir + "/device";   // a device node of the test's own, never the machine's
 #ifdef _WIN32
     ASSERT_TRUE(std::filesystem::create_directory(folder) && std::filesystem::create_directory(text_folder));
+    bool have_device = false;
 #else
     ASSERT_EQ(mkdir(folder.c_str(), 0700) | mkdir(text_folder.c_str(), 0700) | mkfifo(fifo.c_str(), 0600), 0);
+    bool have_device = make_device_node(device);
 #endif
     // a text level of 4 million tiles: a preview at scale 64 would be 16 billion pixels
     std::string huge(2000, '#');
@@ -382,7 +439,7 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "check " + folder, folder, "not a regular file"},
         {"quovix-level", "check " + text_folder, text_folder, "not a regular file"},
         {"quovix-level", "check " + fifo, fifo, "not a regular file"},
-        {"quovix-level", "check /dev/zero", "/dev/zero", "not a regular file"},
+        {"quovix-level", "check " + device, device, "not a regular file"},
         {"quovix-level", "text " + folder + " " + dir + "/out.txt", folder, "not a regular file"},
         {"quovix-level", "bmp " + text_folder + " " + dir + "/out.bmp", text_folder, "not a regular file"},
         {"quovix-level", "preview " + dir + "/huge.txt " + dir + "/huge.png 64", dir + "/huge.txt",
@@ -390,14 +447,14 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
         {"quovix-level", "preview " + folder + " " + dir + "/out.png", folder, "not a regular file"},
         // an output that is no regular file is never replaced
         {"quovix-level", "bmp " + dir + "/good.txt " + fifo, fifo, "not a regular file"},
-        {"quovix-level", "text " + dir + "/good.txt /dev/null", "/dev/null", "not a regular file"},
+        {"quovix-level", "text " + dir + "/good.txt " + device, device, "not a regular file"},
         {"quovix-level", "text " + dir + "/good.txt " + dir + "/" + std::string(300, 'n'),
          dir + "/" + std::string(300, 'n'), std::string("cannot write the file: ") + NAME_TOO_LONG},
         {"quovix-level", "preview " + dir + "/good.txt " + folder, folder, "not a regular file"},
         {"quovix-solve", folder + " " + dir + "/out.replay", folder, "not a regular file"},
         {"quovix-solve", "--play " + fifo + " " + dir + "/one.replay", fifo, "not a regular file"},
         {"quovix-solve", "--play " + dir + "/good.txt " + folder, folder, "not a regular file"},
-        {"quovix-solve", "--play " + dir + "/good.txt /dev/zero", "/dev/zero", "not a regular file"},
+        {"quovix-solve", "--play " + dir + "/good.txt " + device, device, "not a regular file"},
         // what only the level tool reads is named with the command that converts it
         {"quovix-solve", "--play " + dir + "/level.png " + dir + "/one.replay", dir + "/level.png",
          "not a BMP picture; convert it first with: quovix-level bmp " + dir + "/level.png OUT.bmp"},
@@ -406,10 +463,13 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
     };
     for (const auto& c : cases) {
 #ifdef _WIN32
-        // Windows has no FIFOs and no /dev: those rows are for POSIX systems
-        if (c.args.find(fifo) != std::string::npos || c.args.find("/dev/") != std::string::npos)
+        // Windows has no FIFOs: those rows are for POSIX systems
+        if (c.args.find(fifo) != std::string::npos)
             continue;
 #endif
+        // where the system refuses to make a device node, the device rows are left out
+        if (!have_device && c.args.find(device) != std::string::npos)
+            continue;
         tool_run_t r = run_tool(c.args, c.tool);
         ASSERT_TRUE(WIFEXITED(r.status)) << c.args << "\n" << r.output;
         EXPECT_EQ(WEXITSTATUS(r.status), 1) << c.args << "\n" << r.output;
@@ -420,7 +480,7 @@ TEST(LevelTools, UnusableInputEndsWithOneLineAndStatusOne) {
 #ifndef _WIN32
     struct stat st;
     EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
-    EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+    EXPECT_TRUE(!have_device || (stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode)));
 #endif
 }
 
@@ -464,6 +524,13 @@ TEST(LevelTools, SolverPlaysAReplayBackWithItsEventsFrameByFrame) {
                              "frame 71: heart\n"
                              "frame 102: level finished\n" +
                                  replay + ": finished in frame 102 with 1 stars, 0 lives lost\n");
+    // a replay that reaches the finish only after losing a life is no way through the level
+    std::string gap = dir + "/gap.txt", again = dir + "/again.replay";
+    write_text_file(gap, plain_level(rows_of(40, 41, ".......")));
+    write_text_file(again, "321 -\n195 -\n1 space\n1300 -\n");   // into the gap, then over it
+    tool_run_t lost = run_tool("--play " + gap + " " + again, "quovix-solve");
+    EXPECT_EQ(WEXITSTATUS(lost.status), 1) << lost.output;
+    EXPECT_EQ(lost.output, again + ": finished in frame 1507 with 0 stars, 1 lives lost\n");
 }
 
 // Help is asked for and answered; a call the solver does not know shows the same lines and fails.
@@ -477,13 +544,66 @@ TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
                  {"level.txt out.replay --fast", 2},
                  {"--help more", 2},
                  {"--beam 9 level.txt out.replay", 2},
-                 {"--play level.txt", 2}};
+                 {"--play level.txt", 2},
+                 {"--play level.txt level.replay --event", 2}};
     for (const auto& c : cases) {
         tool_run_t r = run_tool(c.args, "quovix-solve");
         EXPECT_EQ(WEXITSTATUS(r.status), c.status) << c.args;
         EXPECT_EQ(r.output.rfind("usage: quovix-solve", 0), 0u) << c.args << "\n" << r.output;
         EXPECT_NE(r.output.find("--beam N     ships kept each frame (2500)"), std::string::npos) << r.output;
     }
+    // a count that is no whole number from 1 is refused before any search
+    for (std::string count :
+         {"--beam 0", "--beam -3", "--beam 12x", "--beam 99999999999", "--frames 0", "--frames ten"}) {
+        tool_run_t r = run_tool("level.txt out.replay " + count, "quovix-solve");
+        EXPECT_EQ(WEXITSTATUS(r.status), 2) << count;
+        std::string option = count.substr(0, count.find(' ')), given = count.substr(count.find(' ') + 1);
+        EXPECT_EQ(r.output, "quovix-solve: " + option + " takes a whole number from 1, not \"" + given + "\"\n")
+            << count;
+    }
+}
+
+// Names in any language, with spaces, reach the file system as typed: the files
+// read and written, and the solver's play folder made and removed in a temporary
+// folder whose name has letters outside any one language.
+TEST(LevelTools, NamesOfAnyLanguageReachTheFileSystemAsTyped) {
+    namespace fs = std::filesystem;
+    std::string dir = temp_folder(), temp = dir + "/T\xc3\xa9mp \xce\xa9";   // "Témp Ω"
+    ASSERT_TRUE(fs::create_directory(fs::u8path(temp)));
+    ASSERT_TRUE(write_level_png(dir + "/niveau \xce\xa9.png", grid_of(plain_level()), PNG_FORMAT_RGB));
+    write_text_file(dir + "/one.replay", "10 -\n");
+    struct {
+        const char* tool;
+        std::string args;
+        const char* written;   // the file it makes in dir; nullptr: none
+    } cases[] = {
+        {"quovix-level", "bmp \"" + dir + "/niveau \xce\xa9.png\" \"" + dir + "/sortie \xce\xa9.bmp\"",
+         "sortie \xce\xa9.bmp"},
+        {"quovix-level", "check \"" + dir + "/sortie \xce\xa9.bmp\"", nullptr},
+        {"quovix-solve", "--play \"" + dir + "/sortie \xce\xa9.bmp\" \"" + dir + "/one.replay\"", nullptr},
+    };
+    // the solver plays in a folder it makes in the system's folder for temporary files
+    const char* temp_settings[] = {"TMPDIR", "TMP", "TEMP"};
+    for (const char* setting : temp_settings)
+        setenv(setting, temp.c_str(), 1);
+    for (const auto& c : cases) {
+        tool_run_t r = run_tool(c.args, c.tool);
+        EXPECT_EQ(WEXITSTATUS(r.status), c.tool == std::string("quovix-solve") ? 1 : 0) << c.args << "\n" << r.output;
+        EXPECT_EQ(r.output.find("cannot"), std::string::npos) << c.args << "\n" << r.output;
+        if (c.written) {
+            EXPECT_TRUE(fs::is_regular_file(fs::u8path(dir + "/" + c.written))) << c.args << "\n" << r.output;
+        }
+    }
+    for (const char* setting : temp_settings)
+        unsetenv(setting);
+    // nothing else was made: no name mangled to another, no play folder left behind
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::u8path(dir)))
+        names.push_back(entry.path().filename().u8string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, std::vector<std::string>(
+                         {"T\xc3\xa9mp \xce\xa9", "niveau \xce\xa9.png", "one.replay", "sortie \xce\xa9.bmp"}));
+    EXPECT_TRUE(fs::is_empty(fs::u8path(temp)));
 }
 
 // The setting the system's temporary folder is taken from, and the separator it is named with.

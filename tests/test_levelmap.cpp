@@ -229,6 +229,7 @@ TEST(LevelImage, WriterPadsRowsAsTheReaderStepsThem) {
         const std::vector<uint8_t> bytes = level_bmp(text);
         EXPECT_EQ(bmp_row_bytes(r.width, 24), r.row_bytes);
         EXPECT_EQ(bytes.size(), BMP_HEADERS_SIZE + 3 * r.row_bytes);
+        EXPECT_EQ(read_le32(&bytes[BMP_FILE_SIZE_AT]), (int32_t)bytes.size());
         EXPECT_EQ(read_le16(&bytes[BMP_PLANES_AT]), 1);
         EXPECT_EQ(read_le16(&bytes[BMP_BITS_AT]), 24);
         level_map_t picture;
@@ -252,6 +253,9 @@ TEST(LevelImage, RefusalsAtTheirEdgesSayWhatIsWrong) {
     const std::vector<uint8_t> good = level_bmp(".#F\n*WH\n#.#\n###\n");   // 3x4, 48 bytes of pixels
     std::vector<uint8_t>       offset_at_end = good;
     put32(offset_at_end, BMP_DATA_OFFSET_AT, (int32_t)good.size());
+    std::vector<uint8_t> offset_in_headers = good, signature_ba = good;
+    put32(offset_in_headers, BMP_DATA_OFFSET_AT, BMP_HEADERS_SIZE - 1);
+    signature_ba[1] = 'A';
     std::vector<uint8_t> one_tile_over = level_bmp(columns(3, 4));
     put32(one_tile_over, BMP_HEIGHT_AT, (int32_t)(LEVEL_MAX_TILES / 3 + 1));
     struct {
@@ -262,6 +266,9 @@ TEST(LevelImage, RefusalsAtTheirEdgesSayWhatIsWrong) {
         {"the most tiles a level may have", level_bmp(columns(128, 256)), ""},
         {"one tile more", one_tile_over, "3x10923 is 32769 tiles, more than the 32768 a level may have"},
         {"pixels starting where the file ends", offset_at_end, "file ends before its 48 bytes of pixels"},
+        {"pixels starting in the headers", offset_in_headers,
+         "pixel data offset 53 lies inside the 54 bytes of headers"},
+        {"the signature 'BA'", signature_ba, "not a BMP picture"},
         {"pixels starting past the file",
          [&] {
              std::vector<uint8_t> b = good;

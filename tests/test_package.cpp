@@ -6,6 +6,8 @@
 // level maker's tools run from any folder.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "e2e_support.h"
 #include "support.h"
 
@@ -28,14 +30,15 @@ struct private_screen_t {
 };
 
 bool start_private_screen(private_screen_t* s, const char* size) {
-    int fds[2];
+    int         fds[2];
+    std::string said = temp_folder() + "/xvfb.err";   // the server's own lines, kept out of the test's
     if (pipe(fds) != 0)
         return false;
     s->pid = fork();
     if (s->pid == 0) {
         close(fds[0]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
+        int err = open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(err, 2);
         std::string fd = std::to_string(fds[1]), screen = std::string(size) + "x24";
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
                (char*)nullptr);
@@ -186,16 +189,22 @@ TEST_F(Package, ALevelThePlayerPutInPlaceOfAnInstalledOneIsKeptAndPlayed) {
 }
 
 TEST_F(Package, WithoutADisplayTheLauncherSaysSoInOneLineAndFails) {
+    std::string own = std::string("DISPLAY=") + (have_display() ? getenv("DISPLAY") : "");
     struct {
-        const char* display;
-        const char* says;
+        std::string              display;
+        std::vector<std::string> args;
+        const char*              says;
     } cases[] = {
-        {"DISPLAY=", "DISPLAY is not set"},
-        {"DISPLAY=:987", "cannot open the display \":987\""},
+        {"DISPLAY=", {}, "DISPLAY is not set"},
+        {"DISPLAY=:987", {}, "cannot open the display \":987\""},
+        // the display named on the command line is the one opened
+        {"DISPLAY=", {"-display", ":988"}, "cannot open the display \":988\""},
+        {own, {"-display", ":988"}, "cannot open the display \":988\""},
     };
     for (const auto& c : cases) {
         run = game_run_t();
         run.program = unpacked + "/usr/games/quovix";
+        run.args = c.args;
         run.env = {"HOME=" + home, "XDG_DATA_HOME=", c.display};
         ASSERT_TRUE(launch_game(&run, home));
         ASSERT_TRUE(wait_for_exit(&run, 10)) << c.display;
@@ -212,24 +221,36 @@ TEST_F(Package, AFolderTheLauncherMustNotPlayInIsNamedWithItsReasonAndLeftAlone)
     if (!have_display())
         GTEST_SKIP() << "no X display";
     std::string installed = unpacked + "/usr/share/games/quovix/resources";
+    std::string inside;   // a picture set's folder
+    for (const auto& entry : std::filesystem::directory_iterator(installed))
+        if (entry.is_directory())
+            inside = entry.path().string();
+    ASSERT_FALSE(inside.empty());
+    enum { LINK, FILE, BIN_FILE };
     struct {
         const char* name;
-        std::string resources_leads_to;   // empty: resources is left for the launcher to make
-        bool        bin_is_a_file;
-        const char* says;
+        int         made;
+        std::string resources_leads_to;
+        std::string says;
     } cases[] = {
-        {"a link to a folder that holds the game", unpacked, false, "which holds the installed game"},
-        {"a link to the installed resources", installed, false, "which holds the installed game"},
-        {"a link to nothing", home + "/gone", false, "cannot make the folder"},
-        {"bin a file", "", true, "File exists"},
+        {"a link to a folder that holds the game", LINK, unpacked, "which holds the installed game"},
+        {"a link to the installed resources", LINK, installed, "inside the installed game"},
+        {"a link into the installed resources", LINK, inside, "inside the installed game"},
+        {"a link to the game's programs", LINK, unpacked + "/usr/lib/games/quovix", "inside the installed game"},
+        {"a link to nothing", LINK, home + "/gone",
+         player("resources") + " is a link to " + home + "/gone, which does not exist"},
+        {"resources a file", FILE, "", player("resources") + " is a file, not a folder"},
+        {"bin a file", BIN_FILE, "", player("bin") + " is a file, not a folder"},
     };
     for (const auto& c : cases) {
         std::string folder = player("");
         ASSERT_EQ(system(("rm -rf " + folder + " && mkdir -p " + folder).c_str()), 0);
-        if (!c.resources_leads_to.empty()) {
+        if (c.made == LINK) {
             ASSERT_EQ(symlink(c.resources_leads_to.c_str(), player("resources").c_str()), 0);
         }
-        if (c.bin_is_a_file)
+        if (c.made == FILE)
+            write_text_file(player("resources"), "");
+        if (c.made == BIN_FILE)
             write_text_file(player("bin"), "");
         run = game_run_t();
         run.program = unpacked + "/usr/games/quovix";
@@ -242,6 +263,7 @@ TEST_F(Package, AFolderTheLauncherMustNotPlayInIsNamedWithItsReasonAndLeftAlone)
         EXPECT_NE(lines[0].find(c.says), std::string::npos) << c.name << ": " << lines[0];
         EXPECT_EQ(game_output(run), "") << c.name;
         EXPECT_FALSE(file_exists(unpacked + "/levelone.bmp")) << c.name;
+        EXPECT_FALSE(file_exists(inside + "/levelone.bmp")) << c.name;
         EXPECT_NE(system(("ls -a " + installed + " | grep -q '^.pictures-'").c_str()), 0) << c.name;
     }
 }
@@ -268,7 +290,9 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
     // a level one the player broke: the game exits 1 with its reason
     ASSERT_EQ(system(("mkdir -p " + player("resources") + " " + player("bin")).c_str()), 0);
     write_text_file(player("resources/levelone.bmp"), "not a picture");
-    std::string              reason = "levelone.bmp: file ends inside its headers";
+    std::string reason = "levelone.bmp: file ends inside its headers";
+    std::string finished_at_once = temp_folder() + "/levelone.bmp";   // finish on row 2
+    write_binary_file(finished_at_once, level_bmp(plain_level({{2, ".FFFFF."}, {3, ".FFFFF."}})));
     std::vector<std::string> printed;
     // a notification, or when none can be sent, a small window
     struct {
@@ -298,6 +322,30 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
             EXPECT_FALSE(file_exists(messaged)) << "a notification was sent, no window is wanted";
         }
     }
+    // a game that played a level before it stopped is not said to have failed to start
+    write_text_file(player("resources/levelone.bmp"), read_text_file(finished_at_once));
+    write_text_file(player("resources/leveltwo.bmp"), "not a picture");
+    std::string stubs = temp_folder(), notified = stub_command(stubs, "notify-send", 0);
+    run = game_run_t();
+    run.program = unpacked + "/usr/games/quovix";
+    run.env = {"HOME=" + home, "XDG_DATA_HOME=", "PATH=" + stubs + ":" + getenv("PATH")};
+    start();
+    // the menu stands still once it is drawn
+    screen_shot_t menu;
+    wait_for_screen([&](const screen_shot_t& s) {
+        bool same = s.rgb == menu.rgb;
+        menu = s;
+        return same;
+    });
+    press_key("Return");
+    ASSERT_TRUE(wait_for_exit(&run, 30));
+    EXPECT_EQ(run.status, 1);
+    ASSERT_TRUE(wait_for_file(notified, 10));
+    EXPECT_NE(read_text_file(notified).find("\nQuovix stopped\n"), std::string::npos) << read_text_file(notified);
+    EXPECT_EQ(read_text_file(notified).find("could not start"), std::string::npos) << read_text_file(notified);
+    EXPECT_NE(read_text_file(notified).find("leveltwo.bmp"), std::string::npos) << read_text_file(notified);
+    std::remove(player("resources/leveltwo.bmp").c_str());
+    write_text_file(player("resources/levelone.bmp"), "not a picture");
     // the game alone, as the launcher starts it, prints the same lines
     game_run_t alone;
     alone.program = unpacked + "/usr/lib/games/quovix/quovix";
@@ -320,7 +368,10 @@ std::string command_output(const std::string& command) {
     return out;
 }
 
-bool game_window_shown() { return !command_output("xdotool search --name '^Quovix - by Orrib$' 2>/dev/null").empty(); }
+bool game_window_shown() {
+    static const std::string said = temp_folder() + "/xdotool.err";
+    return !command_output("xdotool search --name '^Quovix - by Orrib$' 2>" + said).empty();
+}
 
 TEST_F(Package, TheDesktopStoppingTheLauncherStopsTheGameWithoutANotification) {
     if (!have_display())
@@ -361,6 +412,14 @@ TEST_F(Package, HelpAndVersionNeedNoDisplayAndAWindowSizeGetsItsPictureSet) {
     }
     if (!have_display())
         GTEST_SKIP() << "no X display";
+    // sets made for earlier windows, used an hour, a day and a week ago, and a set of the player's own
+    const char* made[] = {"300x200", "400x300", "500x400"};
+    const char* used[] = {"1 hour ago", "1 day ago", "1 week ago"};
+    for (int i = 0; i < 3; i++) {
+        std::string set = player("resources/") + made[i];
+        ASSERT_EQ(system(("mkdir -p " + set + " && touch -d '" + used[i] + "' " + set + "/.made").c_str()), 0);
+    }
+    ASSERT_EQ(system(("mkdir -p " + player("resources/320x240")).c_str()), 0);
     run = game_run_t();
     run.program = unpacked + "/usr/games/quovix";
     run.args = {"--window", "640x400"};
@@ -370,6 +429,23 @@ TEST_F(Package, HelpAndVersionNeedNoDisplayAndAWindowSizeGetsItsPictureSet) {
     EXPECT_EQ(stat(player("resources/640x400/playgame.bmp").c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 640 * 400 * 3);
     leave_with_esc();
+    // the launcher keeps the sets it made for the last three sizes, and every set it did not make
+    EXPECT_TRUE(file_exists(player("resources/300x200/.made")));
+    EXPECT_TRUE(file_exists(player("resources/400x300/.made")));
+    EXPECT_FALSE(file_exists(player("resources/500x400")));
+    EXPECT_TRUE(file_exists(player("resources/320x240")));
+    // pictures that cannot be put in place (a file holds their name): the set nearest is shown, and said to be
+    write_text_file(player("resources/720x480"), "");
+    run = game_run_t();
+    run.program = unpacked + "/usr/games/quovix";
+    run.args = {"--window", "720x480"};
+    run.env = {"HOME=" + home, "XDG_DATA_HOME="};
+    start();
+    leave_with_esc();
+    std::string said = read_text_file(run.err_path);
+    EXPECT_NE(said.find("could not make pictures for a 720x480 screen; the nearest picture set is stretched to fit"),
+              std::string::npos)
+        << said;
 }
 
 TEST_F(Package, AScreenWithNoPictureSetGetsOneMadeInThePlayersFolder) {

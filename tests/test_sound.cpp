@@ -4,6 +4,7 @@
 #include <set>
 
 #include "gameplay_support.h"
+#include "platform/bytes.h"
 #include "sound/load.h"
 #include "sound/mixer.h"
 #include "sound/sounds.h"
@@ -64,9 +65,17 @@ TEST(Sound, TheEngineFadesInLoopsAndFadesOut) {
 TEST(Sound, OnlyTheGamesOwnKindOfWavIsRead) {
     std::vector<int16_t> samples = {0, 1, -1, 32767, -32768}, read;
     std::string          good = wav_bytes(samples), why;
-    ASSERT_TRUE(wav_read(good, &read, &why)) << why;
-    EXPECT_EQ(read, samples);
+    // the RIFF size counts what follows its own field
+    EXPECT_EQ(read_le32((const uint8_t*)good.data() + 4), good.size() - 8);
     auto changed = [&](size_t at, const std::string& with) { return std::string(good).replace(at, with.size(), with); };
+    // a chunk of odd size before the samples, padded to an even size as the format has it
+    std::string odd_chunk = std::string(good).insert(36, std::string("note\3\0\0\0abc\0", 12));
+    for (const std::string& bytes : {good, odd_chunk}) {
+        ASSERT_TRUE(wav_read(bytes, &read, &why)) << why;
+        EXPECT_EQ(read, samples);
+    }
+    // a format chunk of 14 bytes: the bits a sample left out
+    std::string short_format = changed(16, std::string("\x0e", 1)).erase(34, 2);
     struct {
         std::string bytes;
         const char* why;
@@ -79,6 +88,7 @@ TEST(Sound, OnlyTheGamesOwnKindOfWavIsRead) {
         {changed(22, std::string("\2", 1)), "is not 16-bit mono PCM at 22050 Hz"},         // stereo
         {changed(24, std::string("\x44\xac", 2)), "is not 16-bit mono PCM at 22050 Hz"},   // 44100 Hz
         {changed(34, std::string("\x08", 1)), "is not 16-bit mono PCM at 22050 Hz"},       // 8-bit
+        {short_format, "has a short format chunk"},
     };
     for (const auto& b : bad) {
         why.clear();

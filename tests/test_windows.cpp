@@ -18,6 +18,12 @@ namespace {
 
 std::string prefix;   // the Wine prefix, fresh for the suite
 
+// Where Wine's own start and end put what they say, in a folder of the suite's.
+std::string said_by_wine() {
+    static const std::string path = temp_folder() + "/wine.out";
+    return path;
+}
+
 std::string wine_env() { return "WINEPREFIX=" + prefix + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "; }
 
 // What a command printed, standard error too, with Windows' line ends made plain.
@@ -45,12 +51,12 @@ struct WindowsZip : testing::Test {
             return;
         prefix = temp_folder();
         // the prefix is made once, before any game waits for it
-        if (system(("env " + wine_env() + QUOVIX_WINE " wineboot -i >/dev/null 2>&1").c_str()) != 0)
+        if (system(("env " + wine_env() + QUOVIX_WINE " wineboot -i >" + said_by_wine() + " 2>&1").c_str()) != 0)
             prefix.clear();
     }
     static void TearDownTestSuite() {
         if (!prefix.empty()) {
-            EXPECT_EQ(system(("env " + wine_env() + "wineserver -k >/dev/null 2>&1; true").c_str()), 0);
+            EXPECT_EQ(system(("env " + wine_env() + "wineserver -k >" + said_by_wine() + " 2>&1; true").c_str()), 0);
         }
     }
     void SetUp() override {
@@ -151,5 +157,35 @@ TEST_F(WindowsZip, ItsSolverPlaysEveryShippedReplayFrameForFrameAsLinuxDoes) {
             output_of("env " + wine_env() + QUOVIX_WINE " " + folder + "/bin/quovix-solve.exe" + args);
         EXPECT_NE(linux_run.find(": finished in frame "), std::string::npos) << linux_run;
         EXPECT_EQ(windows_run, linux_run) << name;
+    }
+}
+
+// Wine as the cross-built suites run it: a run that failed without a word (Wine did not
+// start the program) is run once more, saying so; any other run's end stands.
+TEST(WineOnceMore, ARunThatSaidNothingAndFailedIsRunOnceMoreAndNoOtherIs) {
+    struct {
+        const char* what;
+        const char* first;   // what the stand-in for Wine does the first time
+        const char* later;
+        int         status, runs;
+    } cases[] = {
+        {"Wine did not start it, then did", "exit 1", "echo ran; exit 0", 0, 2},
+        {"Wine did not start it twice", "exit 1", "exit 1", 1, 2},
+        {"a failure that said why", "echo '[  FAILED  ] a test'; exit 1", "exit 0", 1, 1},
+        {"a failure said on standard error", "echo 'not a test' >&2; exit 3", "exit 0", 3, 1},
+        {"a quiet success", "exit 0", "exit 1", 0, 1},
+    };
+    for (const auto& c : cases) {
+        std::string dir = temp_folder(), wine = dir + "/wine", runs = dir + "/runs", said = dir + "/said";
+        write_text_file(wine, "#!/bin/sh\necho run >>'" + runs + "'\nif [ $(wc -l <'" + runs + "') -eq 1 ]; then " +
+                                  c.first + "; else " + c.later + "; fi\n");
+        ASSERT_EQ(chmod(wine.c_str(), 0755), 0);
+        int status = system(("sh " QUOVIX_WINE_ONCE_MORE " " + wine + " test.exe >'" + said + "' 2>&1").c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.what;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.what;
+        EXPECT_EQ(lines_of(read_text_file(runs)).size(), (size_t)c.runs) << c.what;
+        EXPECT_EQ(read_text_file(said).find("running it once more") != std::string::npos, c.runs == 2)
+            << c.what << "\n"
+            << read_text_file(said);
     }
 }

@@ -6,7 +6,7 @@
 #        validate_package.sh desktop-file-validate|appstreamcli FILE
 tool=$1
 shift
-if ! command -v "$tool" >/dev/null 2>&1; then
+if [ -z "$(command -v "$tool")" ]; then
     echo "skipped: $tool is not installed"
     exit 77
 fi
@@ -23,7 +23,7 @@ check_hardening() {
     # the C library's start-up code is linked into every program: where it lacks
     # the mark, no program can carry control-flow protection
     no_cf=
-    if ! readelf -n "$2" 2>/dev/null | grep -q 'x86 feature: IBT, SHSTK'; then
+    if ! readelf -n "$2" 2>&1 | grep -q 'x86 feature: IBT, SHSTK'; then
         echo "control-flow protection not required: $2 is built without it"
         no_cf=--nocfprotection
     fi

@@ -8,6 +8,7 @@ target_link_libraries(test_windows PRIVATE quovix_e2e_support quovix_null GTest:
 target_compile_definitions(test_windows PRIVATE
   QUOVIX_WINDOWS_ZIP="${QUOVIX_WINDOWS_BUILD}/quovix-${QUOVIX_VERSION}-windows.zip"
   QUOVIX_WINDOWS_GAME="${QUOVIX_WINDOWS_BUILD}/bin/quovix.exe"
-  QUOVIX_WINE="${QUOVIX_WINE}" QUOVIX_WINDOWS_OBJDUMP="${QUOVIX_WINDOWS_OBJDUMP}")
+  QUOVIX_WINE="${QUOVIX_WINE}" QUOVIX_WINDOWS_OBJDUMP="${QUOVIX_WINDOWS_OBJDUMP}"
+  QUOVIX_WINE_ONCE_MORE="${CMAKE_SOURCE_DIR}/cmake/wine_once_more.sh")
 add_dependencies(test_windows quovix-solve)
 gtest_discover_tests(test_windows PROPERTIES RESOURCE_LOCK display LABELS window)

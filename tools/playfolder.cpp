@@ -14,14 +14,12 @@ namespace fs = std::filesystem;
 static std::vector<std::string> made_folders;
 
 static void remove_made_folders() {
-    for (const std::string& f : made_folders) {
-        std::error_code ec;
-        fs::remove_all(f, ec);
-    }
+    for (const std::string& f : made_folders)
+        platform_remove_folder(f.c_str());
 }
 
 std::string make_temp_folder(const char* prefix, std::string* why) {
-    std::string name = platform_make_temp_folder(prefix, why);
+    std::string name = platform_new_temp_folder(prefix, why);
     if (name.empty())
         return "";
     if (made_folders.empty())
@@ -38,8 +36,9 @@ static bool write_bytes(const std::string& path, const void* data, size_t size) 
 // A file read whole and written through the one writer.
 static bool copy_resource(const fs::path& from, const fs::path& to) {
     std::string bytes, why;
-    FILE*       f = platform_open_regular(from.string().c_str(), UINT64_MAX, &why);
-    return f && platform_read_all(f, UINT64_MAX, &bytes, &why) && write_bytes(to.string(), bytes.data(), bytes.size());
+    FILE*       f = platform_open_regular(from.u8string().c_str(), UINT64_MAX, &why);
+    return f && platform_read_all(f, UINT64_MAX, &bytes, &why) &&
+           write_bytes(to.u8string(), bytes.data(), bytes.size());
 }
 
 // The models and every picture set, as the build made them: at the top only the
@@ -76,9 +75,10 @@ std::string build_play_folder(const std::vector<std::vector<uint8_t>>& level_bmp
         return "";
     std::string     resources = root + "/resources";
     std::error_code ec;
-    fs::create_directories(root + "/bin", ec);
-    fs::create_directories(resources, ec);
-    bool ok = !ec && (resources_from ? copy_resources(resources_from, resources) : write_empty_models(resources));
+    fs::create_directories(fs::u8path(root + "/bin"), ec);
+    fs::create_directories(fs::u8path(resources), ec);
+    bool ok = !ec && (resources_from ? copy_resources(fs::u8path(resources_from), fs::u8path(resources))
+                                     : write_empty_models(resources));
     for (size_t i = 0; i < LEVEL_COUNT && ok && !level_bmps.empty(); i++) {
         const std::vector<uint8_t>& bmp = level_bmps[std::min(i, level_bmps.size() - 1)];
         ok = write_bytes(resources + "/" + resource_name(level_files[i]), bmp.data(), bmp.size());

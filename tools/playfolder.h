@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under the system's temporary folder named after `prefix`, removed
-// when the process exits; "" with the reason in *why when none can be made.
+// A fresh folder for temporary files named after `prefix`, removed when the
+// process exits; "" with the reason in *why when none can be made.
 std::string make_temp_folder(const char* prefix, std::string* why);
 
 // Makes a play folder whose five levels are the given level pictures (fewer than

@@ -2,6 +2,8 @@
 // its finish, by playing the game's own frames (headless runner, null driver)
 // for every choice of keys in every frame and merging ships that stand alike.
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -328,6 +330,19 @@ static int solve_level(const char* level_path, const char* out_path, const solve
     return r.falls == 0 ? 0 : 3;
 }
 
+// A count given to an option: a whole number from 1, nothing after it.
+static bool parse_count(const char* option, const char* text, int* count) {
+    char* end = nullptr;
+    errno = 0;
+    long value = strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE || value < 1 || value > INT_MAX) {
+        fprintf(stderr, "quovix-solve: %s takes a whole number from 1, not \"%s\"\n", option, text);
+        return false;
+    }
+    *count = (int)value;
+    return true;
+}
+
 static int run(int argc, char** argv) {
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0))
         return usage(stdout, 0);
@@ -339,12 +354,12 @@ static int run(int argc, char** argv) {
         return usage(stderr, 2);
     solve_options_t opt;
     for (int i = 3; i < argc; i++) {
-        if (i + 1 < argc && strcmp(argv[i], "--beam") == 0)
-            opt.beam = std::max(1, atoi(argv[++i]));
-        else if (i + 1 < argc && strcmp(argv[i], "--frames") == 0)
-            opt.max_frames = std::max(1, atoi(argv[++i]));
-        else
+        bool beam = strcmp(argv[i], "--beam") == 0, frames = strcmp(argv[i], "--frames") == 0;
+        if (i + 1 >= argc || (!beam && !frames))
             return usage(stderr, 2);
+        if (!parse_count(argv[i], argv[i + 1], beam ? &opt.beam : &opt.max_frames))
+            return 2;
+        i++;
     }
     return solve_level(argv[1], argv[2], opt);
 }

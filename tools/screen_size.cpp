@@ -3,7 +3,6 @@
 // options ask for. One line and status 1 when there is no display, the game's
 // own line and status 2 for options it would refuse.
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/options.h"
 #include "platform/platform.h"
@@ -14,10 +13,10 @@ int main(int argc, char** argv) {
     if (options.launch == LAUNCH_BAD)
         return answer_options(options, stdout, stderr);
     int width = 0, height = 0;
+    platform_use_display(options.display);
     if (!platform_screen_size(&width, &height)) {
-        const char* name = getenv("DISPLAY");
         fprintf(stderr, "quovix: cannot open the display \"%s\": start the game from a desktop session\n",
-                name ? name : "");
+                platform_display_name());
         return 1;
     }
     platform_let_go_of_display();

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     if (options.launch != LAUNCH_PLAY)
         return answer_options(options, stdout, stderr);
     game.muted = options.muted;
+    platform_use_display(options.display);
     // the models and pictures are read while the window library loads the GL driver
     int width, height;
     if (platform_screen_size(&width, &height)) {

@@ -73,6 +73,8 @@ static bool keep_x_option(int argc, char** argv, int* i, int* kept, options_t* o
             bad(options, "%s wants a value", x.name);
             return true;
         }
+        if (strcmp(x.name, "-display") == 0)
+            options->display = argv[*i + 1];
         for (int v = 0; v <= x.values; v++)
             argv[(*kept)++] = argv[(*i)++];
         --*i;

@@ -5,10 +5,11 @@
 enum launch_t { LAUNCH_PLAY, LAUNCH_HELP, LAUNCH_VERSION, LAUNCH_BAD };
 
 struct options_t {
-    launch_t launch;
-    int      window_width, window_height;   // 0 for the full screen
-    bool     muted;                         // start without sound; m turns it on
-    char     why[256];                      // what is wrong, for LAUNCH_BAD
+    launch_t    launch;
+    int         window_width, window_height;   // 0 for the full screen
+    bool        muted;                         // start without sound; m turns it on
+    const char* display;                       // -display's value, an argv string; nullptr when not given
+    char        why[256];                      // what is wrong, for LAUNCH_BAD
 };
 
 // Reads the game's own options out of argv, leaving the program name and the X

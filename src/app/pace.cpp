@@ -132,8 +132,7 @@ void pace_window_start() {
                 PACE_RATE);
     // swaps wait for the display's refresh where the driver offers that, as they always did
     pace_start(run_free, render_set_swap_interval(1));
-    const char* report = platform_setting("QUOVIX_FRAME_REPORT");
-    frame_pace.report = report && *report;
+    frame_pace.report = platform_setting_on("QUOVIX_FRAME_REPORT");
     if (frame_pace.report)
         report_mode();
 }

@@ -40,7 +40,10 @@ static bool header_is_sound(const uint8_t* file, size_t file_size, std::string* 
     if (image_size == 0 || image_size < block)
         return refuse(why, "image size " + std::to_string(image_size) + " is smaller than " + std::to_string(block) +
                                " bytes of pixels");
-    if (data_offset < BMP_HEADERS_SIZE || (uint64_t)data_offset > (uint64_t)file_size)
+    if (data_offset < BMP_HEADERS_SIZE)
+        return refuse(why, "pixel data offset " + std::to_string(data_offset) + " lies inside the " +
+                               std::to_string(BMP_HEADERS_SIZE) + " bytes of headers");
+    if ((uint64_t)data_offset > (uint64_t)file_size)
         return refuse(why, "pixel data offset " + std::to_string(data_offset) + " lies outside the file");
     if ((uint64_t)data_offset + image_size > (uint64_t)file_size)
         return refuse(why, "file ends before its " + std::to_string(image_size) + " bytes of pixels");

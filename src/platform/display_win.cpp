@@ -106,3 +106,8 @@ bool platform_set_swap_interval(int refreshes) {
     auto set = (interval_fn)(void*)wglGetProcAddress("wglSwapIntervalEXT");
     return set && set(refreshes);
 }
+
+// Windows has one desktop: no display is named.
+void platform_use_display(const char*) {}
+
+const char* platform_display_name() { return ""; }

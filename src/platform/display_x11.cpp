@@ -9,14 +9,23 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/x_display.h"
 
 // Held open until the window is: a server whose last client leaves resets, and
 // would turn the window library's connection away while it does.
 static Display* held;
+// The window library's display: with another, the window would be another server's.
+static const char* display_name;
+
+void platform_use_display(const char* name) { display_name = name; }
+
+const char* platform_display_name() { return XDisplayName(display_name); }
+
+Display* platform_open_display() { return XOpenDisplay(display_name); }
 
 bool platform_screen_size(int* width, int* height) {
     if (!held)
-        held = XOpenDisplay(nullptr);
+        held = platform_open_display();
     if (!held)
         return false;
     int screen = DefaultScreen(held);
@@ -33,7 +42,7 @@ void platform_let_go_of_display() {
 
 // Properties set through a connection of the game's own: the window library's is
 // not reachable, and the server applies them to the window all the same.
-static Display* window_display(uintptr_t window) { return !window ? nullptr : held ? held : XOpenDisplay(nullptr); }
+static Display* window_display(uintptr_t window) { return !window ? nullptr : held ? held : platform_open_display(); }
 
 // On the server before the window library maps the window on its own connection.
 static void send_to_window(Display* dpy) {

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include "platform/platform.h"
+#include "platform/x_display.h"
 
 // A connection of its own, opened at the first look and kept: one round trip a look.
 static Display* asked;
@@ -28,7 +29,7 @@ static bool holds_window(Display* dpy, Window outer, Window window) {
 
 bool platform_window_has_focus(uintptr_t window) {
     if (!asked)
-        asked = XOpenDisplay(nullptr);
+        asked = platform_open_display();
     if (!asked || window == 0)
         return true;
     Window focus = 0;

@@ -17,6 +17,12 @@ void              platform_sleep_until_ns(int64_t when);   // to an absolute tim
 // Standard output reaches a pipe or file line by line, not only at exit; a console
 // opened for the game alone (a double-click) is let go, so a player sees the window only.
 void platform_start_output();
+// The display every connection of the game's own opens: the one the window library
+// is told to open (-display NAME), or nullptr for the system's default, as the
+// window library takes it. Given before any other display function is called.
+void platform_use_display(const char* name);
+// That display's name as a player knows it, for messages; "" when none is set.
+const char* platform_display_name();
 // The display's size without a window; false when there is no display. The
 // connection stays open until let go of, once the window has its own.
 bool platform_screen_size(int* width, int* height);
@@ -45,17 +51,20 @@ bool platform_set_swap_interval(int refreshes);
 void platform_start_aside(void (*job)());
 void platform_wait_aside();
 bool platform_dir_exists(const char* path);
-// A fresh folder only this user may enter, named prefix-XXXXXX, under the system's temporary
-// folder (TMPDIR or /tmp; on Windows the one GetTempPathW names); "" with the reason, naming
-// that folder, in *why.
-std::string platform_make_temp_folder(const char* prefix, std::string* why);
 // The working folder, where ../resources, scale.txt and player.s are found from; empty when it has gone.
 std::string platform_working_folder();
 bool        platform_enter_folder(const char* path);
+// Stops the system's sound library (ALSA) printing its own errors once the sound
+// library has loaded it: a missing device is then the game's one line.
+void platform_quiet_sound_library();
 // An environment variable, nullptr when unset; read at start, never per frame.
 const char* platform_setting(const char* name);
+// A setting that is on or off: unset, empty, 0, false, no and off are off; 1, true,
+// yes and on are on; anything else is off, with one line on standard error.
+bool platform_setting_on(const char* name);
 // The one way a file is written: whole into a new file beside it, then moved over
-// it, so a kill leaves the old file or the new one. A link at path is replaced,
+// it, so a kill leaves the old file or the new one (and the next write sweeps a
+// temporary a kill left a minute or more ago). A link at path is replaced,
 // never written through; anything else that is no regular file is left alone.
 // False with the reason in *why ("is not a regular file", "cannot write the file: " and the OS's reason).
 bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why);
@@ -69,6 +78,12 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 // Reads a file opened that way whole, at most max_bytes, and closes it; false
 // with the reason when it holds more (it grew since it was opened) or a read fails.
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why);
+// A new folder of its own in the system's folder for temporary files (TMPDIR, or
+// /tmp; on Windows TMP or TEMP), named prefix-XXXXXX; "" with the reason, naming
+// that folder, in *why when none can be made.
+std::string platform_new_temp_folder(const char* prefix, std::string* why);
+// Removes a folder and everything in it, whatever its name; what cannot go stays.
+void platform_remove_folder(const char* path);
 // The names (UTF-8) of the folders right inside path, a link to a folder counting,
 // without "." and "..", in no set order; empty when path cannot be read.
 std::vector<std::string> platform_folders_in(const char* path);

@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/temporary.h"
 
 static int64_t monotonic_ms() {
     timespec ts;
@@ -44,37 +47,51 @@ void platform_sleep_until_ns(int64_t when) {
     }
 }
 
-bool platform_dir_exists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string platform_make_temp_folder(const char* prefix, std::string* why) {
-    const char* tmpdir = platform_setting("TMPDIR");
-    std::string root = tmpdir && *tmpdir ? tmpdir : "/tmp";
-    std::string name = root + (root.back() == '/' ? "" : "/") + prefix + "-XXXXXX";
-    // mkdtemp makes it 0700 and never takes a name that is there, link or not
+std::string platform_new_temp_folder(const char* prefix, std::string* why) {
+    const char* root = platform_setting("TMPDIR");
+    std::string folder = root && *root == '/' ? root : "/tmp";
+    std::string name = folder + "/" + prefix + "-XXXXXX";
     if (!mkdtemp(&name[0])) {
-        *why = "cannot make a folder in " + root + ": " + strerror(errno);
+        *why = "cannot make a folder in " + folder + ": " + strerror(errno);
         return "";
     }
     return name;
+}
+
+bool platform_dir_exists(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // A name beside path that nothing holds yet, opened for writing; -1 when none can be made.
 static int open_new_beside(const char* path, std::string* temp) {
     static unsigned made;
     for (int tries = 0; tries < 100; tries++) {
-        unsigned mix = (unsigned)getpid() * 2654435761u ^ (unsigned)monotonic_ms() * 40503u ^ ++made * 97u;
-        char     suffix[16];
-        snprintf(suffix, sizeof(suffix), ".%06x", mix & 0xFFFFFF);
-        *temp = std::string(path) + suffix;
+        *temp = temporary_name(path, (unsigned)getpid(), ++made);
         // 0666 less the umask, as any program's new file; O_EXCL never opens what is there, link or not
         int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
+}
+
+// Temporaries of path a killed writer left: regular files only, and only old ones,
+// so a write under way in another process keeps its own.
+static void sweep_left_overs(const char* path) {
+    std::string p = path, folder = p.substr(0, file_name_start(p));
+    DIR*        dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    time_t old = time(nullptr) - LEFT_OVER_SECONDS;
+    while (dirent* entry = readdir(dir)) {
+        struct stat st;
+        std::string name = folder + entry->d_name;
+        if (is_temporary_of(entry->d_name, p) && lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_mtime < old)
+            unlink(name.c_str());
+    }
+    closedir(dir);
 }
 
 static bool write_whole(int fd, const void* bytes, size_t size) {
@@ -98,6 +115,8 @@ bool platform_write_file(const char* path, const void* bytes, size_t size, std::
         *why = "is not a regular file";
         return false;
     }
+    // first, so a disk that left-overs filled has room again
+    sweep_left_overs(path);
     std::string temp;
     int         fd = open_new_beside(path, &temp);
     if (fd < 0) {
@@ -150,4 +169,17 @@ void platform_frame_events(uint32_t events) {
     static observer_t observer = (observer_t)dlsym(RTLD_DEFAULT, "quovix_frame_events");
     if (observer)
         observer(events);
+}
+
+static void say_nothing(const char*, int, const char*, int, const char*, ...) {}
+
+void platform_quiet_sound_library() {
+    // only a library the sound library already loaded: nothing is loaded for this
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa)
+        return;
+    typedef int (*set_handler_fn)(void (*)(const char*, int, const char*, int, const char*, ...));
+    if (auto set = (set_handler_fn)dlsym(alsa, "snd_lib_error_set_handler"))
+        set(say_nothing);
+    dlclose(alsa);
 }

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include "platform/temporary.h"
+
 // Kernels older than the high-resolution timer do not know the flag; they are told apart by refusing it.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -76,6 +78,53 @@ static std::string last_error_words() {
     return n ? std::string(words) : "error " + std::to_string(error);
 }
 
+// Text from Windows' wide calls as UTF-8, the game's own text everywhere.
+static std::string utf8_of(const wchar_t* text) {
+    int         size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size > 0 ? (size_t)size : 1, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+
+static std::wstring wide_of(const std::string& utf8) {
+    int          size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring wide(size > 0 ? (size_t)size : 1, L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::string platform_new_temp_folder(const char* prefix, std::string* why) {
+    // asked in wide letters: the folder is the account's, and its name may be any
+    wchar_t root[MAX_PATH + 1];
+    DWORD   length = GetTempPathW(MAX_PATH + 1, root);
+    if (length == 0 || length > MAX_PATH) {
+        *why = "cannot find the folder for temporary files: " + last_error_words();
+        return "";
+    }
+    std::string folder = utf8_of(root);
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    // no mkdtemp: the last six letters are drawn again until the folder is a new one
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned   made;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        unsigned    mix = (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made;
+        std::string name = folder + "\\" + prefix + "-";
+        for (int i = 0; i < 6; i++, mix /= 36)
+            name += letters[mix % 36];
+        if (CreateDirectoryW(wide_of(name).c_str(), nullptr))
+            return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    *why = "cannot make a folder in " + folder + ": " + last_error_words();
+    return "";
+}
+
 // What is at path: a folder, a device or a pipe is no regular file; a name that holds nothing is.
 static bool holds_other_than_a_file(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
@@ -90,50 +139,37 @@ static bool holds_other_than_a_file(const char* path) {
     return other;
 }
 
-std::string platform_make_temp_folder(const char* prefix, std::string* why) {
-    wchar_t wide[MAX_PATH + 1];
-    DWORD   length = GetTempPathW(MAX_PATH + 1, wide);
-    // in the code page the file functions here take their names in; it ends in a backslash
-    char root[4 * MAX_PATH] = "";
-    if (length == 0 || length > MAX_PATH ||
-        !WideCharToMultiByte(CP_ACP, 0, wide, -1, root, sizeof(root), nullptr, nullptr)) {
-        *why = "cannot find the system's temporary folder";
-        return "";
-    }
-    // no mkdtemp here: six letters are drawn until the folder is a new one
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    static unsigned   made;
-    for (int tries = 0; tries < 100; tries++) {
-        unsigned mix =
-            (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made * 97u;
-        std::string name = std::string(root) + prefix + "-";
-        for (int i = 0; i < 6; i++, mix /= sizeof(letters) - 1)
-            name += letters[mix % (sizeof(letters) - 1)];
-        // a folder made in the user's own temporary folder inherits its access, which is the user's
-        if (CreateDirectoryA(name.c_str(), nullptr))
-            return name;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    *why = std::string("cannot make a folder in ") + root + ": " + last_error_words();
-    return "";
-}
-
-// A name beside path that nothing holds yet, opened for writing; invalid when none can be made.
 static HANDLE open_new_beside(const char* path, std::string* temp) {
     static unsigned made;
     for (int tries = 0; tries < 100; tries++) {
-        unsigned mix =
-            (unsigned)GetCurrentProcessId() * 2654435761u ^ (unsigned)platform_now_ns() * 40503u ^ ++made * 97u;
-        char suffix[16];
-        snprintf(suffix, sizeof(suffix), ".%06x", mix & 0xFFFFFF);
-        *temp = std::string(path) + suffix;
+        *temp = temporary_name(path, (unsigned)GetCurrentProcessId(), ++made);
         // CREATE_NEW never opens what is there, link or not
         HANDLE h = CreateFileA(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             return h;
     }
     return INVALID_HANDLE_VALUE;
+}
+
+static uint64_t file_time(FILETIME t) { return (uint64_t)t.dwHighDateTime << 32 | t.dwLowDateTime; }
+
+// Temporaries of path a killed writer left: plain files only, and only old ones,
+// so a write under way in another process keeps its own.
+static void sweep_left_overs(const char* path) {
+    std::string      p = path, folder = p.substr(0, file_name_start(p));
+    WIN32_FIND_DATAA entry;
+    HANDLE           found = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (found == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    uint64_t old = file_time(now) - (uint64_t)LEFT_OVER_SECONDS * 10000000;   // 100 ns steps
+    do {
+        bool plain = !(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+        if (plain && is_temporary_of(entry.cFileName, p) && file_time(entry.ftLastWriteTime) < old)
+            DeleteFileA((folder + entry.cFileName).c_str());
+    } while (FindNextFileA(found, &entry));
+    FindClose(found);
 }
 
 static bool write_whole(HANDLE h, const void* bytes, size_t size) {
@@ -154,6 +190,8 @@ bool platform_write_file(const char* path, const void* bytes, size_t size, std::
         *why = "is not a regular file";
         return false;
     }
+    // first, so a disk that left-overs filled has room again
+    sweep_left_overs(path);
     std::string temp;
     HANDLE      h = open_new_beside(path, &temp);
     if (h == INVALID_HANDLE_VALUE) {
@@ -227,3 +265,6 @@ void platform_start_output() {
 
 // No observer is ever preloaded here.
 void platform_frame_events(uint32_t) {}
+
+// Windows' sound drivers print nothing of their own.
+void platform_quiet_sound_library() {}

@@ -46,7 +46,7 @@ struct frame_notes_t {
 // The render layer's own state, kept apart from the game's.
 struct renderer_t {
     // the straightforward drawing, kept as the reference the fast drawing is held to:
-    // on when QUOVIX_REFERENCE_DRAWING is set at launch, or when a test sets it
+    // on when QUOVIX_REFERENCE_DRAWING is on (1, true, yes) at launch, or when a test sets it
     bool          reference_drawing;
     frame_notes_t frame;   // the frame being drawn
 };

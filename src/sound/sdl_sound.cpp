@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/platform.h"
 #include "sound/load.h"
 #include "sound/sound.h"
 #include "sound/sounds.h"
@@ -24,6 +25,7 @@ static bool open_device() {
         fprintf(stderr, "quovix: no sound: %s\n", SDL_GetError());
         return false;
     }
+    platform_quiet_sound_library();
     SDL_AudioSpec want{};
     want.freq = SOUND_RATE;
     want.format = AUDIO_S16SYS;

@@ -17,10 +17,10 @@ inline FILE* open_bytes(std::vector<uint8_t>*, const uint8_t* data, size_t size)
 }
 #else
 // A read-only FILE* over a copy of the bytes; the copy must outlive the FILE*.
-// fmemopen refuses a zero-sized buffer, so an empty input reads /dev/null.
+// fmemopen refuses a zero-sized buffer, so an empty input is a file of no name.
 inline FILE* open_bytes(std::vector<uint8_t>* copy, const uint8_t* data, size_t size) {
     if (size == 0)
-        return fopen("/dev/null", "rb");
+        return tmpfile();
     copy->assign(data, data + size);
     return fmemopen(copy->data(), copy->size(), "rb");
 }

@@ -1,0 +1,17 @@
+// The one writer's temporaries, named alike on every system: beside the file they
+// become, and swept once a kill has left them long enough.
+#pragma once
+#include <string>
+
+// The longest name one folder entry may have on the systems the game runs on.
+const size_t FILE_NAME_MAX = 255;
+// A temporary older than this was left by a writer that was killed: no write takes this long.
+const int LEFT_OVER_SECONDS = 60;
+
+// The name a writer tries beside path the attempt-th time, in a process of this id:
+// the file's own name, cut short enough that a dot and six hex digits still fit.
+std::string temporary_name(const std::string& path, unsigned process, unsigned attempt);
+// Whether entry, a name in the folder of path, has the form of one of its temporaries.
+bool is_temporary_of(const std::string& entry, const std::string& path);
+// Where the file's name starts in path.
+size_t file_name_start(const std::string& path);
