@@ -104,6 +104,8 @@ const char* const platform_cannot_open = "cannot open the file";
 
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why) {
     bytes->clear();
+    // straight into the chunk: no buffer of the stream's own to make and free for each file
+    setvbuf(f, nullptr, _IONBF, 0);
     char   chunk[65536];
     size_t got;
     bool   over = false;
