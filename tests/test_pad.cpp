@@ -93,8 +93,31 @@ TEST_F(Pad, DPadAndStickPastTheDeadZoneSteerTheSouthButtonJumpsStartPausesBackLe
         frames(3);
         EXPECT_EQ(game.flow.paused, paused);
     }
-    hold(SDL_CONTROLLER_BUTTON_BACK);
-    EXPECT_FALSE(frames());
+    // X jumps as A does
+    frames(30);
+    hold(SDL_CONTROLLER_BUTTON_X);
+    frames();
+    EXPECT_EQ(game.ship.jump, 1);
+    hold(SDL_CONTROLLER_BUTTON_X, false);
+    // Back pauses play rather than end the run; B goes on; Back on the pause screen leaves
+    const struct {
+        pad_button_t button;
+        int          paused;   // after the press, held over a few frames
+        bool         ended;
+    } back_rows[] = {{SDL_CONTROLLER_BUTTON_BACK, 1, false},
+                     {SDL_CONTROLLER_BUTTON_B, 0, false},
+                     {SDL_CONTROLLER_BUTTON_B, 0, false},
+                     {SDL_CONTROLLER_BUTTON_BACK, 1, false},
+                     {SDL_CONTROLLER_BUTTON_BACK, 1, true}};
+    for (const auto& r : back_rows) {
+        hold(r.button);
+        bool running = frames(3);
+        hold(r.button, false);
+        EXPECT_EQ(!running, r.ended) << r.button;
+        if (running)
+            frames();
+        EXPECT_EQ(game.flow.paused, r.paused) << r.button;
+    }
     EXPECT_EQ(sim_exit_status(), 0);
 }
 
@@ -166,6 +189,22 @@ TEST_F(Pad, UnpluggingOneOfTwoPadsKeepsWhatTheOtherHolds) {
     SDL_JoystickClose(other);
     SDL_JoystickDetachVirtual(second);
     frames();
+}
+
+// Back leaves from the menu and the summary as Esc does.
+TEST_F(Pad, BackLeavesFromTheMenuAndTheSummary) {
+    open_with_pad(wide_level('#'));
+    hold(SDL_CONTROLLER_BUTTON_BACK);
+    EXPECT_FALSE(frames());
+    sim_close();
+    unplug();
+    open_with_pad(plain_level(rows_of(2, 239, ".......")), SDL_CONTROLLER_BUTTON_START);
+    for (int i = 0; i < 3000 && !game.flow.game_over; i++)
+        frames();
+    ASSERT_TRUE(game.flow.game_over);
+    hold(SDL_CONTROLLER_BUTTON_BACK);
+    EXPECT_FALSE(frames());
+    EXPECT_EQ(sim_exit_status(), 0);
 }
 
 TEST_F(Pad, SouthButtonOnTheSummaryGoesBackToTheMenuOnlyWhenPressedThere) {

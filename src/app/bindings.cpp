@@ -22,16 +22,19 @@ const binding_t bindings[] = {
     {DEVICE_KEY, 'p', BUTTON_PAUSE, "p"},
     {DEVICE_KEY, 'm', BUTTON_MUTE, "m"},
     // the south button confirms where Enter does and jumps where space does, Start
-    // pauses where p does: neither button acts where the other one does
+    // pauses where p does: neither button acts where the other one does. Back pauses
+    // play rather than end a run a thumb slipped on, and leaves from every other screen
     {DEVICE_PAD, PAD_LEFT, BUTTON_LEFT, "D-pad or left stick left"},
     {DEVICE_PAD, PAD_RIGHT, BUTTON_RIGHT, "D-pad or left stick right"},
     {DEVICE_PAD, PAD_UP, BUTTON_MENU_UP, "D-pad or left stick up"},
     {DEVICE_PAD, PAD_DOWN, BUTTON_MENU_DOWN, "D-pad or left stick down"},
     {DEVICE_PAD, PAD_SOUTH, BUTTON_JUMP, "A"},
     {DEVICE_PAD, PAD_SOUTH, BUTTON_CONFIRM, "A"},
+    {DEVICE_PAD, PAD_WEST, BUTTON_JUMP, "X"},
     {DEVICE_PAD, PAD_START, BUTTON_CONFIRM, "Start"},
     {DEVICE_PAD, PAD_START, BUTTON_PAUSE, "Start"},
-    {DEVICE_PAD, PAD_BACK, BUTTON_BACK, "Back"},
+    {DEVICE_PAD, PAD_BACK, BUTTON_PAUSE_OR_LEAVE, "Back"},
+    {DEVICE_PAD, PAD_EAST, BUTTON_CANCEL, "B"},
 };
 const int binding_count = sizeof(bindings) / sizeof(bindings[0]);
 
@@ -90,6 +93,8 @@ static const struct {
     {button_bit(BUTTON_PAUSE), "pause play, and go on"},
     {button_bit(BUTTON_MUTE), "sound off and on again"},
     {button_bit(BUTTON_BACK), "leave the game at any time"},
+    {button_bit(BUTTON_PAUSE_OR_LEAVE), "pause play; leave from the menu, the pause and the summary"},
+    {button_bit(BUTTON_CANCEL), "go on from the pause"},
 };
 
 static std::string keys_of(buttons_t buttons) {
@@ -110,6 +115,9 @@ std::string keys_help() {
     std::string help;
     for (const auto& line : help_lines) {
         std::string keys = keys_of(line.buttons);
+        // a controller's own buttons are the manual page's
+        if (keys.empty())
+            continue;
         help += "  " + keys + std::string(width + 3 - keys.size(), ' ') + line.does + "\n";
     }
     return help;

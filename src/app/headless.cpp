@@ -25,6 +25,8 @@ void reset_game_state() {
 
 bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
     reset_game_state();
+    // a fresh game holds nothing: what the pads held in the last one is let go of
+    hold_pad_controls(0);
     view_width = screen_w;
     view_height = screen_h;
     frame_ms = ms;

@@ -16,6 +16,8 @@ enum button_t {
     BUTTON_BACK,
     BUTTON_PAUSE,
     BUTTON_MUTE,
+    BUTTON_PAUSE_OR_LEAVE,   // a controller's Back: pauses play, leaves the menu, the pause and the summary
+    BUTTON_CANCEL,           // a step back: from the pause screen to play
     BUTTON_COUNT,
 };
 

@@ -89,8 +89,11 @@ static bool menu_buttons() {
 }
 
 input_request_t input_step() {
-    // Esc leaves from the menu, play and the summary alike, before any other button acts
-    if (holds(game.cmd, BUTTON_BACK)) {
+    // Esc leaves from the menu, play and the summary alike, before any other button acts;
+    // a controller's Back leaves from the screens that are not play
+    screen_t screen = game_screen();
+    bool     back_leaves = screen == SCREEN_MENU || screen == SCREEN_PAUSED || screen == SCREEN_SUMMARY;
+    if (holds(game.cmd, BUTTON_BACK) || (back_leaves && presses(game.cmd, BUTTON_PAUSE_OR_LEAVE))) {
         request_exit(0);
         return INPUT_GO_ON;
     }

@@ -23,8 +23,15 @@ static void set_paused(bool paused) {
     }
 }
 
+// The pause button anywhere in play; a controller's Back in play, its B on the pause screen.
+static bool pause_toggled() {
+    screen_t screen = game_screen();
+    return presses(game.cmd, BUTTON_PAUSE) || (presses(game.cmd, BUTTON_PAUSE_OR_LEAVE) && screen == SCREEN_PLAY) ||
+           (presses(game.cmd, BUTTON_CANCEL) && screen == SCREEN_PAUSED);
+}
+
 void pause_step() {
-    if (!presses(game.cmd, BUTTON_PAUSE) || !in_play())
+    if (!pause_toggled() || !in_play())
         return;
     set_paused(!game.flow.paused);
     raise_event(game.flow.paused ? EV_PAUSE : EV_RESUME);

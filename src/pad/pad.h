@@ -10,7 +10,9 @@ enum {
     PAD_DOWN = 8,
     PAD_SOUTH = 16,   // A, or cross
     PAD_START = 32,
-    PAD_BACK = 64,   // Back, or Select
+    PAD_BACK = 64,    // Back, or Select
+    PAD_EAST = 128,   // B, or circle
+    PAD_WEST = 256,   // X, or square
 };
 
 // Once at start; false, with one line on standard error, when controllers cannot be read.

@@ -93,6 +93,10 @@ static unsigned controls_of(pad_t* pad) {
         controls |= PAD_START;
     if (button(*pad, SDL_CONTROLLER_BUTTON_BACK))
         controls |= PAD_BACK;
+    if (button(*pad, SDL_CONTROLLER_BUTTON_B))
+        controls |= PAD_EAST;
+    if (button(*pad, SDL_CONTROLLER_BUTTON_X))
+        controls |= PAD_WEST;
     return controls;
 }
 
