@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -54,7 +55,8 @@ pid_t start_x_server(const char* screen, std::string* display) {
     // the server writes its number, then a newline, once it takes connections
     std::string number;
     char        c = 0;
-    while (pid > 0 && c != '\n' && read(fds[0], &c, 1) == 1)
+    pollfd      p = {fds[0], POLLIN, 0};
+    while (pid > 0 && c != '\n' && poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1)
         number += c;
     close(fds[0]);
     if (c != '\n') {

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <poll.h>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -388,37 +387,17 @@ struct screen_server_t {
     std::string old_display;
 
     bool start(const char* screen) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return false;
-        pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
-                   (char*)nullptr);
-            _exit(127);
-        }
-        close(fds[1]);
-        // the server writes its display number once it accepts clients
-        std::string number;
-        pollfd      p = {fds[0], POLLIN, 0};
-        char        c;
-        while (poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (number.empty())
+        std::string display;
+        pid = start_x_server(screen, &display);
+        if (pid < 0)
             return false;
         if (const char* d = getenv("DISPLAY"))
             old_display = d;
-        setenv("DISPLAY", (":" + number).c_str(), 1);
+        setenv("DISPLAY", display.c_str(), 1);
         return true;
     }
     ~screen_server_t() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
+        stop_x_server(pid);
         setenv("DISPLAY", old_display.c_str(), 1);
     }
 };

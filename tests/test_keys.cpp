@@ -104,6 +104,19 @@ TEST_F(Keys, TapBetweenFramesHoldsForOneFrame) {
     EXPECT_EQ(game.buttons.held[BUTTON_RIGHT], SOURCE_KEYS);
 }
 
+// Start-up lets go of every key: one held into play and tapped again right after is a press.
+TEST_F(Keys, AKeyHeldIntoPlayAndTappedAgainIsANewPress) {
+    ASSERT_TRUE(sim_open(make_play_folder({wide_level('#')}).c_str()));
+    sim_key('m', true);
+    sim_key('\r', true);
+    ASSERT_TRUE(sim_frame_as_typed());
+    ASSERT_TRUE(game.flow.game_started && game.muted);
+    sim_key('m', false);
+    sim_key('m', true);
+    sim_frame_as_typed();
+    EXPECT_FALSE(game.muted);
+}
+
 TEST_F(Keys, FocusLossReleasesEveryKeyAndPausesOnlyPlay) {
     ASSERT_TRUE(sim_open(make_play_folder({wide_level('#')}).c_str()));
     sim_key('s', true);

@@ -90,7 +90,7 @@ static void walk_actions() {
     frame_walk_t& walk = game.walk;
     for (; walk.next < walk.count; walk.next++) {
         int code = walk.codes[walk.next];
-        if (game.requests.exit || game.flow.level_change_waiting)
+        if (game.requests.exit)
             return;
         if (!action_stands_still(code))
             run_action(code);

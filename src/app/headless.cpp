@@ -6,6 +6,7 @@
 #include "assets/startup.h"
 #include "game/buttons.h"
 #include "game/requests.h"
+#include "game/timer.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
@@ -57,7 +58,7 @@ static void wait_out_level_change(command_t cmd) {
     game_events_t before_wait = game.events;
     process_t&    process = game.process;
     process.level_waits++;
-    process.waited_ms += (int32_t)((uint32_t)game.flow.level_change_end_ms - (uint32_t)process.fake_now_ms);
+    process.waited_ms += tick_sub(game.flow.level_change_end_ms, process.fake_now_ms);
     process.fake_now_ms = cmd.now_ms = game.flow.level_change_end_ms;
     run_frame(cmd);
     game.events |= before_wait;
@@ -71,7 +72,7 @@ static bool frame_as_typed() {
     if (game.flow.level_change_waiting && !game.requests.exit)
         wait_out_level_change(cmd);
     results_writes += frame_done();
-    game.process.fake_now_ms = (int32_t)((uint32_t)game.process.fake_now_ms + (uint32_t)frame_ms);
+    game.process.fake_now_ms = tick_add(game.process.fake_now_ms, frame_ms);
     log_events();
     return !game.requests.exit;
 }

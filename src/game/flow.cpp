@@ -73,11 +73,11 @@ void fly_off() {
     if (ship.pos[2] > FLY_OFF_HEIGHT && !game.flow.game_over) {
         game.flow.level_complete = 1;
         game.flow.level_change_waiting = 1;
-        game.flow.level_change_end_ms = (int32_t)((uint32_t)game.cmd.now_ms + (uint32_t)LEVEL_CHANGE_PAUSE_MS);
+        game.flow.level_change_end_ms = tick_add(game.cmd.now_ms, LEVEL_CHANGE_PAUSE_MS);
     }
 }
 
-bool level_change_over() { return (int32_t)((uint32_t)game.cmd.now_ms - (uint32_t)game.flow.level_change_end_ms) >= 0; }
+bool level_change_over() { return tick_sub(game.cmd.now_ms, game.flow.level_change_end_ms) >= 0; }
 
 void advance_when_complete() {
     game.flow.level_change_waiting = 0;

@@ -2,9 +2,8 @@
 
 #include "game/state.h"
 
-// tick arithmetic wraps like the 32-bit clock it models
-static int32_t tick_sub(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }
-static int32_t tick_add(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
+int32_t tick_sub(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }
+int32_t tick_add(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
 
 void timer_start() {
     if (game.timer.running)

@@ -2,6 +2,10 @@
 #pragma once
 #include <cstdint>
 
+// Tick arithmetic wraps like the 32-bit clock it models.
+int32_t tick_sub(int32_t a, int32_t b);
+int32_t tick_add(int32_t a, int32_t b);
+
 void     timer_start();
 void     timer_stop();
 void     timer_reset();
