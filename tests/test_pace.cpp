@@ -69,12 +69,13 @@ struct paced_run_t {
     std::vector<int64_t> shown;   // when each frame reached the screen
     int                  interval;
     int                  sleeps;   // once settled
+    int64_t              missed_when_settled;
 };
 
 // Frames as the window runs them: drawn, swapped (on a refresh where swaps wait), then paced.
 paced_run_t run_paced(const pace_case_t& c) {
     pace_start(c.run_free, c.control > 0);
-    paced_run_t run = {{}, c.control > 0 ? 1 : 0, 0};
+    paced_run_t run = {{}, c.control > 0 ? 1 : 0, 0, 0};
     double      refresh = c.refresh_hz > 0 ? SECOND_NS / c.refresh_hz : 0, last_tick = -1e18, t = 5e9;
     for (int i = 0; i < FRAMES; i++) {
         t += (i < c.first ? c.first_ms : c.draw_ms) * MS;
@@ -88,6 +89,8 @@ paced_run_t run_paced(const pace_case_t& c) {
         if (step.swap_interval == 1 || (step.swap_interval > 1 && c.control == 2))
             run.interval = step.swap_interval;
         run.sleeps += step.wake_ns > t && i >= SETTLED;
+        if (i == SETTLED - 1)
+            run.missed_when_settled = frame_pace.missed_ns;
         t = std::max(t, (double)step.wake_ns);
     }
     return run;
@@ -115,6 +118,12 @@ TEST(Pace, DisplaysOfEveryKindShowSixtyFramesASecond) {
         }
         EXPECT_NEAR(shortest, c.shortest_ms, 0.02);
         EXPECT_NEAR(longest, c.longest_ms, 0.02);
+        // frames made and frames missed for slowness or a pause add up to 60 a second
+        if (c.mode == PACE_SLEEP) {
+            double missed = (double)(frame_pace.missed_ns - run.missed_when_settled) / (SECOND_NS / PACE_RATE);
+            double seconds = (double)(end - run.shown[SETTLED - 1]) / SECOND_NS;
+            EXPECT_NEAR((FRAMES - SETTLED + missed) / seconds, 60, 0.5);
+        }
     }
 }
 

@@ -35,8 +35,10 @@ static pace_step_t sleep_to_due(int64_t now) {
     frame_pace.since_anchor++;
     int64_t due = frame_pace.anchor_ns + frame_pace.since_anchor * SECOND_NS / PACE_RATE;
     // a level change's pause or a slow stretch: racing to catch up would show a burst of speed
-    if (now - due > PACE_LATE_FRAMES * FRAME_NS)
+    if (now - due > PACE_LATE_FRAMES * FRAME_NS) {
+        frame_pace.missed_ns += now - due;
         return restart_schedule(now);
+    }
     return {now < due ? due : 0, 0};
 }
 
@@ -147,8 +149,9 @@ static void report_frames(int64_t now, pace_mode_t was, int was_interval) {
     }
     if (now < frame_pace.next_report_ns)
         return;
-    fprintf(stderr, "frames: %" PRId64 " in %" PRId64 " ms\n", frame_pace.frames_ended - 1,
-            (now - frame_pace.report_start_ns) / 1000000);
+    // the frames a busy machine could not make in time, so a measured rate can tell it from the pacing
+    fprintf(stderr, "frames: %" PRId64 " in %" PRId64 " ms, %" PRId64 " missed\n", frame_pace.frames_ended - 1,
+            (now - frame_pace.report_start_ns) / 1000000, frame_pace.missed_ns / FRAME_NS);
     frame_pace.next_report_ns = now + SECOND_NS;
 }
 

@@ -34,6 +34,7 @@ struct frame_pace_t {
     int64_t     next_report_ns;
     int64_t     frames_ended;   // since the first
     bool        holding;        // the last frame was held by the level change
+    int64_t     missed_ns;      // sleeping: time past frames' due times given up when the schedule restarted
 };
 extern frame_pace_t frame_pace;
 
