@@ -3,6 +3,7 @@
 #include "app/bindings.h"
 #include "app/devices.h"
 #include "app/frame.h"
+#include "app/recorder.h"
 #include "assets/startup.h"
 #include "game/buttons.h"
 #include "game/requests.h"
@@ -35,6 +36,7 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
     pad_controls = 0;
     results_writes = 0;
     event_log.clear();
+    recorder_forget();
     start_dir = platform_working_folder();
     if (!platform_enter_folder(work_dir)) {
         request_exit(1);
@@ -61,6 +63,7 @@ static void wait_out_level_change(command_t cmd) {
     process.waited_ms += tick_sub(game.flow.level_change_end_ms, process.fake_now_ms);
     process.fake_now_ms = cmd.now_ms = game.flow.level_change_end_ms;
     run_frame(cmd);
+    recorder_frame(cmd);
     game.events |= before_wait;
 }
 
@@ -69,12 +72,57 @@ static bool frame_as_typed() {
         return false;
     command_t cmd = build_command(focused, pad_controls, game.process.fake_now_ms);
     run_frame(cmd);
+    recorder_frame(cmd);
     if (game.flow.level_change_waiting && !game.requests.exit)
         wait_out_level_change(cmd);
     results_writes += frame_done();
     game.process.fake_now_ms = tick_add(game.process.fake_now_ms, frame_ms);
     log_events();
     return !game.requests.exit;
+}
+
+bool sim_command(const command_t& cmd) {
+    if (game.requests.exit)
+        return false;
+    run_frame(cmd);
+    recorder_frame(cmd);
+    results_writes += frame_done();
+    log_events();
+    return !game.requests.exit;
+}
+
+static bool levels_as_recorded(const recording_t& r, std::string* why) {
+    for (int i = 0; i < LEVEL_COUNT; i++) {
+        recorded_level_t        found = level_as_found(i + 1);
+        const recorded_level_t& level = r.levels[i];
+        if (level.name != found.name || level.hash != found.hash) {
+            *why = "level " + std::to_string(i + 1) + " (" + level.name + ") is not the one it was recorded on";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool sim_play_recording(const recording_t& r, std::string* why) {
+    if (r.frames.empty()) {
+        *why = "no frames";
+        return false;
+    }
+    if (!levels_as_recorded(r, why))
+        return false;
+    for (size_t i = 0; i < r.frames.size(); i++) {
+        sim_command(r.frames[i]);
+        bool ended = recorder_game_ended();
+        if ((ended || sim_ended()) && i + 1 < r.frames.size()) {
+            *why = "the game ended at frame " + std::to_string(i + 1) + " of " + std::to_string(r.frames.size());
+            return false;
+        }
+        if (!ended && i + 1 == r.frames.size()) {
+            *why = "the game goes on after the last frame, " + std::to_string(r.frames.size());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool sim_frame(unsigned held) {

@@ -3,9 +3,11 @@
 // where the program asks to end, as the real process does.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/devices.h"
+#include "assets/recording.h"
 #include "game/state.h"
 
 // The buttons held for a frame, named by their keys: replays and tests write them so.
@@ -33,6 +35,12 @@ struct sim_state_t {
 // same command the window does, their clock a fake one that moves frame_ms a frame.
 // False when start-up ended the program (level one unusable).
 bool sim_open(const char* work_dir, int screen_w = 1366, int screen_h = 768, int32_t frame_ms = FRAME_MS);
+// One frame with exactly this command, its clock moving only as the command's does;
+// false once the program has ended.
+bool sim_command(const command_t& cmd);
+// After sim_open: the recording's frames played in a game on the levels it was
+// recorded on, ending on its last frame; false with the reason otherwise.
+bool sim_play_recording(const recording_t& r, std::string* why);
 // One frame with exactly the given buttons held; false once the program has ended.
 bool sim_frame(unsigned held);
 // Keys as the window reports them between frames: a character or a special

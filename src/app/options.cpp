@@ -95,6 +95,8 @@ void parse_options(int* argc, char** argv, options_t* options) {
     *argc = kept;
 }
 
+const char* game_version() { return QUOVIX_VERSION; }
+
 int answer_options(const options_t& options, FILE* out, FILE* err) {
     switch (options.launch) {
     case LAUNCH_HELP:
@@ -102,7 +104,7 @@ int answer_options(const options_t& options, FILE* out, FILE* err) {
         fprintf(out, HELP, PICTURE_SIDE_MIN, PICTURE_SIDE_MAX);
         fputs(keys_help().c_str(), out);
         return 0;
-    case LAUNCH_VERSION: fprintf(out, "quovix %s\n", QUOVIX_VERSION); return 0;
+    case LAUNCH_VERSION: fprintf(out, "quovix %s\n", game_version()); return 0;
     case LAUNCH_BAD: fprintf(err, "quovix: %s; %s\n", options.why, USAGE_LINE); return 2;
     case LAUNCH_PLAY: break;
     }

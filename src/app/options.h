@@ -17,3 +17,5 @@ struct options_t {
 void parse_options(int* argc, char** argv, options_t* options);
 // Help and version on out, a bad argument in one line on err; the exit status.
 int answer_options(const options_t& options, FILE* out, FILE* err);
+// The game's version, as --version says it and recordings keep it.
+const char* game_version();

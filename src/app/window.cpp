@@ -8,6 +8,7 @@
 #include "app/devices.h"
 #include "app/frame.h"
 #include "app/pace.h"
+#include "app/recorder.h"
 #include "assets/icon.h"
 #include "game/screen.h"
 #include "game/state.h"
@@ -31,8 +32,11 @@ static void leave_when_asked() {
 }
 
 static void display() {
-    bool focused = platform_window_has_focus(platform_current_window());
-    run_frame(build_command(focused, pad_poll(), platform_ticks_ms()));
+    bool      focused = platform_window_has_focus(platform_current_window());
+    command_t cmd = build_command(focused, pad_poll(), platform_ticks_ms());
+    run_frame(cmd);
+    // kept for the game's recording, which the app writes once the game ends
+    recorder_frame(cmd);
     frame_done();
     leave_when_asked();
     sound_frame(game.events, game.muted, engine_heard());
