@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "app/headless.h"
+#include "app/recorder.h"
 #include "assets/bmp.h"
+#include "assets/recording.h"
 #include "assets/replay_text.h"
 #include "game/events.h"
 #include "platform/platform.h"
@@ -234,12 +236,15 @@ static int usage(FILE* to, int status) {
     fprintf(to,
             "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
             "       quovix-solve --play LEVEL.(txt|bmp) REPLAY [--events]\n"
+            "       quovix-solve --play-game BIN_FOLDER RECORDING\n"
             "Finds the keys that bring the ship from the start of LEVEL to its finish and\n"
             "writes them to OUT.replay.\n"
             "  --beam N     ships kept each frame (%d): more find harder ways, slower\n"
             "  --frames N   give up after N frames of play (%d)\n"
             "  --play       play a replay and tell how it ends\n"
             "  --events     with --play, first list what happened, frame by frame\n"
+            "  --play-game  play a game's recording in the game folder BIN_FOLDER, tell how it\n"
+            "               ends and whether its records are the ones recorded\n"
             "  --help, -h   print this and leave\n",
             given.beam, given.max_frames);
     return status;
@@ -303,7 +308,45 @@ static int play(const char* level_path, const char* replay_path, bool events) {
     return out.finished && out.lives_lost == 0 ? 0 : 1;
 }
 
+static const char* ending_now() {
+    sim_state_t s = sim_state();
+    if (!s.game_over)
+        return "left during play";
+    return s.lives > 0 ? "won" : "lost";
+}
+
+// A whole game's recording, played in a folder laid out as the game's: its records
+// and points compared with those it was recorded with.
+static int play_game(const char* bin, const char* recording_path) {
+    std::string text, why;
+    recording_t r;
+    if (!read_text(recording_path, &text, &why) || !recording_from_text(text, &r, &why)) {
+        fprintf(stderr, "%s: %s\n", recording_path, why.c_str());
+        return 1;
+    }
+    sim_keep_quiet(true);
+    bool opened = sim_open(bin);
+    sim_keep_quiet(false);
+    if (!opened) {
+        fprintf(stderr, "%s: the game did not start in %s\n", recording_path, bin);
+        return 1;
+    }
+    bool played = sim_play_recording(r, &why);
+    sim_close();
+    if (!played) {
+        fprintf(stderr, "%s: %s\n", recording_path, why.c_str());
+        return 1;
+    }
+    const recording_t& now = recorder_last();
+    bool               same = memcmp(&now.end, &r.end, sizeof(r.end)) == 0 && now.points == r.points;
+    printf("%s: %s in frame %zu with %d stars and %d points; the records %s the recorded ones\n", recording_path,
+           ending_now(), now.frames.size(), now.end.total_stars, now.points, same ? "match" : "differ from");
+    return same ? 0 : 1;
+}
+
 static int solve_level(const char* level_path, const char* out_path, const solve_options_t& opt) {
+    // the search rewinds its frames by the million: none is a game to keep
+    recorder_set_on(false);
     if (!open_level(level_path))
         return 1;
     solve_result_t r = solve(opt);
@@ -349,6 +392,8 @@ static int run(int argc, char** argv) {
     bool events = argc == 5 && strcmp(argv[4], "--events") == 0;
     if ((argc == 4 || events) && strcmp(argv[1], "--play") == 0)
         return play(argv[2], argv[3], events);
+    if (argc == 4 && strcmp(argv[1], "--play-game") == 0)
+        return play_game(argv[2], argv[3]);
     // an option where the level goes is a call given wrong, not a file to look for
     if (argc < 3 || argv[1][0] == '-')
         return usage(stderr, 2);
