@@ -10,3 +10,8 @@ gtest_discover_tests(test_foundation)
 add_executable(test_world test_levelmap.cpp test_objmodel.cpp test_picture.cpp test_startup.cpp test_icon.cpp)
 target_link_libraries(test_world PRIVATE quovix_null quovix_test_support GTest::gtest_main)
 gtest_discover_tests(test_world)
+
+# Game recordings: the text, and games played again from it without a window.
+add_executable(test_recording test_recording.cpp)
+target_link_libraries(test_recording PRIVATE quovix_null quovix_test_support GTest::gtest_main)
+gtest_discover_tests(test_recording)
