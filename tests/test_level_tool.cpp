@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/headless.h"
+#include "app/recorder.h"
 #include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "platform/temporary.h"
@@ -533,6 +535,27 @@ TEST(LevelTools, SolverPlaysAReplayBackWithItsEventsFrameByFrame) {
     EXPECT_EQ(lost.output, again + ": finished in frame 1507 with 0 stars, 1 lives lost\n");
 }
 
+// A game recorded by the runner, played again by the solver in the folder it was played in.
+TEST(LevelTools, SolverPlaysAGameRecordingAndComparesItsRecords) {
+    std::string bin = make_play_folder({plain_level({{20, ".FFFFF."}})});
+    ASSERT_TRUE(sim_open(bin.c_str()) && sim_start_play());
+    for (int frame = 0; frame < 20000 && !recorder_game_ended(); frame++)
+        sim_frame(0);
+    sim_close();
+    std::string text = recording_to_text(recorder_last()), path = temp_folder() + "/game.recording";
+    std::string points = "points " + std::to_string(recorder_last().points);
+    write_text_file(path, text);
+    tool_run_t played = run_tool("--play-game " + bin + " " + path, "quovix-solve");
+    EXPECT_EQ(played.status, 0);
+    EXPECT_EQ(played.output, path + ": won in frame " + std::to_string(recorder_last().frames.size()) +
+                                 " with 0 stars and " + std::to_string(recorder_last().points) +
+                                 " points; the records match the recorded ones\n");
+    write_text_file(path, text.replace(text.find(points), points.size(), "points 7"));
+    tool_run_t differs = run_tool("--play-game " + bin + " " + path, "quovix-solve");
+    EXPECT_EQ(WEXITSTATUS(differs.status), 1);
+    EXPECT_NE(differs.output.find("the records differ from the recorded ones"), std::string::npos) << differs.output;
+}
+
 // Help is asked for and answered; a call the solver does not know shows the same lines and fails.
 TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
     struct {
@@ -545,7 +568,8 @@ TEST(LevelTools, SolverListsItsOptionsOnHelpAndOnACallItDoesNotKnow) {
                  {"--help more", 2},
                  {"--beam 9 level.txt out.replay", 2},
                  {"--play level.txt", 2},
-                 {"--play level.txt level.replay --event", 2}};
+                 {"--play level.txt level.replay --event", 2},
+                 {"--play-game bin", 2}};
     for (const auto& c : cases) {
         tool_run_t r = run_tool(c.args, "quovix-solve");
         EXPECT_EQ(WEXITSTATUS(r.status), c.status) << c.args;

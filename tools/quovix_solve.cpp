@@ -324,15 +324,16 @@ static int play_game(const char* bin, const char* recording_path) {
         fprintf(stderr, "%s: %s\n", recording_path, why.c_str());
         return 1;
     }
+    // the game's start-up lines, at open and again as play starts, are not the tool's
     sim_keep_quiet(true);
     bool opened = sim_open(bin);
+    bool played = opened && sim_play_recording(r, &why);
     sim_keep_quiet(false);
+    sim_close();
     if (!opened) {
         fprintf(stderr, "%s: the game did not start in %s\n", recording_path, bin);
         return 1;
     }
-    bool played = sim_play_recording(r, &why);
-    sim_close();
     if (!played) {
         fprintf(stderr, "%s: %s\n", recording_path, why.c_str());
         return 1;
