@@ -276,7 +276,7 @@ static bool end_from_fields(const std::vector<std::string>& f, results_t* end, s
     return true;
 }
 
-static bool one_number(const std::vector<std::string>& f, size_t fields, int32_t* a, int32_t* b) {
+static bool numbers_from_fields(const std::vector<std::string>& f, size_t fields, int32_t* a, int32_t* b) {
     return f.size() == fields && int_field(f[1], a) && (fields == 2 || int_field(f[2], b));
 }
 
@@ -300,11 +300,11 @@ static bool header_from_line(const std::string& line, reading_t* rd, std::string
         r.game_version = f[1];
         ok = true;
     } else if (f[0] == "screen" && first_time(&rd->seen_screen, "screen", what)) {
-        ok = one_number(f, 3, &r.screen_w, &r.screen_h);
+        ok = numbers_from_fields(f, 3, &r.screen_w, &r.screen_h);
     } else if (f[0] == "points" && first_time(&rd->seen_points, "points", what)) {
-        ok = one_number(f, 2, &r.points, nullptr);
+        ok = numbers_from_fields(f, 2, &r.points, nullptr);
     } else if (f[0] == "clock" && first_time(&rd->seen_clock, "clock", what)) {
-        ok = one_number(f, 2, &rd->clock, nullptr);
+        ok = numbers_from_fields(f, 2, &rd->clock, nullptr);
     }
     if (!ok && what->empty())
         *what = "not a frame line nor one of game, level, screen, end, points, clock";
