@@ -143,9 +143,7 @@ static bool read_line(const std::string& line, records_t* records, std::set<std:
     return why->empty();
 }
 
-bool records_from_text(const std::string& text, records_t* records, std::string* why) {
-    *records = {};
-    why->clear();
+static bool read_lines(const std::string& text, records_t* records, std::string* why) {
     if (text.empty()) {
         *why = "line 1: the file is empty";
         return false;
@@ -167,11 +165,20 @@ bool records_from_text(const std::string& text, records_t* records, std::string*
         if (number == 1 ? !read_version(line, why) : !read_line(line, records, &keys, why)) {
             if (number > 1)
                 *why = "line " + std::to_string(number) + ": " + *why;
-            *records = {};
             return false;
         }
     }
     return true;
+}
+
+bool records_from_text(const std::string& text, records_t* records, std::string* why) {
+    *records = {};
+    why->clear();
+    // all or nothing: a file damaged anywhere gives no records at all
+    if (read_lines(text, records, why))
+        return true;
+    *records = {};
+    return false;
 }
 
 const level_best_t* records_level(const records_t& records, const std::string& hash) {
