@@ -69,6 +69,8 @@ bool platform_setting_on(const char* name);
 // False with the reason in *why ("is not a regular file", "cannot write the file: " and the OS's reason).
 bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why);
 
+// The longest name one folder entry may have on the systems the game runs on.
+const size_t FILE_NAME_MAX = 255;
 // The reason given for a file that cannot be opened at all (missing, no permission).
 extern const char* const platform_cannot_open;
 // Opens a regular file of at most max_bytes for reading, without blocking on a

@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-// The longest name one folder entry may have on the systems the game runs on.
-const size_t FILE_NAME_MAX = 255;
+#include "platform/platform.h"
+
 // A temporary older than this was left by a writer that was killed: no write takes this long.
 const int LEFT_OVER_SECONDS = 60;
 

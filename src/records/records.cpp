@@ -9,8 +9,6 @@
 static const int         HASH_DIGITS = 16;
 static const char* const LEVEL_FORM = "level HASH time MS REPLAY stars N REPLAY lives N REPLAY";
 static const char* const GAME_FORM = "game HASHES points N REPLAY";
-// The longest name one folder entry may have on the systems the game runs on.
-static const size_t REPLAY_NAME_MAX = 255;
 
 static std::string version_line() { return "quovix records " + std::to_string(RECORDS_VERSION); }
 
@@ -27,7 +25,7 @@ static bool is_hashes(const std::string& s, size_t count) {
 
 // A plain file name in the replays' folder: no path, no space, nothing a line or a system reads apart.
 static bool is_replay_name(const std::string& name) {
-    if (name.empty() || name.size() > REPLAY_NAME_MAX || name == "-" || name == "." || name == "..")
+    if (name.empty() || name.size() > FILE_NAME_MAX || name == "-" || name == "." || name == "..")
         return false;
     for (char c : name) {
         unsigned char u = (unsigned char)c;
@@ -249,6 +247,10 @@ records_t records_load(const char* path) {
 bool records_save(const char* path, const records_t& records, std::string* why) {
     std::string text = records_to_text(records);
     records_t   check;
+    if (text.size() > RECORDS_FILE_MAX_BYTES) {
+        *why = "the records would be larger than " + std::to_string(RECORDS_FILE_MAX_BYTES) + " bytes";
+        return false;
+    }
     if (!records_from_text(text, &check, why)) {
         *why = "the records would not read back: " + *why;
         return false;
