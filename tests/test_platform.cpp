@@ -169,3 +169,72 @@ TEST(FileReader, AFileOfTheLimitIsReadAndOneByteMoreIsRefused) {
             EXPECT_EQ(why, c.why) << path;
     }
 }
+
+// What is at the path before the folder is asked for decides the answer.
+TEST(Folders, AMissingFolderIsMadeAndWhatIsNoRealFolderIsRefused) {
+    struct {
+        const char* what;
+        const char* made;   // what the path holds first
+        bool        folder;
+        const char* why;
+    } cases[] = {
+        {"missing", "", true, ""},
+        {"a folder", "folder", true, ""},
+        {"a file", "file", false, "is a file"},
+#ifndef _WIN32
+        {"a link to a folder", "link", false, "is a link"},
+#endif
+        {"inside a missing folder", "nothing above", false, ""},   // the system's own words
+    };
+    std::string dir = temp_folder();
+    for (const auto& c : cases) {
+        std::string path = dir + "/" + c.what, made = c.made, why;
+        if (made == "folder")
+            fs::create_directory(path);
+        else if (made == "file")
+            write_text_file(path, "x");
+        else if (made == "link")
+            fs::create_directory_symlink(dir, path);
+        else if (made == "nothing above")
+            path += "/replays";
+        EXPECT_EQ(platform_make_folder(path.c_str(), &why), c.folder) << c.what;
+        EXPECT_EQ(platform_dir_exists(path.c_str()), c.folder || made == "link") << c.what;
+        if (!c.folder) {
+            EXPECT_TRUE(!why.empty() && why.find(c.why) != std::string::npos) << c.what << ": " << why;
+        }
+    }
+}
+
+TEST(Folders, OnlyRegularFilesAreListedAndRemoved) {
+    std::string dir = temp_folder() + "/";
+    write_text_file(dir + "a.replay", "a");
+    fs::create_directory(dir + "folder");
+#ifndef _WIN32
+    fs::create_symlink(dir + "a.replay", dir + "link");
+    mkfifo((dir + "fifo").c_str(), 0600);
+#endif
+    EXPECT_EQ(platform_files_in(dir.c_str()), std::vector<std::string>{"a.replay"});
+    for (const char* name : {"folder", "link", "fifo", "missing"})
+        EXPECT_FALSE(platform_remove_file((dir + name).c_str())) << name;
+    EXPECT_TRUE(platform_remove_file((dir + "a.replay").c_str()));
+    EXPECT_TRUE(platform_files_in(dir.c_str()).empty());
+    EXPECT_TRUE(fs::is_directory(dir + "folder"));
+}
+
+TEST(Folders, AFileIsSetAsideUnderANameNothingHolds) {
+    std::string path = temp_folder() + "/records.txt", aside;
+    write_text_file(path + ".damaged", "first");
+    write_text_file(path, "second");
+    ASSERT_TRUE(platform_set_aside(path.c_str(), &aside));
+    EXPECT_EQ(aside, path + ".damaged-2");
+    EXPECT_EQ(read_text_file(aside), "second");
+    EXPECT_EQ(read_text_file(path + ".damaged"), "first");
+    EXPECT_FALSE(platform_set_aside(path.c_str(), &aside));
+}
+
+TEST(Folders, TheLocalTimeNamesAFile) {
+    std::string name = platform_local_time_name();
+    ASSERT_EQ(name.size(), 17u) << name;
+    for (size_t i = 0; i < name.size(); i++)
+        EXPECT_EQ(name[i] == '-', i == 4 || i == 7 || i == 10) << name;
+}

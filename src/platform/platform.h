@@ -69,6 +69,8 @@ bool platform_setting_on(const char* name);
 // False with the reason in *why ("is not a regular file", "cannot write the file: " and the OS's reason).
 bool platform_write_file(const char* path, const void* bytes, size_t size, std::string* why);
 
+// The longest name one folder entry may have on the systems the game runs on.
+const size_t FILE_NAME_MAX = 255;
 // The reason given for a file that cannot be opened at all (missing, no permission).
 extern const char* const platform_cannot_open;
 // Opens a regular file of at most max_bytes for reading, without blocking on a
@@ -87,3 +89,17 @@ void platform_remove_folder(const char* path);
 // The names (UTF-8) of the folders right inside path, a link to a folder counting,
 // without "." and "..", in no set order; empty when path cannot be read.
 std::vector<std::string> platform_folders_in(const char* path);
+// Whether anything is at path, a link counting as what it leads to (a link to nothing is nothing).
+bool platform_exists(const char* path);
+// Makes the folder when it is missing; true when a real folder is there, false with
+// the reason ("is a file", "is a link", or the OS's) in *why otherwise.
+bool platform_make_folder(const char* path, std::string* why);
+// The names (UTF-8) of the regular files right inside path, links left out, in no set order.
+std::vector<std::string> platform_files_in(const char* path);
+// Removes path when it is a regular file, never a link, folder or device.
+bool platform_remove_file(const char* path);
+// Renames what is at path to a free name beside it (path.damaged, path.damaged-2, ...),
+// never over anything already there; the new name in *aside.
+bool platform_set_aside(const char* path, std::string* aside);
+// The local date and time as "YYYY-MM-DD-HHMMSS", for naming files.
+std::string platform_local_time_name();

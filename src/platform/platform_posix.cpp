@@ -183,3 +183,76 @@ void platform_quiet_sound_library() {
         set(say_nothing);
     dlclose(alsa);
 }
+
+bool platform_make_folder(const char* path, std::string* why) {
+    // made or not, what is there now is looked at without following a link
+    int         made = mkdir(path, 0777);
+    int         error = errno;
+    struct stat st;
+    if (lstat(path, &st) != 0) {
+        *why = strerror(made != 0 ? error : errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode))
+        return true;
+    *why = S_ISLNK(st.st_mode) ? "is a link" : S_ISREG(st.st_mode) ? "is a file" : "is not a folder";
+    return false;
+}
+
+std::vector<std::string> platform_files_in(const char* path) {
+    std::vector<std::string> names;
+    DIR*                     dir = opendir(path);
+    if (!dir)
+        return names;
+    while (dirent* entry = readdir(dir)) {
+        struct stat st;
+        std::string name = std::string(path) + "/" + entry->d_name;
+        if (lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            names.push_back(entry->d_name);
+    }
+    closedir(dir);
+    return names;
+}
+
+bool platform_remove_file(const char* path) {
+    struct stat st;
+    return lstat(path, &st) == 0 && S_ISREG(st.st_mode) && unlink(path) == 0;
+}
+
+// Renames from to to only when nothing holds to; false with errno set otherwise.
+static bool move_if_free(const char* from, const char* to) {
+#ifdef RENAME_NOREPLACE
+    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
+    // a file system without the refusing rename: the name is looked at first
+    struct stat st;
+    if (lstat(to, &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return rename(from, to) == 0;
+}
+
+bool platform_set_aside(const char* path, std::string* aside) {
+    for (int attempt = 1; attempt <= ASIDE_NAMES_MAX; attempt++) {
+        *aside = aside_name(path, attempt);
+        if (move_if_free(path, aside->c_str()))
+            return true;
+        if (errno != EEXIST && errno != ENOTEMPTY)
+            break;
+    }
+    aside->clear();
+    return false;
+}
+
+std::string platform_local_time_name() {
+    time_t now = time(nullptr);
+    tm     local;
+    char   name[32] = "";
+    if (localtime_r(&now, &local))
+        strftime(name, sizeof(name), "%Y-%m-%d-%H%M%S", &local);
+    return name;
+}

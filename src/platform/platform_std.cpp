@@ -95,6 +95,11 @@ std::vector<std::string> platform_folders_in(const char* path) {
     return names;
 }
 
+bool platform_exists(const char* path) {
+    std::error_code failed;
+    return std::filesystem::exists(std::filesystem::u8path(path), failed);
+}
+
 void platform_remove_folder(const char* path) {
     std::error_code failed;
     std::filesystem::remove_all(std::filesystem::u8path(path), failed);
@@ -160,4 +165,8 @@ bool is_temporary_of(const std::string& entry, const std::string& path) {
         if (!((entry[i] >= '0' && entry[i] <= '9') || (entry[i] >= 'a' && entry[i] <= 'f')))
             return false;
     return true;
+}
+
+std::string aside_name(const std::string& path, int attempt) {
+    return path + ".damaged" + (attempt > 1 ? "-" + std::to_string(attempt) : "");
 }

@@ -268,3 +268,69 @@ void platform_frame_events(uint32_t) {}
 
 // Windows' sound drivers print nothing of their own.
 void platform_quiet_sound_library() {}
+
+bool platform_make_folder(const char* path, std::string* why) {
+    std::wstring wide = wide_of(path);
+    if (!CreateDirectoryW(wide.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        *why = last_error_words();
+        return false;
+    }
+    // made or not, what is there now is looked at: a junction or link is no folder of the game's
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        *why = last_error_words();
+        return false;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return true;
+    *why = attributes & FILE_ATTRIBUTE_REPARSE_POINT ? "is a link" : "is a file";
+    return false;
+}
+
+// A plain file: no folder, no link or junction, no device.
+static bool is_plain_file(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE));
+}
+
+std::vector<std::string> platform_files_in(const char* path) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW         entry;
+    HANDLE                   found = FindFirstFileW(wide_of(std::string(path) + "\\*").c_str(), &entry);
+    if (found == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (is_plain_file(entry.dwFileAttributes))
+            names.push_back(utf8_of(entry.cFileName));
+    } while (FindNextFileW(found, &entry));
+    FindClose(found);
+    return names;
+}
+
+bool platform_remove_file(const char* path) {
+    std::wstring wide = wide_of(path);
+    return is_plain_file(GetFileAttributesW(wide.c_str())) && DeleteFileW(wide.c_str());
+}
+
+bool platform_set_aside(const char* path, std::string* aside) {
+    std::wstring from = wide_of(path);
+    for (int attempt = 1; attempt <= ASIDE_NAMES_MAX; attempt++) {
+        *aside = aside_name(path, attempt);
+        // without MOVEFILE_REPLACE_EXISTING the move refuses a name that is taken
+        if (MoveFileExW(from.c_str(), wide_of(*aside).c_str(), 0))
+            return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    aside->clear();
+    return false;
+}
+
+std::string platform_local_time_name() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char name[32];
+    snprintf(name, sizeof(name), "%04d-%02d-%02d-%02d%02d%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+             t.wSecond);
+    return name;
+}

@@ -1,10 +1,10 @@
-// The one writer's temporaries, named alike on every system: beside the file they
-// become, and swept once a kill has left them long enough.
+// Names beside a file, alike on every system: the one writer's temporaries, beside the
+// file they become and swept once a kill has left them long enough, and files set aside.
 #pragma once
 #include <string>
 
-// The longest name one folder entry may have on the systems the game runs on.
-const size_t FILE_NAME_MAX = 255;
+#include "platform/platform.h"
+
 // A temporary older than this was left by a writer that was killed: no write takes this long.
 const int LEFT_OVER_SECONDS = 60;
 
@@ -15,3 +15,8 @@ std::string temporary_name(const std::string& path, unsigned process, unsigned a
 bool is_temporary_of(const std::string& entry, const std::string& path);
 // Where the file's name starts in path.
 size_t file_name_start(const std::string& path);
+
+// The most names a file set aside is tried under before the setting aside fails.
+const int ASIDE_NAMES_MAX = 1000;
+// The attempt-th name (from 1) a file set aside is tried under: path.damaged, path.damaged-2, ...
+std::string aside_name(const std::string& path, int attempt);
