@@ -375,3 +375,35 @@ TEST_F(GameFlow, EachScreenIsNamedInTurnAndTheEngineHumsOnlyInFlight) {
     };
     EXPECT_EQ(seen, want);
 }
+
+// The records screen stands over the menu: r opens it and asks for its lines, the menu
+// buttons choose one within them, Enter asks to watch it, Esc goes back without leaving,
+// and the designed menu keys act as before once it is closed.
+TEST_F(GameFlow, TheRecordsScreenChoosesALineAndEscGoesBackToTheMenu) {
+    ASSERT_TRUE(sim_open(make_play_folder({finish_at_row_20()}).c_str()));
+    ASSERT_TRUE(sim_frame(HOLD_R));
+    EXPECT_EQ(game_screen(), SCREEN_RECORDS);
+    EXPECT_TRUE(game.requests.list_records);
+    game.requests.list_records = false;
+    game.flow.records_lines = 3;   // as the app lists them
+    const struct {
+        unsigned held;
+        int      selection;
+    } steps[] = {{HOLD_W, 0}, {HOLD_S, 1}, {HOLD_S, 2}, {HOLD_S, 2}, {HOLD_W, 1}};
+    for (const auto& step : steps) {
+        sim_frame(step.held);
+        sim_frame(0);
+        EXPECT_EQ(game.flow.records_selection, step.selection);
+    }
+    EXPECT_FALSE(game.requests.watch_asked);
+    sim_frame(HOLD_ENTER);
+    EXPECT_TRUE(game.requests.watch_asked);
+    EXPECT_EQ(game.requests.watch_line, 1);
+    EXPECT_FALSE(game.flow.game_started) << "Enter on the records screen is no menu choice";
+    ASSERT_TRUE(sim_frame(HOLD_ESC));
+    ASSERT_TRUE(sim_frame(0)) << "Esc on the records screen went back, not out";
+    EXPECT_EQ(game_screen(), SCREEN_MENU);
+    ASSERT_TRUE(sim_start_play());
+    sim_frame(HOLD_R);
+    EXPECT_NE(game_screen(), SCREEN_RECORDS) << "r in play opens nothing";
+}

@@ -121,6 +121,8 @@ struct play_t {
     bool        upsets;   // focus lost and the scale changed now and then
     int         esc_at;   // the frame Esc goes down, -1 for none
     const char* ending;
+    int         menu_frames = 0;   // of the ship's keys on the menu first, which play starts from
+    bool        again = false;     // the game recorded is the one after play again
 };
 
 // Cases named in the test's output by their names, not their bytes.
@@ -161,15 +163,24 @@ static void upset(int frame) {
         write_text_file("scale.txt", frame % 1000 == 250 ? "1.5" : "0.75");
 }
 
-// Plays from the menu to the game's end; the recording it left.
-static recording_t play_by_hand(const play_t& p, const std::string& bin) {
-    EXPECT_TRUE(sim_open(bin.c_str()));
+static void on_the_menu(const play_t& p, std::mt19937& rng, bool down[]) {
     sim_frame(HOLD_S);
     sim_frame(HOLD_W);
     sim_frame(0);
+    for (int frame = 0; frame < p.menu_frames; frame++) {
+        random_hands(rng, HOLD_A | HOLD_D | HOLD_SPACE, down);
+        sim_frame_as_typed();
+    }
     EXPECT_TRUE(sim_start_play());
+}
+
+// Plays from the menu to the game's end; the recording it left.
+static recording_t play_by_hand(const play_t& p, const std::string& bin) {
+    EXPECT_TRUE(sim_open(bin.c_str()));
     std::mt19937 rng(p.seed);
     bool         down[5] = {};
+    on_the_menu(p, rng, down);
+    bool first = p.again;
     for (int frame = 0; frame < 30000; frame++) {
         random_hands(rng, p.keys, down);
         if (p.upsets)
@@ -177,8 +188,17 @@ static recording_t play_by_hand(const play_t& p, const std::string& bin) {
         if (frame == p.esc_at || frame == 29999)
             sim_key(27, true);
         sim_frame_as_typed();
-        if (recorder_game_ended())
+        if (!recorder_game_ended())
+            continue;
+        if (!first)
             return recorder_last();
+        first = false;
+        for (int i = 0; i < 1000 && !game.flow.game_over; i++)
+            sim_frame(0);
+        sim_frame(0);
+        sim_frame(HOLD_ENTER);   // the summary's play again, then the menu anew
+        std::fill(down, down + 5, false);
+        on_the_menu(p, rng, down);
     }
     ADD_FAILURE() << "the game did not end";
     return {};
@@ -198,6 +218,7 @@ TEST_P(RecordingPlay, PlaysAgainToTheSameEnd) {
     EXPECT_STREQ(ending_now(), p.ending);
     std::string results = read_text_file(bin + "/player.s");
     results_t   end = game.results;
+
     EXPECT_EQ(memcmp(&played.end, &end, sizeof(end)), 0);
     sim_close();
 
@@ -214,6 +235,39 @@ TEST_P(RecordingPlay, PlaysAgainToTheSameEnd) {
     EXPECT_EQ(read_text_file(bin + "/player.s"), results);
 }
 
+static const unsigned MENU_MINUTES = 10;
+
+// Steering held on the menu goes on into play: the recording keeps the menu's frames
+// since it began, so the ship takes the same path, to the bit.
+TEST(RecordingPlay, SteeringHeldOnTheMenuCarriesIntoPlayAsRecorded) {
+    std::string bin = make_play_folder({plain_level()});
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    for (int i = 0; i < 30; i++)
+        sim_frame(i < 10 ? 0 : HOLD_A);
+    for (unsigned i = 0; i < MENU_MINUTES * 3600; i++)
+        sim_frame(0);
+    ASSERT_TRUE(sim_start_play());
+    std::vector<float> path;
+    for (int i = 0; i < 30; i++, path.push_back(sim_state().x))
+        sim_frame(0);
+    sim_frame(HOLD_ESC);
+    ASSERT_TRUE(recorder_game_ended());
+    recording_t played = read_back(recorder_last());
+    EXPECT_EQ(played.frames.size(), 30u + MENU_MINUTES * 3600 + 1 + 30 + 1) << "every frame of the menu kept";
+    EXPECT_LT(recording_to_text(played).size(), 2000u) << "a menu's minutes pack into a run";
+    sim_close();
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    std::vector<float> again;
+    for (const command_t& cmd : played.frames) {
+        bool started = game.flow.game_started;
+        sim_command(cmd);
+        if (started && again.size() < path.size())
+            again.push_back(sim_state().x);
+    }
+    EXPECT_EQ(again, path);
+    sim_close();
+}
+
 static const unsigned SHIP_KEYS = HOLD_A | HOLD_D | HOLD_SPACE;
 INSTANTIATE_TEST_SUITE_P(Games, RecordingPlay,
                          testing::Values(play_t{"won_jumping", false, 1, HOLD_SPACE | HOLD_M, true, -1, "won"},
@@ -221,7 +275,9 @@ INSTANTIATE_TEST_SUITE_P(Games, RecordingPlay,
                                          play_t{"lost_in_a_gap", true, 3, HOLD_M, false, -1, "lost"},
                                          play_t{"steered", false, 4, SHIP_KEYS | HOLD_P, true, -1, "won"},
                                          play_t{"steered_again", false, 5, SHIP_KEYS, false, -1, "won"},
-                                         play_t{"left_with_esc", false, 6, SHIP_KEYS, false, 400, "left"}),
+                                         play_t{"left_with_esc", false, 6, SHIP_KEYS, false, 400, "left"},
+                                         play_t{"keys_held_on_the_menu", false, 7, SHIP_KEYS, false, -1, "won", 300},
+                                         play_t{"after_play_again", true, 8, SHIP_KEYS, true, -1, "lost", 200, true}),
                          [](const testing::TestParamInfo<play_t>& info) { return std::string(info.param.name); });
 
 // A short game left with Esc, as text, and the folder it was played in.
@@ -289,6 +345,10 @@ INSTANTIATE_TEST_SUITE_P(
         bad_recording_t{"over_a_mebibyte", [](const std::string& t) { return t + std::string(1 << 20, '#'); },
                         "more than 1048576 bytes"},
         bad_recording_t{"unknown_key", [](const std::string& t) { return t + "3 a+q ggg\n"; }, ": not \"count keys"},
+        bad_recording_t{"steps_packed_past_the_frames", [](const std::string& t) { return t + "3 a g*4\n"; },
+                        "not \"count keys"},
+        bad_recording_t{"steps_packed_from_nothing", [](const std::string& t) { return t + "3 a *3\n"; },
+                        "not \"count keys"},
         bad_recording_t{"steps_not_frames", [](const std::string& t) { return t + "3 a gg\n"; },
                         ": 3 frames but 2 clock steps"},
         bad_recording_t{"bad_scale", [](const std::string& t) { return t + "1 a scale=nan g\n"; },

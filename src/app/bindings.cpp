@@ -21,6 +21,9 @@ const binding_t bindings[] = {
     {DEVICE_KEY, 27, BUTTON_BACK, "Esc"},
     {DEVICE_KEY, 'p', BUTTON_PAUSE, "p"},
     {DEVICE_KEY, 'm', BUTTON_MUTE, "m"},
+    {DEVICE_KEY, 'r', BUTTON_RECORDS, "r"},
+    {DEVICE_KEY, 'g', BUTTON_GHOST, "g"},
+    {DEVICE_KEY, 'f', BUTTON_FAST, "f"},
     // the south button confirms where Enter does and jumps where space does, Start
     // pauses where p does: neither button acts where the other one does. Back pauses
     // play rather than end a run a thumb slipped on, and leaves from every other screen
@@ -95,6 +98,9 @@ static const struct {
     {button_bit(BUTTON_BACK), "leave the game at any time"},
     {button_bit(BUTTON_PAUSE_OR_LEAVE), "pause play; leave from the menu, the pause and the summary"},
     {button_bit(BUTTON_CANCEL), "go on from the pause"},
+    {button_bit(BUTTON_RECORDS), "the records and replays, from the menu"},
+    {button_bit(BUTTON_GHOST), "hide or show the ghost of the level's best run"},
+    {button_bit(BUTTON_FAST), "watching a game, four times its speed (the right arrow while held)"},
 };
 
 static std::string keys_of(buttons_t buttons) {

@@ -35,14 +35,24 @@ void start_game() {
         start_play();
 }
 
+// Off for the frames a fast watched game runs between two it draws.
+static bool frame_drawn = true;
+// The scene's camera is set and the picture not yet shown: a held frame leaves it so.
+static bool scene_open = false;
+
+static void draw(void (*drawing)()) {
+    if (frame_drawn)
+        drawing();
+}
+
 static void act_ship() {
     if (ship_action())
-        draw_ship();
+        draw(draw_ship);
 }
 
 static void act_track() {
     if (track_action())
-        draw_track();
+        draw(draw_track);
 }
 
 static void start_level_and_place_light() {
@@ -52,8 +62,13 @@ static void start_level_and_place_light() {
 
 static void act_summary() {
     summary_action();
-    draw_summary();
+    draw(draw_summary);
 }
+
+static void act_hud() { draw(draw_hud); }
+static void act_background() { draw(draw_background); }
+static void act_menu() { draw(draw_menu); }
+static void act_paused() { draw(draw_paused); }
 
 // Each code with an action and what it runs; ACT_ON_TRACK has none: it marks play, read by the others.
 static const struct {
@@ -68,11 +83,11 @@ static const struct {
     {ACT_TRACK, act_track},
     {ACT_LEVEL_START, start_level_and_place_light},
     {ACT_SUMMARY, act_summary},
-    {ACT_HUD, draw_hud},
+    {ACT_HUD, act_hud},
     {ACT_RISE, rise},
-    {ACT_BACKGROUND, draw_background},
-    {ACT_MENU, draw_menu},
-    {ACT_PAUSED, draw_paused},
+    {ACT_BACKGROUND, act_background},
+    {ACT_MENU, act_menu},
+    {ACT_PAUSED, act_paused},
 };
 
 static void run_action(int code) {
@@ -124,9 +139,16 @@ static void fresh_game() {
     game.muted = muted;
 }
 
+void start_afresh() {
+    fresh_game();
+    start_program();
+}
+
 static void end_frame() {
-    if (!game.requests.exit)
-        render_end_frame();
+    if (game.requests.exit || !scene_open)
+        return;
+    scene_open = false;
+    render_end_frame();
 }
 
 // The frames of a level change: the last picture held, Esc still leaving, until
@@ -137,7 +159,8 @@ static void wait_for_level_change() {
         return;
     }
     if (!level_change_over()) {
-        render_hold_frame();
+        if (frame_drawn)
+            render_hold_frame();
         return;
     }
     forward_motion_after_wait();
@@ -146,7 +169,8 @@ static void wait_for_level_change() {
     end_frame();
 }
 
-void run_frame(const command_t& cmd) {
+void run_frame(const command_t& cmd, bool drawn) {
+    frame_drawn = drawn;
     game.cmd = cmd;
     clear_events();
     if (game.flow.level_change_waiting) {
@@ -168,15 +192,18 @@ void run_frame(const command_t& cmd) {
     if (game.requests.exit)
         return;
     // after the input step, so the clear sees the actions this frame runs
-    render_clear(actions_has(ACT_BACKGROUND));
-    render_begin_scene();
+    if (drawn && !scene_open) {
+        render_clear(actions_has(ACT_BACKGROUND));
+        render_begin_scene();
+        scene_open = true;
+    }
     for (int i = 0; i < 3; i++)
         game.flow.text_anchor[i] = game.ship.pos[i];
     read_next_level_when_due();
     copy_actions_to_walk();
     walk_actions();
-    if (game.flow.level_change_waiting)
-        render_hold_frame();
-    else
+    if (!game.flow.level_change_waiting)
         end_frame();
+    else if (drawn)
+        render_hold_frame();
 }

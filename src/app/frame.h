@@ -12,4 +12,7 @@ void start_program();
 void start_game();
 // One frame of the game with this command. A level change holds the frame at the
 // fly-off's end: later frames draw nothing new until its wait is over, then go on with it.
-void run_frame(const command_t& cmd);
+// Undrawn, it runs every rule and draws nothing: a watched game at speed.
+void run_frame(const command_t& cmd, bool drawn = true);
+// Play again's fresh start, for a watched game and the way back from it: the menu, the process kept.
+void start_afresh();

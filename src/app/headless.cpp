@@ -36,13 +36,13 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
     pad_controls = 0;
     results_writes = 0;
     event_log.clear();
-    recorder_forget();
     start_dir = platform_working_folder();
     if (!platform_enter_folder(work_dir)) {
         request_exit(1);
         return false;
     }
     start_program();
+    recorder_forget();
     results_writes += frame_done();
     return !game.requests.exit;
 }

@@ -20,6 +20,7 @@ inline constexpr unsigned HOLD_ENTER = button_bit(BUTTON_CONFIRM);
 inline constexpr unsigned HOLD_ESC = button_bit(BUTTON_BACK);
 inline constexpr unsigned HOLD_P = button_bit(BUTTON_PAUSE);
 inline constexpr unsigned HOLD_M = button_bit(BUTTON_MUTE);
+inline constexpr unsigned HOLD_R = button_bit(BUTTON_RECORDS);
 
 struct sim_state_t {
     int     frame;

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     platform_let_go_of_display();
     if (!opened)
         return 1;
-    start_window_game();
+    start_window_game(options.watch);
     run_main_loop();
     return 0;
 }

@@ -6,7 +6,8 @@
 #include "app/bindings.h"
 #include "assets/picture.h"
 
-static const char USAGE_LINE[] = "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--help] [--version] [X options]";
+static const char USAGE_LINE[] =
+    "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--watch FILE] [--help] [--version] [X options]";
 
 static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
                            "\n"
@@ -14,6 +15,7 @@ static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls
                            "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
                            "                         the picture is drawn for that size (each side %d to %d)\n"
                            "  --mute                 start without sound; m turns it on\n"
+                           "  --watch FILE           watch a kept game (replays/ beside bin/) before the menu\n"
                            "  --help                 print this and leave\n"
                            "  --version              print the version and leave\n"
                            "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
@@ -55,6 +57,10 @@ static bool read_game_option(int argc, char** argv, int* i, options_t* options) 
         options->launch = LAUNCH_VERSION;
     else if (strcmp(arg, "--mute") == 0)
         options->muted = true;
+    else if (strcmp(arg, "--watch") == 0 && *i + 1 < argc)
+        options->watch = argv[++*i];
+    else if (strcmp(arg, "--watch") == 0)
+        bad(options, "%s wants the file of a kept game", arg);
     else if (strcmp(arg, "--window") == 0)
         read_window_size(++*i < argc ? argv[*i] : nullptr, options);
     else if (strncmp(arg, "--window=", 9) == 0)

@@ -9,6 +9,7 @@ struct options_t {
     int         window_width, window_height;   // 0 for the full screen
     bool        muted;                         // start without sound; m turns it on
     const char* display;                       // -display's value, an argv string; nullptr when not given
+    const char* watch;                         // --watch's file, an argv string; nullptr when not given
     char        why[256];                      // what is wrong, for LAUNCH_BAD
 };
 

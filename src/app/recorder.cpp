@@ -9,11 +9,31 @@
 #include "game/state.h"
 #include "platform/platform.h"
 
+#include <vector>
+
 static bool        recorder_on = true;
 static bool        recording;     // a game is going on and being kept
 static bool        was_started;   // play had started after the last frame
 static bool        just_ended;
 static recording_t going, last;
+
+// The menu's frames count too: the ship steers and flies on under the menu, and play
+// starts from where that left it. Kept from the menu's start; it reads no clock, so its
+// frames keep the reading play starts at and pack into runs.
+static std::vector<command_t> menu_frames;
+static bool                   menu_too_long;   // past what a recording may hold: its game is not kept
+
+void recorder_menu_began() {
+    menu_frames.clear();
+    menu_too_long = false;
+}
+
+static void menu_frame(const command_t& cmd) {
+    if (menu_frames.size() < replay_max_frames)
+        menu_frames.push_back(cmd);
+    else
+        menu_too_long = true;
+}
 
 recorded_level_t level_as_found(int level) {
     const char* path = level_files[level - 1];
@@ -30,6 +50,8 @@ static void start_recording() {
         going.levels[i] = level_as_found(i + 1);
     going.screen_w = view_width;
     going.screen_h = view_height;
+    going.frames = std::move(menu_frames);
+    menu_frames.clear();
     recording = true;
 }
 
@@ -52,8 +74,16 @@ static void end_recording() {
 
 void recorder_frame(const command_t& cmd) {
     bool started = game.flow.game_started;
-    if (recorder_on && started && !was_started)
+    bool played_again = was_started && !started;
+    if (recorder_on && !started && !played_again)
+        menu_frame(cmd);
+    if (played_again)
+        recorder_menu_began();
+    if (recorder_on && started && !was_started && !menu_too_long) {
         start_recording();
+        for (command_t& menu : going.frames)
+            menu.now_ms = cmd.now_ms;
+    }
     was_started = started;
     if (!recording)
         return;
@@ -79,6 +109,7 @@ const recording_t& recorder_last() { return last; }
 void recorder_forget() {
     recording = was_started = just_ended = false;
     going = last = recording_t{};
+    recorder_menu_began();
 }
 
 void recorder_set_on(bool on) {

@@ -14,7 +14,9 @@ bool               recorder_game_ended();
 const recording_t& recorder_last();
 // Level N's picture as the game would read it now: its name and its bytes' hash.
 recorded_level_t level_as_found(int level);
-// Nothing recorded nor going on: a new game from program start.
+// Nothing recorded nor going on: a new game from program start, the menu just begun.
 void recorder_forget();
+// The menu has begun afresh (a watched game's end): a recording starts from here.
+void recorder_menu_began();
 // A search runs a million frames it rewinds: it keeps none of them.
 void recorder_set_on(bool on);

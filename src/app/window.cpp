@@ -7,8 +7,11 @@
 #include "app/bindings.h"
 #include "app/devices.h"
 #include "app/frame.h"
+#include "app/ghost.h"
+#include "app/keeping.h"
 #include "app/pace.h"
 #include "app/recorder.h"
+#include "app/watch.h"
 #include "assets/icon.h"
 #include "game/screen.h"
 #include "game/state.h"
@@ -31,26 +34,56 @@ static void leave_when_asked() {
     platform_exit(game.requests.exit_status);
 }
 
+// Enter on a records line: its game watched, or the line says why not.
+static void watch_when_asked() {
+    requests_t& requests = game.requests;
+    if (!requests.watch_asked)
+        return;
+    requests.watch_asked = false;
+    std::string path = records_line_replay(requests.watch_line), why;
+    if (path.empty()) {
+        records_view.note = "NO GAME TO WATCH ON THIS LINE";
+    } else if (!watch_start(path, &why)) {
+        fprintf(stderr, "quovix: %s: %s\n", path.c_str(), why.c_str());
+        records_view.note = "CANNOT WATCH IT: " + why;
+    }
+}
+
+// A frame played: run, kept (its command recorded, the bests, the ghost's path), then carried out.
+static uint32_t play_frame(const command_t& cmd) {
+    ghost_before_frame();
+    run_frame(cmd);
+    ghost_after_frame(presses(cmd, BUTTON_GHOST));
+    keep_frame(cmd);
+    frame_done();
+    leave_when_asked();
+    list_records_when_asked();
+    watch_when_asked();
+    return game.events;
+}
+
 static void display() {
     bool      focused = platform_window_has_focus(platform_current_window());
     command_t cmd = build_command(focused, pad_poll(), platform_ticks_ms());
-    run_frame(cmd);
-    // kept for the game's recording, which the app writes once the game ends
-    recorder_frame(cmd);
-    frame_done();
-    leave_when_asked();
-    sound_frame(game.events, game.muted, engine_heard());
-    platform_frame_events(game.events);
+    uint32_t  events = watching() ? watch_frame(cmd) : play_frame(cmd);
+    sound_frame(events, game.muted, engine_heard());
+    platform_frame_events(events);
     if (game.flow.level_change_waiting)
         pace_held_frame();
     else
         pace_window_frame();
 }
 
-void start_window_game() {
+void start_window_game(const char* watch_path) {
+    keeping_start();
+    ghost_start();
     start_program();
+    recorder_forget();
     frame_done();
     leave_when_asked();
+    std::string why;
+    if (watch_path && !watch_start(watch_path, &why))
+        fprintf(stderr, "quovix: %s: %s\n", watch_path, why.c_str());
 }
 
 // The class and icon go on before the window is first shown, so the desktop links it to its entry at once.

@@ -8,5 +8,6 @@ inline constexpr char WINDOW_TITLE[] = "Quovix - by Orrib";
 // window of width by height that the game takes for the screen; false when the size is unusable.
 bool open_window(int* argc, char** argv, int width, int height);
 // Start-up for the menu in the window; ends the program when start-up asks to.
-void start_window_game();
+// A kept game's file, when given, is watched straight away.
+void start_window_game(const char* watch_path);
 void run_main_loop();

@@ -13,7 +13,9 @@ static const char VERSION_LINE[] = "quovix recording";
 // A frame's clock step as one character: the steps of 0 to 61 ms a frame at any usual rate.
 static const char STEP_CHARS[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 static const int  STEP_CHAR_COUNT = sizeof(STEP_CHARS) - 1;
-static const int  END_FIELDS = 4 * LEVEL_COUNT + 2;
+// Alike steps this many or more in a row are written once with their count.
+static const size_t STEPS_PACKED_FROM = 4;
+static const int    END_FIELDS = 4 * LEVEL_COUNT + 2;
 
 std::string content_hash(const std::string& bytes) {
     uint64_t h = 14695981039346656037ull;
@@ -76,7 +78,8 @@ static std::string header_text(const recording_t& r) {
     text += "points " + std::to_string(r.points) + "\n";
     text += "clock " + std::to_string(r.frames.empty() ? 0 : r.frames[0].now_ms) + "\n";
     text += "# each line: frames, keys held, then !keys pressed where not those held anew, focus and\n"
-            "# scale where they change, and a clock step a frame: 0-9 a-z A-Z for 0 to 61 ms, (N) for others\n";
+            "# scale where they change, and a clock step a frame: 0-9 a-z A-Z for 0 to 61 ms, (N) for others,\n"
+            "# a step then *N for N steps alike\n";
     return text;
 }
 
@@ -99,6 +102,21 @@ static std::string run_head(long count, const run_key_t& key, bool* focused, uin
     return line + " ";
 }
 
+// The same step many times over, as a menu's frames have it: "0*3600".
+static std::string packed_steps(const std::vector<std::string>& steps) {
+    std::string text;
+    for (size_t i = 0, n; i < steps.size(); i += n) {
+        for (n = 1; i + n < steps.size() && steps[i + n] == steps[i];)
+            n++;
+        if (n >= STEPS_PACKED_FROM)
+            text += steps[i] + "*" + std::to_string(n);
+        else
+            for (size_t k = 0; k < n; k++)
+                text += steps[i];
+    }
+    return text;
+}
+
 std::string recording_to_text(const recording_t& r) {
     std::string text = header_text(r);
     bool        focused = true;
@@ -107,18 +125,18 @@ std::string recording_to_text(const recording_t& r) {
     int32_t     now = r.frames.empty() ? 0 : r.frames[0].now_ms;
     size_t      i = 0;
     while (i < r.frames.size()) {
-        run_key_t   key = key_of(r.frames[i], held_before);
-        std::string steps;
-        size_t      run = 0;
+        run_key_t                key = key_of(r.frames[i], held_before);
+        std::vector<std::string> step_texts;
+        size_t                   run = 0;
         for (; i + run < r.frames.size(); run++) {
             const command_t& cmd = r.frames[i + run];
             if (run > 0 && !same_run(key_of(cmd, held_before), key))
                 break;
-            steps += step_text((int32_t)((uint32_t)cmd.now_ms - (uint32_t)now));
+            step_texts.push_back(step_text((int32_t)((uint32_t)cmd.now_ms - (uint32_t)now)));
             now = cmd.now_ms;
             held_before = cmd.held;
         }
-        text += run_head((long)run, key, &focused, &scale) + steps + "\n";
+        text += run_head((long)run, key, &focused, &scale) + packed_steps(step_texts) + "\n";
         i += run;
     }
     return text;
@@ -155,19 +173,36 @@ struct reading_t {
     bool         seen_game, seen_screen, seen_end, seen_points, seen_clock;
 };
 
-static bool steps_from_text(const std::string& text, std::vector<int32_t>* steps) {
+// "*N" after a step: it comes N times in all; no more than the line's frames.
+static bool repeat_from_text(const std::string& text, size_t* i, size_t most, std::vector<int32_t>* steps) {
+    if (*i + 1 >= text.size() || text[*i + 1] != '*')
+        return true;
+    size_t  end = text.find_first_not_of("0123456789", *i + 2);
+    int32_t times;
+    if (end == *i + 2 || steps->empty() || !int_field(text.substr(*i + 2, end - *i - 2), &times) || times < 2 ||
+        steps->size() - 1 + (size_t)times > most)
+        return false;
+    steps->insert(steps->end(), (size_t)times - 1, steps->back());
+    *i = (end == std::string::npos ? text.size() : end) - 1;
+    return true;
+}
+
+static bool steps_from_text(const std::string& text, size_t most, std::vector<int32_t>* steps) {
     for (size_t i = 0; i < text.size(); i++) {
         const char* at = strchr(STEP_CHARS, text[i]);
+        size_t      close = text.find(')', i);
+        int32_t     step;
         if (at && text[i] != '\0') {
             steps->push_back((int32_t)(at - STEP_CHARS));
-            continue;
-        }
-        size_t  close = text.find(')', i);
-        int32_t step;
-        if (text[i] != '(' || close == std::string::npos || !int_field(text.substr(i + 1, close - i - 1), &step))
+        } else if (text[i] == '(' && close != std::string::npos &&
+                   int_field(text.substr(i + 1, close - i - 1), &step)) {
+            steps->push_back(step);
+            i = close;
+        } else {
             return false;
-        steps->push_back(step);
-        i = close;
+        }
+        if (!repeat_from_text(text, &i, most, steps))
+            return false;
     }
     return true;
 }
@@ -202,7 +237,7 @@ static bool frames_from_line(const std::string& line, reading_t* rd, std::string
     while (head && fields >> field)
         rest.push_back(field);
     std::vector<int32_t> steps;
-    if (!head || rest.empty() || !steps_from_text(rest.back(), &steps)) {
+    if (!head || rest.empty() || !steps_from_text(rest.back(), (size_t)count, &steps)) {
         *what = "not \"count keys [options] clock-steps\"";
         return false;
     }

@@ -12,7 +12,8 @@ static const struct {
     {BUTTON_MENU_DOWN, "s"},  {BUTTON_CONFIRM, "enter"},
     {BUTTON_BACK, "esc"},     {BUTTON_PAUSE, "p"},
     {BUTTON_MUTE, "m"},       {BUTTON_PAUSE_OR_LEAVE, "pad_back"},
-    {BUTTON_CANCEL, "pad_b"},
+    {BUTTON_CANCEL, "pad_b"}, {BUTTON_RECORDS, "r"},
+    {BUTTON_GHOST, "g"},      {BUTTON_FAST, "f"},
 };
 
 // The most frames one line may hold.

@@ -18,6 +18,9 @@ enum button_t {
     BUTTON_MUTE,
     BUTTON_PAUSE_OR_LEAVE,   // a controller's Back: pauses play, leaves the menu, the pause and the summary
     BUTTON_CANCEL,           // a step back: from the pause screen to play
+    BUTTON_RECORDS,          // the records and replays, from the menu
+    BUTTON_GHOST,            // the best run's ghost hidden or shown
+    BUTTON_FAST,             // a watched game at four times its speed
     BUTTON_COUNT,
 };
 

@@ -5,6 +5,7 @@
 #include "game/flow.h"
 #include "game/mute.h"
 #include "game/pause.h"
+#include "game/records_screen.h"
 #include "game/requests.h"
 #include "game/screen.h"
 #include "game/state.h"
@@ -89,6 +90,11 @@ static bool menu_buttons() {
 }
 
 input_request_t input_step() {
+    // the records screen stands over the menu and takes its buttons, Esc going back rather than leaving
+    if (records_screen_step()) {
+        mute_step();
+        return INPUT_GO_ON;
+    }
     // Esc leaves from the menu, play and the summary alike, before any other button acts;
     // a controller's Back leaves from the screens that are not play
     screen_t screen = game_screen();

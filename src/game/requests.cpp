@@ -23,3 +23,9 @@ void request_results_written() {
 }
 
 void request_buttons_afresh() { game.requests.release_buttons = true; }
+void request_records_listed() { game.requests.list_records = true; }
+
+void request_watch(int line) {
+    game.requests.watch_asked = true;
+    game.requests.watch_line = (int16_t)line;
+}

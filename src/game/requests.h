@@ -8,3 +8,7 @@ void request_exit(int status);
 void request_results_written();
 // Start-up lets go of every button held, and of what was held before.
 void request_buttons_afresh();
+// The records screen's lines listed anew from the player's records and replays.
+void request_records_listed();
+// The game of a records line watched.
+void request_watch(int line);

@@ -5,7 +5,7 @@
 screen_t game_screen() {
     const game_flow_t& flow = game.flow;
     if (!flow.game_started)
-        return SCREEN_MENU;
+        return flow.records_open ? SCREEN_RECORDS : SCREEN_MENU;
     // the last life lost ends the game: the next input step queues the summary
     if (flow.game_over || flow.lives <= 0)
         return SCREEN_SUMMARY;

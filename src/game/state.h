@@ -37,6 +37,9 @@ struct game_flow_t {
     uint8_t game_started;           // play chosen on the menu
     uint8_t ship_drawn;             // ACT_SHIP has run: Enter no longer acts on the menu
     uint8_t menu_selection;         // 0 play, 1 exit
+    uint8_t records_open;           // the records screen stands over the menu
+    int16_t records_selection;      // the line Enter watches
+    int16_t records_lines;          // lines the app listed on it
     uint8_t paused;                 // play stands still, the scene is drawn under "PAUSED"
     uint8_t focus_lost;             // the last command came without the keyboard
     uint8_t focus_pause_due;        // the keyboard went while play could not pause: it pauses when it can
@@ -117,6 +120,9 @@ struct requests_t {
     bool        results_asked;      // some results were asked for this game: results_to_write holds the last
     results_t   results_to_write;   // kept, so the same results are not written again
     bool        release_buttons;    // start-up lets go of every button held
+    bool        list_records;       // the records screen opened: its lines are to be listed
+    bool        watch_asked;        // Enter on a records line: that game is to be watched
+    int16_t     watch_line;
 };
 
 // The frames as they are run: counted by the frame function, and the window-free

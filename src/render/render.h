@@ -2,6 +2,7 @@
 // Drawing reads the game's state and changes none of it; game logic never calls GL.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One corner of a model as drawn: texture coordinate, normal, position.
@@ -27,6 +28,26 @@ void        render_setup_view();                      // projection, camera, dep
 const char* render_gl_version();
 // The keys the pause screen names, each "<KEY> KEY" as the binding table names it, in capitals.
 inline constexpr char PAUSED_HINT[] = "PRESS P KEY TO CONTINUE, ESC KEY TO EXIT";
+// The menu's line under its picture: the keys of what was added to the game.
+inline constexpr char MENU_KEYS_LINE[] = "R  RECORDS AND REPLAYS      G  GHOST ON OR OFF";
+
+// The best run of the level flying beside the ship, drawn see-through.
+struct ghost_pose_t {
+    bool   shown;
+    float  pos[3];
+    float  heading;   // degrees about z
+    int8_t bank;      // a ship_bank_t
+};
+// What the app hands the drawing besides the game's state: the player's records, a watched game, the ghost.
+struct records_view_t {
+    std::vector<std::string> lines;           // the records screen's; the game's selection marks one
+    std::string              note;            // under them: why the chosen game cannot be watched
+    std::vector<std::string> summary_lines;   // under the summary: this game's figures beside the bests
+    std::string              watch_line;      // over a watched game: the keys that steer the watching
+    ghost_pose_t             ghost;
+};
+extern records_view_t records_view;
+
 bool render_set_swap_interval(int refreshes);   // swaps wait this many refreshes; false: no such control
 void render_light_on_ship();                    // light 0 above the ship, neutral emission
 

@@ -1,7 +1,9 @@
 // Full-screen pictures: menu, background and the summary with its points; the pause over the scene.
 #include <GL/freeglut.h>
+#include <algorithm>
 
 #include "game/points.h"
+#include "game/screen.h"
 #include "game/state.h"
 #include "platform/platform.h"
 #include "render/numbers.h"
@@ -13,6 +15,9 @@
 static const float MISSING_PICTURE_GREY = 0.08f;
 // Pixels from one centred line down to the next.
 static const int CENTRED_LINE_STEP = 36;
+// The summary's lines about the bests, smaller than the designed text beside them.
+#define SMALL_FONT GLUT_BITMAP_HELVETICA_12
+static const int SMALL_LINE_STEP = 16;
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = view_width, h = view_height;
@@ -70,13 +75,64 @@ static void menu_words() {
     glEnable(GL_DEPTH_TEST);
 }
 
+// Text over whatever is drawn: screen pixels, no light, no depth.
+static void begin_flat_text() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, view_width, 0, view_height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);
+}
+
+static void end_flat_text() {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    restore_matrices();
+}
+
+// The records' lines from the top down, left-aligned at a tenth of the width; as many
+// as fit above the keys' line, scrolled so the chosen one shows.
+static void records_lines(const std::vector<std::string>& lines, double top, int chosen) {
+    const double step = CENTRED_LINE_STEP * 0.75;
+    int          fit = std::max(1, (int)((top - 110) / step));
+    int          first = std::max(0, chosen - fit + 1);
+    double       y = top;
+    for (int i = first; i < (int)lines.size() && i < first + fit; i++, y -= step) {
+        glRasterPos2d(view_width * 0.1, y);
+        draw_text(((i == chosen ? "> " : "  ") + lines[i]).c_str());
+    }
+}
+
+static void draw_records_screen() {
+    full_screen_picture(render_assets.background_tex, SCREEN_PICTURE_NEAR);
+    restore_matrices();
+    begin_flat_text();
+    centred_line("RECORDS AND REPLAYS", view_height - 50.0);
+    records_lines(records_view.lines, view_height - 100.0, game.flow.records_selection);
+    if (!records_view.note.empty())
+        centred_line(records_view.note.c_str(), 70);
+    centred_line("W S CHOOSE    ENTER WATCH    ESC BACK", 30);
+    end_flat_text();
+}
+
 void draw_menu() {
+    if (game_screen() == SCREEN_RECORDS) {
+        draw_records_screen();
+        return;
+    }
     uint32_t picture = game.flow.menu_selection == 0 ? render_assets.playgame_tex : render_assets.exitgame_tex;
     full_screen_picture(picture, SCREEN_PICTURE_NEAR);
     if (picture == 0)
         menu_words();
     restore_matrices();
-    glEnable(GL_LIGHTING);
+    begin_flat_text();
+    centred_line(MENU_KEYS_LINE, 20);
+    end_flat_text();
 }
 
 void draw_background_reference() {
@@ -87,6 +143,22 @@ void draw_background_reference() {
 
 // " x 1000 = ": what one of a line's things counts, as its label shows it
 static std::string times_label(int32_t points_each) { return " x " + format_int(points_each) + " = "; }
+
+// This game's figures beside the bests, small, in the picture's top left corner, so the
+// designed summary stays as it was.
+static void summary_bests() {
+    if (records_view.summary_lines.empty())
+        return;
+    begin_flat_text();
+    double top = view_height - 24.0;
+    for (const std::string& line : records_view.summary_lines) {
+        glRasterPos2d(16, top);
+        for (char c : line)
+            glutBitmapCharacter(SMALL_FONT, c);
+        top -= SMALL_LINE_STEP;
+    }
+    end_flat_text();
+}
 
 void draw_summary() {
     const game_flow_t& flow = game.flow;
@@ -119,24 +191,22 @@ void draw_summary() {
     draw_text("PRESS ENTER KEY TO PLAY AGAIN");
     glEnable(GL_LIGHTING);
     glPopMatrix();
+    summary_bests();
+}
+
+void draw_watch_line() {
+    if (records_view.watch_line.empty())
+        return;
+    begin_flat_text();
+    centred_line(records_view.watch_line.c_str(), view_height - 30.0);
+    end_flat_text();
 }
 
 void draw_paused() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, view_width, 0, view_height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
     // over the track and the ship, however near they are
-    glDisable(GL_DEPTH_TEST);
-    glColor3f(1, 1, 1);
+    begin_flat_text();
     // above the ship, which stays in view
     centred_line("PAUSED", view_height * 0.62);
     centred_line(PAUSED_HINT, view_height * 0.62 - CENTRED_LINE_STEP);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    restore_matrices();
+    end_flat_text();
 }

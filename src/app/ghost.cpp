@@ -1,0 +1,125 @@
+#include "app/ghost.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/keeping.h"
+#include "game/paths.h"
+#include "game/screen.h"
+#include "game/state.h"
+#include "platform/platform.h"
+#include "render/render.h"
+
+// A ghost's file: a line a frame of play, so a level of a day's length still reads whole.
+static const uint64_t GHOST_FILE_MAX_BYTES = 8 << 20;
+static const char     SETTINGS_VERSION_LINE[] = "quovix settings 1";
+
+struct pose_t {
+    float  pos[3];
+    float  heading;
+    int8_t bank;
+};
+
+static struct {
+    bool                wanted = true;   // g's choice
+    int                 level;           // the level the paths are for; 0 before play
+    std::vector<pose_t> best;            // the ghost's path for this level, empty for none
+    std::vector<pose_t> taken;           // the ship's this time
+} ghost;
+
+static std::string ghost_path(const std::string& hash) { return REPLAYS_FOLDER "ghost-" + hash + ".txt"; }
+
+void ghost_start() {
+    std::string why, text;
+    FILE*       f = platform_open_regular(SETTINGS_FILE, 4096, &why);
+    if (!f)
+        return;
+    if (!platform_read_all(f, 4096, &text, &why) || text.rfind(SETTINGS_VERSION_LINE, 0) != 0) {
+        fprintf(stderr, "quovix: %s: not a settings file of this version: the ghost is shown\n", SETTINGS_FILE);
+        return;
+    }
+    ghost.wanted = text.find("\nghost off") == std::string::npos;
+}
+
+static void save_choice() {
+    std::string text = std::string(SETTINGS_VERSION_LINE) + "\nghost " + (ghost.wanted ? "on" : "off") + "\n", why;
+    if (!platform_write_file(SETTINGS_FILE, text.data(), text.size(), &why))
+        fprintf(stderr, "quovix: %s: %s\n", SETTINGS_FILE, why.c_str());
+}
+
+// A ghost's file read whole; a line that does not read ends the path there.
+static std::vector<pose_t> read_ghost(const std::string& path) {
+    std::vector<pose_t> poses;
+    std::string         why, text;
+    FILE*               f = platform_open_regular(path.c_str(), GHOST_FILE_MAX_BYTES, &why);
+    if (!f || !platform_read_all(f, GHOST_FILE_MAX_BYTES, &text, &why))
+        return poses;
+    const char* p = text.c_str();
+    pose_t      pose;
+    int         bank, used = 0;
+    while (sscanf(p, "%f %f %f %f %d%n", &pose.pos[0], &pose.pos[1], &pose.pos[2], &pose.heading, &bank, &used) == 5) {
+        pose.bank = (int8_t)(bank == BANK_LEFT || bank == BANK_RIGHT ? bank : BANK_NONE);
+        poses.push_back(pose);
+        p += used;
+    }
+    return poses;
+}
+
+void ghost_keep_best(const std::string& level_hash) {
+    std::string text, why;
+    char        line[96];
+    for (const pose_t& pose : ghost.taken) {
+        snprintf(line, sizeof(line), "%.4f %.4f %.4f %.2f %d\n", pose.pos[0], pose.pos[1], pose.pos[2], pose.heading,
+                 pose.bank);
+        text += line;
+    }
+    std::string path = ghost_path(level_hash);
+    if (!platform_write_file(path.c_str(), text.data(), text.size(), &why))
+        fprintf(stderr, "quovix: %s: %s\n", path.c_str(), why.c_str());
+}
+
+// A new level, or the same one again in a new game: its ghost read, the ship's path started afresh.
+static void level_begins(int level) {
+    ghost.level = level;
+    ghost.taken.clear();
+    std::string hash = level_hash(level);
+    ghost.best = hash.empty() ? std::vector<pose_t>{} : read_ghost(ghost_path(hash));
+}
+
+void ghost_before_frame() {
+    ghost_pose_t& shown = records_view.ghost;
+    size_t        frame = ghost.taken.size();
+    shown.shown = ghost.wanted && game.flow.game_started && frame < ghost.best.size();
+    if (!shown.shown)
+        return;
+    const pose_t& pose = ghost.best[frame];
+    memcpy(shown.pos, pose.pos, sizeof(shown.pos));
+    shown.heading = pose.heading;
+    shown.bank = pose.bank;
+}
+
+void ghost_after_frame(bool g_pressed) {
+    if (g_pressed) {
+        ghost.wanted = !ghost.wanted;
+        save_choice();
+    }
+    const game_flow_t& flow = game.flow;
+    if (!flow.game_started) {
+        ghost.level = 0;
+        return;
+    }
+    if (flow.level_start && flow.current_level != ghost.level)
+        level_begins(flow.current_level);
+    if (game_screen() != SCREEN_PLAY)
+        return;
+    const ship_t& ship = game.ship;
+    ghost.taken.push_back({{ship.pos[0], ship.pos[1], ship.pos[2]}, ship.heading, (int8_t)ship.bank});
+}
+
+void ghost_hide() {
+    records_view.ghost.shown = false;
+    ghost.level = 0;
+    ghost.best.clear();
+    ghost.taken.clear();
+}

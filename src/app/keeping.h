@@ -1,0 +1,17 @@
+// Every game played in the window kept: its recording in the replays folder, the
+// bests it set in the records file, and the lines the summary and the records screen show.
+#pragma once
+#include <string>
+
+#include "game/command.h"
+
+// The records file read once, at start.
+void keeping_start();
+// After each frame played in the window, with the command it ran.
+void keep_frame(const command_t& cmd);
+// The records screen's lines listed from the records and the replays, when the game asks.
+void list_records_when_asked();
+// The replay a records line names, "" for none.
+std::string records_line_replay(int line);
+// The level picture's content hash, "" when it cannot be read.
+std::string level_hash(int level);
