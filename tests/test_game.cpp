@@ -1,7 +1,10 @@
 // The real game in its window with real keys: the window, the menu, a won game
 // and a lost game, with the screens checked against the pictures they are drawn from.
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include "assets/recording.h"
 
 #include "e2e_support.h"
 #include "game/tuning.h"
@@ -319,5 +322,92 @@ TEST_F(Game, FocusTakenAwayPausesPlayAndPGoesOn) {
     press_key("p");
     screen_shot_t going_on = wait_for_screen([&](const screen_shot_t& s) { return !same_screen(s, paused); });
     EXPECT_FALSE(same_screen(going_on, paused));
+    leave_with_esc();
+}
+
+// The games kept beside bin/ ("*.replay"), by name.
+static std::vector<std::string> kept_games(const std::string& bin) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(bin + "/../replays"))
+        if (entry.path().extension() == ".replay")
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// A game played with real keys is kept: its summary shows the bests it set beside
+// the designed figures, and watched from its file it ends with the same records,
+// writing nothing.
+TEST_F(Game, AGameKeptIsWatchedToItsRecordsAndItsSummaryShowsTheBests) {
+    std::vector<std::string> levels;
+    for (int i = 0; i < 5; i++)
+        levels.push_back(finish_at_row_12({3, 6}));
+    start(levels, FAST);
+    choose_play();
+    ASSERT_TRUE(wait_for_lines(results_path(), 5, 300)) << game_output(run);
+    screen_shot_t shot = summary();
+    // small lines over the picture's top left corner, where the designed summary has none
+    EXPECT_GT(white_over_picture(shot, picture("gameover.bmp"), 0, 0, 560, 110), 200);
+    std::string results = read_text_file(results_path());
+    leave_with_esc();
+    std::vector<std::string> games = kept_games(run.bin_dir);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_NE(read_text_file(run.bin_dir + "/../records.txt").find("\nlevel "), std::string::npos);
+
+    std::string bin = run.bin_dir;
+    run = game_run_t{};
+    run.args = {"--watch", "../replays/" + games[0]};
+    ASSERT_TRUE(launch_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
+    bool watched = false;
+    for (int i = 0; i < 1200 && !watched; i++, sleep_ms(100))
+        watched = read_text_file(run.err_path).find("watched to its end") != std::string::npos;
+    EXPECT_TRUE(watched) << read_text_file(run.err_path);
+    EXPECT_EQ(read_text_file(run.err_path).find("did not end"), std::string::npos) << read_text_file(run.err_path);
+    EXPECT_EQ(read_text_file(bin + "/player.s"), results);
+    EXPECT_EQ(kept_games(bin).size(), 1u) << "a watched game is not kept again";
+    press_key("Escape");   // back to the menu
+    leave_with_esc();
+}
+
+// Pixels that differ from the background picture by more than a little, in a box.
+static long off_the_background(const screen_shot_t& shot, int x0, int y0, int x1, int y1) {
+    screen_shot_t back = picture("background.bmp");
+    long          n = 0;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            n += std::abs(shot.at(x, y)[0] - back.at(x, y)[0]) + std::abs(shot.at(x, y)[1] - back.at(x, y)[1]) +
+                     std::abs(shot.at(x, y)[2] - back.at(x, y)[2]) >
+                 90;
+    return n;
+}
+
+// The level's best run flies beside the ship, over the sky to its left and ahead; g hides
+// it, and the choice is kept for the next game.
+TEST_F(Game, TheGhostFliesBesideTheShipAndGHidesIt) {
+    std::string bin = make_play_folder({plain_level()});
+    std::string bytes = read_text_file(bin + "/../resources/levelone.bmp");
+    std::string path;
+    for (int i = 0; i < 4000; i++) {
+        char line[80];
+        snprintf(line, sizeof(line), "%.4f %.4f %.4f 90.00 0\n", SPAWN_POINT[0] - 0.01,
+                 SPAWN_POINT[1] + 0.01 + 0.0008 * i, SPAWN_POINT[2]);
+        path += line;
+    }
+    std::filesystem::create_directory(bin + "/../replays");
+    write_text_file(bin + "/../replays/ghost-" + content_hash(bytes) + ".txt", path);
+    ASSERT_TRUE(launch_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
+    screen_shot_t menu = take_screenshot();
+    choose_play();
+    ASSERT_TRUE(wait_for_play(run, menu));
+    const int     box[4] = {150, 300, 480, 420};   // the sky left of the track, where the ghost flies
+    screen_shot_t shown = wait_for_screen(
+        [&](const screen_shot_t& s) { return off_the_background(s, box[0], box[1], box[2], box[3]) > 300; });
+    EXPECT_GT(off_the_background(shown, box[0], box[1], box[2], box[3]), 300) << "no ghost";
+    press_key("g");
+    screen_shot_t hidden = wait_for_screen(
+        [&](const screen_shot_t& s) { return off_the_background(s, box[0], box[1], box[2], box[3]) < 30; });
+    EXPECT_LT(off_the_background(hidden, box[0], box[1], box[2], box[3]), 30) << "the ghost stayed";
+    EXPECT_NE(read_text_file(bin + "/../settings.txt").find("ghost off"), std::string::npos);
     leave_with_esc();
 }

@@ -70,7 +70,9 @@ TEST(RecordingText, KeepsEveryFieldOfEveryCommand) {
         cmd.pressed = rng() % 3 ? cmd.held & ~r.frames.back().held : rng() & ((1u << BUTTON_COUNT) - 1);
         cmd.focused = rng() % 5 != 0;
         int32_t steps[] = {16, 17, -1, 0, 62, 100000, INT32_MIN, INT32_MAX};
-        cmd.now_ms = (int32_t)((uint32_t)r.frames.back().now_ms + (uint32_t)steps[rng() % 8]);
+        // now and then the same step over and over, packed, then a step of a digit's character
+        int32_t step = i % 200 < 20 ? (i % 200 < 19 ? steps[(i / 200) % 8] : (i / 200) % 10) : steps[rng() % 8];
+        cmd.now_ms = (int32_t)((uint32_t)r.frames.back().now_ms + (uint32_t)step);
         cmd.speed_scale = scales[rng() % 6];
         r.frames.push_back(cmd);
     }
@@ -345,9 +347,9 @@ INSTANTIATE_TEST_SUITE_P(
         bad_recording_t{"over_a_mebibyte", [](const std::string& t) { return t + std::string(1 << 20, '#'); },
                         "more than 1048576 bytes"},
         bad_recording_t{"unknown_key", [](const std::string& t) { return t + "3 a+q ggg\n"; }, ": not \"count keys"},
-        bad_recording_t{"steps_packed_past_the_frames", [](const std::string& t) { return t + "3 a g*4\n"; },
+        bad_recording_t{"steps_packed_past_the_frames", [](const std::string& t) { return t + "3 a g{4}\n"; },
                         "not \"count keys"},
-        bad_recording_t{"steps_packed_from_nothing", [](const std::string& t) { return t + "3 a *3\n"; },
+        bad_recording_t{"steps_packed_from_nothing", [](const std::string& t) { return t + "3 a {3}\n"; },
                         "not \"count keys"},
         bad_recording_t{"steps_not_frames", [](const std::string& t) { return t + "3 a gg\n"; },
                         ": 3 frames but 2 clock steps"},

@@ -109,7 +109,7 @@ void ghost_after_frame(bool g_pressed) {
         ghost.level = 0;
         return;
     }
-    if (flow.level_start && flow.current_level != ghost.level)
+    if (flow.current_level != ghost.level)
         level_begins(flow.current_level);
     if (game_screen() != SCREEN_PLAY)
         return;

@@ -152,7 +152,7 @@ static std::string seconds_text(int32_t ms) {
 
 static std::string figures_text(int32_t time, int32_t stars, int32_t lives) {
     if (time < 0)
-        return "NO BEST YET";
+        return "-";
     return seconds_text(time) + "  " + std::to_string(stars) + " STARS  " + std::to_string(lives) + " LIVES";
 }
 
@@ -246,9 +246,10 @@ void list_records_when_asked() {
         std::string         hash = level_hash(level);
         const level_best_t* best = records_level(records, hash);
         hashes += hash;
-        add_line("LEVEL " + std::to_string(level) + "   " +
-                     (best ? figures_text(best->time_ms, best->stars, best->lives) : "NO BEST YET"),
-                 best ? best->time_replay : "");
+        add_line(
+            "LEVEL " + std::to_string(level) + "   " +
+                (best && best->time_ms >= 0 ? figures_text(best->time_ms, best->stars, best->lives) : "NO BEST YET"),
+            best ? best->time_replay : "");
     }
     const game_best_t* best = game_best(hashes);
     add_line(best ? "FIVE LEVELS   BEST " + std::to_string(best->points) + " POINTS" : "FIVE LEVELS   NO BEST YET",

@@ -46,6 +46,15 @@ static bool read_recording(const std::string& path, recording_t* recording, std:
     return true;
 }
 
+static bool run_recorded(bool drawn);
+
+// The menu's frames run at once, undrawn: the watching starts where play did.
+static void skip_the_menu() {
+    const std::vector<command_t>& frames = watch.recording.frames;
+    while (watch.next + 1 < frames.size() && !game.flow.game_started)
+        run_recorded(false);
+}
+
 bool watch_start(const std::string& path, std::string* why) {
     recording_t recording;
     if (!read_recording(path, &recording, why))
@@ -59,6 +68,7 @@ bool watch_start(const std::string& path, std::string* why) {
     // the designed lines are the played game's: a watched one says them no more
     platform_keep_quiet(true);
     start_afresh();
+    skip_the_menu();
     return true;
 }
 
@@ -75,6 +85,8 @@ static void game_over_watched() {
         fprintf(stderr, "quovix: %s: frames past the game's end: watched to its end only\n", watch.path.c_str());
     else if (!same_records(game.results, watch.recording.end))
         fprintf(stderr, "quovix: %s: watched, it did not end with the records it was played to\n", watch.path.c_str());
+    else
+        fprintf(stderr, "quovix: %s: watched to its end, with the records it was played to\n", watch.path.c_str());
 }
 
 // Back where it was started from: the records screen or the menu.

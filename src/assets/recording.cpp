@@ -79,7 +79,7 @@ static std::string header_text(const recording_t& r) {
     text += "clock " + std::to_string(r.frames.empty() ? 0 : r.frames[0].now_ms) + "\n";
     text += "# each line: frames, keys held, then !keys pressed where not those held anew, focus and\n"
             "# scale where they change, and a clock step a frame: 0-9 a-z A-Z for 0 to 61 ms, (N) for others,\n"
-            "# a step then *N for N steps alike\n";
+            "# a step then {N} for N steps alike\n";
     return text;
 }
 
@@ -102,14 +102,14 @@ static std::string run_head(long count, const run_key_t& key, bool* focused, uin
     return line + " ";
 }
 
-// The same step many times over, as a menu's frames have it: "0*3600".
+// The same step many times over, as a menu's frames have it: "0{3600}".
 static std::string packed_steps(const std::vector<std::string>& steps) {
     std::string text;
     for (size_t i = 0, n; i < steps.size(); i += n) {
         for (n = 1; i + n < steps.size() && steps[i + n] == steps[i];)
             n++;
         if (n >= STEPS_PACKED_FROM)
-            text += steps[i] + "*" + std::to_string(n);
+            text += steps[i] + "{" + std::to_string(n) + "}";
         else
             for (size_t k = 0; k < n; k++)
                 text += steps[i];
@@ -173,17 +173,17 @@ struct reading_t {
     bool         seen_game, seen_screen, seen_end, seen_points, seen_clock;
 };
 
-// "*N" after a step: it comes N times in all; no more than the line's frames.
+// "{N}" after a step: it comes N times in all; no more than the line's frames.
 static bool repeat_from_text(const std::string& text, size_t* i, size_t most, std::vector<int32_t>* steps) {
-    if (*i + 1 >= text.size() || text[*i + 1] != '*')
+    if (*i + 1 >= text.size() || text[*i + 1] != '{')
         return true;
-    size_t  end = text.find_first_not_of("0123456789", *i + 2);
+    size_t  close = text.find('}', *i + 2);
     int32_t times;
-    if (end == *i + 2 || steps->empty() || !int_field(text.substr(*i + 2, end - *i - 2), &times) || times < 2 ||
-        steps->size() - 1 + (size_t)times > most)
+    if (close == std::string::npos || steps->empty() || !int_field(text.substr(*i + 2, close - *i - 2), &times) ||
+        times < 2 || steps->size() - 1 + (size_t)times > most)
         return false;
     steps->insert(steps->end(), (size_t)times - 1, steps->back());
-    *i = (end == std::string::npos ? text.size() : end) - 1;
+    *i = close;
     return true;
 }
 

@@ -198,7 +198,7 @@ void draw_watch_line() {
     if (records_view.watch_line.empty())
         return;
     begin_flat_text();
-    centred_line(records_view.watch_line.c_str(), view_height - 30.0);
+    centred_line(records_view.watch_line.c_str(), 16);
     end_flat_text();
 }
 
