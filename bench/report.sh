@@ -214,6 +214,10 @@ if [ -n "$ir" ] && [ -n "$frames" ]; then
     echo "Game logic (window-free runner, null driver, callgrind): $ir instructions over $frames frames of play = $((ir / frames)) a frame"
 fi
 sed 's/^/    /' "$L/logic.txt" 2>/dev/null || true
+if [ -s "$L/keeping.txt" ]; then
+    echo "Keeping every game (window-free):"
+    sed 's/^/    /' "$L/keeping.txt"
+fi
 
 # Runs that timed other than the frames they were meant to: a crash, a stop, or levels miscounted.
 echo

@@ -211,5 +211,9 @@ valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" --toggle-collect=b
     "$bb/bench/quovix-bench-logic" "$work/play/bin" "$src/data/levels" >"$logs/logic.txt" 2>"$work/cg.err"
 echo "logic_ir $(awk '/Collected :/{print $4}' "$work/cg.err")" >>"$logs/meta.txt"
 
+# --- keeping every game: the recorder a frame, the records screen with 50 games ---
+log "the recorder and the records screen, window-free"
+"$bb/bench/quovix-bench-keeping" "$work/play/bin" >"$logs/keeping.txt"
+
 if [ -n "${QBENCH_KEEP:-}" ]; then mkdir -p "$QBENCH_KEEP" && cp "$logs"/* "$QBENCH_KEEP"/; fi
 bash "$src/bench/report.sh" "$logs"

@@ -550,6 +550,7 @@ TEST(LevelTools, SolverPlaysAGameRecordingAndComparesItsRecords) {
     EXPECT_EQ(played.output, path + ": won in frame " + std::to_string(recorder_last().frames.size()) +
                                  " with 0 stars and " + std::to_string(recorder_last().points) +
                                  " points; the records match the recorded ones\n");
+    EXPECT_EQ(run_tool("--play " + bin + " " + path, "quovix-solve").output, played.output) << "--play reads it too";
     write_text_file(path, text.replace(text.find(points), points.size(), "points 7"));
     tool_run_t differs = run_tool("--play-game " + bin + " " + path, "quovix-solve");
     EXPECT_EQ(WEXITSTATUS(differs.status), 1);

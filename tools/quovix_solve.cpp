@@ -236,7 +236,7 @@ static int usage(FILE* to, int status) {
     fprintf(to,
             "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
             "       quovix-solve --play LEVEL.(txt|bmp) REPLAY [--events]\n"
-            "       quovix-solve --play-game BIN_FOLDER RECORDING\n"
+            "       quovix-solve --play-game BIN_FOLDER RECORDING   (--play takes it too)\n"
             "Finds the keys that bring the ship from the start of LEVEL to its finish and\n"
             "writes them to OUT.replay.\n"
             "  --beam N     ships kept each frame (%d): more find harder ways, slower\n"
@@ -253,6 +253,11 @@ static int usage(FILE* to, int status) {
 static bool read_text(const char* path, std::string* text, std::string* why) {
     FILE* f = platform_open_regular(path, replay_file_max_bytes, why);
     return f && platform_read_all(f, replay_file_max_bytes, text, why);
+}
+
+static bool is_recording(const char* path) {
+    std::string text, why;
+    return read_text(path, &text, &why) && text_is_recording(text);
 }
 
 // A PNG or a palette picture is the level tool's to convert: the game reads neither.
@@ -391,6 +396,9 @@ static int run(int argc, char** argv) {
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0))
         return usage(stdout, 0);
     bool events = argc == 5 && strcmp(argv[4], "--events") == 0;
+    // one reader for both: a game's recording given to --play is played as a game
+    if (argc == 4 && strcmp(argv[1], "--play") == 0 && is_recording(argv[3]))
+        return play_game(argv[2], argv[3]);
     if ((argc == 4 || events) && strcmp(argv[1], "--play") == 0)
         return play(argv[2], argv[3], events);
     if (argc == 4 && strcmp(argv[1], "--play-game") == 0)
