@@ -54,7 +54,8 @@ static recording_t window_like_game(int frames, int32_t clock_start) {
         cmd.focused = i < 5000 || i > 5200;
         cmd.pressed = cmd.held & ~before;
         before = cmd.held;
-        cmd.now_ms += i == 2000 ? 2500 : 16 + (int32_t)(rng() % 2);
+        // the clock wraps as the game's does, through unsigned sums
+        cmd.now_ms = (int32_t)((uint32_t)cmd.now_ms + (i == 2000 ? 2500u : 16u + rng() % 2));
         r.frames.push_back(cmd);
     }
     return r;
