@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/keeping.h"
+#include "app/recorder.h"
 #include "game/paths.h"
 #include "game/screen.h"
 #include "game/state.h"
@@ -83,8 +83,8 @@ void ghost_keep_best(const std::string& level_hash) {
 static void level_begins(int level) {
     ghost.level = level;
     ghost.taken.clear();
-    std::string hash = level_hash(level);
-    ghost.best = hash.empty() ? std::vector<pose_t>{} : read_ghost(ghost_path(hash));
+    std::string hash = level_as_found(level).hash;
+    ghost.best = hash == "-" ? std::vector<pose_t>{} : read_ghost(ghost_path(hash));
 }
 
 void ghost_before_frame() {
