@@ -1,11 +1,14 @@
 // Game recordings: every command of a game kept as text, read back exactly, and
 // played again without a window to the same end and the same "player.s".
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <random>
 
 #include "app/headless.h"
+#include "app/keeping.h"
 #include "app/recorder.h"
 #include "assets/recording.h"
 #include "assets/replay_text.h"
@@ -373,3 +376,73 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         "level 3 (levelthree.bmp) is not the one it was recorded on"}),
     [](const testing::TestParamInfo<bad_recording_t>& info) { return std::string(info.param.name); });
+
+// Games kept beside bin/ as the window keeps them: the runner's frames, each followed by keep_frame.
+static bool kept_frame(unsigned held) {
+    bool going = sim_frame(held);
+    keep_frame();
+    return going;
+}
+
+static void a_game_left_at_once(const std::string& bin) {
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    kept_frame(HOLD_ENTER);
+    for (int i = 0; i < 5; i++)
+        kept_frame(0);
+    kept_frame(HOLD_ESC);
+    sim_close();
+}
+
+static std::vector<std::string> kept_games(const std::string& bin) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(bin + "/../replays"))
+        if (entry.path().extension() == ".replay")
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// The last 50 games stay, however many a second brings, and so does an older one a best names.
+TEST(KeptGames, TheLastFiftyStayAndAGameThatSetABest) {
+    std::string bin = make_play_folder({plain_level({{20, ".FFFFF."}})});
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    keeping_start();
+    kept_frame(HOLD_ENTER);
+    for (int i = 0; i < 3000 && !event_raised(EV_LEVEL_FINISHED); i++)
+        kept_frame(0);
+    kept_frame(HOLD_ESC);
+    sim_close();
+    std::string records = read_text_file(bin + "/../records.txt");
+    ASSERT_EQ(kept_games(bin).size(), 1u);
+    std::string best = kept_games(bin)[0];
+    EXPECT_NE(records.find(" time "), std::string::npos) << records;
+    EXPECT_NE(records.find(best), std::string::npos) << records;
+    for (int game = 0; game < 55; game++)
+        a_game_left_at_once(bin);
+    std::vector<std::string> names = kept_games(bin);
+    EXPECT_EQ(names.size(), 51u);
+    EXPECT_NE(std::find(names.begin(), names.end(), best), names.end()) << "the best's game went";
+    // the records screen lists the newest first: the last game played heads the games
+    std::string last = recording_to_text(recorder_last());
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    game.requests.list_records = true;
+    list_records_when_asked();
+    std::string newest = records_line_replay(LEVEL_COUNT + 1);
+    sim_close();
+    EXPECT_EQ(read_text_file(bin + "/" + newest), last);
+}
+
+// A replays/ that is a file: said once, the file left as it was, and the games go on.
+TEST(KeptGames, AReplaysFolderThatIsAFileIsSaidOnceAndLeftAlone) {
+    std::string bin = make_play_folder({plain_level()});
+    write_text_file(bin + "/../replays", "the player's own");
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    keeping_start();
+    sim_close();
+    testing::internal::CaptureStderr();
+    a_game_left_at_once(bin);
+    a_game_left_at_once(bin);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot keep replays"), std::string::npos) << said;
+    EXPECT_EQ(said.find("cannot keep replays"), said.rfind("cannot keep replays")) << said;
+    EXPECT_EQ(read_text_file(bin + "/../replays"), "the player's own");
+}

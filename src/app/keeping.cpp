@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "app/ghost.h"
@@ -20,6 +22,8 @@
 // The last games kept whatever they did; a game that set a best is kept as long as its best stands.
 static const size_t REPLAYS_KEPT = 50;
 static const char   REPLAY_ENDING[] = ".replay";
+// "2026-12-08-201503": the time a game started, as its replay is named.
+static const size_t TIME_NAME_LENGTH = 17;
 
 static records_t records;
 // The game being played: its recording's name, its levels, what it beat and what stood before.
@@ -35,7 +39,11 @@ static struct {
 static bool                     replays_refused;   // the folder cannot hold replays: said once, never tried again
 static std::vector<std::string> line_replays;
 
-void keeping_start() { records = records_load(RECORDS_FILE); }
+void keeping_start() {
+    records = records_load(RECORDS_FILE);
+    playing = {};
+    replays_refused = false;
+}
 
 std::string level_hash(int level) {
     std::string hash = level_as_found(level).hash;
@@ -55,14 +63,18 @@ static void save_records() {
         fprintf(stderr, "quovix: %s: %s\n", RECORDS_FILE, why.c_str());
 }
 
+static void refuse_replays(const std::string& why) {
+    fprintf(stderr, "quovix: cannot keep replays in %s: %s\n", REPLAYS_FOLDER, why.c_str());
+    replays_refused = true;
+}
+
 static bool replays_folder_usable() {
     std::string why;
     if (replays_refused)
         return false;
     if (platform_make_folder(REPLAYS_FOLDER, &why))
         return true;
-    fprintf(stderr, "quovix: cannot keep replays in %s: %s\n", REPLAYS_FOLDER, why.c_str());
-    replays_refused = true;
+    refuse_replays(why);
     return false;
 }
 
@@ -90,13 +102,25 @@ static bool is_replay(const std::string& name) {
     return name.size() > n && name.compare(name.size() - n, n, REPLAY_ENDING) == 0;
 }
 
+// A replay's name as the time it started and its number within that second: "stem-N".
+static std::pair<std::string, long> time_and_number(const std::string& name) {
+    std::string stem = name.substr(0, name.size() - (sizeof(REPLAY_ENDING) - 1));
+    size_t      dash = stem.rfind('-');
+    char*       end = nullptr;
+    long n = dash != std::string::npos && dash >= TIME_NAME_LENGTH ? strtol(stem.c_str() + dash + 1, &end, 10) : 0;
+    if (n > 1 && end && *end == '\0')
+        return {stem.substr(0, dash), n};
+    return {stem, 1};
+}
+
 // The replays newest first: their names start with the time they were played.
 static std::vector<std::string> replays_newest_first() {
     std::vector<std::string> names;
     for (const std::string& name : platform_files_in(REPLAYS_FOLDER))
         if (is_replay(name))
             names.push_back(name);
-    std::sort(names.rbegin(), names.rend());
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return time_and_number(a) > time_and_number(b); });
     return names;
 }
 
@@ -123,7 +147,7 @@ static void write_recording() {
     std::string text = recording_to_text(recorder_last()), why;
     std::string path = REPLAYS_FOLDER + playing.name;
     if (!platform_write_file(path.c_str(), text.data(), text.size(), &why)) {
-        fprintf(stderr, "quovix: %s: %s\n", path.c_str(), why.c_str());
+        refuse_replays(why);
         return;
     }
     forget_old_replays();
@@ -199,9 +223,8 @@ static void summary_shown() {
     save_records();
 }
 
-void keep_frame(const command_t& cmd) {
+void keep_frame() {
     bool was_started = playing.started;
-    recorder_frame(cmd);
     if (game.flow.game_started && !was_started)
         start_keeping_game();
     if (!playing.started)
@@ -214,8 +237,8 @@ void keep_frame(const command_t& cmd) {
     }
     if (recorder_game_ended())
         write_recording();
-    // play again, or the menu by any way: the next game is a new one
-    if (!game.flow.game_started) {
+    // play again, the menu by any way, or the program's end: the next game is a new one
+    if (!game.flow.game_started || game.requests.exit) {
         playing.started = false;
         records_view.summary_lines.clear();
     }
@@ -228,7 +251,7 @@ static void add_line(const std::string& text, const std::string& replay) {
 
 // "2026-12-08-201503.replay" as "GAME OF 2026-12-08 20:15:03".
 static std::string game_line(const std::string& name) {
-    if (name.size() < 17)
+    if (name.size() < TIME_NAME_LENGTH)
         return "GAME " + name;
     return "GAME OF " + name.substr(0, 10) + " " + name.substr(11, 2) + ":" + name.substr(13, 2) + ":" +
            name.substr(15, 2);

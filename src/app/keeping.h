@@ -3,12 +3,10 @@
 #pragma once
 #include <string>
 
-#include "game/command.h"
-
 // The records file read once, at start.
 void keeping_start();
-// After each frame played in the window, with the command it ran.
-void keep_frame(const command_t& cmd);
+// After each frame played in the window, once the recorder has taken its command.
+void keep_frame();
 // The records screen's lines listed from the records and the replays, when the game asks.
 void list_records_when_asked();
 // The replay a records line names, "" for none.

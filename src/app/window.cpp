@@ -54,7 +54,8 @@ static uint32_t play_frame(const command_t& cmd) {
     ghost_before_frame();
     run_frame(cmd);
     ghost_after_frame(presses(cmd, BUTTON_GHOST));
-    keep_frame(cmd);
+    recorder_frame(cmd);
+    keep_frame();
     frame_done();
     leave_when_asked();
     list_records_when_asked();
