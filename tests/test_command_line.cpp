@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -179,19 +180,53 @@ TEST(CommandLine, HelpAndTheManualPageNameEveryKeyOfTheBindingTable) {
     EXPECT_GE(keys, 9);
 }
 
+// Whether the binding table gives the button a key of this name, in capitals.
+static bool key_of(button_t button, const std::string& name) {
+    for (int i = 0; i < binding_count; i++) {
+        std::string bound = bindings[i].name;
+        std::transform(bound.begin(), bound.end(), bound.begin(), ::toupper);
+        if (bindings[i].device != DEVICE_PAD && bindings[i].button == button && bound == name)
+            return true;
+    }
+    return false;
+}
+
 // The pause screen's hint names the keys the binding table gives the pause and back buttons.
 TEST(CommandLine, ThePauseScreensHintNamesKeysOfTheBindingTable) {
-    auto key_of = [](button_t button, const std::string& name) {
-        for (int i = 0; i < binding_count; i++) {
-            std::string bound = bindings[i].name;
-            std::transform(bound.begin(), bound.end(), bound.begin(), ::toupper);
-            if (bindings[i].device != DEVICE_PAD && bindings[i].button == button && bound == name)
-                return true;
-        }
-        return false;
-    };
     const std::string hint = PAUSED_HINT;
     EXPECT_TRUE(key_of(BUTTON_PAUSE, hint.substr(6, hint.find(" KEY TO CONTINUE") - 6))) << hint;
     size_t back = hint.find(", ") + 2;
     EXPECT_TRUE(key_of(BUTTON_BACK, hint.substr(back, hint.find(" KEY TO EXIT") - back))) << hint;
+}
+
+// The menu's line of keys and the sound's note name, for each thing, keys the table binds to it.
+TEST(CommandLine, TheMenusLineAndTheSoundNoteNameKeysOfTheBindingTable) {
+    const struct {
+        const char*           does;
+        std::vector<button_t> buttons;   // the keys named in turn, " / " between them
+    } words[] = {
+        {"STEER", {BUTTON_LEFT, BUTTON_RIGHT}},
+        {"JUMP", {BUTTON_JUMP}},
+        {"PAUSE", {BUTTON_PAUSE}},
+        {"SOUND", {BUTTON_MUTE}},
+        {"RECORDS AND REPLAYS", {BUTTON_RECORDS}},
+        {"GHOST", {BUTTON_GHOST}},
+    };
+    std::string line = menu_keys_line();
+    size_t      at = 0;
+    for (const auto& w : words) {
+        size_t end = line.find(std::string(" ") + w.does, at);
+        ASSERT_NE(end, std::string::npos) << w.does << " in " << line;
+        std::string keys = line.substr(at, end - at) + " / ";
+        for (button_t button : w.buttons) {
+            size_t cut = keys.find(" / ");
+            EXPECT_TRUE(key_of(button, keys.substr(0, cut))) << w.does << ": " << keys;
+            keys.erase(0, cut + 3);
+        }
+        at = line.find_first_not_of(' ', end + strlen(w.does) + 1);
+        at = at == std::string::npos ? line.size() : at;
+    }
+    EXPECT_EQ(at, line.size()) << line;
+    std::string off = sound_off_line(), key = off.substr(11, off.find(" TURNS") - 11);
+    EXPECT_TRUE(key_of(BUTTON_MUTE, key)) << off;
 }

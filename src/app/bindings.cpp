@@ -1,6 +1,7 @@
 #include "app/bindings.h"
 
 #include <GL/freeglut_std.h>   // the special keys' codes; no call is made here
+#include <algorithm>
 #include <cstring>
 
 #include "game/buttons.h"
@@ -113,6 +114,45 @@ static std::string keys_of(buttons_t buttons) {
     }
     return names;
 }
+
+// What the menu's line names, in its order: the first key of each button, in capitals.
+static const struct {
+    buttons_t   buttons;
+    const char* does;
+} menu_line_words[] = {
+    {button_bit(BUTTON_LEFT) | button_bit(BUTTON_RIGHT), "STEER"},
+    {button_bit(BUTTON_JUMP), "JUMP"},
+    {button_bit(BUTTON_PAUSE), "PAUSE"},
+    {button_bit(BUTTON_MUTE), "SOUND"},
+    {button_bit(BUTTON_RECORDS), "RECORDS AND REPLAYS"},
+    {button_bit(BUTTON_GHOST), "GHOST"},
+};
+
+// The first key the table binds to each of the buttons, in capitals, joined by " / ".
+static std::string first_keys(buttons_t buttons) {
+    std::string names;
+    for (int b = 0; b < BUTTON_COUNT; b++) {
+        for (int i = 0; i < binding_count && (buttons & button_bit((button_t)b)); i++) {
+            const binding_t& k = bindings[i];
+            if (k.device == DEVICE_PAD || k.button != b)
+                continue;
+            std::string name = k.name;
+            std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+            names += (names.empty() ? "" : " / ") + name;
+            break;
+        }
+    }
+    return names;
+}
+
+std::string menu_keys_line() {
+    std::string line;
+    for (const auto& words : menu_line_words)
+        line += (line.empty() ? "" : "     ") + first_keys(words.buttons) + " " + words.does;
+    return line;
+}
+
+std::string sound_off_line() { return "SOUND OFF: " + first_keys(button_bit(BUTTON_MUTE)) + " TURNS IT ON"; }
 
 std::string keys_help() {
     size_t width = 0;

@@ -30,3 +30,7 @@ void special_up(int special, int x, int y);
 void hold_pad_controls(unsigned controls);
 // --help's list of keys: a line for each thing a player does, the keys from the table.
 std::string keys_help();
+// The menu's line of keys (steer, jump, pause, sound, records, ghost), and the line
+// shown while the sound is off, each naming the table's first key for its buttons.
+std::string menu_keys_line();
+std::string sound_off_line();

@@ -76,6 +76,8 @@ static void display() {
 }
 
 void start_window_game(const char* watch_path) {
+    records_view.menu_keys = menu_keys_line();
+    records_view.sound_off = sound_off_line();
     keeping_start();
     ghost_start();
     start_program();

@@ -46,7 +46,7 @@ void render_hold_frame() { glutPostRedisplay(); }
 void render_end_frame() {
     clear_frame_notes();
     glPopMatrix();
-    draw_watch_line();
+    draw_screen_notes();
     glutSwapBuffers();
     // with every picture built, the background's copy is made and play drawn once
     // between menu frames, before play asks for them

@@ -28,9 +28,6 @@ void        render_setup_view();                      // projection, camera, dep
 const char* render_gl_version();
 // The keys the pause screen names, each "<KEY> KEY" as the binding table names it, in capitals.
 inline constexpr char PAUSED_HINT[] = "PRESS P KEY TO CONTINUE, ESC KEY TO EXIT";
-// The menu's line under its picture: the keys of what was added to the game.
-inline constexpr char MENU_KEYS_LINE[] = "R  RECORDS AND REPLAYS      G  GHOST ON OR OFF";
-
 // The best run of the level flying beside the ship, drawn see-through.
 struct ghost_pose_t {
     bool   shown;
@@ -45,6 +42,8 @@ struct records_view_t {
     std::vector<std::string> summary_lines;   // under the summary: this game's figures beside the bests
     std::string              watch_line;      // over a watched game: the keys that steer the watching
     ghost_pose_t             ghost;
+    std::string              menu_keys;   // under the menu's picture: the keys, from the binding table
+    std::string              sound_off;   // in a corner while the sound is off: which key turns it on
 };
 extern records_view_t records_view;
 

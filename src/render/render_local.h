@@ -54,5 +54,5 @@ bool stamp_text(const char* text);
 
 // The head-up text drawn now: by draw_hud, or over the copy when draw_hud held it back.
 void draw_hud_text();
-// Over a watched game, the keys that steer the watching.
-void draw_watch_line();
+// Over every screen: the keys that steer a watched game, and the sound's being off.
+void draw_screen_notes();

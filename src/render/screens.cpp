@@ -131,7 +131,7 @@ void draw_menu() {
         menu_words();
     restore_matrices();
     begin_flat_text();
-    centred_line(MENU_KEYS_LINE, 20);
+    centred_line(records_view.menu_keys.c_str(), 20);
     end_flat_text();
 }
 
@@ -144,6 +144,12 @@ void draw_background_reference() {
 // " x 1000 = ": what one of a line's things counts, as its label shows it
 static std::string times_label(int32_t points_each) { return " x " + format_int(points_each) + " = "; }
 
+static void small_line(const std::string& text, double x, double y) {
+    glRasterPos2d(x, y);
+    for (char c : text)
+        glutBitmapCharacter(SMALL_FONT, c);
+}
+
 // This game's figures beside the bests, small, in the picture's top left corner, so the
 // designed summary stays as it was.
 static void summary_bests() {
@@ -152,9 +158,7 @@ static void summary_bests() {
     begin_flat_text();
     double top = view_height - 24.0;
     for (const std::string& line : records_view.summary_lines) {
-        glRasterPos2d(16, top);
-        for (char c : line)
-            glutBitmapCharacter(SMALL_FONT, c);
+        small_line(line, 16, top);
         top -= SMALL_LINE_STEP;
     }
     end_flat_text();
@@ -194,11 +198,19 @@ void draw_summary() {
     summary_bests();
 }
 
-void draw_watch_line() {
-    if (records_view.watch_line.empty())
+void draw_screen_notes() {
+    screen_t screen = game_screen();
+    bool     sound_shown = screen != SCREEN_SUMMARY && screen != SCREEN_RECORDS;
+    if (records_view.watch_line.empty() && !(game.muted && sound_shown))
         return;
     begin_flat_text();
-    centred_line(records_view.watch_line.c_str(), 16);
+    if (!records_view.watch_line.empty())
+        centred_line(records_view.watch_line.c_str(), 16);
+    // bottom right, clear of the menu's line and the watching's
+    if (game.muted && sound_shown) {
+        int width = glutBitmapLength(SMALL_FONT, (const unsigned char*)records_view.sound_off.c_str());
+        small_line(records_view.sound_off, view_width - width - 16.0, 16);
+    }
     end_flat_text();
 }
 
