@@ -186,6 +186,7 @@ TEST_F(Game, WonGameWritesFiveRecordsAndShowsTheSummary) {
         8.0);
     // the line about Esc
     EXPECT_GT(white_over_picture(shot, picture("gameover.bmp"), 450, 640, 1000, 730), 150);
+    EXPECT_GT(white_over_picture(shot, picture("gameover.bmp"), 400, 215, 970, 250), 150) << "won: no line says so";
     leave_with_esc();
 }
 
@@ -217,7 +218,8 @@ TEST_F(Game, LostGameWritesItsRecordsOnceWhileTheSummaryStays) {
     start({plain_level(rows, false)}, FAST);
     choose_play();
     ASSERT_TRUE(wait_for_lines(results_path(), 5, 120)) << game_output(run);
-    summary();
+    screen_shot_t shot = summary();
+    EXPECT_GT(white_over_picture(shot, picture("gameover.bmp"), 400, 215, 970, 250), 100) << "lost: no line says so";
     std::string first = read_text_file(results_path());
     struct stat written;
     ASSERT_EQ(stat(results_path().c_str(), &written), 0);

@@ -18,6 +18,8 @@ static const int CENTRED_LINE_STEP = 36;
 // The summary's lines about the bests, smaller than the designed text beside them.
 #define SMALL_FONT GLUT_BITMAP_HELVETICA_12
 static const int SMALL_LINE_STEP = 16;
+// The summary's line that tells a win from a loss, as a share of the height from the bottom.
+static const double SUMMARY_OUTCOME_HEIGHT = 0.69;
 
 static void full_screen_picture(uint32_t texture, double near_plane) {
     double w = view_width, h = view_height;
@@ -164,11 +166,19 @@ static void summary_bests() {
     end_flat_text();
 }
 
+// Under the picture's words, which say the same for both: a game won has lives left.
+static void summary_outcome() {
+    begin_flat_text();
+    centred_line(game.flow.lives > 0 ? "ALL FIVE LEVELS DONE" : "NO LIVES LEFT", view_height * SUMMARY_OUTCOME_HEIGHT);
+    end_flat_text();
+}
+
 void draw_summary() {
     const game_flow_t& flow = game.flow;
     const results_t&   results = game.results;
     full_screen_picture(render_assets.gameover_tex, SCREEN_PICTURE_NEAR);
     restore_matrices();
+    summary_outcome();
     glPushMatrix();
     glDisable(GL_LIGHTING);
     glColor3f(1, 1, 1);
