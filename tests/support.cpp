@@ -143,6 +143,14 @@ bool level_one_record_only(const std::string& text, int stars, int lives) {
     return rest.empty() && tail == "0 0 0 0\n0 0 0 0\n0 0 0 0\n0 0 0 0\n";
 }
 
+std::vector<std::string> kept_games(const std::string& bin) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(bin + "/../replays"))
+        if (entry.path().extension() == ".replay")
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
 std::string make_play_folder(const std::vector<std::string>& levels, const std::string& scale) {
     std::vector<std::vector<uint8_t>> bmps;
     for (const std::string& text : levels)

@@ -44,6 +44,8 @@ std::vector<uint8_t> level_bmp(const std::string& text);
 // text (fewer than five repeats the last), the game's generated models and
 // pictures, and scale.txt holding `scale`. Returns the bin folder.
 std::string make_play_folder(const std::vector<std::string>& levels, const std::string& scale = "1");
+// The games the window kept beside a play folder's bin/ ("*.replay" in replays/), by name.
+std::vector<std::string> kept_games(const std::string& bin);
 
 std::string read_text_file(const std::string& path);
 void        write_text_file(const std::string& path, const std::string& text);

@@ -393,14 +393,6 @@ static void a_game_left_at_once(const std::string& bin) {
     sim_close();
 }
 
-static std::vector<std::string> kept_games(const std::string& bin) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(bin + "/../replays"))
-        if (entry.path().extension() == ".replay")
-            names.push_back(entry.path().filename().string());
-    return names;
-}
-
 // The last 50 games stay, however many a second brings, and so does an older one a best names.
 TEST(KeptGames, TheLastFiftyStayAndAGameThatSetABest) {
     std::string bin = make_play_folder({plain_level({{20, ".FFFFF."}})});
