@@ -3,11 +3,7 @@
 #include "render/render_local.h"
 
 void draw_background() {
-    if (!renderer.reference_drawing && draw_background_copy()) {
-        // the head-up text that draw_hud held back goes over the copy
-        if (renderer.frame.hud_asked)
-            draw_hud_text();
+    if (!renderer.reference_drawing && draw_background_copy())
         return;
-    }
     draw_background_reference();
 }

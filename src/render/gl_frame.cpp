@@ -44,6 +44,7 @@ static void warm_up_play_drawing() {
 void render_hold_frame() { glutPostRedisplay(); }
 
 void render_end_frame() {
+    render_finish_scene();
     clear_frame_notes();
     glPopMatrix();
     draw_screen_notes();

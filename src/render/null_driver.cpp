@@ -10,6 +10,7 @@ static uint32_t next_texture = 1;
 
 void        render_clear(bool) {}
 void        render_begin_scene() {}
+void        render_finish_scene() {}
 void        render_end_frame() {}
 void        render_hold_frame() {}
 void        render_setup_view() {}

@@ -22,7 +22,8 @@ extern render_assets_t render_assets;
 
 void        render_clear(bool background_in_frame);   // the app says whether the frame draws the background
 void        render_begin_scene();                     // camera on the ship
-void        render_end_frame();                       // restore, swap, ask for the next frame
+void        render_finish_scene();                    // what goes over the whole scene: the HUD where play asked for it
+void        render_end_frame();                       // finish the scene, restore, swap, ask for the next frame
 void        render_hold_frame();                      // no picture this frame: the last one stays; ask for the next
 void        render_setup_view();                      // projection, camera, depth, lights, shading
 const char* render_gl_version();
@@ -73,9 +74,9 @@ struct renderer_t {
 extern renderer_t renderer;
 
 // A frame of play draws in the order the play codes queue, and the fast drawing's picture
-// depends on it: HUD, background, track, ship. Over a copied background draw_hud only notes
-// the text, which the copy draws after its pixels; the copy overwrites every pixel and the
-// depth, so what is drawn before it is lost, and it notes the far tiles the track may skip.
+// depends on it: HUD, background, track, ship. draw_hud only notes the text, which the
+// scene's finish draws over everything; the copied background overwrites every pixel and
+// the depth, so what is drawn before it is lost, and it notes the far tiles the track may skip.
 void draw_hud();
 void draw_background();
 void draw_track();

@@ -52,7 +52,5 @@ void end_aside(aside_frame_t* aside);
 // bitmaps would light it; false when no such picture can be made, and nothing was drawn.
 bool stamp_text(const char* text);
 
-// The head-up text drawn now: by draw_hud, or over the copy when draw_hud held it back.
-void draw_hud_text();
 // Over every screen: the keys that steer a watched game, and the sound's being off.
 void draw_screen_notes();
