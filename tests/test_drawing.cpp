@@ -266,6 +266,64 @@ TEST(Drawing, HudTextIsWhiteAtTheTopAndOverTheTrack) {
     }
 }
 
+// A level change draws the scene as it stands with its words over a dark band in the middle:
+// the level done with its time and stars, then in the last second the level to come.
+TEST(Drawing, LevelChangeSaysTheLevelDoneThenTheNext) {
+    NEED_WINDOW();
+    load_scene(false);
+    frame_t scene;
+    read_back_at_next_swap(&scene.pixels);
+    render_clear(true);
+    render_begin_scene();
+    draw_hud();
+    draw_background();
+    draw_track();
+    draw_ship();
+    render_end_frame();
+    game.flow.level_time = 21350;
+    game.flow.stars_collected = 7;
+    game.cmd.now_ms = 100000;
+    struct {
+        int level, ms_left;
+    } waits[] = {{2, 2400}, {2, 900}, {5, 2400}, {5, 900}};
+    std::vector<frame_t> shown;
+    for (const auto& w : waits) {
+        SCOPED_TRACE(testing::Message() << "level " << w.level << ", " << w.ms_left << " ms left");
+        game.flow.current_level = w.level;
+        game.flow.level_change_end_ms = game.cmd.now_ms + w.ms_left;
+        frame_t f;
+        read_back_at_next_swap(&f.pixels);
+        render_hold_frame();
+        ASSERT_EQ(f.pixels.size(), (size_t)W * H * 3) << "no frame shown";
+        shown.push_back(f);
+        long white = 0, dark = 0, kept = 0, around = 0;
+        for (int y = 0; y < H; y++) {
+            for (int x = 0; x < W; x++) {
+                colour_t c = f.at(x, y), s = scene.at(x, y);
+                bool     middle = abs(y - H / 2) < 40;
+                white += middle && c.r > 200 && c.g > 200 && c.b > 200;
+                dark += middle && is_dark(c);
+                if (abs(y - H / 2) > 60) {
+                    around++;
+                    kept += abs(c.r - s.r) + abs(c.g - s.g) + abs(c.b - s.b) <= 12;
+                }
+            }
+        }
+        EXPECT_GT(white, 300) << "no words";
+        EXPECT_GT(dark, W * 80 / 2) << "no dark band under them";
+        EXPECT_GT(kept, around * 99 / 100) << "the scene is not drawn around them";
+    }
+    long moved;
+    EXPECT_GT(changed_pixels(
+                  shown[0], shown[1], [](int, int, colour_t) { return true; }, &moved),
+              300)
+        << "the last second does not say GET READY";
+    EXPECT_EQ(changed_pixels(
+                  shown[2], shown[3], [](int, int, colour_t) { return true; }, &moved),
+              0)
+        << "no level comes after the fifth";
+}
+
 // With no picture set the menu, the background and the summary are dark, the menu
 // names both choices with the one Enter takes marked, and the HUD reads white on dark.
 TEST(Drawing, WithoutPicturesTheScreensAreDarkAndTheMenuSaysItsChoices) {

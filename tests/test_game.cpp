@@ -206,6 +206,19 @@ TEST_F(Game, EscLeavesDuringTheLevelChange) {
             sleep_ms(50);
     }
     ASSERT_TRUE(holding) << game_output(run);
+    // its words, white on a dark band across the middle
+    auto words_shown = [](const screen_shot_t& s) {
+        long white = 0, dark = 0;
+        for (int y = SCREEN_H / 2 - 30; y < SCREEN_H / 2 + 30; y++) {
+            for (int x = 0; x < SCREEN_W; x++) {
+                const uint8_t* p = s.at(x, y);
+                white += p[0] > 200 && p[1] > 200 && p[2] > 200;
+                dark += p[0] < 40 && p[1] < 40 && p[2] < 40;
+            }
+        }
+        return white > 300 && dark > SCREEN_W * 60 / 2;
+    };
+    EXPECT_TRUE(words_shown(wait_for_screen(words_shown, 2))) << "the level change says nothing";
     // held for some frames, then let go: well inside the 2.5 s wait
     press_key("Escape");
     ASSERT_TRUE(wait_for_exit(&run, 10)) << game_output(run);

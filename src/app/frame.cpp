@@ -163,6 +163,9 @@ static void wait_for_level_change() {
             render_hold_frame();
         return;
     }
+    // the wait's frames drew into the frame under way: it starts again from its clear
+    if (scene_open)
+        render_clear(actions_has(ACT_BACKGROUND));
     forward_motion_after_wait();
     game.walk.next++;
     walk_actions();

@@ -25,6 +25,17 @@ void render_begin_scene() {
     glTranslatef(-game.ship.pos[0], -game.ship.pos[1], -game.ship.pos[2]);
 }
 
+// What play draws, in the play codes' order, over the scene and without the frame's end.
+static void draw_play_scene() {
+    render_begin_scene();
+    draw_hud();
+    draw_background();
+    draw_track();
+    draw_ship();
+    render_finish_scene();
+    glPopMatrix();
+}
+
 // Once the pictures are built: every drawing of play run into the back buffer, which
 // the next frame clears, so the renderer has its paths ready before play starts.
 static void warm_up_play_drawing() {
@@ -32,16 +43,21 @@ static void warm_up_play_drawing() {
     if (warm || renderer.reference_drawing)
         return;
     warm = true;
-    render_begin_scene();
-    draw_hud();
-    draw_background();
-    draw_track();
-    draw_ship();
-    glPopMatrix();
+    draw_play_scene();
     clear_frame_notes();
 }
 
-void render_hold_frame() { glutPostRedisplay(); }
+void render_hold_frame() {
+    // the frame that began the wait stopped at its forward step, before any drawing: the
+    // back buffer is free until the frame goes on, cleared again then
+    render_clear(true);
+    draw_play_scene();
+    draw_level_change();
+    draw_screen_notes();
+    clear_frame_notes();
+    glutSwapBuffers();
+    glutPostRedisplay();
+}
 
 void render_end_frame() {
     render_finish_scene();

@@ -24,8 +24,8 @@ void        render_clear(bool background_in_frame);   // the app says whether th
 void        render_begin_scene();                     // camera on the ship
 void        render_finish_scene();                    // what goes over the whole scene: the HUD where play asked for it
 void        render_end_frame();                       // finish the scene, restore, swap, ask for the next frame
-void        render_hold_frame();                      // no picture this frame: the last one stays; ask for the next
-void        render_setup_view();                      // projection, camera, depth, lights, shading
+void        render_hold_frame();   // a level change: the scene as it stands under its words; ask for the next
+void        render_setup_view();   // projection, camera, depth, lights, shading
 const char* render_gl_version();
 // The keys the pause screen names, each "<KEY> KEY" as the binding table names it, in capitals.
 inline constexpr char PAUSED_HINT[] = "PRESS P KEY TO CONTINUE, ESC KEY TO EXIT";

@@ -54,3 +54,5 @@ bool stamp_text(const char* text);
 
 // Over every screen: the keys that steer a watched game, and the sound's being off.
 void draw_screen_notes();
+// Over the held picture of a level change: the level done, its time and stars, then the next.
+void draw_level_change();

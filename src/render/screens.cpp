@@ -1,10 +1,12 @@
 // Full-screen pictures: menu, background and the summary with its points; the pause over the scene.
 #include <GL/freeglut.h>
 #include <algorithm>
+#include <cstdio>
 
 #include "game/points.h"
 #include "game/screen.h"
 #include "game/state.h"
+#include "game/timer.h"
 #include "platform/platform.h"
 #include "render/numbers.h"
 #include "render/render.h"
@@ -220,6 +222,41 @@ void draw_screen_notes() {
     if (game.muted && sound_shown) {
         int width = glutBitmapLength(SMALL_FONT, (const unsigned char*)records_view.sound_off.c_str());
         small_line(records_view.sound_off, view_width - width - 16.0, 16);
+    }
+    end_flat_text();
+}
+
+// The level change's last part, which names the level to come.
+static const int GET_READY_MS = 1000;
+// The band the level change's words stand on, dark so they read over any picture.
+static const float LEVEL_CHANGE_BAND_GREY = 0.06f;
+
+static void dark_band(double bottom, double top) {
+    glColor3f(LEVEL_CHANGE_BAND_GREY, LEVEL_CHANGE_BAND_GREY, LEVEL_CHANGE_BAND_GREY);
+    glRectd(0, bottom, view_width, top);
+    glColor3f(1, 1, 1);
+}
+
+// "TIME 21.35 S     STARS 7": the level just finished, as the results keep it.
+static std::string level_figures() {
+    char time[32];
+    snprintf(time, sizeof time, "%.2f", (double)game.flow.level_time / 1000.0);
+    return std::string("TIME ") + time + " S     STARS " + format_int(game.flow.stars_collected);
+}
+
+void draw_level_change() {
+    const game_flow_t& flow = game.flow;
+    bool               ready =
+        flow.current_level < LEVEL_COUNT && tick_sub(flow.level_change_end_ms, game.cmd.now_ms) <= GET_READY_MS;
+    begin_flat_text();
+    double middle = view_height * 0.5;
+    dark_band(middle - CENTRED_LINE_STEP * 1.5, middle + CENTRED_LINE_STEP * 1.5);
+    if (ready) {
+        centred_line("GET READY", middle + 6);
+        centred_line(("LEVEL " + format_int(flow.current_level + 1)).c_str(), middle + 6 - CENTRED_LINE_STEP);
+    } else {
+        centred_line(("LEVEL " + format_int(flow.current_level) + " COMPLETE").c_str(), middle + 6);
+        centred_line(level_figures().c_str(), middle + 6 - CENTRED_LINE_STEP);
     }
     end_flat_text();
 }
