@@ -31,7 +31,7 @@ gtest_discover_tests(test_drawing PROPERTIES RESOURCE_LOCK display LABELS window
 
 # The window's size, class and icon as the desktop sees them.
 add_executable(test_desktop test_desktop.cpp)
-target_link_libraries(test_desktop PRIVATE quovix_e2e_support quovix_null GTest::gtest_main)
+target_link_libraries(test_desktop PRIVATE quovix_e2e_support quovix_null X11::Xfixes GTest::gtest_main)
 target_compile_definitions(test_desktop PRIVATE
                            QUOVIX_DESKTOP_ENTRY="${CMAKE_BINARY_DIR}/packaging/${QUOVIX_ID}.desktop")
 add_dependencies(test_desktop quovix)

@@ -199,34 +199,41 @@ TEST(CommandLine, ThePauseScreensHintNamesKeysOfTheBindingTable) {
     EXPECT_TRUE(key_of(BUTTON_BACK, hint.substr(back, hint.find(" KEY TO EXIT") - back))) << hint;
 }
 
-// The menu's line of keys and the sound's note name, for each thing, keys the table binds to it.
+// The menu's lines of keys and the sound's note name, for each thing, keys the table binds to it.
 TEST(CommandLine, TheMenusLineAndTheSoundNoteNameKeysOfTheBindingTable) {
     const struct {
+        int                   row;
         const char*           does;
         std::vector<button_t> buttons;   // the keys named in turn, " / " between them
     } words[] = {
-        {"STEER", {BUTTON_LEFT, BUTTON_RIGHT}},
-        {"JUMP", {BUTTON_JUMP}},
-        {"PAUSE", {BUTTON_PAUSE}},
-        {"SOUND", {BUTTON_MUTE}},
-        {"RECORDS AND REPLAYS", {BUTTON_RECORDS}},
-        {"GHOST", {BUTTON_GHOST}},
+        {0, "STEER", {BUTTON_LEFT, BUTTON_RIGHT}},
+        {0, "JUMP", {BUTTON_JUMP}},
+        {0, "PAUSE", {BUTTON_PAUSE}},
+        {0, "SOUND", {BUTTON_MUTE}},
+        {0, "RECORDS AND REPLAYS", {BUTTON_RECORDS}},
+        {0, "GHOST", {BUTTON_GHOST}},
+        {1, "SETTINGS", {BUTTON_SETTINGS}},
+        {1, "FULL SCREEN OR WINDOW", {BUTTON_WINDOW}},
     };
-    std::string line = menu_keys_line();
-    size_t      at = 0;
-    for (const auto& w : words) {
-        size_t end = line.find(std::string(" ") + w.does, at);
-        ASSERT_NE(end, std::string::npos) << w.does << " in " << line;
-        std::string keys = line.substr(at, end - at) + " / ";
-        for (button_t button : w.buttons) {
-            size_t cut = keys.find(" / ");
-            EXPECT_TRUE(key_of(button, keys.substr(0, cut))) << w.does << ": " << keys;
-            keys.erase(0, cut + 3);
+    for (int row = 0; row < MENU_KEY_LINES; row++) {
+        std::string line = menu_keys_line(row);
+        size_t      at = 0;
+        for (const auto& w : words) {
+            if (w.row != row)
+                continue;
+            size_t end = line.find(std::string(" ") + w.does, at);
+            ASSERT_NE(end, std::string::npos) << w.does << " in " << line;
+            std::string keys = line.substr(at, end - at) + " / ";
+            for (button_t button : w.buttons) {
+                size_t cut = keys.find(" / ");
+                EXPECT_TRUE(key_of(button, keys.substr(0, cut))) << w.does << ": " << keys;
+                keys.erase(0, cut + 3);
+            }
+            at = line.find_first_not_of(' ', end + strlen(w.does) + 1);
+            at = at == std::string::npos ? line.size() : at;
         }
-        at = line.find_first_not_of(' ', end + strlen(w.does) + 1);
-        at = at == std::string::npos ? line.size() : at;
+        EXPECT_EQ(at, line.size()) << line;
     }
-    EXPECT_EQ(at, line.size()) << line;
     std::string off = sound_off_line(), key = off.substr(11, off.find(" TURNS") - 11);
     EXPECT_TRUE(key_of(BUTTON_MUTE, key)) << off;
 }

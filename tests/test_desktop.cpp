@@ -9,6 +9,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <cstring>
 
 namespace {
@@ -109,16 +110,7 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
         ASSERT_NE(entry_window_class(), "");
         EXPECT_EQ(window_class(dpy, run.window), "quovix/" + entry_window_class()) << name;
         std::vector<unsigned long> icon = window_icon(dpy, run.window);
-        XSizeHints                 hints = {};
-        long                       given = 0;
-        XGetWMNormalHints(dpy, run.window, &hints, &given);
         XCloseDisplay(dpy);
-        if (c.w) {
-            // a window manager is asked to keep the size the game draws for
-            EXPECT_EQ(hints.flags & (PMinSize | PMaxSize), PMinSize | PMaxSize);
-            EXPECT_EQ(std::vector<int>({hints.min_width, hints.min_height, hints.max_width, hints.max_height}),
-                      std::vector<int>({c.w, c.h, c.w, c.h}));
-        }
         ASSERT_EQ(icon.size(), 2u + 32 * 32 + 2 + 64 * 64 + 2 + 128 * 128) << name;
         EXPECT_EQ(std::vector<unsigned long>(icon.begin(), icon.begin() + 2), std::vector<unsigned long>({32, 32}));
 
@@ -149,4 +141,84 @@ TEST(Desktop, TheWindowCarriesItsClassAndIconFullScreenOrInAWindowOfTheAskedSize
     screen_h = DisplayHeight(dpy, DefaultScreen(dpy));
     XCloseDisplay(dpy);
     EXPECT_EQ(std::string(size), std::to_string(screen_w) + "x" + std::to_string(screen_h) + "\n");
+}
+
+namespace {
+
+// Whether the pointer shows where it stands now: some pixel of its image is not see-through.
+bool pointer_shows() {
+    Display* dpy = open_display();
+    if (!dpy)
+        return true;
+    bool               shows = false;
+    XFixesCursorImage* image = XFixesGetCursorImage(dpy);
+    for (int i = 0; image && i < image->width * image->height && !shows; i++)
+        shows = (image->pixels[i] >> 24) != 0;
+    if (image)
+        XFree(image);
+    XCloseDisplay(dpy);
+    return shows;
+}
+
+bool wait_for(const std::function<bool()>& holds, double seconds = 10) {
+    for (int i = 0; i < seconds * 20; i++, sleep_ms(50))
+        if (holds())
+            return true;
+    return holds();
+}
+
+}   // namespace
+
+// F11 and Alt+Enter switch between full screen and a window of three quarters of the
+// screen; the drawing follows the window's size however it changes, and the pointer
+// hides in full screen and in the window while keys are in use.
+TEST(Desktop, F11AndAltEnterSwitchTheWindowTheViewFollowsItsSizeAndThePointerHidesWhileKeysAreUsed) {
+    if (!have_display())
+        GTEST_SKIP() << "no X display";
+    game_run_t run;
+    ASSERT_TRUE(launch_game(&run, make_play_folder({plain_level()})));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
+    int  x, y, w, h, screen_w, screen_h;
+    auto sized = [&](int want_w, int want_h) {
+        return wait_for(
+            [&] { return window_geometry(run, &x, &y, &w, &h, &screen_w, &screen_h) && w == want_w && h == want_h; });
+    };
+    // the menu's line of keys, centred at the bottom of what the window shows
+    auto keys_line_centre = [&](int width, int height) {
+        screen_shot_t s = take_screenshot();
+        long          white = 0, sum = 0;
+        for (int row = height - 40; row < height; row++)
+            for (int col = 0; col < width; col++)
+                if (s.at(col, row)[0] > 200 && s.at(col, row)[1] > 200 && s.at(col, row)[2] > 200)
+                    white++, sum += col;
+        return white > 100 ? (int)(sum / white) : -1;
+    };
+    ASSERT_TRUE(window_geometry(run, &x, &y, &w, &h, &screen_w, &screen_h));
+    send_keys("mousemove " + std::to_string(screen_w / 3) + " " + std::to_string(screen_h / 3));
+    EXPECT_TRUE(wait_for([] { return !pointer_shows(); })) << "the pointer shows over the full screen";
+
+    press_key("F11");
+    ASSERT_TRUE(sized(screen_w * 3 / 4, screen_h * 3 / 4)) << w << "x" << h;
+    EXPECT_TRUE(wait_for([&] { return abs(keys_line_centre(w, h) - w / 2) < 20; })) << keys_line_centre(w, h);
+    EXPECT_FALSE(pointer_shows()) << "shown while a key is in use";
+    send_keys("mousemove " + std::to_string(screen_w / 3 + 10) + " " + std::to_string(screen_h / 3 + 10));
+    EXPECT_TRUE(wait_for(pointer_shows)) << "the pointer stays hidden as it moves over the window";
+    press_key("w");
+    EXPECT_TRUE(wait_for([] { return !pointer_shows(); })) << "the pointer shows while keys are in use";
+
+    // a size the window manager gives, or the player drags
+    send_keys("windowsize " + std::to_string(run.window) + " 900 500");
+    ASSERT_TRUE(sized(900, 500));
+    EXPECT_TRUE(wait_for([&] { return abs(keys_line_centre(900, 500) - 450) < 20; })) << keys_line_centre(900, 500);
+
+    send_keys("keydown alt keydown Return");
+    sleep_ms(150);
+    send_keys("keyup Return keyup alt");
+    ASSERT_TRUE(sized(screen_w, screen_h)) << w << "x" << h;
+    EXPECT_TRUE(wait_for([&] { return abs(keys_line_centre(w, h) - w / 2) < 20; })) << keys_line_centre(w, h);
+    press_key("Escape");
+    ASSERT_TRUE(wait_for_exit(&run, 10));
+    EXPECT_EQ(run.status, 0);
+    // start-up ran once: Alt+Enter did not confirm the menu's choice
+    EXPECT_EQ(occurrences(game_output(run), "OpenGL version"), 1) << game_output(run);
 }

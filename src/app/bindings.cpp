@@ -25,6 +25,9 @@ const binding_t bindings[] = {
     {DEVICE_KEY, 'r', BUTTON_RECORDS, "r"},
     {DEVICE_KEY, 'g', BUTTON_GHOST, "g"},
     {DEVICE_KEY, 'f', BUTTON_FAST, "f"},
+    {DEVICE_SPECIAL_KEY, GLUT_KEY_F11, BUTTON_WINDOW, "F11"},
+    {DEVICE_ALT_KEY, '\r', BUTTON_WINDOW, "Alt+Enter"},
+    {DEVICE_KEY, 'o', BUTTON_SETTINGS, "o"},
     // the south button confirms where Enter does and jumps where space does, Start
     // pauses where p does: neither button acts where the other one does. Back pauses
     // play rather than end a run a thumb slipped on, and leaves from every other screen
@@ -50,19 +53,26 @@ static int folded(unsigned char key) {
     return key;
 }
 
-static void key_event(binding_device_t device, int code, int source, bool down) {
+// True when some binding took the key.
+static bool key_event(binding_device_t device, int code, int source, bool down) {
+    bool taken = false;
     for (int i = 0; i < binding_count; i++) {
         const binding_t& b = bindings[i];
-        if (b.device != device || b.code != code)
+        // Alt may be let go of first: a release lets go of the key with and without it
+        bool released_with_alt = !down && device == DEVICE_KEY && b.device == DEVICE_ALT_KEY;
+        if ((b.device != device && !released_with_alt) || b.code != code)
             continue;
+        taken = true;
         if (down)
             button_press(b.button, source);
         else
             button_release(b.button, source);
     }
+    return taken;
 }
 
 void key_down(unsigned char key, int, int) { key_event(DEVICE_KEY, folded(key), SOURCE_KEYS, true); }
+bool alt_key_down(unsigned char key) { return key_event(DEVICE_ALT_KEY, folded(key), SOURCE_KEYS, true); }
 void key_up(unsigned char key, int, int) { key_event(DEVICE_KEY, folded(key), SOURCE_KEYS, false); }
 void special_down(int special, int, int) { key_event(DEVICE_SPECIAL_KEY, special, SOURCE_SPECIAL_KEYS, true); }
 void special_up(int special, int, int) { key_event(DEVICE_SPECIAL_KEY, special, SOURCE_SPECIAL_KEYS, false); }
@@ -102,6 +112,8 @@ static const struct {
     {button_bit(BUTTON_RECORDS), "the records and replays, from the menu"},
     {button_bit(BUTTON_GHOST), "hide or show the ghost of the level's best run"},
     {button_bit(BUTTON_FAST), "watching a game, four times its speed (the right arrow while held)"},
+    {button_bit(BUTTON_WINDOW), "full screen or a window, at any time"},
+    {button_bit(BUTTON_SETTINGS), "the settings, from the menu and the pause screen"},
 };
 
 static std::string keys_of(buttons_t buttons) {
@@ -115,17 +127,20 @@ static std::string keys_of(buttons_t buttons) {
     return names;
 }
 
-// What the menu's line names, in its order: the first key of each button, in capitals.
+// What the menu's lines name, in their order: the first key of each button, in capitals.
 static const struct {
+    int         line;
     buttons_t   buttons;
     const char* does;
 } menu_line_words[] = {
-    {button_bit(BUTTON_LEFT) | button_bit(BUTTON_RIGHT), "STEER"},
-    {button_bit(BUTTON_JUMP), "JUMP"},
-    {button_bit(BUTTON_PAUSE), "PAUSE"},
-    {button_bit(BUTTON_MUTE), "SOUND"},
-    {button_bit(BUTTON_RECORDS), "RECORDS AND REPLAYS"},
-    {button_bit(BUTTON_GHOST), "GHOST"},
+    {0, button_bit(BUTTON_LEFT) | button_bit(BUTTON_RIGHT), "STEER"},
+    {0, button_bit(BUTTON_JUMP), "JUMP"},
+    {0, button_bit(BUTTON_PAUSE), "PAUSE"},
+    {0, button_bit(BUTTON_MUTE), "SOUND"},
+    {0, button_bit(BUTTON_RECORDS), "RECORDS AND REPLAYS"},
+    {0, button_bit(BUTTON_GHOST), "GHOST"},
+    {1, button_bit(BUTTON_SETTINGS), "SETTINGS"},
+    {1, button_bit(BUTTON_WINDOW), "FULL SCREEN OR WINDOW"},
 };
 
 // The first key the table binds to each of the buttons, in capitals, joined by " / ".
@@ -145,10 +160,11 @@ static std::string first_keys(buttons_t buttons) {
     return names;
 }
 
-std::string menu_keys_line() {
+std::string menu_keys_line(int row) {
     std::string line;
     for (const auto& words : menu_line_words)
-        line += (line.empty() ? "" : "     ") + first_keys(words.buttons) + " " + words.does;
+        if (words.line == row)
+            line += (line.empty() ? "" : "     ") + first_keys(words.buttons) + " " + words.does;
     return line;
 }
 

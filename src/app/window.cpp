@@ -13,6 +13,7 @@
 #include "app/recorder.h"
 #include "app/watch.h"
 #include "assets/icon.h"
+#include "assets/startup.h"
 #include "game/screen.h"
 #include "game/state.h"
 #include "pad/pad.h"
@@ -63,10 +64,80 @@ static uint32_t play_frame(const command_t& cmd) {
     return game.events;
 }
 
+// Full screen or a window, and the size a window takes when full screen is left: the
+// one asked for, or most of the screen.
+static bool full_screen;
+static int  windowed_width, windowed_height;
+// Start-up has loaded the pictures: a new size loads the set nearest it.
+static bool pictures_follow_size;
+
+// A window manager takes the full-screen request; without one the window covers the
+// screen itself. Leaving it restores the size before it, so the window's own size is
+// asked for a frame later.
+static bool window_size_due;
+
+static void switch_full_screen() {
+    full_screen = !full_screen;
+    if (full_screen) {
+        glutPositionWindow(0, 0);
+        glutReshapeWindow(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+        glutFullScreen();
+    } else {
+        glutLeaveFullScreen();
+        window_size_due = true;
+    }
+}
+
+static void size_window_when_due() {
+    if (!window_size_due || glutGet(GLUT_FULL_SCREEN))
+        return;
+    window_size_due = false;
+    glutReshapeWindow(windowed_width, windowed_height);
+}
+
+static void reshape(int width, int height) {
+    if (width <= 0 || height <= 0)
+        return;
+    bool changed = width != view_width || height != view_height;
+    view_width = width;
+    view_height = height;
+    render_view_resized();
+    if (changed && pictures_follow_size)
+        load_pictures_for_view();
+}
+
+// The pointer hides in full screen, and in a window while keys or a controller are in use.
+static struct {
+    bool keys_in_use;
+    bool hidden;
+} pointer;
+
+static void pointer_moved(int, int) { pointer.keys_in_use = false; }
+
+static void hide_pointer_while_playing(const command_t& cmd) {
+    if (cmd.pressed)
+        pointer.keys_in_use = true;
+    bool hide = full_screen || pointer.keys_in_use;
+    if (hide != pointer.hidden)
+        glutSetCursor(hide ? GLUT_CURSOR_NONE : GLUT_CURSOR_INHERIT);
+    pointer.hidden = hide;
+}
+
+// Alt+Enter is the window's, not the menu's confirm.
+static void keyboard_down(unsigned char key, int x, int y) {
+    if ((glutGetModifiers() & GLUT_ACTIVE_ALT) && alt_key_down(key))
+        return;
+    key_down(key, x, y);
+}
+
 static void display() {
     bool      focused = platform_window_has_focus(platform_current_window());
     command_t cmd = build_command(focused, pad_poll(), platform_ticks_ms());
-    uint32_t  events = watching() ? watch_frame(cmd) : play_frame(cmd);
+    size_window_when_due();
+    if (presses(cmd, BUTTON_WINDOW))
+        switch_full_screen();
+    hide_pointer_while_playing(cmd);
+    uint32_t events = watching() ? watch_frame(cmd) : play_frame(cmd);
     sound_frame(events, game.muted, engine_heard());
     platform_frame_events(events);
     if (game.flow.level_change_waiting)
@@ -76,11 +147,14 @@ static void display() {
 }
 
 void start_window_game(const char* watch_path) {
-    records_view.menu_keys = menu_keys_line();
+    records_view.menu_keys.clear();
+    for (int row = 0; row < MENU_KEY_LINES; row++)
+        records_view.menu_keys.push_back(menu_keys_line(row));
     records_view.sound_off = sound_off_line();
     keeping_start();
     ghost_start();
     start_program();
+    pictures_follow_size = true;
     recorder_forget();
     frame_done();
     leave_when_asked();
@@ -97,7 +171,7 @@ static void name_window() {
 
 bool open_window(int* argc, char** argv, int width, int height) {
     glutInit(argc, argv);
-    bool full_screen = width == 0;
+    full_screen = width == 0;
     // the screen is measured once, before anything is sized from it; a window is the screen to the game
     view_width = full_screen ? glutGet(GLUT_SCREEN_WIDTH) : width;
     view_height = full_screen ? glutGet(GLUT_SCREEN_HEIGHT) : height;
@@ -110,18 +184,21 @@ bool open_window(int* argc, char** argv, int width, int height) {
     // window is placed by the window manager, or by -geometry +X+Y
     if (full_screen)
         glutInitWindowPosition(0, 0);
-    else
-        glutInitWindowSize(width, height);
+    // the window is made the screen's size, so the first frames draw for the size they keep
+    glutInitWindowSize(view_width, view_height);
+    windowed_width = full_screen ? view_width * 3 / 4 : width;
+    windowed_height = full_screen ? view_height * 3 / 4 : height;
     glutCreateWindow(WINDOW_TITLE);
     name_window();
     if (full_screen)
         glutFullScreen();
-    else
-        platform_hold_window_size(platform_current_window(), width, height);
     pace_window_start();
     pad_open();
     glutDisplayFunc(display);
-    glutKeyboardFunc(key_down);
+    glutReshapeFunc(reshape);
+    glutPassiveMotionFunc(pointer_moved);
+    glutMotionFunc(pointer_moved);
+    glutKeyboardFunc(keyboard_down);
     glutKeyboardUpFunc(key_up);
     glutSpecialFunc(special_down);
     glutSpecialUpFunc(special_up);

@@ -14,6 +14,7 @@ static const struct {
     {BUTTON_MUTE, "m"},       {BUTTON_PAUSE_OR_LEAVE, "pad_back"},
     {BUTTON_CANCEL, "pad_b"}, {BUTTON_RECORDS, "r"},
     {BUTTON_GHOST, "g"},      {BUTTON_FAST, "f"},
+    {BUTTON_WINDOW, "f11"},   {BUTTON_SETTINGS, "o"},
 };
 
 // The most frames one line may hold.

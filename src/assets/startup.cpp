@@ -205,3 +205,5 @@ void load_assets() {
     load_models();
     load_pictures();
 }
+
+void load_pictures_for_view() { load_pictures(); }

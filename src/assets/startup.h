@@ -21,6 +21,8 @@ extern const picture_file_t picture_files[PICTURE_COUNT];
 
 // Loads the models and pictures a game needs; one that cannot be used is passed over.
 void load_assets();
+// The pictures again for the view's size now, after the window changed size: the set nearest it.
+void load_pictures_for_view();
 // Starts reading the models, and the pictures for a screen of this size, on a
 // thread of their own, for the next start-up to take (the pictures only when the
 // window turns out to be that size).

@@ -21,6 +21,8 @@ enum button_t {
     BUTTON_RECORDS,          // the records and replays, from the menu
     BUTTON_GHOST,            // the best run's ghost hidden or shown
     BUTTON_FAST,             // a watched game at four times its speed
+    BUTTON_WINDOW,           // full screen or a window, at any time
+    BUTTON_SETTINGS,         // the settings, from the menu and the pause screen
     BUTTON_COUNT,
 };
 

@@ -83,15 +83,6 @@ void platform_name_window(uintptr_t window, const char*, const char*, const uint
     }
 }
 
-// No frame to drag and no maximise box: the game draws for this size only.
-void platform_hold_window_size(uintptr_t window, int, int) {
-    if (!window)
-        return;
-    LONG_PTR style = GetWindowLongPtrA((HWND)window, GWL_STYLE);
-    SetWindowLongPtrA((HWND)window, GWL_STYLE, style & ~(LONG_PTR)(WS_THICKFRAME | WS_MAXIMIZEBOX));
-    SetWindowPos((HWND)window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-}
-
 bool platform_window_has_focus(uintptr_t window) {
     if (!window)
         return true;

@@ -68,22 +68,6 @@ void platform_name_window(uintptr_t window, const char* instance, const char* cl
     send_to_window(dpy);
 }
 
-// The window library's size and place hints are kept; the smallest and largest size are added.
-void platform_hold_window_size(uintptr_t window, int width, int height) {
-    Display* dpy = window_display(window);
-    if (!dpy)
-        return;
-    XSizeHints hints = {};
-    long       given = 0;
-    if (!XGetWMNormalHints(dpy, window, &hints, &given))
-        hints.flags = 0;
-    hints.flags |= PMinSize | PMaxSize;
-    hints.min_width = hints.max_width = width;
-    hints.min_height = hints.max_height = height;
-    XSetWMNormalHints(dpy, window, &hints);
-    send_to_window(dpy);
-}
-
 uintptr_t platform_current_window() { return glXGetCurrentDrawable(); }
 
 static bool offers(const char* extensions, const char* name) {

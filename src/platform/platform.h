@@ -40,8 +40,6 @@ uintptr_t platform_current_window();
 // (for each size: width, height, ARGB pixels), for docks and taskbars.
 void platform_name_window(uintptr_t window, const char* instance, const char* class_name, const uint32_t* icon,
                           size_t icon_count);
-// Asks the window manager to keep the window at this size: the game draws for it.
-void platform_hold_window_size(uintptr_t window, int width, int height);
 // Whether the keyboard goes to this window; true when there is no display to ask.
 bool platform_window_has_focus(uintptr_t window);
 // How many refreshes the current context's swaps wait for; false where the driver offers no such control.

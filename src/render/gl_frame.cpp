@@ -84,7 +84,7 @@ static void setup_light(GLenum light) {
     glEnable(light);
 }
 
-void render_setup_view() {
+static void set_projection() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // the aspect is the integer quotient of the screen size, as the game always had it;
@@ -96,6 +96,15 @@ void render_setup_view() {
     gluPerspective(30, aspect, 0.01, 1.0);
     gluLookAt(0, -0.06, 0.006, 0, 0, 0, 0, 1, 0);
     glMatrixMode(GL_MODELVIEW);
+}
+
+void render_view_resized() {
+    glViewport(0, 0, view_width, view_height);
+    set_projection();
+}
+
+void render_setup_view() {
+    set_projection();
     glLoadIdentity();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);

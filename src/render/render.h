@@ -24,8 +24,9 @@ void        render_clear(bool background_in_frame);   // the app says whether th
 void        render_begin_scene();                     // camera on the ship
 void        render_finish_scene();                    // what goes over the whole scene: the HUD where play asked for it
 void        render_end_frame();                       // finish the scene, restore, swap, ask for the next frame
-void        render_hold_frame();   // a level change: the scene as it stands under its words; ask for the next
-void        render_setup_view();   // projection, camera, depth, lights, shading
+void        render_hold_frame();     // a level change: the scene as it stands under its words; ask for the next
+void        render_setup_view();     // projection, camera, depth, lights, shading
+void        render_view_resized();   // the window is view_width by view_height now: viewport and projection
 const char* render_gl_version();
 // The keys the pause screen names, each "<KEY> KEY" as the binding table names it, in capitals.
 inline constexpr char PAUSED_HINT[] = "PRESS P KEY TO CONTINUE, ESC KEY TO EXIT";
@@ -43,8 +44,9 @@ struct records_view_t {
     std::vector<std::string> summary_lines;   // under the summary: this game's figures beside the bests
     std::string              watch_line;      // over a watched game: the keys that steer the watching
     ghost_pose_t             ghost;
-    std::string              menu_keys;   // under the menu's picture: the keys, from the binding table
-    std::string              sound_off;   // in a corner while the sound is off: which key turns it on
+    std::vector<std::string>
+                menu_keys;   // under the menu's picture, the bottom line first: the keys, from the binding table
+    std::string sound_off;   // in a corner while the sound is off: which key turns it on
 };
 extern records_view_t records_view;
 

@@ -135,7 +135,8 @@ void draw_menu() {
         menu_words();
     restore_matrices();
     begin_flat_text();
-    centred_line(records_view.menu_keys.c_str(), 20);
+    for (size_t i = 0; i < records_view.menu_keys.size(); i++)
+        centred_line(records_view.menu_keys[i].c_str(), 20.0 + i * CENTRED_LINE_STEP * 0.75);
     end_flat_text();
 }
 
