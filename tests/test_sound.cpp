@@ -62,6 +62,25 @@ TEST(Sound, TheEngineFadesInLoopsAndFadesOut) {
     EXPECT_EQ(mixed(&mixer, ENGINE_FADE_SAMPLES), std::vector<int16_t>(ENGINE_FADE_SAMPLES, 0));
 }
 
+// The settings' volumes: each side scaled on its own, in tenths, 0 silent.
+TEST(Sound, TheEffectsAndTheEngineEachFollowTheirOwnVolume) {
+    sound_clip_t hum(ENGINE_FADE_SAMPLES * 2, 10000), star(10, 8000);
+    const struct {
+        int     effects, engine;
+        int16_t sum;
+    } cases[] = {{10, 10, 18000}, {5, 10, 14000}, {10, 5, 13000}, {0, 10, 10000}, {10, 0, 8000}, {0, 0, 0}};
+    for (const auto& c : cases) {
+        sound_mixer_t mixer{};
+        mixer.engine = &hum;
+        mixer.engine_on = true;
+        mixer.effects_volume = c.effects;
+        mixer.engine_volume = c.engine;
+        mixed(&mixer, ENGINE_FADE_SAMPLES);
+        mixer_play(&mixer, &star);
+        EXPECT_EQ(mixed(&mixer, 1)[0], c.sum) << c.effects << " " << c.engine;
+    }
+}
+
 TEST(Sound, OnlyTheGamesOwnKindOfWavIsRead) {
     std::vector<int16_t> samples = {0, 1, -1, 32767, -32768}, read;
     std::string          good = wav_bytes(samples), why;

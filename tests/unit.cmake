@@ -1,7 +1,7 @@
 # Window-free unit suites: the foundation (timer, scale, results, records, flow) and the
 # world (level map, models, pictures, start-up).
 add_executable(test_foundation test_timer.cpp test_scale.cpp test_results.cpp test_flow.cpp test_command_line.cpp
-               test_platform.cpp test_records.cpp)
+               test_platform.cpp test_records.cpp test_settings.cpp)
 target_link_libraries(test_foundation PRIVATE quovix_null quovix_test_support GTest::gtest_main)
 target_compile_definitions(test_foundation PRIVATE QUOVIX_VERSION="${QUOVIX_VERSION}")
 add_dependencies(test_foundation quovix)

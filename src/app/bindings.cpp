@@ -3,12 +3,13 @@
 #include <GL/freeglut_std.h>   // the special keys' codes; no call is made here
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "game/buttons.h"
 #include "game/state.h"
 #include "pad/pad.h"
 
-const binding_t bindings[] = {
+binding_t bindings[] = {
     {DEVICE_KEY, 'a', BUTTON_LEFT, "a"},
     {DEVICE_SPECIAL_KEY, GLUT_KEY_LEFT, BUTTON_LEFT, "left arrow"},
     {DEVICE_KEY, 'd', BUTTON_RIGHT, "d"},
@@ -45,6 +46,106 @@ const binding_t bindings[] = {
 };
 const int binding_count = sizeof(bindings) / sizeof(bindings[0]);
 
+// The table as shipped: copied at the first call, which comes before any setting changes a row.
+const binding_t& default_binding(int row) {
+    static const std::vector<binding_t> shipped(bindings, bindings + binding_count);
+    return shipped[row];
+}
+
+bool binding_can_change(int row) {
+    const binding_t& b = default_binding(row);
+    return (b.device == DEVICE_KEY || b.device == DEVICE_SPECIAL_KEY) && b.button != BUTTON_CONFIRM &&
+           b.button != BUTTON_BACK;
+}
+
+// The special keys a binding may take, by name.
+static const struct {
+    int         code;
+    const char* label;
+} special_labels[] = {
+    {GLUT_KEY_LEFT, "left arrow"}, {GLUT_KEY_RIGHT, "right arrow"},
+    {GLUT_KEY_UP, "up arrow"},     {GLUT_KEY_DOWN, "down arrow"},
+    {GLUT_KEY_PAGE_UP, "page up"}, {GLUT_KEY_PAGE_DOWN, "page down"},
+    {GLUT_KEY_HOME, "home"},       {GLUT_KEY_END, "end"},
+    {GLUT_KEY_INSERT, "insert"},   {GLUT_KEY_F1, "F1"},
+    {GLUT_KEY_F2, "F2"},           {GLUT_KEY_F3, "F3"},
+    {GLUT_KEY_F4, "F4"},           {GLUT_KEY_F5, "F5"},
+    {GLUT_KEY_F6, "F6"},           {GLUT_KEY_F7, "F7"},
+    {GLUT_KEY_F8, "F8"},           {GLUT_KEY_F9, "F9"},
+    {GLUT_KEY_F10, "F10"},         {GLUT_KEY_F11, "F11"},
+    {GLUT_KEY_F12, "F12"},
+};
+// Characters without a printed shape of their own.
+static const struct {
+    int         code;
+    const char* label;
+} character_labels[] = {
+    {' ', "space"}, {'\r', "Enter"}, {27, "Esc"}, {'\t', "tab"}, {8, "backspace"}, {127, "delete"},
+};
+
+const char* key_label(binding_device_t device, int code) {
+    // one printed character each, letters as the keys fold them
+    static char printed[128][2];
+    if (device == DEVICE_SPECIAL_KEY) {
+        for (const auto& k : special_labels)
+            if (k.code == code)
+                return k.label;
+        return nullptr;
+    }
+    if (device != DEVICE_KEY && device != DEVICE_ALT_KEY)
+        return nullptr;
+    for (const auto& k : character_labels)
+        if (k.code == code)
+            return k.label;
+    if (code <= ' ' || code >= 127 || (code >= 'A' && code <= 'Z'))
+        return nullptr;
+    printed[code][0] = (char)code;
+    return printed[code];
+}
+
+static bool same_label(const std::string& a, const char* b) {
+    if (a.size() != strlen(b))
+        return false;
+    for (size_t i = 0; i < a.size(); i++)
+        if (tolower((unsigned char)a[i]) != tolower((unsigned char)b[i]))
+            return false;
+    return true;
+}
+
+bool key_of_label(const std::string& label, binding_device_t* device, int* code) {
+    for (const auto& k : special_labels) {
+        if (same_label(label, k.label)) {
+            *device = DEVICE_SPECIAL_KEY;
+            *code = k.code;
+            return true;
+        }
+    }
+    for (int c = 1; c < 128; c++) {
+        const char* name = key_label(DEVICE_KEY, c);
+        // a printed letter names itself in one case only: the folded one
+        if (name && (name[1] ? same_label(label, name) : label == name)) {
+            *device = DEVICE_KEY;
+            *code = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+static void (*key_taker)(binding_device_t device, int code);
+
+void capture_next_key(void (*take)(binding_device_t device, int code)) { key_taker = take; }
+
+// A key waited for goes to its taker alone; true when it went.
+static bool key_taken(binding_device_t device, int code) {
+    if (!key_taker)
+        return false;
+    void (*take)(binding_device_t, int) = key_taker;
+    key_taker = nullptr;
+    take(device, code);
+    return true;
+}
+
 // Shift and Caps Lock change a letter's code, not its key: a release under Shift
 // lets go of what was pressed without it.
 static int folded(unsigned char key) {
@@ -71,10 +172,16 @@ static bool key_event(binding_device_t device, int code, int source, bool down) 
     return taken;
 }
 
-void key_down(unsigned char key, int, int) { key_event(DEVICE_KEY, folded(key), SOURCE_KEYS, true); }
+void key_down(unsigned char key, int, int) {
+    if (!key_taken(DEVICE_KEY, folded(key)))
+        key_event(DEVICE_KEY, folded(key), SOURCE_KEYS, true);
+}
 bool alt_key_down(unsigned char key) { return key_event(DEVICE_ALT_KEY, folded(key), SOURCE_KEYS, true); }
 void key_up(unsigned char key, int, int) { key_event(DEVICE_KEY, folded(key), SOURCE_KEYS, false); }
-void special_down(int special, int, int) { key_event(DEVICE_SPECIAL_KEY, special, SOURCE_SPECIAL_KEYS, true); }
+void special_down(int special, int, int) {
+    if (!key_taken(DEVICE_SPECIAL_KEY, special))
+        key_event(DEVICE_SPECIAL_KEY, special, SOURCE_SPECIAL_KEYS, true);
+}
 void special_up(int special, int, int) { key_event(DEVICE_SPECIAL_KEY, special, SOURCE_SPECIAL_KEYS, false); }
 
 // The buttons the pads held at the last poll; kept apart from the game, whose reset does not unplug a pad.
@@ -167,6 +274,14 @@ std::string menu_keys_line(int row) {
             line += (line.empty() ? "" : "     ") + first_keys(words.buttons) + " " + words.does;
     return line;
 }
+
+std::string settings_keys_line() {
+    return first_keys(button_bit(BUTTON_MENU_UP) | button_bit(BUTTON_MENU_DOWN)) + " CHOOSE     " +
+           first_keys(button_bit(BUTTON_LEFT) | button_bit(BUTTON_RIGHT)) + " LESS OR MORE     " +
+           first_keys(button_bit(BUTTON_CONFIRM)) + " CHANGE     " + first_keys(button_bit(BUTTON_BACK)) + " BACK";
+}
+
+std::string pause_keys_line() { return first_keys(button_bit(BUTTON_SETTINGS)) + " SETTINGS"; }
 
 std::string sound_off_line() { return "SOUND OFF: " + first_keys(button_bit(BUTTON_MUTE)) + " TURNS IT ON"; }
 

@@ -19,8 +19,20 @@ struct binding_t {
     const char*      name;   // as --help and the manual page name it
 };
 
-extern const binding_t bindings[];
-extern const int       binding_count;
+// As the settings left them: the keyboard's rows may be bound to other keys.
+extern binding_t bindings[];
+extern const int binding_count;
+// The table as the game ships it.
+const binding_t& default_binding(int row);
+// Whether the settings may bind a row to another key: Enter and Esc drive the settings themselves.
+bool binding_can_change(int row);
+// A key's name as the table, --help and the screens give it ("a", "space", "left arrow",
+// "F11"); nullptr for a key no binding can take.
+const char* key_label(binding_device_t device, int code);
+// The key a label names, as key_label gives it, letters in either case; false for none.
+bool key_of_label(const std::string& label, binding_device_t* device, int* code);
+// The next key pressed goes to `take` instead of the buttons, once; nullptr stops waiting.
+void capture_next_key(void (*take)(binding_device_t device, int code));
 
 // The window library's keyboard callbacks.
 void key_down(unsigned char key, int x, int y);
@@ -39,3 +51,7 @@ std::string keys_help();
 const int   MENU_KEY_LINES = 2;
 std::string menu_keys_line(int row);
 std::string sound_off_line();
+// Under the pause screen's hint: the key that opens the settings from it.
+std::string pause_keys_line();
+// The settings screen's keys: choose, less or more, change, back.
+std::string settings_keys_line();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/recorder.h"
+#include "app/settings.h"
 #include "game/paths.h"
 #include "game/screen.h"
 #include "game/state.h"
@@ -13,7 +14,6 @@
 
 // A ghost's file: a line a frame of play, so a level of a day's length still reads whole.
 static const uint64_t GHOST_FILE_MAX_BYTES = 8 << 20;
-static const char     SETTINGS_VERSION_LINE[] = "quovix settings 1";
 
 struct pose_t {
     float  pos[3];
@@ -22,31 +22,12 @@ struct pose_t {
 };
 
 static struct {
-    bool                wanted = true;   // g's choice
-    int                 level;           // the level the paths are for; 0 before play
-    std::vector<pose_t> best;            // the ghost's path for this level, empty for none
-    std::vector<pose_t> taken;           // the ship's this time
+    int                 level;   // the level the paths are for; 0 before play
+    std::vector<pose_t> best;    // the ghost's path for this level, empty for none
+    std::vector<pose_t> taken;   // the ship's this time
 } ghost;
 
 static std::string ghost_path(const std::string& hash) { return REPLAYS_FOLDER "ghost-" + hash + ".txt"; }
-
-void ghost_start() {
-    std::string why, text;
-    FILE*       f = platform_open_regular(SETTINGS_FILE, 4096, &why);
-    if (!f)
-        return;
-    if (!platform_read_all(f, 4096, &text, &why) || text.rfind(SETTINGS_VERSION_LINE, 0) != 0) {
-        fprintf(stderr, "quovix: %s: not a settings file of this version: the ghost is shown\n", SETTINGS_FILE);
-        return;
-    }
-    ghost.wanted = text.find("\nghost off") == std::string::npos;
-}
-
-static void save_choice() {
-    std::string text = std::string(SETTINGS_VERSION_LINE) + "\nghost " + (ghost.wanted ? "on" : "off") + "\n", why;
-    if (!platform_write_file(SETTINGS_FILE, text.data(), text.size(), &why))
-        fprintf(stderr, "quovix: %s: %s\n", SETTINGS_FILE, why.c_str());
-}
 
 // A ghost's file read whole; a line that does not read ends the path there.
 static std::vector<pose_t> read_ghost(const std::string& path) {
@@ -90,7 +71,7 @@ static void level_begins(int level) {
 void ghost_before_frame() {
     ghost_pose_t& shown = records_view.ghost;
     size_t        frame = ghost.taken.size();
-    shown.shown = ghost.wanted && game.flow.game_started && frame < ghost.best.size();
+    shown.shown = settings.ghost_shown && game.flow.game_started && frame < ghost.best.size();
     if (!shown.shown)
         return;
     const pose_t& pose = ghost.best[frame];
@@ -101,8 +82,8 @@ void ghost_before_frame() {
 
 void ghost_after_frame(bool g_pressed) {
     if (g_pressed) {
-        ghost.wanted = !ghost.wanted;
-        save_choice();
+        settings.ghost_shown = !settings.ghost_shown;
+        settings_save();
     }
     const game_flow_t& flow = game.flow;
     if (!flow.game_started) {

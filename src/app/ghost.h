@@ -1,10 +1,9 @@
 // The ghost: the level's best run by time, flown beside the ship frame for frame
-// from the path its ship took, kept in the replays folder by the level's hash.
+// from the path its ship took, kept in the replays folder by the level's hash;
+// shown as the settings have it.
 #pragma once
 #include <string>
 
-// The choice to see it, kept in the settings file, read at start.
-void ghost_start();
 // Before a frame of play is drawn: where the ghost is this frame, or hidden.
 void ghost_before_frame();
 // After it: the ship's path taken, g heard, a new level's ghost read.

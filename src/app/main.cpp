@@ -1,5 +1,6 @@
 // Quovix: read the command line, open the window, run start-up, then frames until the player leaves.
 #include "app/options.h"
+#include "app/settings.h"
 #include "app/window.h"
 #include "assets/startup.h"
 #include "game/state.h"
@@ -14,9 +15,15 @@ int main(int argc, char** argv) {
         return answer_options(options, stdout, stderr);
     game.muted = options.muted;
     platform_use_display(options.display);
+    settings_load();
     // the models and pictures are read while the window library loads the GL driver
     int width, height;
     if (platform_screen_size(&width, &height)) {
+        // a window of most of the screen, as the player last chose, unless the command line sized one
+        if (!options.window_width && !settings.full_screen) {
+            options.window_width = width * 3 / 4;
+            options.window_height = height * 3 / 4;
+        }
         if (options.window_width)
             read_files_ahead(options.window_width, options.window_height);
         else

@@ -9,18 +9,21 @@
 static const char USAGE_LINE[] =
     "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--watch FILE] [--help] [--version] [X options]";
 
-static const char HELP[] = "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
-                           "\n"
-                           "Options:\n"
-                           "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
-                           "                         the picture is drawn for that size (each side %d to %d)\n"
-                           "  --mute                 start without sound; m turns it on\n"
-                           "  --watch FILE           watch a kept game (replays/ beside bin/) before the menu\n"
-                           "  --help                 print this and leave\n"
-                           "  --version              print the version and leave\n"
-                           "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
-                           "\n"
-                           "Keys:\n";
+static const char HELP[] =
+    "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
+    "\n"
+    "Options:\n"
+    "  --window WIDTHxHEIGHT  play in a window of that size instead of the full screen;\n"
+    "                         the picture is drawn for that size (each side %d to %d)\n"
+    "  --mute                 start without sound; m turns it on\n"
+    "  --watch FILE           watch a kept game (replays/ beside bin/) before the menu\n"
+    "  --help                 print this and leave\n"
+    "  --version              print the version and leave\n"
+    "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
+    "\n"
+    "The settings (keys, volumes, full screen, large text) are kept in settings.txt beside bin/.\n"
+    "\n"
+    "Keys:\n";
 
 // The window library's own options, left in argv for it, with how many values each takes.
 static const struct {

@@ -11,6 +11,8 @@
 #include "app/keeping.h"
 #include "app/pace.h"
 #include "app/recorder.h"
+#include "app/setting_rows.h"
+#include "app/settings.h"
 #include "app/watch.h"
 #include "assets/icon.h"
 #include "assets/startup.h"
@@ -60,6 +62,8 @@ static uint32_t play_frame(const command_t& cmd) {
     frame_done();
     leave_when_asked();
     list_records_when_asked();
+    list_settings_when_asked();
+    change_setting_when_asked();
     watch_when_asked();
     return game.events;
 }
@@ -134,8 +138,14 @@ static void display() {
     bool      focused = platform_window_has_focus(platform_current_window());
     command_t cmd = build_command(focused, pad_poll(), platform_ticks_ms());
     size_window_when_due();
-    if (presses(cmd, BUTTON_WINDOW))
+    if (presses(cmd, BUTTON_WINDOW)) {
+        settings.full_screen = !settings.full_screen;
+        settings_save();
+    }
+    if (settings.full_screen != full_screen)
         switch_full_screen();
+    sound_set_volumes(settings.effects_volume, settings.engine_volume);
+    renderer.large_text = settings.large_text;
     hide_pointer_while_playing(cmd);
     uint32_t events = watching() ? watch_frame(cmd) : play_frame(cmd);
     sound_frame(events, game.muted, engine_heard());
@@ -147,12 +157,8 @@ static void display() {
 }
 
 void start_window_game(const char* watch_path) {
-    records_view.menu_keys.clear();
-    for (int row = 0; row < MENU_KEY_LINES; row++)
-        records_view.menu_keys.push_back(menu_keys_line(row));
-    records_view.sound_off = sound_off_line();
+    name_the_keys();
     keeping_start();
-    ghost_start();
     start_program();
     pictures_follow_size = true;
     recorder_forget();
@@ -172,6 +178,8 @@ static void name_window() {
 bool open_window(int* argc, char** argv, int width, int height) {
     glutInit(argc, argv);
     full_screen = width == 0;
+    // the session's own: saved only when the player switches
+    settings.full_screen = full_screen;
     // the screen is measured once, before anything is sized from it; a window is the screen to the game
     view_width = full_screen ? glutGet(GLUT_SCREEN_WIDTH) : width;
     view_height = full_screen ? glutGet(GLUT_SCREEN_HEIGHT) : height;

@@ -8,6 +8,7 @@
 #include "game/records_screen.h"
 #include "game/requests.h"
 #include "game/screen.h"
+#include "game/settings_screen.h"
 #include "game/state.h"
 #include "game/tuning.h"
 
@@ -90,8 +91,8 @@ static bool menu_buttons() {
 }
 
 input_request_t input_step() {
-    // the records screen stands over the menu and takes its buttons, Esc going back rather than leaving
-    if (records_screen_step()) {
+    // the settings and the records stand over the menu and take its buttons, Esc going back rather than leaving
+    if (settings_screen_step() || records_screen_step()) {
         mute_step();
         return INPUT_GO_ON;
     }

@@ -29,3 +29,11 @@ void request_watch(int line) {
     game.requests.watch_asked = true;
     game.requests.watch_line = (int16_t)line;
 }
+
+void request_settings_listed() { game.requests.list_settings = true; }
+
+void request_setting_changed(int row, int change) {
+    game.requests.setting_asked = true;
+    game.requests.setting_row = (int16_t)row;
+    game.requests.setting_change = (int8_t)change;
+}

@@ -12,3 +12,6 @@ void request_buttons_afresh();
 void request_records_listed();
 // The game of a records line watched.
 void request_watch(int line);
+// The settings screen's rows listed anew, and one of them changed: -1 down, +1 up, 0 Enter's change.
+void request_settings_listed();
+void request_setting_changed(int row, int change);

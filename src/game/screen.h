@@ -10,6 +10,7 @@ enum screen_t {
     SCREEN_LEVEL_CHANGE,   // the fly-off, then the wait before the next level or the summary
     SCREEN_SUMMARY,        // no lives left, or every level done
     SCREEN_RECORDS,        // over the menu: the bests and the last games, one to watch
+    SCREEN_SETTINGS,       // over the menu or the pause screen: the keys, the volumes, the window
 };
 
 screen_t game_screen();

@@ -40,6 +40,9 @@ struct game_flow_t {
     uint8_t records_open;           // the records screen stands over the menu
     int16_t records_selection;      // the line Enter watches
     int16_t records_lines;          // lines the app listed on it
+    uint8_t settings_open;          // the settings stand over the menu or the pause screen
+    int16_t settings_selection;     // the row Enter and the steering keys change
+    int16_t settings_rows;          // rows the app listed on it
     uint8_t paused;                 // play stands still, the scene is drawn under "PAUSED"
     uint8_t focus_lost;             // the last command came without the keyboard
     uint8_t focus_pause_due;        // the keyboard went while play could not pause: it pauses when it can
@@ -123,6 +126,10 @@ struct requests_t {
     bool        list_records;       // the records screen opened: its lines are to be listed
     bool        watch_asked;        // Enter on a records line: that game is to be watched
     int16_t     watch_line;
+    bool        list_settings;   // the settings opened: their rows are to be listed
+    bool        setting_asked;   // a settings row is to be changed: setting_change says how
+    int16_t     setting_row;
+    int8_t      setting_change;   // -1 down, +1 up, 0 Enter's change
 };
 
 // The frames as they are run: counted by the frame function, and the window-free

@@ -8,7 +8,7 @@
 #include "render/render.h"
 #include "render/render_local.h"
 
-renderer_t renderer = {platform_setting_on("QUOVIX_REFERENCE_DRAWING"), {}};
+renderer_t renderer = {platform_setting_on("QUOVIX_REFERENCE_DRAWING"), {}, false};
 
 // The one place a frame's notes are cleared: after its swap, and after the warm-up drawing.
 static void clear_frame_notes() { renderer.frame = frame_notes_t{}; }

@@ -45,8 +45,13 @@ struct records_view_t {
     std::string              watch_line;      // over a watched game: the keys that steer the watching
     ghost_pose_t             ghost;
     std::vector<std::string>
-                menu_keys;   // under the menu's picture, the bottom line first: the keys, from the binding table
-    std::string sound_off;   // in a corner while the sound is off: which key turns it on
+                menu_keys;    // under the menu's picture, the bottom line first: the keys, from the binding table
+    std::string sound_off;    // in a corner while the sound is off: which key turns it on
+    std::string pause_keys;   // under the pause screen's hint: the settings' key
+    // the settings screen: each row's name and value, the chosen one marked by the game's selection
+    std::vector<std::string> setting_names, setting_values;
+    std::string              setting_note;    // under them: a key asked for, or why it was refused
+    std::string              settings_keys;   // at the bottom: the keys that choose, change and go back
 };
 extern records_view_t records_view;
 
@@ -71,7 +76,8 @@ struct renderer_t {
     // the straightforward drawing, kept as the reference the fast drawing is held to:
     // on when QUOVIX_REFERENCE_DRAWING is on (1, true, yes) at launch, or when a test sets it
     bool          reference_drawing;
-    frame_notes_t frame;   // the frame being drawn
+    frame_notes_t frame;        // the frame being drawn
+    bool          large_text;   // the HUD's and the screens' text grows with the screen's height
 };
 extern renderer_t renderer;
 

@@ -20,6 +20,8 @@ static const int CENTRED_LINE_STEP = 36;
 // The summary's lines about the bests, smaller than the designed text beside them.
 #define SMALL_FONT GLUT_BITMAP_HELVETICA_12
 static const int SMALL_LINE_STEP = 16;
+// The menu's second line of keys, as a share of the height from the bottom.
+static const double MENU_SECOND_KEYS_HEIGHT = 0.125;
 // The summary's line that tells a win from a loss, as a share of the height from the bottom.
 static const double SUMMARY_OUTCOME_HEIGHT = 0.69;
 
@@ -64,8 +66,7 @@ static void restore_matrices() {
 
 // A line in the middle of the screen, whatever the camera.
 static void centred_line(const char* text, double y) {
-    int width = glutBitmapLength(TEXT_FONT, (const unsigned char*)text);
-    glRasterPos2d((view_width - width) / 2.0, y);
+    glRasterPos2d((view_width - text_width(text)) / 2.0, y);
     draw_text(text);
 }
 
@@ -124,7 +125,40 @@ static void draw_records_screen() {
     end_flat_text();
 }
 
+// Each row's name and its value in two columns, scrolled as the records' lines are.
+static void settings_rows(double top, int chosen) {
+    const std::vector<std::string>& names = records_view.setting_names;
+    const double                    step = CENTRED_LINE_STEP * 0.7 * (renderer.large_text ? 1.6 : 1.0);
+    int                             fit = std::max(1, (int)((top - 95) / step));
+    int                             first = std::max(0, chosen - fit + 1);
+    double                          y = top;
+    for (int i = first; i < (int)names.size() && i < first + fit; i++, y -= step) {
+        glRasterPos2d(view_width * 0.12, y);
+        draw_text(((i == chosen ? "> " : "  ") + names[i]).c_str());
+        glRasterPos2d(view_width * 0.62, y);
+        if (i < (int)records_view.setting_values.size())
+            draw_text(records_view.setting_values[i].c_str());
+    }
+}
+
+// Over the menu or over play, on the background picture either way.
+static void draw_settings_screen() {
+    full_screen_picture(render_assets.background_tex, SCREEN_PICTURE_NEAR);
+    restore_matrices();
+    begin_flat_text();
+    centred_line("SETTINGS", view_height - 50.0);
+    settings_rows(view_height - 100.0, game.flow.settings_selection);
+    if (!records_view.setting_note.empty())
+        centred_line(records_view.setting_note.c_str(), 70);
+    centred_line(records_view.settings_keys.c_str(), 30);
+    end_flat_text();
+}
+
 void draw_menu() {
+    if (game_screen() == SCREEN_SETTINGS) {
+        draw_settings_screen();
+        return;
+    }
     if (game_screen() == SCREEN_RECORDS) {
         draw_records_screen();
         return;
@@ -135,8 +169,10 @@ void draw_menu() {
         menu_words();
     restore_matrices();
     begin_flat_text();
-    for (size_t i = 0; i < records_view.menu_keys.size(); i++)
-        centred_line(records_view.menu_keys[i].c_str(), 20.0 + i * CENTRED_LINE_STEP * 0.75);
+    // the first under the picture's own hint of the menu keys, the next above it
+    const double heights[] = {20.0, view_height * MENU_SECOND_KEYS_HEIGHT};
+    for (size_t i = 0; i < records_view.menu_keys.size() && i < 2; i++)
+        centred_line(records_view.menu_keys[i].c_str(), heights[i]);
     end_flat_text();
 }
 
@@ -263,10 +299,15 @@ void draw_level_change() {
 }
 
 void draw_paused() {
+    if (game_screen() == SCREEN_SETTINGS) {
+        draw_settings_screen();
+        return;
+    }
     // over the track and the ship, however near they are
     begin_flat_text();
     // above the ship, which stays in view
     centred_line("PAUSED", view_height * 0.62);
     centred_line(PAUSED_HINT, view_height * 0.62 - CENTRED_LINE_STEP);
+    centred_line(records_view.pause_keys.c_str(), view_height * 0.62 - 2 * CENTRED_LINE_STEP);
     end_flat_text();
 }

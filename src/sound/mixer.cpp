@@ -25,9 +25,9 @@ void mixer_stop_all(sound_mixer_t* mixer) {
     mixer->engine_fade = 0;
 }
 
-static void add_voice(sound_voice_t* voice, int32_t* sum, int count) {
+static void add_voice(sound_voice_t* voice, int volume, int32_t* sum, int count) {
     for (int i = 0; i < count && voice->clip; i++) {
-        sum[i] += (*voice->clip)[voice->at++];
+        sum[i] += (int32_t)(*voice->clip)[voice->at++] * volume / SOUND_VOLUME_MAX;
         if (voice->at == voice->clip->size())
             voice->clip = nullptr;
     }
@@ -44,7 +44,8 @@ static void add_engine(sound_mixer_t* mixer, int32_t* sum, int count) {
             mixer->engine_fade--;
         if (mixer->engine_fade == 0)
             continue;
-        sum[i] += (int32_t)(*hum)[mixer->engine_at] * mixer->engine_fade / ENGINE_FADE_SAMPLES;
+        sum[i] += (int32_t)(*hum)[mixer->engine_at] * mixer->engine_fade / ENGINE_FADE_SAMPLES * mixer->engine_volume /
+                  SOUND_VOLUME_MAX;
         mixer->engine_at = (mixer->engine_at + 1) % hum->size();
     }
 }
@@ -57,7 +58,7 @@ void mixer_mix(sound_mixer_t* mixer, int16_t* out, int count) {
         int32_t sum[CHUNK];
         memset(sum, 0, sizeof(sum));
         for (sound_voice_t& voice : mixer->voices)
-            add_voice(&voice, sum, n);
+            add_voice(&voice, mixer->effects_volume, sum, n);
         add_engine(mixer, sum, n);
         for (int i = 0; i < n; i++)
             out[done + i] = (int16_t)(sum[i] > INT16_MAX ? INT16_MAX : sum[i] < INT16_MIN ? INT16_MIN : sum[i]);

@@ -9,6 +9,8 @@
 const int SOUND_VOICES = 8;
 // The engine fades in and out over this many samples, so it never clicks.
 const int ENGINE_FADE_SAMPLES = 2205;
+// A volume's steps: 0 silent to 10, the sound as it was made.
+const int SOUND_VOLUME_MAX = 10;
 
 typedef std::vector<int16_t> sound_clip_t;
 
@@ -23,6 +25,8 @@ struct sound_mixer_t {
     size_t              engine_at;
     bool                engine_on;     // wanted: the fade follows it
     int                 engine_fade;   // 0 silent to ENGINE_FADE_SAMPLES full
+    int                 effects_volume = SOUND_VOLUME_MAX;
+    int                 engine_volume = SOUND_VOLUME_MAX;
 };
 
 // Starts a clip on a free voice, or on the one playing longest when all are busy.

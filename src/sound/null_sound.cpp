@@ -3,4 +3,5 @@
 
 void sound_open(const char*) {}
 void sound_frame(game_events_t, bool, bool) {}
+void sound_set_volumes(int, int) {}
 void sound_close() {}

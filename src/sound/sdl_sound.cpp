@@ -16,6 +16,7 @@ static sound_clip_t      clips[EV_COUNT];
 static sound_clip_t      engine;
 static sound_mixer_t     mixer;
 static bool              close_at_exit;
+static int               effects_volume = SOUND_VOLUME_MAX, engine_volume = SOUND_VOLUME_MAX;
 
 // SDL's audio thread: it holds the device's lock while it runs.
 static void fill_device(void*, Uint8* stream, int len) { mixer_mix(&mixer, (int16_t*)stream, len / 2); }
@@ -48,6 +49,8 @@ void sound_open(const char* folder) {
     load_sounds(folder, clips, &engine);
     mixer = sound_mixer_t{};
     mixer.engine = &engine;
+    mixer.effects_volume = effects_volume;
+    mixer.engine_volume = engine_volume;
     // the audio thread must be gone before the clips it reads are destroyed at exit
     if (!close_at_exit)
         atexit(sound_close);
@@ -67,6 +70,17 @@ void sound_frame(game_events_t events, bool muted, bool engine_on) {
                 mixer_play(&mixer, &clips[e]);
         mixer.engine_on = engine_on;
     }
+    SDL_UnlockAudioDevice(device);
+}
+
+void sound_set_volumes(int effects, int engine) {
+    effects_volume = effects;
+    engine_volume = engine;
+    if (!device)
+        return;
+    SDL_LockAudioDevice(device);
+    mixer.effects_volume = effects;
+    mixer.engine_volume = engine;
     SDL_UnlockAudioDevice(device);
 }
 

@@ -10,5 +10,7 @@ void sound_open(const char* folder);
 // while muted, and hums the engine when the game says it is heard; only queues
 // for the mixer, which runs on the audio thread.
 void sound_frame(game_events_t events, bool muted, bool engine_on);
+// The effects' and the engine's volumes, 0 to 10; both 10 until set.
+void sound_set_volumes(int effects, int engine);
 // Stops the sound and lets go of the device; also run at exit.
 void sound_close();
