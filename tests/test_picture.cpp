@@ -137,7 +137,6 @@ TEST(PackedPicture, UnpacksToExactlyItsFileOrSaysWhyNot) {
         {"the picture", packed, nullptr},
         {"a pixel short", gzipped(file.substr(3)), wrong_size.c_str()},
         {"a byte long", gzipped(file + "x"), wrong_size.c_str()},
-        {"a larger picture", gzipped(file + file), wrong_size.c_str()},
         {"cut short", cut, "is cut short"},
         {"empty", "", "is cut short"},
         {"its check broken", crc_broken, "is not a gzip file, or is damaged"},
