@@ -88,6 +88,7 @@ static bool read_set_picture(const picture_set_t& set, int i, std::vector<uint8_
                              std::string* said) {
     std::string path = picture_path(set.folder, i), packed_path = path + PACKED_PICTURE_SUFFIX, why, packed_why;
     said->clear();
+    // any length: the read stops after the set's pixels
     if (FILE* f = platform_open_regular(path.c_str(), UINT64_MAX, &why)) {
         *rgb = read_picture(f, set.width, set.height);
         return true;
