@@ -1,10 +1,14 @@
-# The zip a Windows player unpacks and plays from (`cmake --build build-windows --target quovix_zip`):
+# The zip a Windows player unpacks and plays from (`cmake --build build-windows --target quovix_zip`),
+# all in one folder, QUOVIX_ZIP_FOLDER (cmake/version.cmake):
 #   bin/        quovix.exe, the level tool and the solver, scale.txt
-#   resources/  models, picture sets, sounds, the icon and the levels, as the native build made them
+#   resources/  models, sounds, the icon and the levels, as the native build made them, and the
+#               picture sets gzipped (PACKED_PICTURE_SUFFIX): the game unpacks its screen's set
+#               at its first start
 #   README.txt  how to play, in Windows' own line endings
 
 set(QUOVIX_ZIP_FILE ${CMAKE_BINARY_DIR}/quovix-${QUOVIX_VERSION}-windows.zip)
-set(_zip_root ${CMAKE_BINARY_DIR}/zip)
+set(_zip_top ${CMAKE_BINARY_DIR}/zip)
+set(_zip_root ${_zip_top}/${QUOVIX_ZIP_FOLDER})
 # the README names the sets the zip holds: "A, B and C"
 set(_sets ${QUOVIX_PICTURE_SETS})
 list(SORT _sets)
@@ -20,10 +24,13 @@ set(_zip_resources ${QUOVIX_MODELS} ${QUOVIX_WINDOW_ICON})
 list(TRANSFORM QUOVIX_LEVELS APPEND .bmp OUTPUT_VARIABLE _levels)
 list(TRANSFORM QUOVIX_SOUNDS PREPEND sounds/ OUTPUT_VARIABLE _sounds)
 list(APPEND _zip_resources ${_levels} ${_sounds})
+# the sets are most of the game's size, and shrink to a few percent of it packed
+set(_zip_pictures "")
 foreach(_set ${QUOVIX_PICTURE_SETS})
   list(TRANSFORM QUOVIX_PICTURES PREPEND ${_set}/ OUTPUT_VARIABLE _pictures)
-  list(APPEND _zip_resources ${_pictures})
+  list(APPEND _zip_pictures ${_pictures})
 endforeach()
+list(APPEND _zip_resources ${_zip_pictures})
 # each named, so a set made at run time for another screen stays out
 set(_zip_resource_files "")
 set(_zip_copies COMMAND ${CMAKE_COMMAND} -E make_directory ${_zip_root}/resources/sounds)
@@ -35,10 +42,13 @@ foreach(_file ${_zip_resources})
   list(APPEND _zip_copies COMMAND ${CMAKE_COMMAND} -E copy ${QUOVIX_RESOURCES_DIR}/${_file}
        ${_zip_root}/resources/${_file})
 endforeach()
+# -n: no name or time inside, so the same pictures pack to the same bytes
+list(TRANSFORM _zip_pictures PREPEND ${_zip_root}/resources/ OUTPUT_VARIABLE _zipped_pictures)
+list(APPEND _zip_copies COMMAND gzip -9 -n ${_zipped_pictures})
 
 add_custom_command(
   OUTPUT ${QUOVIX_ZIP_FILE}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${_zip_root}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${_zip_top}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${_zip_root}/bin
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quovix> $<TARGET_FILE:quovix-level> $<TARGET_FILE:quovix-solve>
           ${CMAKE_BINARY_DIR}/scale.txt ${_zip_root}/bin
@@ -48,7 +58,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/README.txt ${_zip_root}
   ${_zip_copies}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${QUOVIX_ZIP_FILE}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${_zip_root} zip -q -r -X ${QUOVIX_ZIP_FILE} README.txt bin resources
+  COMMAND ${CMAKE_COMMAND} -E chdir ${_zip_top} zip -q -r -X ${QUOVIX_ZIP_FILE} ${QUOVIX_ZIP_FOLDER}
   DEPENDS quovix quovix-level quovix-solve ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/scale.txt
           ${_zip_resource_files}
   COMMENT "Making quovix-${QUOVIX_VERSION}-windows.zip"

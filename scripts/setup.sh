@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 # dpkg-dev: dpkg-buildflags gives the hardening flags Debian builds its packages with
 packages=(g++ dpkg-dev cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-          libcairo2-dev fonts-dejavu-core libpng-dev libgtest-dev libx11-dev libxfixes-dev libsdl2-dev
+          libcairo2-dev fonts-dejavu-core libpng-dev zlib1g-dev libgtest-dev libx11-dev libxfixes-dev libsdl2-dev
           xvfb xauth xdotool x11-utils "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -100,6 +101,20 @@ void write_text_file(const std::string& path, const std::string& text) {
 void write_binary_file(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write((const char*)bytes.data(), (std::streamsize)bytes.size());
+}
+
+std::string gzipped(const std::string& bytes) {
+    z_stream z = {};
+    EXPECT_EQ(deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::string packed(deflateBound(&z, (uLong)bytes.size()) + 32, '\0');
+    z.next_in = (Bytef*)bytes.data();
+    z.avail_in = (uInt)bytes.size();
+    z.next_out = (Bytef*)&packed[0];
+    z.avail_out = (uInt)packed.size();
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    packed.resize(packed.size() - z.avail_out);
+    deflateEnd(&z);
+    return packed;
 }
 
 bool file_exists(const std::string& path) {

@@ -57,6 +57,8 @@ bool                     make_device_node(const std::string& path);
 bool                     file_exists(const std::string& path);
 std::vector<std::string> lines_of(const std::string& text);
 FILE*                    file_of(const std::vector<uint8_t>& bytes);   // a temporary file holding the bytes
+// The bytes as gzip -9 packs them, as the zip carries the picture sets.
+std::string gzipped(const std::string& bytes);
 inline void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) { write_le32(&bytes[at], (uint32_t)value); }
 
 // True when text is five whole lines: level one's record with the given stars

@@ -318,6 +318,8 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
         EXPECT_NE(said.find("Quovix could not start"), std::string::npos) << said;
         EXPECT_NE(said.find(reason), std::string::npos) << said;
         EXPECT_NE(said.find(player("bin")), std::string::npos) << said;
+        // what start-up reports on the way stays in the terminal
+        EXPECT_EQ(said.find("OpenGL version"), std::string::npos) << said;
         if (!c.notify_status) {
             EXPECT_FALSE(file_exists(messaged)) << "a notification was sent, no window is wanted";
         }
@@ -344,6 +346,7 @@ TEST_F(Package, AGameThatCannotStartTellsThePlayerWhyOnTheDesktopAndKeepsItsLine
     EXPECT_NE(read_text_file(notified).find("\nQuovix stopped\n"), std::string::npos) << read_text_file(notified);
     EXPECT_EQ(read_text_file(notified).find("could not start"), std::string::npos) << read_text_file(notified);
     EXPECT_NE(read_text_file(notified).find("leveltwo.bmp"), std::string::npos) << read_text_file(notified);
+    EXPECT_EQ(read_text_file(notified).find("Bitmap size"), std::string::npos) << read_text_file(notified);
     std::remove(player("resources/leveltwo.bmp").c_str());
     write_text_file(player("resources/levelone.bmp"), "not a picture");
     // the game alone, as the launcher starts it, prints the same lines

@@ -119,3 +119,40 @@ TEST(PictureSet, TheNearestSetKeepsTheShapeThenTheSizeAndPrefersShrinking) {
         EXPECT_EQ(got, r.nearest ? r.nearest : "none") << r.w << "x" << r.h;
     }
 }
+
+// The zip's sets, gzipped: a packed picture unpacks to exactly its file, or is refused with the reason.
+TEST(PackedPicture, UnpacksToExactlyItsFileOrSaysWhyNot) {
+    const int   w = 64, h = 80;
+    std::string file(w * h * 3, '\0');
+    for (size_t i = 0; i < file.size(); i++)
+        file[i] = (char)(i * 13 + i / 199);
+    std::string packed = gzipped(file), crc_broken = packed, cut = packed.substr(0, packed.size() - 9);
+    crc_broken[crc_broken.size() - 6] ^= 1;
+    const std::string wrong_size = "does not unpack to a 64x80 picture (15360 bytes)";
+    struct {
+        const char* what;
+        std::string packed;
+        const char* why;   // nullptr: unpacks to the file
+    } rows[] = {
+        {"the picture", packed, nullptr},
+        {"a pixel short", gzipped(file.substr(3)), wrong_size.c_str()},
+        {"a byte long", gzipped(file + "x"), wrong_size.c_str()},
+        {"cut short", cut, "is cut short"},
+        {"empty", "", "is cut short"},
+        {"its check broken", crc_broken, "is not a gzip file, or is damaged"},
+        {"the raw file", file, "is not a gzip file, or is damaged"},
+        {"bytes after its end", packed + "x", "has bytes after its end"},
+        {"too large to be one", std::string(packed_picture_max_bytes(w, h) + 1, 'x'), "cannot be unpacked"},
+    };
+    for (const auto& r : rows) {
+        std::string got, why;
+        EXPECT_EQ(unpack_picture(r.packed, w, h, &got, &why), r.why == nullptr) << r.what;
+        if (r.why)
+            EXPECT_EQ(why, r.why) << r.what;
+        else
+            EXPECT_EQ(got, file) << r.what;
+    }
+    // the bytes as a picture file reads them
+    std::vector<uint8_t> bytes(file.begin(), file.end());
+    EXPECT_EQ(picture_rgb(file), read_picture(file_of(bytes), w, h));
+}

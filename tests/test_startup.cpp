@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 #include <cstring>
 #include <filesystem>
@@ -258,4 +261,89 @@ TEST_F(Startup, AScreenWithoutASetTakesTheNearestFolderThatIsASet) {
     for (uint32_t tex : {render_assets.background_tex, render_assets.gameover_tex, render_assets.playgame_tex,
                          render_assets.exitgame_tex})
         EXPECT_EQ(tex, 0u);
+}
+
+// A start on a 1366x768 screen in bin, its pictures read ahead as the window opens or by start-up; what it said on
+// standard error.
+static std::string start_and_say(const std::string& bin, bool read_ahead) {
+    sim_close();
+    reset_game_state();
+    std::string here = std::filesystem::current_path().string();
+    if (read_ahead && chdir(bin.c_str()) == 0) {
+        read_files_ahead(1366, 768);
+        platform_wait_aside();
+        EXPECT_EQ(chdir(here.c_str()), 0);
+    }
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(sim_open(bin.c_str()));
+    testing::internal::GetCapturedStdout();
+    return testing::internal::GetCapturedStderr();
+}
+
+// The zip's sets come gzipped: the first start unpacks its screen's set, whole, into place and
+// later starts read the files; a folder that cannot keep them plays them unpacked.
+TEST_F(Startup, APackedSetIsUnpackedWholeOnceAndPlayedUnpackedWhereItCannotBeKept) {
+    std::string              bin = make_play_folder({plain_level()}), set = bin + "/../resources/1366x768/";
+    std::vector<std::string> files;
+    for (const picture_file_t& picture : picture_files)
+        files.push_back(read_text_file(set + picture.name));
+    auto pack = [&] {
+        for (int i = 0; i < PICTURE_COUNT; i++) {
+            std::filesystem::remove_all(set + picture_files[i].name);
+            write_text_file(set + picture_files[i].name + PACKED_PICTURE_SUFFIX, gzipped(files[i]));
+        }
+    };
+    auto unpacked_whole = [&] {
+        for (int i = 0; i < PICTURE_COUNT; i++)
+            EXPECT_TRUE(read_text_file(set + picture_files[i].name) == files[i]) << picture_files[i].name;
+        EXPECT_EQ(platform_files_in(set.c_str()).size(), (size_t)PICTURE_COUNT * 2) << "a temporary left";
+    };
+    auto textures = [] {
+        return std::vector<bool>{render_assets.background_tex != 0, render_assets.gameover_tex != 0,
+                                 render_assets.playgame_tex != 0, render_assets.exitgame_tex != 0};
+    };
+    const std::vector<bool> all(PICTURE_COUNT, true), all_but_background = {false, true, true, true};
+    pack();
+    EXPECT_EQ(start_and_say(bin, true), "");
+    EXPECT_EQ(textures(), all);
+    unpacked_whole();
+    // later starts never open the packed files
+    for (const picture_file_t& picture : picture_files)
+        write_text_file(set + picture.name + PACKED_PICTURE_SUFFIX, "damaged");
+    for (bool read_ahead : {true, false}) {
+        EXPECT_EQ(start_and_say(bin, read_ahead), "");
+        EXPECT_EQ(textures(), all);
+    }
+#ifndef _WIN32
+    // two games started at once: every picture whole, whichever wrote it
+    pack();
+    pid_t games[2];
+    for (pid_t& game_pid : games) {
+        if ((game_pid = fork()) == 0) {
+            if (chdir(bin.c_str()) == 0)
+                read_files_ahead(1366, 768);
+            platform_wait_aside();
+            _exit(0);
+        }
+    }
+    for (pid_t game_pid : games)
+        waitpid(game_pid, nullptr, 0);
+    unpacked_whole();
+#endif
+    for (bool read_ahead : {true, false}) {
+        // a folder that cannot take the pictures, even for root: said once, each played unpacked
+        pack();
+        ASSERT_TRUE(std::filesystem::create_directory(set + "background.bmp"));
+        EXPECT_EQ(start_and_say(bin, read_ahead), "../resources/1366x768/background.bmp: is not a regular file; "
+                                                  "the pictures are unpacked at every start\n");
+        EXPECT_EQ(textures(), all);
+        EXPECT_FALSE(file_exists(set + "gameover.bmp")) << "written after a write failed";
+        // a damaged packed picture is named, and only its screen stays dark
+        pack();
+        write_text_file(set + "background.bmp" + PACKED_PICTURE_SUFFIX, "BM not packed");
+        EXPECT_EQ(start_and_say(bin, read_ahead),
+                  "../resources/1366x768/background.bmp.gz: is not a gzip file, or is damaged\n");
+        EXPECT_EQ(textures(), all_but_background);
+    }
 }

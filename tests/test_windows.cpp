@@ -1,22 +1,31 @@
 // The Windows zip as a player gets it, under Wine: unpacked into a fresh folder with a
-// fresh Wine prefix, it holds the game, its tools and every resource and needs no DLL
-// beside them; bin/quovix.exe shows the menu, plays after Enter, leaves with status 0
-// on Esc and writes player.s after a lost game; its solver plays the shipped replays
-// frame for frame as the Linux build does.
+// fresh Wine prefix, it makes one folder, Quovix, under 30 MB, holding the game, its
+// tools and every resource (the picture sets packed) and needing no DLL beside them;
+// bin/quovix.exe unpacks its screen's pictures at its first start, shows the menu,
+// plays after Enter, leaves with status 0 on Esc and writes player.s after a lost game;
+// its solver plays the shipped replays frame for frame as the Linux build does.
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
 #include "support.h"
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "assets/picture.h"
+#include "assets/startup.h"
 #include "game/levelmap.h"
+#include "platform/platform.h"
 
 namespace {
 
 std::string prefix;   // the Wine prefix, fresh for the suite
+
+// What a player unpacks: a download small enough to unpack anywhere.
+const uintmax_t ZIP_UNPACKED_MAX_BYTES = 30 * 1000 * 1000;
 
 // Where Wine's own start and end put what they say, in a folder of the suite's.
 std::string said_by_wine() {
@@ -40,7 +49,8 @@ std::string output_of(const std::string& command) {
 }
 
 struct WindowsZip : testing::Test {
-    std::string folder;   // the zip unpacked
+    std::string unpacked;   // where the zip was unpacked
+    std::string folder;     // the game's folder in it
     game_run_t  run;
 
     static void SetUpTestSuite() {
@@ -62,8 +72,9 @@ struct WindowsZip : testing::Test {
     void SetUp() override {
         if (prefix.empty())
             GTEST_SKIP() << "no Windows zip newer than its game, or no Wine: bash scripts/windows.sh";
-        folder = temp_folder();
-        ASSERT_EQ(system(("unzip -q " QUOVIX_WINDOWS_ZIP " -d " + folder).c_str()), 0);
+        unpacked = temp_folder();
+        folder = unpacked + "/" QUOVIX_ZIP_FOLDER;
+        ASSERT_EQ(system(("unzip -q " QUOVIX_WINDOWS_ZIP " -d " + unpacked).c_str()), 0);
         run.program = QUOVIX_WINE;
         run.args = {folder + "/bin/quovix.exe"};
         run.env = {"WINEPREFIX=" + prefix, "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="};
@@ -82,20 +93,39 @@ struct WindowsZip : testing::Test {
         ASSERT_TRUE(wait_for_exit(&run, 20));
         EXPECT_EQ(run.status, 0) << read_text_file(run.err_path);
     }
-    // The menu picture of the screen's size.
-    screen_shot_t menu_picture(const screen_shot_t& shot) const {
-        std::string size = std::to_string(shot.width) + "x" + std::to_string(shot.height);
-        return read_screen_picture(folder + "/resources/" + size + "/playgame.bmp", shot.width, shot.height);
+    // The menu picture of the screen's size, as the Linux build painted it.
+    static screen_shot_t menu_picture(const screen_shot_t& shot) {
+        return read_screen_picture(painted(set_of(shot) + "playgame.bmp"), shot.width, shot.height);
+    }
+    static std::string set_of(const screen_shot_t& shot) {
+        return "/resources/" + std::to_string(shot.width) + "x" + std::to_string(shot.height) + "/";
+    }
+    static std::string painted(const std::string& path) {
+        return QUOVIX_RESOURCES_DIR + path.substr(strlen("/resources"));
     }
 };
 
 }   // namespace
 
-TEST_F(WindowsZip, HoldsTheGameItsToolsAndEveryResourceAndNeedsNoDllBesideThem) {
+TEST_F(WindowsZip, HoldsOneFolderUnder30MBWithTheGameItsToolsAndEveryResourceAndNeedsNoDllBesideThem) {
+    // Extract Here makes one folder, not the game's files strewn among the player's
+    std::vector<std::string> top;
+    for (const auto& entry : std::filesystem::directory_iterator(unpacked))
+        top.push_back(entry.path().filename().string() + (entry.is_directory() ? "/" : ""));
+    EXPECT_EQ(top, std::vector<std::string>{QUOVIX_ZIP_FOLDER "/"});
+    uintmax_t size = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(unpacked))
+        size += entry.is_regular_file() ? entry.file_size() : 0;
+    EXPECT_LT(size, ZIP_UNPACKED_MAX_BYTES);
     std::vector<std::string> files = {"README.txt", "bin/scale.txt"};
-    for (const char* set : {"1366x768", "1920x1080", "1920x1200", "2560x1080"})
-        for (const char* picture : {"background.bmp", "gameover.bmp", "playgame.bmp", "exitgame.bmp"})
-            files.push_back(std::string("resources/") + set + "/" + picture);
+    for (const picture_size_t& set : shipped_picture_sets) {
+        for (const picture_file_t& picture : picture_files) {
+            std::string path =
+                "resources/" + std::to_string(set.width) + "x" + std::to_string(set.height) + "/" + picture.name;
+            files.push_back(path + PACKED_PICTURE_SUFFIX);
+            EXPECT_FALSE(file_exists(folder + "/" + path)) << path << " is shipped unpacked";
+        }
+    }
     for (const char* const* level = level_files; level != level_files + LEVEL_COUNT; level++)
         files.push_back(std::string("resources/") + resource_name(*level));
     for (const std::string& file : files)
@@ -115,11 +145,11 @@ TEST_F(WindowsZip, HoldsTheGameItsToolsAndEveryResourceAndNeedsNoDllBesideThem) 
     }
 }
 
-TEST_F(WindowsZip, ShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc) {
+TEST_F(WindowsZip, UnpacksItsPicturesOnceShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc) {
     start();
     screen_shot_t shot = take_screenshot();
     screen_shot_t menu = menu_picture(shot);
-    ASSERT_EQ(menu.width, shot.width) << "the zip has no menu picture for this screen";
+    ASSERT_EQ(menu.width, shot.width) << "the build painted no menu picture for this screen";
     // the window is up before its first frame is drawn
     EXPECT_TRUE(wait_for_menu(menu)) << "the menu is not shown";
     press_key("w");
@@ -127,6 +157,25 @@ TEST_F(WindowsZip, ShowsTheMenuPlaysAfterEnterAndLeavesWithStatusZeroOnEsc) {
     EXPECT_TRUE(wait_for_play(run, menu)) << game_output(run);
     leave_with_esc();
     EXPECT_EQ(read_text_file(folder + "/bin/scale.txt"), "1\r\n");
+    // the first start left its screen's set unpacked, the very pictures the Linux build painted
+    std::string set = folder + set_of(shot);
+    for (const picture_file_t& picture : picture_files) {
+        EXPECT_TRUE(read_text_file(set + picture.name) == read_text_file(painted(set_of(shot) + picture.name)))
+            << picture.name;
+        // the next start reads the files alone
+        ASSERT_EQ(std::remove((set + picture.name + PACKED_PICTURE_SUFFIX).c_str()), 0) << picture.name;
+    }
+    EXPECT_EQ(platform_files_in(set.c_str()).size(), (size_t)PICTURE_COUNT);
+    kill_game(&run);
+    game_run_t first = run;
+    run = game_run_t();
+    run.program = first.program;
+    run.args = first.args;
+    run.env = first.env;
+    start();
+    EXPECT_TRUE(wait_for_menu(menu)) << "the menu is not shown at the second start";
+    leave_with_esc();
+    EXPECT_EQ(read_text_file(run.err_path).find(".bmp"), std::string::npos) << read_text_file(run.err_path);
 }
 
 TEST_F(WindowsZip, ALostGameWritesPlayerSInTheBinFolder) {

@@ -7,6 +7,7 @@ add_executable(test_windows test_windows.cpp)
 target_link_libraries(test_windows PRIVATE quovix_e2e_support quovix_null GTest::gtest_main)
 target_compile_definitions(test_windows PRIVATE
   QUOVIX_WINDOWS_ZIP="${QUOVIX_WINDOWS_BUILD}/quovix-${QUOVIX_VERSION}-windows.zip"
+  QUOVIX_ZIP_FOLDER="${QUOVIX_ZIP_FOLDER}"
   QUOVIX_WINDOWS_GAME="${QUOVIX_WINDOWS_BUILD}/bin/quovix.exe"
   QUOVIX_WINE="${QUOVIX_WINE}" QUOVIX_WINDOWS_OBJDUMP="${QUOVIX_WINDOWS_OBJDUMP}"
   QUOVIX_WINE_ONCE_MORE="${CMAKE_SOURCE_DIR}/cmake/wine_once_more.sh")

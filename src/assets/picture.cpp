@@ -4,6 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <tuple>
+#include <zlib.h>
+
+static void swap_blue_and_red(std::vector<uint8_t>* pixels) {
+    std::vector<uint8_t>& p = *pixels;
+    for (size_t i = 0; i + 2 < p.size(); i += 3)
+        std::swap(p[i], p[i + 2]);
+}
 
 std::vector<uint8_t> read_picture(FILE* f, int width, int height) {
     size_t               pixels = (width > 0 && height > 0) ? (size_t)width * (size_t)height : 0;
@@ -11,11 +18,53 @@ std::vector<uint8_t> read_picture(FILE* f, int width, int height) {
     if (pixels)
         (void)!fread(rgb.data(), 1, rgb.size(), f);
     fclose(f);
-    for (size_t i = 0; i < pixels; i++) {
-        uint8_t blue = rgb[i * 3];
-        rgb[i * 3] = rgb[i * 3 + 2];
-        rgb[i * 3 + 2] = blue;
+    swap_blue_and_red(&rgb);
+    return rgb;
+}
+
+static size_t picture_bytes(int width, int height) { return (size_t)width * (size_t)height * 3; }
+
+uint64_t packed_picture_max_bytes(int width, int height) {
+    // a stored block adds 5 bytes to every 65535, the gzip wrapper a few dozen
+    return picture_bytes(width, height) + picture_bytes(width, height) / 4096 + 4096;
+}
+
+bool unpack_picture(const std::string& packed, int width, int height, std::string* file, std::string* why) {
+    size_t    size = picture_bytes(width, height);
+    z_stream  z = {};
+    const int GZIP_ONLY = 16 + MAX_WBITS;
+    if (packed.size() > packed_picture_max_bytes(width, height) || inflateInit2(&z, GZIP_ONLY) != Z_OK) {
+        *why = "cannot be unpacked";
+        return false;
     }
+    // one byte more than the picture's, to tell a longer picture from one that fits
+    file->assign(size + 1, '\0');
+    z.next_in = (Bytef*)packed.data();
+    z.avail_in = (uInt)packed.size();
+    z.next_out = (Bytef*)&(*file)[0];
+    z.avail_out = (uInt)file->size();
+    int    status = inflate(&z, Z_FINISH);
+    size_t unpacked = file->size() - z.avail_out;
+    bool   trailing = status == Z_STREAM_END && z.avail_in != 0;
+    inflateEnd(&z);
+    file->resize(std::min(unpacked, size));
+    if (unpacked > size || (status == Z_STREAM_END && unpacked < size)) {
+        *why = "does not unpack to a " + std::to_string(width) + "x" + std::to_string(height) + " picture (" +
+               std::to_string(size) + " bytes)";
+        return false;
+    }
+    if (status != Z_STREAM_END || trailing) {
+        *why = status == Z_DATA_ERROR ? "is not a gzip file, or is damaged"
+               : trailing             ? "has bytes after its end"
+                                      : "is cut short";
+        return false;
+    }
+    return true;
+}
+
+std::vector<uint8_t> picture_rgb(const std::string& file) {
+    std::vector<uint8_t> rgb(file.begin(), file.end());
+    swap_blue_and_red(&rgb);
     return rgb;
 }
 

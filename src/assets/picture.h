@@ -23,6 +23,16 @@ inline constexpr picture_size_t shipped_picture_sets[] = {{1366, 768}, {2560, 10
 // tightly packed red-green-blue; bytes past a short file stay zero.
 std::vector<uint8_t> read_picture(FILE* f, int width, int height);
 
+// A picture packed for the zip: its file gzipped, under the file's name with this after it.
+const char* const PACKED_PICTURE_SUFFIX = ".gz";
+// The most bytes a packed picture of this size is read from: a gzip stores what it cannot shrink.
+uint64_t packed_picture_max_bytes(int width, int height);
+// Unpacks a packed picture of width x height into exactly its file's bytes; false with
+// the reason when it is no gzip, is cut short or unpacks to another size.
+bool unpack_picture(const std::string& packed, int width, int height, std::string* file, std::string* why);
+// A picture file's bytes, blue-green-red, as tightly packed red-green-blue.
+std::vector<uint8_t> picture_rgb(const std::string& file);
+
 // WIDTHxHEIGHT, digits only with no leading zero, each side from PICTURE_SIDE_MIN
 // to PICTURE_SIDE_MAX; false for anything else.
 bool parse_picture_size(const char* text, int* width, int* height);

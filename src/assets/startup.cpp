@@ -80,6 +80,43 @@ static bool picture_set_for(int width, int height, picture_set_t* set) {
     return true;
 }
 
+// A picture of a set, red-green-blue: its file, else its packed file unpacked and
+// written in the file's place, so only the first start unpacks it. A folder that
+// cannot take it (*keep false from then on) still plays the picture unpacked.
+// *said: the line start-up prints about it, "" for none; false when there is no picture.
+static bool read_set_picture(const picture_set_t& set, int i, std::vector<uint8_t>* rgb, bool* keep,
+                             std::string* said) {
+    std::string path = picture_path(set.folder, i), packed_path = path + PACKED_PICTURE_SUFFIX, why, packed_why;
+    said->clear();
+    // any length: the read stops after the set's pixels
+    if (FILE* f = platform_open_regular(path.c_str(), UINT64_MAX, &why)) {
+        *rgb = read_picture(f, set.width, set.height);
+        return true;
+    }
+    uint64_t    max_bytes = packed_picture_max_bytes(set.width, set.height);
+    FILE*       packed_file = platform_open_regular(packed_path.c_str(), max_bytes, &packed_why);
+    std::string packed, file;
+    if (!packed_file) {
+        // a missing picture stays quiet, as it always did
+        if (why != platform_cannot_open)
+            *said = path + ": " + why;
+        else if (packed_why != platform_cannot_open)
+            *said = packed_path + ": " + packed_why;
+        return false;
+    }
+    if (!platform_read_all(packed_file, max_bytes, &packed, &packed_why) ||
+        !unpack_picture(packed, set.width, set.height, &file, &packed_why)) {
+        *said = packed_path + ": " + packed_why;
+        return false;
+    }
+    if (*keep && !platform_write_file(path.c_str(), file.data(), file.size(), &why)) {
+        *said = path + ": " + why + "; the pictures are unpacked at every start";
+        *keep = false;
+    }
+    *rgb = picture_rgb(file);
+    return true;
+}
+
 // Files read while the window opens: loading the GL driver takes longer than
 // reading and parsing them, and start-up would otherwise wait for the two in turn.
 // Only files that read cleanly are kept; start-up reads any other itself and says why.
@@ -89,6 +126,7 @@ static struct {
     bool                      model_read[MODEL_COUNT], picture_read[PICTURE_COUNT];
     std::vector<obj_vertex_t> triangles[MODEL_COUNT];
     std::vector<uint8_t>      rgb[PICTURE_COUNT];
+    std::string               said[PICTURE_COUNT];   // printed by the start-up that takes the picture
 } ahead;
 
 static void read_ahead() {
@@ -101,12 +139,9 @@ static void read_ahead() {
     }
     picture_set_t& set = ahead.set;
     bool           found = picture_set_for(ahead.width, ahead.height, &set);
-    for (int i = 0; found && i < PICTURE_COUNT; i++) {
-        if (FILE* f = platform_open_regular(picture_path(set.folder, i).c_str(), UINT64_MAX, &why)) {
-            ahead.rgb[i] = read_picture(f, set.width, set.height);
-            ahead.picture_read[i] = true;
-        }
-    }
+    bool           keep = true;
+    for (int i = 0; found && i < PICTURE_COUNT; i++)
+        ahead.picture_read[i] = read_set_picture(set, i, &ahead.rgb[i], &keep, &ahead.said[i]);
 }
 
 void read_files_ahead(int width, int height) {
@@ -128,13 +163,14 @@ static bool take_model_read_ahead(int i, std::vector<obj_vertex_t>* triangles) {
 }
 
 // A picture of this set read ahead for this screen, taken once; false when there is none.
-static bool take_picture_read_ahead(int i, const picture_set_t& set, std::vector<uint8_t>* rgb) {
+static bool take_picture_read_ahead(int i, const picture_set_t& set, std::vector<uint8_t>* rgb, std::string* said) {
     platform_wait_aside();
     if (!ahead.picture_read[i] || ahead.width != view_width || ahead.height != view_height ||
         strcmp(ahead.set.folder, set.folder) != 0)
         return false;
     ahead.picture_read[i] = false;
     *rgb = std::move(ahead.rgb[i]);
+    *said = std::move(ahead.said[i]);
     return true;
 }
 
@@ -171,31 +207,46 @@ const char* resource_folder(int width, int height, char* buf, int buf_size) {
     return platform_dir_exists(buf) ? buf : nullptr;
 }
 
+// Whether a picture of the set can be read, its file or its packed file, saying why not as start-up does.
+static bool picture_there(const picture_set_t& set, int i, std::string* said) {
+    std::string path = picture_path(set.folder, i), why;
+    for (const std::string& name : {path, path + PACKED_PICTURE_SUFFIX}) {
+        if (FILE* f = platform_open_regular(name.c_str(), UINT64_MAX, &why)) {
+            fclose(f);
+            return true;
+        }
+        if (why != platform_cannot_open && said->empty())
+            *said = name + ": " + why;
+    }
+    return false;
+}
+
 static void load_pictures() {
     picture_set_t set;
     if (!picture_set_for(view_width, view_height, &set))
         return;
     bool same_folder = strcmp(set.folder, loaded.picture_folder) == 0;
+    bool keep = true;
     for (int i = 0; i < PICTURE_COUNT; i++) {
         std::vector<uint8_t> rgb;
-        bool                 read = take_picture_read_ahead(i, set, &rgb);
-        FILE*                f = nullptr;
+        std::string          said;
+        bool                 read = take_picture_read_ahead(i, set, &rgb, &said);
         if (!read) {
-            // any length: the read stops after the set's pixels
-            f = open_resource(picture_path(set.folder, i).c_str(), UINT64_MAX);
-            if (!f) {
-                *picture_files[i].slot = 0;
-                continue;
-            }
+            // a picture uploaded before is not unpacked again, but must still be there
+            if (same_folder && loaded.textures[i])
+                read = picture_there(set, i, &said);
+            else
+                read = read_set_picture(set, i, &rgb, &keep, &said);
         }
-        if (same_folder && loaded.textures[i]) {
-            if (f)
-                fclose(f);
-        } else {
-            // a set of another size is stretched over the screen by the quad it is drawn on
-            loaded.textures[i] = upload_texture_later(set.width, set.height,
-                                                      read ? std::move(rgb) : read_picture(f, set.width, set.height));
+        if (!said.empty())
+            fprintf(stderr, "%s\n", said.c_str());
+        if (!read) {
+            *picture_files[i].slot = 0;
+            continue;
         }
+        // a set of another size is stretched over the screen by the quad it is drawn on
+        if (!same_folder || !loaded.textures[i])
+            loaded.textures[i] = upload_texture_later(set.width, set.height, std::move(rgb));
         *picture_files[i].slot = loaded.textures[i];
     }
     snprintf(loaded.picture_folder, sizeof(loaded.picture_folder), "%s", set.folder);
