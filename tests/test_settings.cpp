@@ -60,7 +60,7 @@ TEST_F(PlayerSettings, TheFilesRowsReadBackAndRowsLeftOutKeepTheirDefaults) {
     s.full_screen = false;
     s.large_text = true;
     std::swap(s.keys[key_index_of(BUTTON_JUMP)], s.keys[key_index_of(BUTTON_PAUSE)]);
-    settings_t back, defaults = settings_defaults();
+    settings_t  back, defaults = settings_defaults();
     std::string why;
     ASSERT_TRUE(settings_from_text(settings_to_text(s), &back, &why)) << why << "\n" << settings_to_text(s);
     EXPECT_EQ(settings_to_text(back), settings_to_text(s));

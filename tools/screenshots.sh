@@ -1,6 +1,7 @@
 #!/bin/sh
 # Takes the README pictures from the real game on a virtual 1366x768 screen:
-# docs/screenshots/menu.png, play.png and summary.png.
+# docs/screenshots/menu.png, settings.png, play.png, summary.png (a game lost),
+# level_change.png and summary_won.png (a game won on five short levels of its own).
 # Usage: tools/screenshots.sh [build-dir]   (default: build)
 # Needs Xvfb, xdotool and ImageMagick's import.
 set -eu
@@ -54,6 +55,9 @@ done
 xdotool windowfocus "$win"
 sleep 1
 shot menu
+press o
+shot settings
+press Escape
 
 press Return
 # a little way into level one: stars ahead, the clock running
@@ -76,4 +80,49 @@ shot summary
 
 press Escape
 wait "$game" || true
+game=
+
+# Five short levels, floor and two stars then the finish, played to the end: the
+# level change's words, then the summary of a game won.
+for name in levelone leveltwo levelthree levelfour levelfive; do
+    {
+        for _ in $(seq 216); do echo "......."; done
+        for _ in $(seq 12); do echo ".FFFFF."; done
+        for r in $(seq 11 -1 0); do
+            case $r in 4 | 8) echo ".#*###." ;; *) echo ".#####." ;; esac
+        done
+    } >"$play/$name.txt"
+    "$build/tools/quovix-level" bmp "$play/$name.txt" "$play/resources/$name.bmp" >/dev/null
+done
+rm -f "$play/bin/player.s"
+echo 1 >"$play/bin/scale.txt"
+(cd "$play/bin" && QUOVIX_FRAME_REPORT=1 exec "$build/bin/quovix" >/dev/null 2>"$play/err.txt") &
+game=$!
+for _ in $(seq 50); do
+    win=$(xdotool search --name . 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+    sleep 0.2
+done
+[ -n "$win" ] || { echo "the game window did not appear" >&2; exit 1; }
+xdotool windowfocus "$win"
+sleep 1
+press Return
+for _ in $(seq 300); do
+    grep -q "frames held for the level change" "$play/err.txt" && break
+    sleep 0.1
+done
+shot level_change
+for _ in $(seq 600); do
+    [ -f "$play/bin/player.s" ] && break
+    sleep 0.2
+done
+[ -f "$play/bin/player.s" ] || { echo "the short game did not end" >&2; exit 1; }
+# the fly-off and the wait after the last level, then the summary
+for _ in $(seq 600); do
+    [ "$(grep -c "frames held for the level change" "$play/err.txt")" -ge 5 ] && break
+    sleep 0.2
+done
+sleep 4
+shot summary_won
+press Escape
+wait "$game" 2>/dev/null || true
 game=

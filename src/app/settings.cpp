@@ -195,7 +195,7 @@ static bool read_line(const std::string& line, settings_t* s, key_lines_t* keys,
 }
 
 bool settings_from_text(const std::string& text, settings_t* s, std::string* why) {
-    settings_t read = settings_defaults();
+    settings_t  read = settings_defaults();
     key_lines_t keys;
     size_t      at = 0;
     for (int number = 1; at < text.size(); number++) {
