@@ -250,6 +250,12 @@ TEST_F(PlayerSettings, AKeyRowTakesTheNextKeyPressedAndEscKeepsItsKey) {
     EXPECT_EQ(settings.keys[jump].code, 'j');
     EXPECT_NE(records_view.setting_note.find("ENTER"), std::string::npos) << records_view.setting_note;
     key_up('\r', 0, 0);
+    // a controller's B leaves while a key is asked for: the next key is a button again
+    frame(button_bit(BUTTON_CONFIRM));
+    frame(button_bit(BUTTON_CANCEL));
+    key_down('j', 0, 0);
+    EXPECT_TRUE(game.buttons.held[BUTTON_JUMP]) << "a key pressed after the settings closed was taken for them";
+    key_up('j', 0, 0);
 }
 
 }   // namespace

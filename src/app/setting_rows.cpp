@@ -117,6 +117,11 @@ static void change_row(int row, int change) {
 
 void change_setting_when_asked() {
     requests_t& requests = game.requests;
+    // the screen left while a key was asked for: the next key is the buttons' again
+    if (!game.flow.settings_open && key_row_waiting >= 0) {
+        key_row_waiting = -1;
+        capture_next_key(nullptr);
+    }
     if (!requests.setting_asked)
         return;
     requests.setting_asked = false;
