@@ -1,7 +1,7 @@
 # The fuzz targets (tests/fuzz/) as plain programs: every committed seed and
 # every crasher found so far is replayed as a regression test. The libFuzzer
 # builds have their own clang project in tests/fuzz/CMakeLists.txt.
-foreach(_target level obj picture recording records scale wav)
+foreach(_target level obj picture recording records scale settings wav)
   add_executable(fuzz_${_target} fuzz/fuzz_${_target}.cpp fuzz/replay_main.cpp)
   target_link_libraries(fuzz_${_target} PRIVATE quovix_null)
   add_test(NAME fuzz_replay_${_target}
