@@ -36,7 +36,7 @@ int key_index_of(button_t button) {
 struct PlayerSettings : testing::Test {
     std::string was;
     void        SetUp() override {
-        was = fs::current_path();
+        was = fs::current_path().string();
         std::string folder = temp_folder();
         fs::create_directories(folder + "/bin");
         ASSERT_EQ(chdir((folder + "/bin").c_str()), 0);
