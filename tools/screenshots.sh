@@ -43,17 +43,20 @@ shot() {
     import -window root "$out/$1.png"
     echo "wrote $out/$1.png"
 }
+# The game is the only client of this display with a named window.
+focus_game() {
+    for _ in $(seq 50); do
+        win=$(xdotool search --name . 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+        sleep 0.2
+    done
+    [ -n "$win" ] || { echo "the game window did not appear" >&2; exit 1; }
+    xdotool windowfocus "$win"
+    sleep 1
+}
 
 (cd "$play/bin" && exec "$build/bin/quovix" >/dev/null 2>&1) &
 game=$!
-# the game is the only client of this display with a named window
-for _ in $(seq 50); do
-    win=$(xdotool search --name . 2>/dev/null | head -n 1) && [ -n "$win" ] && break
-    sleep 0.2
-done
-[ -n "$win" ] || { echo "the game window did not appear" >&2; exit 1; }
-xdotool windowfocus "$win"
-sleep 1
+focus_game
 shot menu
 press o
 shot settings
@@ -98,13 +101,7 @@ rm -f "$play/bin/player.s"
 echo 1 >"$play/bin/scale.txt"
 (cd "$play/bin" && QUOVIX_FRAME_REPORT=1 exec "$build/bin/quovix" >/dev/null 2>"$play/err.txt") &
 game=$!
-for _ in $(seq 50); do
-    win=$(xdotool search --name . 2>/dev/null | head -n 1) && [ -n "$win" ] && break
-    sleep 0.2
-done
-[ -n "$win" ] || { echo "the game window did not appear" >&2; exit 1; }
-xdotool windowfocus "$win"
-sleep 1
+focus_game
 press Return
 for _ in $(seq 300); do
     grep -q "frames held for the level change" "$play/err.txt" && break

@@ -54,5 +54,8 @@ bool stamp_text(const char* text);
 
 // Over every screen: the keys that steer a watched game, and the sound's being off.
 void draw_screen_notes();
+// The projection and the model view pushed and set to the window's pixels, and popped again.
+void push_screen_pixels();
+void pop_screen_pixels();
 // Over the held picture of a level change: the level done, its time and stars, then the next.
 void draw_level_change();

@@ -80,8 +80,7 @@ static void menu_words() {
     glEnable(GL_DEPTH_TEST);
 }
 
-// Text over whatever is drawn: screen pixels, no light, no depth.
-static void begin_flat_text() {
+void push_screen_pixels() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -89,6 +88,13 @@ static void begin_flat_text() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+}
+
+void pop_screen_pixels() { restore_matrices(); }
+
+// Text over whatever is drawn: screen pixels, no light, no depth.
+static void begin_flat_text() {
+    push_screen_pixels();
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);

@@ -39,21 +39,12 @@ static void draw_large_text(const char* text) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     glLineWidth((GLfloat)std::max(1.0, scale * 10));
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, view_width, 0, view_height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    push_screen_pixels();
     glTranslated(at[0], at[1], 0);
     glScaled(scale, scale, 1);
     for (const char* p = text; *p; p++)
         glutStrokeCharacter(LARGE_FONT, *p);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    pop_screen_pixels();
     glPopAttrib();
     glBitmap(0, 0, 0, 0, (GLfloat)text_width(text), 0, nullptr);
 }
