@@ -143,26 +143,41 @@ static uint64_t spread(uint64_t k) {
 
 static int row_of(const node_t& n) { return (int)(n.state.ship.pos[1] * game.level.height); }
 
+// A ship's place in the order the beam keeps: sorted in place of the ships themselves,
+// which are a hundred times larger.
+struct rank_t {
+    int      falls, row, taken;
+    uint64_t spread_key;
+    size_t   index;
+};
+
+static bool ranks_before(const rank_t& a, const rank_t& b) {
+    if (a.falls != b.falls)
+        return a.falls < b.falls;
+    if (a.row != b.row)
+        return a.row > b.row;
+    if (a.taken != b.taken)
+        return a.taken > b.taken;
+    return a.spread_key < b.spread_key;
+}
+
 // When too many ships stand apart, keep those with fewest falls, furthest along
 // and with most pickups: half taken in turn from every quarter tile across the
 // track, so the search never crowds into one line, half the best of the rest.
 static void trim_layer(std::vector<node_t>* layer, int beam) {
     if ((int)layer->size() <= beam)
         return;
-    std::sort(layer->begin(), layer->end(), [](const node_t& a, const node_t& b) {
-        if (a.falls != b.falls)
-            return a.falls < b.falls;
-        if (row_of(a) != row_of(b))
-            return row_of(a) > row_of(b);
-        if (a.taken != b.taken)
-            return a.taken > b.taken;
-        return spread(a.key) < spread(b.key);
-    });
+    std::vector<rank_t> order(layer->size());
+    for (size_t i = 0; i < layer->size(); i++) {
+        const node_t& n = (*layer)[i];
+        order[i] = {n.falls, row_of(n), n.taken, spread(n.key), i};
+    }
+    std::sort(order.begin(), order.end(), ranks_before);
     std::map<int64_t, std::vector<size_t>> lines;
-    for (size_t i = 0; i < layer->size(); i++)
-        lines[bucket((*layer)[i].state.ship.pos[0], 1.0 / game.level.height / 4)].push_back(i);
+    for (size_t i = 0; i < order.size(); i++)
+        lines[bucket((*layer)[order[i].index].state.ship.pos[0], 1.0 / game.level.height / 4)].push_back(i);
     std::vector<size_t> keep;
-    std::vector<bool>   taken(layer->size(), false);
+    std::vector<bool>   taken(order.size(), false);
     for (size_t round = 0; (int)keep.size() < beam / 2; round++) {
         for (auto& line : lines) {
             if (round < line.second.size() && (int)keep.size() < beam / 2) {
@@ -171,14 +186,14 @@ static void trim_layer(std::vector<node_t>* layer, int beam) {
             }
         }
     }
-    for (size_t i = 0; i < layer->size() && (int)keep.size() < beam; i++)
+    for (size_t i = 0; i < order.size() && (int)keep.size() < beam; i++)
         if (!taken[i])
             keep.push_back(i);
     std::sort(keep.begin(), keep.end());
     std::vector<node_t> kept;
     kept.reserve(keep.size());
     for (size_t i : keep)
-        kept.push_back(std::move((*layer)[i]));
+        kept.push_back(std::move((*layer)[order[i].index]));
     *layer = std::move(kept);
 }
 

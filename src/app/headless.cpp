@@ -50,6 +50,9 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
 }
 
 static void log_events() {
+    // most frames raise nothing: no event to look for one by one
+    if (!game.events)
+        return;
     for (int e = 0; e < EV_COUNT; e++) {
         if (event_raised((game_event_t)e))
             event_log.push_back({game.process.frames_run, (game_event_t)e});
