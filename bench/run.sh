@@ -47,7 +47,7 @@ run_limit=600                            # seconds: a run that never sees its en
 log "building the game and the bench pieces in $bb"
 cmake -S "$src" -B "$bb" -DQUOVIX_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg.log"
 cmake --build "$bb" -j2 --target quovix quovix-bench-logic quovix-bench-floor quovix-bench-widen \
-    quovix-bench-launch quovix-bench-shim quovix-solve >"$work/build.log"
+    quovix-bench-launch quovix-bench-shim quovix-bench-keeping quovix-solve >"$work/build.log"
 
 # The baseline: another commit's source, built once and kept by its commit.
 base=${QBENCH_BASE:-main}

@@ -70,6 +70,14 @@ TEST(ScaleInPlay, EveryFrameReadsTheFileBeforeMovingAndKeepsTheLastGoodSteps) {
         EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 4)) << text;
         EXPECT_NEAR(sim_state().y - y0, FORWARD_STEP / 4, 1e-7) << text;
     }
+    // a search holds a scale and reads no file until it lets go
+    sim_hold_scale(2);
+    write_text_file("scale.txt", "8\n");
+    sim_frame(0);
+    EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 2));
+    sim_hold_scale(0);
+    sim_frame(0);
+    EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 8));
     sim_close();
     reset_game_state();
 }
