@@ -198,11 +198,35 @@ void sim_restore(const sim_snapshot_t& snap) {
 }
 
 void sim_save_moving(sim_moving_t* m) {
-    *m = {game.flow,    game.ship, game.timer,  game.results, game.speed_scale, game.cmd,
-          game.buttons, game.walk, game.events, game.muted,   game.process};
+    m->flow = game.flow;
+    m->ship = game.ship;
+    m->timer = game.timer;
+    m->results = game.results;
+    m->speed_scale = game.speed_scale;
+    m->cmd = game.cmd;
+    m->buttons = game.buttons;
+    m->walk = game.walk;
+    m->events = game.events;
+    m->muted = game.muted;
+    m->process = game.process;
+    m->action_count = 0;
+    for (int code : game.actions)
+        if (m->action_count < SIM_ACTIONS_MAX)
+            m->actions[m->action_count++] = code;
+}
+
+static bool actions_are(const sim_moving_t& m) {
+    int i = 0;
+    for (int code : game.actions)
+        if (i >= m.action_count || m.actions[i++] != code)
+            return false;
+    return i == m.action_count;
 }
 
 void sim_restore_moving(const sim_moving_t& m) {
+    // most frames leave the list as they found it: made again only when it differs
+    if (!actions_are(m))
+        game.actions.assign(m.actions, m.actions + m.action_count);
     game.flow = m.flow;
     game.ship = m.ship;
     game.timer = m.timer;

@@ -82,10 +82,14 @@ typedef game_state_t sim_snapshot_t;
 void                 sim_save(sim_snapshot_t* snap);
 void                 sim_restore(const sim_snapshot_t& snap);
 
+// The action list as codes: each code is queued once, so a handful at most.
+inline constexpr int SIM_ACTIONS_MAX = 32;
+
 // What a frame of one level's play moves, for a search that branches on the keys
-// millions of times: the state less the level's map, the next level, the action list
-// and the requests, none of which such frames change (the map's pickups aside: the
-// search keeps those). Restoring it drops the log's later events, as sim_restore does.
+// millions of times: the state less the level's map, the next level and the requests,
+// none of which such frames change (the map's pickups aside: the search keeps those),
+// and the action list as codes, whose order a fall or a wall leaves behind. Restoring
+// it drops the log's later events, as sim_restore does.
 struct sim_moving_t {
     game_flow_t    flow;
     ship_t         ship;
@@ -98,6 +102,8 @@ struct sim_moving_t {
     game_events_t  events;
     uint8_t        muted;
     process_t      process;
+    int            actions[SIM_ACTIONS_MAX];
+    int            action_count;
 };
 void sim_save_moving(sim_moving_t* moving);
 void sim_restore_moving(const sim_moving_t& moving);
