@@ -249,8 +249,9 @@ solve_one() {   # round, level, who (game, base)
     [ "$3" = base ] && solver=$base_dir/build/tools/quovix-solve
     local TIMEFORMAT='%3U %3S'
     { time (cd "$work" && "$solver" "$src/data/levels/$2.txt" "$out.replay" >"$out.stdout" 2>"$out.stderr"); } 2>"$out.time" || true
-    # level, who, round, CPU seconds, then the solver's own line: frames, lives lost, pickups, frames searched
-    echo "solve $2 $3 $1 $(awk '{print $1 + $2}' "$out.time") $(sed -n 's/.*finish in \([0-9]*\) frames, \([0-9]*\) lives lost, \([0-9]*\) stars and hearts taken (\([0-9]*\) frames searched).*/\1 \2 \3 \4/p' "$out.stdout")" >>"$logs/solve.txt"
+    # level, who, round, CPU seconds (the last line: a signal's name may come first), then the
+    # solver's own line: frames, lives lost, pickups, frames searched (none when it never ended)
+    echo "solve $2 $3 $1 $(awk 'END {print $1 + $2}' "$out.time") $(sed -n 's/.*finish in \([0-9]*\) frames, \([0-9]*\) lives lost, \([0-9]*\) stars and hearts taken (\([0-9]*\) frames searched).*/\1 \2 \3 \4/p' "$out.stdout")" >>"$logs/solve.txt"
 }
 if runs solve; then
     log "the solver on the five levels, in turns with the baseline's"

@@ -144,7 +144,7 @@ static uint64_t spread(uint64_t k) {
 static int row_of(const node_t& n) { return (int)(n.state.ship.pos[1] * game.level.height); }
 
 // A ship's place in the order the beam keeps: sorted in place of the ships themselves,
-// which are a hundred times larger.
+// which are twenty times larger.
 struct rank_t {
     int      falls, row, taken;
     uint64_t spread_key;

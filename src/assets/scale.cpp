@@ -17,7 +17,7 @@ static bool scale_is_usable(float s) {
 static bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 static bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// The largest whole number every float below it is exact for, and the powers of ten a float holds exactly.
+// Every whole number up to 2^24 is an exact float, and so is every power of ten up to 10^10.
 const uint64_t     FLOAT_WHOLE_EXACT = 1u << 24;
 static const float TENS[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
@@ -56,8 +56,8 @@ static bool extract_scale(const char* text, size_t size, float* scale) {
         i++;
         if (i < size && (text[i] == '+' || text[i] == '-'))
             i++;
-        for (; i < size && is_digit(text[i]); i++) {
-        }
+        while (i < size && is_digit(text[i]))
+            i++;
     }
     float s;
     // both sides exact floats: one division rounds as strtof does, at a tenth of its cost
