@@ -11,7 +11,6 @@
 #include <ctime>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/headless.h"
@@ -81,6 +80,8 @@ static int note_taken(int chain) {
 }
 
 struct node_t {
+    // made in place by the search, which fills every field: nothing to clear first
+    node_t() {}
     sim_moving_t state;
     int          taken_chain;
     int          parent;    // index in the previous layer
@@ -214,8 +215,31 @@ struct solve_result_t {
     long                  frames_simulated;
 };
 
-static void expand(const node_t& from, int from_index, std::vector<node_t>* next,
-                   std::unordered_map<uint64_t, int>* seen, long* simulated) {
+// The ships of the layer being made, found by their keys: open addressing, emptied each frame.
+struct seen_table_t {
+    std::vector<uint64_t> keys;
+    std::vector<int>      at;   // the ship's index in the layer, -1 for an empty slot
+    size_t                mask = 0;
+};
+
+static void empty_seen(seen_table_t* t, size_t ships) {
+    size_t size = 16;
+    while (size < ships * 2)
+        size *= 2;
+    t->keys.resize(size);
+    t->at.assign(size, -1);
+    t->mask = size - 1;
+}
+
+// Where the key is, or the empty slot it goes in.
+static size_t seen_slot(const seen_table_t& t, uint64_t key) {
+    size_t i = spread(key) & t.mask;
+    while (t.at[i] >= 0 && t.keys[i] != key)
+        i = (i + 1) & t.mask;
+    return i;
+}
+
+static void expand(const node_t& from, int from_index, std::vector<node_t>* next, seen_table_t* seen, long* simulated) {
     const game_flow_t& was = from.state.flow;
     const ship_t&      ship = from.state.ship;
     // a falling ship goes where it goes, and space does nothing while rising
@@ -225,7 +249,8 @@ static void expand(const node_t& from, int from_index, std::vector<node_t>* next
         show_taken(from.taken_chain);
         sim_frame(key_choices[c]);
         (*simulated)++;
-        node_t n;
+        // made in its place in the layer, and taken back when a ship there stands alike
+        node_t& n = next->emplace_back();
         sim_save_moving(&n.state);
         const game_flow_t& now = n.state.flow;
         bool               took = event_raised(EV_STAR) || event_raised(EV_HEART);
@@ -240,13 +265,16 @@ static void expand(const node_t& from, int from_index, std::vector<node_t>* next
         n.taken = from.taken + (now.stars_collected - was.stars_collected) + std::max(0, now.lives - was.lives);
         n.changes = from.changes + (from.parent >= 0 && from.keys != n.keys);
         n.key = state_key(n.state, game.level.height);
-        auto it = seen->find(n.key);
-        if (it == seen->end()) {
-            (*seen)[n.key] = (int)next->size();
-            next->push_back(std::move(n));
-        } else if (better(n, (*next)[(size_t)it->second])) {
-            (*next)[(size_t)it->second] = std::move(n);
+        size_t slot = seen_slot(*seen, n.key);
+        if (seen->at[slot] < 0) {
+            seen->keys[slot] = n.key;
+            seen->at[slot] = (int)next->size() - 1;
+            continue;
         }
+        node_t& alike = (*next)[(size_t)seen->at[slot]];
+        if (better(n, alike))
+            alike = n;
+        next->pop_back();
     }
 }
 
@@ -256,16 +284,21 @@ static bool is_over(const node_t& n) { return n.state.flow.on_finish || n.state.
 static solve_result_t solve(const solve_options_t& opt) {
     solve_result_t      result = {false, 0, {}, 0, 0};
     std::vector<node_t> layer(1);
-    sim_save_moving(&layer[0].state);
-    layer[0] = {layer[0].state, -1, -1, 0, 0, 0, 0, 0};
+    node_t&             start = layer[0];
+    sim_save_moving(&start.state);
+    start.taken_chain = start.parent = -1;
+    start.keys = 0;
+    start.falls = start.taken = start.changes = 0;
+    start.key = 0;
     taken_map = taken_map_t{};
     taken_map.at_start = game.level.pixels;
     std::vector<std::vector<link_t>> links;
+    seen_table_t                     seen;
     for (int frame = 0; frame < opt.max_frames; frame++) {
-        std::vector<node_t>               next;
-        std::unordered_map<uint64_t, int> seen;
+        std::vector<node_t> next;
+        // room for every choice of every ship: the ship being made never moves
         next.reserve(layer.size() * 6);
-        seen.reserve(layer.size() * 6);
+        empty_seen(&seen, layer.size() * 6);
         for (size_t i = 0; i < layer.size(); i++)
             if (!is_over(layer[i]))
                 expand(layer[i], (int)i, &next, &seen, &result.frames_simulated);
