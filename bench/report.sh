@@ -8,6 +8,9 @@ L=${1:?usage: bench/report.sh <log folder>}
 meta() { awk -v k="$1" '$1==k {$1=""; sub(/^ /, ""); print; exit}' "$L/meta.txt"; }
 meta_of() { awk -v k="$1" -v s="$2" '$1==k && $2==s {print $3; exit}' "$L/meta.txt"; }
 rounds=$(meta rounds)
+# a log from before the parts were chosen holds them all
+parts=$(meta parts)
+has_part() { case " ${parts:-frames logic solve} " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 sizes=$(meta sizes)
 widths=$(meta widths)
 wide_frames=$(meta wide_frames)
@@ -112,6 +115,8 @@ echo
 echo "Quovix benchmark, $(meta date), $rounds round(s), $(meta cores) cores, $(meta cpu)"
 first=${sizes%% *}
 sed -n 's/^OpenGL version/OpenGL version/p' "$L/r1-$first-game.log.stdout" 2>/dev/null | head -n 1
+# the screens' tables only when their rounds ran (QBENCH_PARTS)
+if has_part frames; then
 echo
 echo "The load (1 minute; compilers: other builds running) before, during and after each round:"
 echo
@@ -206,6 +211,7 @@ for size in $sizes; do
         echo "| $l | $counted (${runner:--}) | $m / $p / $w | ${change:-none seen} | $(mem_mb "$g" after "$l") |"
     done
 done
+fi
 
 echo
 ir=$(meta logic_ir | tr -d ,)
@@ -214,11 +220,17 @@ if [ -n "$ir" ] && [ -n "$frames" ]; then
     echo "Game logic (window-free runner, null driver, callgrind): $ir instructions over $frames frames of play = $((ir / frames)) a frame"
 fi
 sed 's/^/    /' "$L/logic.txt" 2>/dev/null || true
+ir_base=$(meta logic_ir_base | tr -d ,)
+frames_base=$(awk '/^frames of play/{print $4}' "$L/logic-base.txt" 2>/dev/null || true)
+if [ -n "$ir_base" ] && [ -n "$frames_base" ] && [ -n "$ir" ] && [ -n "$frames" ]; then
+    echo "The baseline ($base_name), the same game: $ir_base instructions over $frames_base frames = $((ir_base / frames_base)) a frame; game / baseline $(ratio $((ir / frames)) $((ir_base / frames_base)))"
+fi
 if [ -s "$L/keeping.txt" ]; then
     echo "Keeping every game (window-free):"
     sed 's/^/    /' "$L/keeping.txt"
 fi
 
+if has_part frames; then
 # Runs that timed other than the frames they were meant to: a crash, a stop, or levels miscounted.
 echo
 bad=""
@@ -239,4 +251,27 @@ if [ -z "$bad" ]; then
     echo "Every run timed the frames of level one it was meant to."
 else
     echo "Runs short of their frames:$bad"
+fi
+
+fi
+
+# The solver: each level's CPU seconds for this commit's and the baseline's, and their ratio.
+if [ -s "$L/solve.txt" ]; then
+    echo
+    echo "### The solver on the shipped levels (one core's time, user + system; baseline $base_name)"
+    echo
+    echo "| level | game (s) | frames searched | baseline (s) | frames searched | game / baseline | replay frames, lives lost, pickups: game / baseline |"
+    echo "|---|---|---|---|---|---|---|"
+    for l in $(awk '$1=="solve" {print $2}' "$L/solve.txt" | awk '!seen[$0]++'); do
+        # the median over the rounds of each, and of the per-round ratios
+        g=$(awk -v l="$l" '$1=="solve" && $2==l && $3=="game" {print $5}' "$L/solve.txt" | median 2)
+        b=$(awk -v l="$l" '$1=="solve" && $2==l && $3=="base" {print $5}' "$L/solve.txt" | median 2)
+        gs=$(awk -v l="$l" '$1=="solve" && $2==l && $3=="game" {print $9; exit}' "$L/solve.txt")
+        bs=$(awk -v l="$l" '$1=="solve" && $2==l && $3=="base" {print $9; exit}' "$L/solve.txt")
+        gr=$(awk -v l="$l" '$1=="solve" && $2==l && $3=="game" {print $6 ", " $7 ", " $8; exit}' "$L/solve.txt")
+        br=$(awk -v l="$l" '$1=="solve" && $2==l && $3=="base" {print $6 ", " $7 ", " $8; exit}' "$L/solve.txt")
+        rs=$(awk -v l="$l" '$1=="solve" && $2==l {t[$3 " " $4]=$5; r[$4]=1}
+            END{for(k in r) if(t["game " k]!="" && t["base " k]>0) printf "%.3f\n", t["game " k]/t["base " k]}' "$L/solve.txt" | median 3)
+        echo "| $l | $g | ${gs:--} | $b | ${bs:--} | $rs | ${gr:--} / ${br:--} |"
+    done
 fi

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Quovix benchmark: start-up, start of play, level changes, frame cost, map
-# growth, memory and the instructions of one frame of game logic, for the game
+# growth, memory, the instructions of one frame of game logic and the solver's
+# time on each shipped level, for the game
 # as it is (its fast drawing), the same game drawing the reference way, the
 # floor program and a baseline built from another commit (main by default,
 # QBENCH_BASE to choose), under Xvfb with Mesa's software renderer.
@@ -12,13 +13,17 @@
 # The load is written down before, during (every few seconds) and after each round.
 #
 # Usage: bench/run.sh [rounds]   (default 3)
-# Environment: QBENCH_BASE (the baseline's commit, default main), QBENCH_SIZES
+# Environment: QBENCH_BASE (the baseline's commit, default main), QBENCH_PARTS (what
+# to run, default "frames logic solve": the timed frames on the screens, the logic's
+# instructions with the kept games, the solver against the baseline's), QBENCH_SIZES
 # (screens, default "1366x768 2560x1080 3840x2160"), QBENCH_FRAMES (frames of
 # level one timed a run, default 600, 300 on a 3840x2160 screen), QBENCH_KEEP (a
 # folder to keep the logs in; bench/report.sh prints the tables again from it).
 # Needs: cmake g++ freeglut3-dev libglu1-mesa-dev xvfb xdotool x11-utils valgrind (Debian).
 set -eu
 rounds=${1:-3}
+parts=${QBENCH_PARTS:-frames logic solve}
+runs() { case " $parts " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 src=$(cd "$(dirname "$0")/.." && pwd)
 bb=$src/build-bench
 work=$(mktemp -d /tmp/qbench-XXXXXX)
@@ -42,7 +47,7 @@ run_limit=600                            # seconds: a run that never sees its en
 log "building the game and the bench pieces in $bb"
 cmake -S "$src" -B "$bb" -DQUOVIX_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg.log"
 cmake --build "$bb" -j2 --target quovix quovix-bench-logic quovix-bench-floor quovix-bench-widen \
-    quovix-bench-launch quovix-bench-shim >"$work/build.log"
+    quovix-bench-launch quovix-bench-shim quovix-bench-keeping quovix-solve >"$work/build.log"
 
 # The baseline: another commit's source, built once and kept by its commit.
 base=${QBENCH_BASE:-main}
@@ -55,6 +60,16 @@ if [ ! -x "$base_dir/build/bin/quovix" ]; then
     git -C "$src" archive "$base_sha" | tar -x -C "$base_dir/src"
     cmake -S "$base_dir/src" -B "$base_dir/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg-base.log"
     cmake --build "$base_dir/build" -j2 --target quovix >"$work/build-base.log"
+fi
+# the baseline's logic frame and solver, built apart: a baseline kept from a run before may lack them
+if runs logic && [ ! -x "$base_dir/build/bench/quovix-bench-logic" ] && [ -f "$base_dir/src/bench/logicframe.cpp" ]; then
+    log "building the baseline's logic frame"
+    cmake -S "$base_dir/src" -B "$base_dir/build" -DQUOVIX_BENCH=ON >>"$work/cfg-base.log"
+    cmake --build "$base_dir/build" -j2 --target quovix-bench-logic >>"$work/build-base.log"
+fi
+if runs solve && [ ! -x "$base_dir/build/tools/quovix-solve" ]; then
+    log "building the baseline's solver"
+    cmake --build "$base_dir/build" -j2 --target quovix-solve >>"$work/build-base.log"
 fi
 declare -A program=([game]="$bb/bin/quovix" [reference]="$bb/bin/quovix" [base]="$base_dir/build/bin/quovix")
 
@@ -72,6 +87,7 @@ trap cleanup EXIT
     echo "base $base ${base_sha:0:12}"
     echo "cores $(nproc)"
     echo "cpu $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+    echo "parts $parts"
     echo "widths $widths"
     echo "wide_frames $wide_frames"
     for size in $sizes; do
@@ -179,6 +195,7 @@ run_one() {   # round, size, display, what (game, reference, floor, base; -wN fo
     echo "run $r $size $what $start $(load_now)" >>"$logs/load.txt"
 }
 
+if runs frames; then
 i=0
 declare -A display
 for size in $sizes; do
@@ -204,16 +221,50 @@ for r in $(seq "$rounds"); do
     echo "after $r $(load_now)" >>"$logs/load.txt"
 done
 log "rounds done in $(($(date +%s) - started)) s"
+fi
 
+if runs logic; then
 # --- callgrind: one frame of game logic, window-free, null driver -------------
 log "callgrind over one whole game through the window-free runner"
 valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" --toggle-collect=bench_play_frame \
     "$bb/bench/quovix-bench-logic" "$work/play/bin" "$src/data/levels" >"$logs/logic.txt" 2>"$work/cg.err"
 echo "logic_ir $(awk '/Collected :/{print $4}' "$work/cg.err")" >>"$logs/meta.txt"
+if [ -x "$base_dir/build/bench/quovix-bench-logic" ]; then
+    log "callgrind over the same game, the baseline's"
+    valgrind --tool=callgrind --callgrind-out-file="$work/cg-base.out" --toggle-collect=bench_play_frame \
+        "$base_dir/build/bench/quovix-bench-logic" "$work/play/bin" "$src/data/levels" >"$logs/logic-base.txt" 2>"$work/cg-base.err"
+    echo "logic_ir_base $(awk '/Collected :/{print $4}' "$work/cg-base.err")" >>"$logs/meta.txt"
+fi
 
 # --- keeping every game: the recorder a frame, the records screen with 50 games ---
 log "the recorder and the records screen, window-free"
 "$bb/bench/quovix-bench-keeping" "$work/play/bin" >"$logs/keeping.txt"
+fi
+
+# --- the solver: each shipped level, this commit's and the baseline's in turns --
+# One core's time (user and system) of each; one round unless QBENCH_SOLVE_ROUNDS
+# says more, as the baseline may take minutes a level.
+solve_one() {   # round, level, who (game, base)
+    local solver=$bb/tools/quovix-solve out=$logs/solve-r$1-$2-$3
+    [ "$3" = base ] && solver=$base_dir/build/tools/quovix-solve
+    local TIMEFORMAT='%3U %3S'
+    { time (cd "$work" && "$solver" "$src/data/levels/$2.txt" "$out.replay" >"$out.stdout" 2>"$out.stderr"); } 2>"$out.time" || true
+    # level, who, round, CPU seconds (the last line: a signal's name may come first), then the
+    # solver's own line: frames, lives lost, pickups, frames searched (none when it never ended)
+    echo "solve $2 $3 $1 $(awk 'END {print $1 + $2}' "$out.time") $(sed -n 's/.*finish in \([0-9]*\) frames, \([0-9]*\) lives lost, \([0-9]*\) stars and hearts taken (\([0-9]*\) frames searched).*/\1 \2 \3 \4/p' "$out.stdout")" >>"$logs/solve.txt"
+}
+if runs solve; then
+    log "the solver on the five levels, in turns with the baseline's"
+    n=0
+    for r in $(seq "${QBENCH_SOLVE_ROUNDS:-1}"); do
+        for l in $levels; do
+            # every other level the baseline goes first
+            if [ $((n % 2)) = 0 ]; then turns="game base"; else turns="base game"; fi
+            for who in $turns; do solve_one "$r" "$l" "$who"; done
+            n=$((n + 1))
+        done
+    done
+fi
 
 if [ -n "${QBENCH_KEEP:-}" ]; then mkdir -p "$QBENCH_KEEP" && cp "$logs"/* "$QBENCH_KEEP"/; fi
 bash "$src/bench/report.sh" "$logs"

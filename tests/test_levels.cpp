@@ -118,21 +118,72 @@ TEST(Replay, HoldingNothingIntoAGapLosesALife) {
     EXPECT_GE(out.lives_lost, 1);
 }
 
-// The solver finds a way over a gap and a wall on a small search, and reports a level without one.
+// The solver finds a way over a gap and a wall on a small search, taking the pickups it
+// says it takes (the map it keeps per ship is the one the game plays), and reports a
+// level without one; its frames searched and time go to standard error.
 TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
     std::vector<level_edit_t> rows = rows_of(30, 31, ".WWWWW.");
     for (const level_edit_t& e : rows_of(60, 62, "......."))
+        rows.push_back(e);
+    for (const level_edit_t& e : std::vector<level_edit_t>{{100, ".*****."}, {110, ".HHHHH."}, {120, ".*****."}})
         rows.push_back(e);
     std::string level = plain_level(rows), dir = temp_folder();
     write_text_file(dir + "/game.level.txt", level);
     write_text_file(dir + "/none.txt", plain_level(rows_of(40, 47, ".......")));
     std::string solve = tools_dir + "quovix-solve " + dir;
-    std::string said = " > \"" + dir + "/solve.out\" 2>&1";
+    std::string said = " > \"" + dir + "/solve.out\" 2> \"" + dir + "/solve.err\"";
     ASSERT_EQ(system((solve + "/game.level.txt " + dir + "/game.level.replay --beam 40" + said).c_str()), 0);
     replay_outcome_t out = play_replay(level, replay_in(dir + "/game.level.replay"));
     EXPECT_TRUE(out.finished);
     EXPECT_EQ(out.lives_lost, 0);
+    std::string told = read_text_file(dir + "/solve.out");
+    int         taken = out.stars + out.lives_at_end - START_LIVES;
+    EXPECT_GE(taken, 3);
+    EXPECT_NE(told.find(", " + std::to_string(taken) + " stars and hearts taken"), std::string::npos) << told;
+    EXPECT_NE(read_text_file(dir + "/solve.err").find("frames searched in "), std::string::npos);
     EXPECT_NE(system((solve + "/none.txt " + dir + "/none.replay --beam 20 --frames 900" + said).c_str()), 0);
+}
+
+// A search restores only what a frame moves (the map's pickups kept apart): after a side
+// trip of other keys (walls met, pickups taken, a fall off the edge), the action list is
+// the one left behind and the frames that follow play exactly as from the whole state.
+TEST_P(ShippedLevel, TheMovingStateRestoredPlaysOnAsTheWholeState) {
+    std::string           path = levels_dir + level_name(GetParam());
+    std::vector<unsigned> frames = replay_in(path + ".replay");
+    ASSERT_TRUE(sim_open(make_play_folder({read_text_file(path + ".txt")}).c_str()) && sim_start_play());
+    auto trail = [&](size_t from) {
+        std::vector<float> seen;
+        for (size_t i = from; i < from + 90 && i < frames.size(); i++) {
+            sim_frame(frames[i]);
+            sim_state_t s = sim_state();
+            for (float v : {(float)s.frame, s.x, s.y, s.z, (float)s.lives, (float)s.stars, (float)sim_events(),
+                            game.ship.left_rate, game.ship.fall_factor, (float)game.timer.start_tick})
+                seen.push_back(v);
+        }
+        return seen;
+    };
+    int side_trips = 0;
+    for (size_t i = 0; i + 90 < frames.size(); i++) {
+        if (i % 150 == 75) {
+            sim_snapshot_t whole;
+            sim_moving_t   moving;
+            sim_save(&whole);
+            sim_save_moving(&moving);
+            for (int k = 0; k < 120; k++)
+                sim_frame(side_trips % 2 ? HOLD_A : k % 40 < 20 ? HOLD_A | HOLD_SPACE : HOLD_D);
+            sim_restore_moving(moving);
+            game.level.pixels = whole.level.pixels;
+            EXPECT_EQ(game.actions, whole.actions) << "from frame " << i;
+            std::vector<float> from_moving = trail(i);
+            sim_restore(whole);
+            EXPECT_EQ(from_moving, trail(i)) << "from frame " << i;
+            sim_restore(whole);
+            side_trips++;
+        }
+        sim_frame(frames[i]);
+    }
+    EXPECT_GE(side_trips, 7);
+    sim_close();
 }
 
 // At this scale level one's replay lifts the ship exactly onto its apex on a frame's

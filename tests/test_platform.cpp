@@ -170,6 +170,40 @@ TEST(FileReader, AFileOfTheLimitIsReadAndOneByteMoreIsRefused) {
     }
 }
 
+// The small reader takes a regular file up to its limit and gives -1, at once, for
+// anything else: what a file read every frame must never wait on or take in part.
+TEST(FileReader, ASmallFileIsReadWholeAndAnythingElseIsRefusedAtOnce) {
+    std::string dir = temp_folder() + "/";
+    write_text_file(dir + "empty", "");
+    write_text_file(dir + "under", std::string(63, 'u'));
+    write_text_file(dir + "at_the_limit", std::string(64, 'l'));
+    write_text_file(dir + "over", std::string(65, 'o'));
+    fs::create_directory(dir + "folder");
+    make_device_node(dir + "device");
+#ifndef _WIN32
+    mkfifo((dir + "fifo").c_str(), 0600);
+    fs::create_symlink(dir + "at_the_limit", dir + "link");
+#endif
+    struct {
+        const char* name;
+        long        size;
+    } cases[] = {
+        {"empty", 0},   {"under", 63}, {"at_the_limit", 64}, {"over", -1}, {"missing", -1},
+        {"folder", -1}, {"fifo", -1},  {"device", -1},       {"link", 64},
+    };
+    for (const auto& c : cases) {
+        std::string path = dir + c.name;
+        // a link is only made where the system lets this user make one
+        if (c.size > 0 && !fs::exists(path))
+            continue;
+        char buf[64];
+        EXPECT_EQ(platform_read_small_file(path.c_str(), buf, sizeof(buf)), c.size) << c.name;
+        if (c.size > 0) {
+            EXPECT_EQ(std::string(buf, (size_t)c.size), read_text_file(path)) << c.name;
+        }
+    }
+}
+
 // What is at the path before the folder is asked for decides the answer.
 TEST(Folders, AMissingFolderIsMadeAndWhatIsNoRealFolderIsRefused) {
     struct {

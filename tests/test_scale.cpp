@@ -70,6 +70,14 @@ TEST(ScaleInPlay, EveryFrameReadsTheFileBeforeMovingAndKeepsTheLastGoodSteps) {
         EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 4)) << text;
         EXPECT_NEAR(sim_state().y - y0, FORWARD_STEP / 4, 1e-7) << text;
     }
+    // a search holds a scale and reads no file until it lets go
+    sim_hold_scale(2);
+    write_text_file("scale.txt", "8\n");
+    sim_frame(0);
+    EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 2));
+    sim_hold_scale(0);
+    sim_frame(0);
+    EXPECT_EQ(game.ship.forward_step, (float)(FORWARD_STEP / 8));
     sim_close();
     reset_game_state();
 }
@@ -86,10 +94,13 @@ TEST(ScaleText, ReadAsAStreamReadsAFloat) {
         *s = v;
         return true;
     };
-    std::vector<std::string> texts = {"1",   "0.5",  ".5",       "5.",   ".",     "+.5",   "-1",    "1e",
-                                      "1e+", "1e-2", "1.e2",     ".e2",  "e2",    "1e2.5", "1.2.3", "0x10",
-                                      "inf", "nan",  "1e39",     "3e38", "1e-44", "1e-50", "00012", "+-1",
-                                      "\v2", "\f3",  " \t\r\n4", "1E3",  "2 3",   "7abc",  ""};
+    std::vector<std::string> texts = {"1", "0.5", ".5", "5.", ".", "+.5", "-1", "1e", "1e+", "1e-2", "1.e2", ".e2",
+                                      "e2", "1e2.5", "1.2.3", "0x10", "inf", "nan", "1e39", "3e38", "1e-44", "1e-50",
+                                      "00012", "+-1", "\v2", "\f3", " \t\r\n4", "1E3", "2 3", "7abc", "",
+                                      // both sides of where one float division stops being exact
+                                      "16777216", "16777217", "16777218.5", "1677721.7", "0.1", "0.3", "3.14159265",
+                                      "0.0000000001", "0.00000000001", "1.0000000000", "123456789", "-0.5", "-0",
+                                      "0.000000000000000000000000000000000000000000000001"};
     const char               alphabet[] = " +-.eE019x\n";
     uint32_t                 seed = 12345;
     for (int n = 0; n < 20000; n++) {
@@ -97,6 +108,16 @@ TEST(ScaleText, ReadAsAStreamReadsAFloat) {
         for (int len = 0; len < 6; len++) {
             seed = seed * 1664525u + 1013904223u;
             text += alphabet[(seed >> 16) % (sizeof(alphabet) - 1)];
+        }
+        texts.push_back(text);
+    }
+    // and decimals of every digit up to ten places, which one float division reads
+    const char decimal[] = "0123456789.";
+    for (int n = 0; n < 20000; n++) {
+        std::string text;
+        for (int len = 0; len <= n % 12; len++) {
+            seed = seed * 1664525u + 1013904223u;
+            text += decimal[(seed >> 16) % (sizeof(decimal) - 1)];
         }
         texts.push_back(text);
     }

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/headless.h"
@@ -25,14 +25,71 @@
 
 static const unsigned key_choices[6] = {0, HOLD_A, HOLD_D, HOLD_SPACE, HOLD_A | HOLD_SPACE, HOLD_D | HOLD_SPACE};
 
+// The pickups a ship has taken, a chain back through the tiles it took them on:
+// the map is set to a ship's chain before its frames run, instead of copied with it.
+struct taken_tile_t {
+    int     offset;   // into the level's pixels
+    uint8_t bytes[3];
+    int     before;   // the tile taken before it, -1 for none
+};
+
+struct taken_map_t {
+    std::vector<taken_tile_t> tiles;
+    std::vector<uint8_t>      at_start;
+    int                       shown = -1;   // the chain the map shows now
+};
+
+static taken_map_t taken_map;
+
+static void show_taken(int chain) {
+    taken_map_t& t = taken_map;
+    if (chain == t.shown)
+        return;
+    uint8_t* pixels = game.level.pixels.data();
+    for (int i = t.shown; i >= 0; i = t.tiles[(size_t)i].before)
+        memcpy(pixels + t.tiles[(size_t)i].offset, t.at_start.data() + t.tiles[(size_t)i].offset, 3);
+    for (int i = chain; i >= 0; i = t.tiles[(size_t)i].before)
+        memcpy(pixels + t.tiles[(size_t)i].offset, t.tiles[(size_t)i].bytes, 3);
+    t.shown = chain;
+}
+
+static bool in_chain(int chain, int offset) {
+    for (int i = chain; i >= 0; i = taken_map.tiles[(size_t)i].before)
+        if (taken_map.tiles[(size_t)i].offset == offset)
+            return true;
+    return false;
+}
+
+// After a frame that took a pickup: the tiles it changed, added to the chain it started from.
+static int note_taken(int chain) {
+    taken_map_t&       t = taken_map;
+    const level_map_t& l = game.level;
+    const uint8_t*     pixels = l.pixels.data();
+    for (int row = 0; row < l.height; row++) {
+        for (int col = 0; col < l.width; col++) {
+            int offset = row * l.line_length + col * 3;
+            if (memcmp(pixels + offset, t.at_start.data() + offset, 3) == 0 || in_chain(chain, offset))
+                continue;
+            taken_tile_t tile = {offset, {pixels[offset], pixels[offset + 1], pixels[offset + 2]}, chain};
+            t.tiles.push_back(tile);
+            chain = (int)t.tiles.size() - 1;
+        }
+    }
+    t.shown = chain;
+    return chain;
+}
+
 struct node_t {
-    sim_snapshot_t snap;
-    int            parent;    // index in the previous layer
-    unsigned       keys;      // held in the frame that made this node
-    int            falls;     // lives lost on the way, the one under way counted
-    int            taken;     // stars and hearts collected
-    int            changes;   // key changes on the way: fewer reads better as a replay
-    uint64_t       key;
+    // made in place by the search, which fills every field: nothing to clear first
+    node_t() {}
+    sim_moving_t state;
+    int          taken_chain;
+    int          parent;    // index in the previous layer
+    unsigned     keys;      // held in the frame that made this node
+    int          falls;     // lives lost on the way, the one under way counted
+    int          taken;     // stars and hearts collected
+    int          changes;   // key changes on the way: fewer reads better as a replay
+    uint64_t     key;
 };
 
 struct link_t {
@@ -48,9 +105,9 @@ struct solve_options_t {
 static int64_t bucket(float v, double unit) { return (int64_t)std::floor(v / unit + 0.5); }
 
 // Ships whose keys match stand alike closely enough that one can stand for all.
-static uint64_t state_key(const game_state_t& g) {
+static uint64_t state_key(const sim_moving_t& g, int level_height) {
     const ship_t& s = g.ship;
-    double        tile = 1.0 / g.level.height;
+    double        tile = 1.0 / level_height;
     uint64_t      h = 1469598103934665603ull;
     auto          mix = [&h](int64_t v) {
         h ^= (uint64_t)v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
@@ -85,7 +142,25 @@ static uint64_t spread(uint64_t k) {
     return k;
 }
 
-static int row_of(const node_t& n) { return (int)(n.snap.ship.pos[1] * n.snap.level.height); }
+static int row_of(const node_t& n) { return (int)(n.state.ship.pos[1] * game.level.height); }
+
+// A ship's place in the order the beam keeps: sorted in place of the ships themselves,
+// which are twenty times larger.
+struct rank_t {
+    int      falls, row, taken;
+    uint64_t spread_key;
+    size_t   index;
+};
+
+static bool ranks_before(const rank_t& a, const rank_t& b) {
+    if (a.falls != b.falls)
+        return a.falls < b.falls;
+    if (a.row != b.row)
+        return a.row > b.row;
+    if (a.taken != b.taken)
+        return a.taken > b.taken;
+    return a.spread_key < b.spread_key;
+}
 
 // When too many ships stand apart, keep those with fewest falls, furthest along
 // and with most pickups: half taken in turn from every quarter tile across the
@@ -93,22 +168,17 @@ static int row_of(const node_t& n) { return (int)(n.snap.ship.pos[1] * n.snap.le
 static void trim_layer(std::vector<node_t>* layer, int beam) {
     if ((int)layer->size() <= beam)
         return;
-    std::sort(layer->begin(), layer->end(), [](const node_t& a, const node_t& b) {
-        if (a.falls != b.falls)
-            return a.falls < b.falls;
-        if (row_of(a) != row_of(b))
-            return row_of(a) > row_of(b);
-        if (a.taken != b.taken)
-            return a.taken > b.taken;
-        return spread(a.key) < spread(b.key);
-    });
-    std::map<int64_t, std::vector<size_t>> lines;
+    std::vector<rank_t> order(layer->size());
     for (size_t i = 0; i < layer->size(); i++) {
-        const game_state_t& g = (*layer)[i].snap;
-        lines[bucket(g.ship.pos[0], 1.0 / g.level.height / 4)].push_back(i);
+        const node_t& n = (*layer)[i];
+        order[i] = {n.falls, row_of(n), n.taken, spread(n.key), i};
     }
+    std::sort(order.begin(), order.end(), ranks_before);
+    std::map<int64_t, std::vector<size_t>> lines;
+    for (size_t i = 0; i < order.size(); i++)
+        lines[bucket((*layer)[order[i].index].state.ship.pos[0], 1.0 / game.level.height / 4)].push_back(i);
     std::vector<size_t> keep;
-    std::vector<bool>   taken(layer->size(), false);
+    std::vector<bool>   taken(order.size(), false);
     for (size_t round = 0; (int)keep.size() < beam / 2; round++) {
         for (auto& line : lines) {
             if (round < line.second.size() && (int)keep.size() < beam / 2) {
@@ -117,14 +187,14 @@ static void trim_layer(std::vector<node_t>* layer, int beam) {
             }
         }
     }
-    for (size_t i = 0; i < layer->size() && (int)keep.size() < beam; i++)
+    for (size_t i = 0; i < order.size() && (int)keep.size() < beam; i++)
         if (!taken[i])
             keep.push_back(i);
     std::sort(keep.begin(), keep.end());
     std::vector<node_t> kept;
     kept.reserve(keep.size());
     for (size_t i : keep)
-        kept.push_back(std::move((*layer)[i]));
+        kept.push_back(std::move((*layer)[order[i].index]));
     *layer = std::move(kept);
 }
 
@@ -145,51 +215,90 @@ struct solve_result_t {
     long                  frames_simulated;
 };
 
-static void expand(const node_t& from, int from_index, std::vector<node_t>* next,
-                   std::unordered_map<uint64_t, int>* seen, long* simulated) {
-    sim_restore(from.snap);
-    sim_state_t before = sim_state();
+// The ships of the layer being made, found by their keys: open addressing, emptied each frame.
+struct seen_table_t {
+    std::vector<uint64_t> keys;
+    std::vector<int>      at;   // the ship's index in the layer, -1 for an empty slot
+    size_t                mask = 0;
+};
+
+static void empty_seen(seen_table_t* t, size_t ships) {
+    size_t size = 16;
+    while (size < ships * 2)
+        size *= 2;
+    t->keys.resize(size);
+    t->at.assign(size, -1);
+    t->mask = size - 1;
+}
+
+// Where the key is, or the empty slot it goes in.
+static size_t seen_slot(const seen_table_t& t, uint64_t key) {
+    size_t i = spread(key) & t.mask;
+    while (t.at[i] >= 0 && t.keys[i] != key)
+        i = (i + 1) & t.mask;
+    return i;
+}
+
+static void expand(const node_t& from, int from_index, std::vector<node_t>* next, seen_table_t* seen, long* simulated) {
+    const game_flow_t& was = from.state.flow;
+    const ship_t&      ship = from.state.ship;
     // a falling ship goes where it goes, and space does nothing while rising
-    int choices = before.falling ? 1 : before.jump ? 3 : 6;
+    int choices = ship.falling ? 1 : ship.jump ? 3 : 6;
     for (int c = 0; c < choices; c++) {
-        sim_restore(from.snap);
+        sim_restore_moving(from.state);
+        show_taken(from.taken_chain);
         sim_frame(key_choices[c]);
         (*simulated)++;
-        node_t n;
-        sim_save(&n.snap);
+        // made in its place in the layer, and taken back when a ship there stands alike
+        node_t& n = next->emplace_back();
+        sim_save_moving(&n.state);
+        const game_flow_t& now = n.state.flow;
+        bool               took = event_raised(EV_STAR) || event_raised(EV_HEART);
+        n.taken_chain = took ? note_taken(from.taken_chain) : from.taken_chain;
         n.parent = from_index;
         n.keys = key_choices[c];
-        n.falls = from.falls + (n.snap.flow.lives < before.lives ? before.lives - n.snap.flow.lives : 0);
-        if (n.snap.ship.falling && !before.falling)
+        n.falls = from.falls + (now.lives < was.lives ? was.lives - now.lives : 0);
+        if (n.state.ship.falling && !ship.falling)
             n.falls++;   // counted as soon as it cannot be helped
-        if (!n.snap.ship.falling && before.falling && n.snap.flow.lives < before.lives)
+        if (!n.state.ship.falling && ship.falling && now.lives < was.lives)
             n.falls--;   // already counted when it began
-        n.taken =
-            from.taken + (n.snap.flow.stars_collected - before.stars) + std::max(0, n.snap.flow.lives - before.lives);
+        n.taken = from.taken + (now.stars_collected - was.stars_collected) + std::max(0, now.lives - was.lives);
         n.changes = from.changes + (from.parent >= 0 && from.keys != n.keys);
-        n.key = state_key(n.snap);
-        auto it = seen->find(n.key);
-        if (it == seen->end()) {
-            (*seen)[n.key] = (int)next->size();
-            next->push_back(std::move(n));
-        } else if (better(n, (*next)[(size_t)it->second])) {
-            (*next)[(size_t)it->second] = std::move(n);
+        n.key = state_key(n.state, game.level.height);
+        size_t slot = seen_slot(*seen, n.key);
+        if (seen->at[slot] < 0) {
+            seen->keys[slot] = n.key;
+            seen->at[slot] = (int)next->size() - 1;
+            continue;
         }
+        node_t& alike = (*next)[(size_t)seen->at[slot]];
+        if (better(n, alike))
+            alike = n;
+        next->pop_back();
     }
 }
 
 // A finished ship, or one with no lives left, has no frames to search.
-static bool is_over(const node_t& n) { return n.snap.flow.on_finish || n.snap.flow.lives <= 0; }
+static bool is_over(const node_t& n) { return n.state.flow.on_finish || n.state.flow.lives <= 0; }
 
 static solve_result_t solve(const solve_options_t& opt) {
     solve_result_t      result = {false, 0, {}, 0, 0};
     std::vector<node_t> layer(1);
-    sim_save(&layer[0].snap);
-    layer[0] = {layer[0].snap, -1, 0, 0, 0, 0, 0};
+    node_t&             start = layer[0];
+    sim_save_moving(&start.state);
+    start.taken_chain = start.parent = -1;
+    start.keys = 0;
+    start.falls = start.taken = start.changes = 0;
+    start.key = 0;
+    taken_map = taken_map_t{};
+    taken_map.at_start = game.level.pixels;
     std::vector<std::vector<link_t>> links;
+    seen_table_t                     seen;
     for (int frame = 0; frame < opt.max_frames; frame++) {
-        std::vector<node_t>               next;
-        std::unordered_map<uint64_t, int> seen;
+        std::vector<node_t> next;
+        // room for every choice of every ship: the ship being made never moves
+        next.reserve(layer.size() * 6);
+        empty_seen(&seen, layer.size() * 6);
         for (size_t i = 0; i < layer.size(); i++)
             if (!is_over(layer[i]))
                 expand(layer[i], (int)i, &next, &seen, &result.frames_simulated);
@@ -206,7 +315,7 @@ static solve_result_t solve(const solve_options_t& opt) {
         links.push_back(std::move(row));
         for (size_t i = 0; i < next.size(); i++) {
             const node_t& n = next[i];
-            if (!n.snap.flow.on_finish)
+            if (!n.state.flow.on_finish)
                 continue;
             bool first = !result.found;
             if (first || n.falls < result.falls || (n.falls == result.falls && n.taken > result.taken)) {
@@ -355,10 +464,25 @@ static int solve_level(const char* level_path, const char* out_path, const solve
     recorder_set_on(false);
     if (!open_level(level_path))
         return 1;
+    std::clock_t   began = std::clock();
+    sim_snapshot_t at_start;
+    sim_save(&at_start);
+    // the folder's scale file is the solver's own: read once, not in every frame searched
+    sim_hold_scale(game.speed_scale);
     solve_result_t r = solve(opt);
+    // the way found is played again from the start, each frame whole, as a replay is
+    sim_hold_scale(0);
+    sim_restore(at_start);
+    replay_outcome_t again = r.found ? replay_play(r.frames) : replay_outcome_t{};
     sim_close();
+    fprintf(stderr, "%s: %ld frames searched in %.2f s\n", level_path, r.frames_simulated,
+            (double)(std::clock() - began) / CLOCKS_PER_SEC);
     if (!r.found) {
         printf("%s: no way to the finish within %d frames\n", level_path, opt.max_frames);
+        return 1;
+    }
+    if (!again.finished || again.finish_frame != (int)r.frames.size() || again.lives_lost != r.falls) {
+        fprintf(stderr, "%s: the way found plays otherwise from the start; no replay written\n", level_path);
         return 1;
     }
     std::string name = level_path;

@@ -188,6 +188,9 @@ void special_up(int special, int, int) { key_event(DEVICE_SPECIAL_KEY, special, 
 static buttons_t pads_held_before;
 
 void hold_pad_controls(unsigned controls) {
+    // nothing held now or at the last poll, as in most frames: nothing to press or let go of
+    if (controls == 0 && pads_held_before == 0)
+        return;
     buttons_t held = 0;
     for (int i = 0; i < binding_count; i++)
         if (bindings[i].device == DEVICE_PAD && (controls & (unsigned)bindings[i].code))

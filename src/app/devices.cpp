@@ -7,14 +7,18 @@
 #include "platform/platform.h"
 #include "results/results.h"
 
-command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms) {
+command_t build_command_at_scale(bool focused, unsigned pad_controls, int32_t now_ms, float speed_scale) {
     hold_pad_controls(focused ? pad_controls : 0);
     command_t cmd{};
     buttons_read(focused, &cmd.held, &cmd.pressed);
     cmd.focused = focused;
     cmd.now_ms = now_ms;
-    cmd.speed_scale = read_scale(game.speed_scale);
+    cmd.speed_scale = speed_scale;
     return cmd;
+}
+
+command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms) {
+    return build_command_at_scale(focused, pad_controls, now_ms, read_scale(game.speed_scale));
 }
 
 bool frame_done() {

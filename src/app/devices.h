@@ -11,6 +11,8 @@ inline constexpr int32_t FRAME_MS = 1000 / PACE_RATE;
 
 // The pads' controls count only while the window has the keyboard, as the keys do.
 command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms);
+// The same with the speed scale given, not read: a search whose scale file never changes.
+command_t build_command_at_scale(bool focused, unsigned pad_controls, int32_t now_ms, float speed_scale);
 // After the frame: the buttons' held-back releases, then what the rules asked
 // for (the results written, the buttons let go of). True when "player.s" was written.
 bool frame_done();

@@ -16,6 +16,7 @@ static std::string start_dir;
 static bool        focused;
 static unsigned    pad_controls;
 static int         results_writes;
+static float       held_scale;
 // outside the game state: a search copies the state on every branch, and the log grows
 static std::vector<sim_event_t> event_log;
 
@@ -35,6 +36,7 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
     focused = true;
     pad_controls = 0;
     results_writes = 0;
+    held_scale = 0;
     event_log.clear();
     start_dir = platform_working_folder();
     if (!platform_enter_folder(work_dir)) {
@@ -48,6 +50,9 @@ bool sim_open(const char* work_dir, int screen_w, int screen_h, int32_t ms) {
 }
 
 static void log_events() {
+    // most frames raise nothing: no event to look for one by one
+    if (!game.events)
+        return;
     for (int e = 0; e < EV_COUNT; e++) {
         if (event_raised((game_event_t)e))
             event_log.push_back({game.process.frames_run, (game_event_t)e});
@@ -70,7 +75,9 @@ static void wait_out_level_change(command_t cmd) {
 static bool frame_as_typed() {
     if (game.requests.exit)
         return false;
-    command_t cmd = build_command(focused, pad_controls, game.process.fake_now_ms);
+    int32_t   now = game.process.fake_now_ms;
+    command_t cmd = held_scale > 0 ? build_command_at_scale(focused, pad_controls, now, held_scale)
+                                   : build_command(focused, pad_controls, now);
     run_frame(cmd);
     recorder_frame(cmd);
     if (game.flow.level_change_waiting && !game.requests.exit)
@@ -145,6 +152,7 @@ void sim_special_key(int special, bool down) {
 }
 
 void sim_focus(bool focused_now) { focused = focused_now; }
+void sim_hold_scale(float speed_scale) { held_scale = speed_scale; }
 void sim_pads(unsigned controls) { pad_controls = controls; }
 void sim_keep_quiet(bool quiet) { platform_keep_quiet(quiet); }
 bool sim_frame_as_typed() { return frame_as_typed(); }
@@ -179,10 +187,58 @@ const std::vector<sim_event_t>& sim_event_log() { return event_log; }
 
 void sim_save(sim_snapshot_t* snap) { *snap = game; }
 
-void sim_restore(const sim_snapshot_t& snap) {
-    game = snap;
+static void forget_events_after_now() {
     while (!event_log.empty() && event_log.back().frame > game.process.frames_run)
         event_log.pop_back();
+}
+
+void sim_restore(const sim_snapshot_t& snap) {
+    game = snap;
+    forget_events_after_now();
+}
+
+void sim_save_moving(sim_moving_t* m) {
+    m->flow = game.flow;
+    m->ship = game.ship;
+    m->timer = game.timer;
+    m->results = game.results;
+    m->speed_scale = game.speed_scale;
+    m->cmd = game.cmd;
+    m->buttons = game.buttons;
+    m->walk = game.walk;
+    m->events = game.events;
+    m->muted = game.muted;
+    m->process = game.process;
+    m->action_count = 0;
+    for (int code : game.actions)
+        if (m->action_count < SIM_ACTIONS_MAX)
+            m->actions[m->action_count++] = code;
+}
+
+static bool actions_are(const sim_moving_t& m) {
+    int i = 0;
+    for (int code : game.actions)
+        if (i >= m.action_count || m.actions[i++] != code)
+            return false;
+    return i == m.action_count;
+}
+
+void sim_restore_moving(const sim_moving_t& m) {
+    // most frames leave the list as they found it: made again only when it differs
+    if (!actions_are(m))
+        game.actions.assign(m.actions, m.actions + m.action_count);
+    game.flow = m.flow;
+    game.ship = m.ship;
+    game.timer = m.timer;
+    game.results = m.results;
+    game.speed_scale = m.speed_scale;
+    game.cmd = m.cmd;
+    game.buttons = m.buttons;
+    game.walk = m.walk;
+    game.events = m.events;
+    game.muted = m.muted;
+    game.process = m.process;
+    forget_events_after_now();
 }
 
 bool sim_ended() { return game.requests.exit; }

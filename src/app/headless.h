@@ -44,6 +44,10 @@ bool sim_command(const command_t& cmd);
 bool sim_play_recording(const recording_t& r, std::string* why);
 // One frame with exactly the given buttons held; false once the program has ended.
 bool sim_frame(unsigned held);
+// Frames from now on take this speed scale without reading "scale.txt", for a search
+// in a folder whose scale file nothing changes; 0 reads it every frame again, as the
+// game does (sim_open starts so).
+void sim_hold_scale(float speed_scale);
 // Keys as the window reports them between frames: a character or a special
 // key going down or up; the keyboard focus and the pads' controls as the next
 // frames' commands find them.
@@ -77,6 +81,32 @@ const std::vector<sim_event_t>& sim_event_log();
 typedef game_state_t sim_snapshot_t;
 void                 sim_save(sim_snapshot_t* snap);
 void                 sim_restore(const sim_snapshot_t& snap);
+
+// The action list as codes: each code is queued once, so a handful at most.
+inline constexpr int SIM_ACTIONS_MAX = 32;
+
+// What a frame of one level's play moves, for a search that branches on the keys
+// millions of times: the state less the level's map, the next level and the requests,
+// none of which such frames change (the map's pickups aside: the search keeps those),
+// and the action list as codes, whose order a fall or a wall leaves behind. Restoring
+// it drops the log's later events, as sim_restore does.
+struct sim_moving_t {
+    game_flow_t    flow;
+    ship_t         ship;
+    level_timer_t  timer;
+    results_t      results;
+    float          speed_scale;
+    command_t      cmd;
+    button_table_t buttons;
+    frame_walk_t   walk;
+    game_events_t  events;
+    uint8_t        muted;
+    process_t      process;
+    int            actions[SIM_ACTIONS_MAX];
+    int            action_count;
+};
+void sim_save_moving(sim_moving_t* moving);
+void sim_restore_moving(const sim_moving_t& moving);
 
 // Back to the folder sim_open started from.
 void sim_close();

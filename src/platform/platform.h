@@ -78,6 +78,10 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
 // Reads a file opened that way whole, at most max_bytes, and closes it; false
 // with the reason when it holds more (it grew since it was opened) or a read fails.
 bool platform_read_all(FILE* f, uint64_t max_bytes, std::string* bytes, std::string* why);
+// A small regular file read whole into buf (max_bytes long) with the system's plain
+// calls, no stream, as a file read every frame wants: the bytes read, or -1 when it is
+// missing, no regular file (never waited on), larger than max_bytes, or unreadable.
+long platform_read_small_file(const char* path, char* buf, size_t max_bytes);
 // A new folder of its own in the system's folder for temporary files (TMPDIR, or
 // /tmp; on Windows TMP or TEMP), named prefix-XXXXXX; "" with the reason, naming
 // that folder, in *why when none can be made.

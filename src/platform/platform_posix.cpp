@@ -161,6 +161,26 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
     return f;
 }
 
+long platform_read_small_file(const char* path, char* buf, size_t max_bytes) {
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    long        size = -1;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (uint64_t)st.st_size <= max_bytes) {
+        size = 0;
+        ssize_t got = 0;
+        while ((size_t)size < max_bytes && (got = read(fd, buf + size, max_bytes - (size_t)size)) > 0)
+            size += got;
+        char more;
+        // a failed read, or a byte past the limit: it grew since the size was asked
+        if (got < 0 || ((size_t)size == max_bytes && read(fd, &more, 1) != 0))
+            size = -1;
+    }
+    close(fd);
+    return size;
+}
+
 void platform_start_output() { setvbuf(stdout, nullptr, _IOLBF, 0); }
 
 void platform_frame_events(uint32_t events) {

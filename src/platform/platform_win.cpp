@@ -254,6 +254,31 @@ FILE* platform_open_regular(const char* path, uint64_t max_bytes, std::string* w
     return f;
 }
 
+long platform_read_small_file(const char* path, char* buf, size_t max_bytes) {
+    // a folder cannot be opened this way, and a pipe or device is refused by its type
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return -1;
+    LARGE_INTEGER length;
+    long          size = -1;
+    if (GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &length) && (uint64_t)length.QuadPart <= max_bytes) {
+        size = 0;
+        DWORD got = 1;
+        bool  ok = true;
+        while (ok && got > 0 && (size_t)size < max_bytes) {
+            ok = ReadFile(h, buf + size, (DWORD)(max_bytes - (size_t)size), &got, nullptr) != 0;
+            size += ok ? (long)got : 0;
+        }
+        char more;
+        // a failed read, or a byte past the limit: it grew since the size was asked
+        if (!ok || ((size_t)size == max_bytes && (!ReadFile(h, &more, 1, &got, nullptr) || got != 0)))
+            size = -1;
+    }
+    CloseHandle(h);
+    return size;
+}
+
 void platform_start_output() {
     // this C library buffers a "line-buffered" stream whole, so lines are written as printed
     setvbuf(stdout, nullptr, _IONBF, 0);
