@@ -57,13 +57,6 @@ static void full_screen_picture(uint32_t texture, double near_plane) {
     glDisable(GL_TEXTURE_2D);
 }
 
-static void restore_matrices() {
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-}
-
 // A line in the middle of the screen, whatever the camera.
 static void centred_line(const char* text, double y) {
     glRasterPos2d((view_width - text_width(text)) / 2.0, y);
@@ -80,18 +73,6 @@ static void menu_words() {
     glEnable(GL_DEPTH_TEST);
 }
 
-void push_screen_pixels() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, view_width, 0, view_height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void pop_screen_pixels() { restore_matrices(); }
-
 // Text over whatever is drawn: screen pixels, no light, no depth.
 static void begin_flat_text() {
     push_screen_pixels();
@@ -103,7 +84,7 @@ static void begin_flat_text() {
 static void end_flat_text() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    restore_matrices();
+    pop_screen_pixels();
 }
 
 // The records' lines from the top down, left-aligned at a tenth of the width; as many
@@ -121,7 +102,7 @@ static void records_lines(const std::vector<std::string>& lines, double top, int
 
 static void draw_records_screen() {
     full_screen_picture(render_assets.background_tex, SCREEN_PICTURE_NEAR);
-    restore_matrices();
+    pop_screen_pixels();
     begin_flat_text();
     centred_line("RECORDS AND REPLAYS", view_height - 50.0);
     records_lines(records_view.lines, view_height - 100.0, game.flow.records_selection);
@@ -150,7 +131,7 @@ static void settings_rows(double top, int chosen) {
 // Over the menu or over play, on the background picture either way.
 static void draw_settings_screen() {
     full_screen_picture(render_assets.background_tex, SCREEN_PICTURE_NEAR);
-    restore_matrices();
+    pop_screen_pixels();
     begin_flat_text();
     centred_line("SETTINGS", view_height - 50.0);
     settings_rows(view_height - 100.0, game.flow.settings_selection);
@@ -173,7 +154,7 @@ void draw_menu() {
     full_screen_picture(picture, SCREEN_PICTURE_NEAR);
     if (picture == 0)
         menu_words();
-    restore_matrices();
+    pop_screen_pixels();
     begin_flat_text();
     // the first under the picture's own hint of the menu keys, the next above it
     const double heights[] = {20.0, view_height * MENU_SECOND_KEYS_HEIGHT};
@@ -185,7 +166,7 @@ void draw_menu() {
 void draw_background_reference() {
     full_screen_picture(render_assets.background_tex, BACKGROUND_NEAR);
     glEnable(GL_LIGHTING);
-    restore_matrices();
+    pop_screen_pixels();
 }
 
 // " x 1000 = ": what one of a line's things counts, as its label shows it
@@ -222,7 +203,7 @@ void draw_summary() {
     const game_flow_t& flow = game.flow;
     const results_t&   results = game.results;
     full_screen_picture(render_assets.gameover_tex, SCREEN_PICTURE_NEAR);
-    restore_matrices();
+    pop_screen_pixels();
     summary_outcome();
     glPushMatrix();
     glDisable(GL_LIGHTING);

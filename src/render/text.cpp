@@ -25,6 +25,23 @@ int text_width(const char* text) {
     return glutBitmapLength(TEXT_FONT, (const unsigned char*)text);
 }
 
+void push_screen_pixels() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, view_width, 0, view_height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void pop_screen_pixels() {
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
 // Lines drawn from the raster position in the colour set for it, which then moves on past them as a bitmap's would.
 static void draw_large_text(const char* text) {
     GLboolean valid = GL_FALSE;
