@@ -285,7 +285,7 @@ TEST(Drawing, LevelChangeSaysTheLevelDoneThenTheNext) {
     game.cmd.now_ms = 100000;
     struct {
         int level, ms_left;
-    } waits[] = {{2, 2400}, {2, 900}, {5, 2400}, {5, 900}};
+    } waits[] = {{2, 2400}, {2, 900}, {5, 2400}, {5, 900}, {2, 1000}, {2, 1001}};
     std::vector<frame_t> shown;
     for (const auto& w : waits) {
         SCOPED_TRACE(testing::Message() << "level " << w.level << ", " << w.ms_left << " ms left");
@@ -322,6 +322,9 @@ TEST(Drawing, LevelChangeSaysTheLevelDoneThenTheNext) {
                   shown[2], shown[3], [](int, int, colour_t) { return true; }, &moved),
               0)
         << "no level comes after the fifth";
+    // GET READY for the last second whole, not a millisecond before it
+    EXPECT_EQ(shown[4].pixels, shown[1].pixels);
+    EXPECT_EQ(shown[5].pixels, shown[0].pixels);
 }
 
 // With no picture set the menu, the background and the summary are dark, the menu

@@ -46,6 +46,16 @@ struct PlayerSettings : testing::Test {
         reset();
         EXPECT_EQ(chdir(was.c_str()), 0);
     }
+    // A frame of the settings screen with these buttons pressed, and what the app does after it.
+    static void frame(buttons_t pressed) {
+        game.cmd = command_t{};
+        game.cmd.focused = true;
+        game.cmd.speed_scale = 1;
+        game.cmd.held = game.cmd.pressed = pressed;
+        input_step();
+        list_settings_when_asked();
+        change_setting_when_asked();
+    }
     static void reset() {
         settings = settings_defaults();
         settings_apply_keys();
@@ -95,6 +105,9 @@ TEST_F(PlayerSettings, AFileTheGameDidNotWriteIsRefusedWithItsReason) {
         {std::string(HEAD) + "key left q\n", "too few keys for left"},
         {std::string(HEAD) + "key jump x\nkey jump y\n", "too many keys for jump"},
         {std::string(HEAD) + std::string(3, '\0'), "line 2"},
+        {"quovix settings 1234567890\n", "not a settings file"},
+        {std::string(HEAD) + "effects volume 99999999999999999999\n", "line 2"},
+        {std::string(HEAD) + "key jump A\n", "no key is named A"},
     };
     for (const auto& c : cases) {
         settings_t  s = settings_defaults();
@@ -125,6 +138,7 @@ TEST_F(PlayerSettings, ANewKeySwapsWithTheRowThatHadItAndEnterAndEscStay) {
         EXPECT_FALSE(settings_bind(jump, {DEVICE_KEY, reserved}, &why));
         EXPECT_EQ(settings.keys[jump].code, 'a');
     }
+    EXPECT_FALSE(settings_bind(jump, {DEVICE_KEY, 200}, &why)) << "a key without a name was bound";
     // the same key again changes nothing; a special key is taken as well
     ASSERT_TRUE(settings_bind(jump, {DEVICE_KEY, 'a'}, &why));
     ASSERT_TRUE(settings_bind(jump, {DEVICE_SPECIAL_KEY, 5 /* F5 */}, &why)) << why;
@@ -174,16 +188,6 @@ TEST_F(PlayerSettings, ADamagedOrLaterFileIsSetAsideAndTheDefaultsPlay) {
 // chosen and changed, Esc goes back to where it was opened and never leaves the game.
 TEST_F(PlayerSettings, TheScreenOpensOverTheMenuAndThePauseAndEscGoesBack) {
     game = game_at_start;
-    command_t cmd = {};
-    cmd.focused = true;
-    cmd.speed_scale = 1;
-    auto frame = [&](buttons_t pressed) {
-        cmd.held = cmd.pressed = pressed;
-        game.cmd = cmd;
-        input_step();
-        list_settings_when_asked();
-        change_setting_when_asked();
-    };
     frame(button_bit(BUTTON_SETTINGS));
     ASSERT_EQ(game_screen(), SCREEN_SETTINGS);
     int rows = game.flow.settings_rows;
@@ -195,6 +199,21 @@ TEST_F(PlayerSettings, TheScreenOpensOverTheMenuAndThePauseAndEscGoesBack) {
     frame(button_bit(BUTTON_LEFT));
     frame(button_bit(BUTTON_RIGHT));
     EXPECT_EQ(settings.effects_volume, 9);
+    // the ends hold under a/d, and Enter goes round
+    const struct {
+        int       from;
+        buttons_t pressed;
+        int       to;
+    } steps[] = {{10, button_bit(BUTTON_RIGHT), 10},
+                 {0, button_bit(BUTTON_LEFT), 0},
+                 {10, button_bit(BUTTON_CONFIRM), 0},
+                 {3, button_bit(BUTTON_CONFIRM), 4}};
+    for (const auto& s : steps) {
+        settings.effects_volume = s.from;
+        frame(s.pressed);
+        EXPECT_EQ(settings.effects_volume, s.to) << s.from;
+    }
+    settings.effects_volume = 9;
     // down past the last row stays on it: restore the defaults
     for (int i = 0; i < rows; i++)
         frame(button_bit(BUTTON_MENU_DOWN));
@@ -223,15 +242,6 @@ TEST_F(PlayerSettings, TheScreenOpensOverTheMenuAndThePauseAndEscGoesBack) {
 // Enter on a key row waits for the next key pressed, which the buttons never see; Esc keeps the row's key.
 TEST_F(PlayerSettings, AKeyRowTakesTheNextKeyPressedAndEscKeepsItsKey) {
     game = game_at_start;
-    command_t cmd = {};
-    cmd.focused = true;
-    auto frame = [&](buttons_t pressed) {
-        cmd.held = cmd.pressed = pressed;
-        game.cmd = cmd;
-        input_step();
-        list_settings_when_asked();
-        change_setting_when_asked();
-    };
     int jump = key_index_of(BUTTON_JUMP);
     frame(button_bit(BUTTON_SETTINGS));
     for (int i = 0; i < jump; i++)
@@ -259,3 +269,21 @@ TEST_F(PlayerSettings, AKeyRowTakesTheNextKeyPressedAndEscKeepsItsKey) {
 }
 
 }   // namespace
+
+// Alt+Enter is the window's button, never the menu's confirm, and letting go of Enter
+// first or of Alt first both let go of it; F11 holds the same button.
+TEST_F(PlayerSettings, AltEnterAndF11HoldTheWindowsButtonAndEnterLetsGoOfIt) {
+    game = game_at_start;
+    EXPECT_TRUE(alt_key_down('\r'));
+    EXPECT_TRUE(game.buttons.held[BUTTON_WINDOW]);
+    EXPECT_FALSE(game.buttons.held[BUTTON_CONFIRM]);
+    // a tap: let go of once a frame has seen it
+    key_up('\r', 0, 0);
+    EXPECT_TRUE(game.buttons.release_after[BUTTON_WINDOW]) << "Enter let go of under no Alt kept the window's button";
+    EXPECT_FALSE(alt_key_down('a')) << "Alt+a is no binding of Alt's";
+    key_up('a', 0, 0);
+    special_down(11 /* F11 */, 0, 0);
+    EXPECT_TRUE(game.buttons.held[BUTTON_WINDOW]);
+    special_up(11, 0, 0);
+    EXPECT_TRUE(game.buttons.release_after[BUTTON_WINDOW] & SOURCE_SPECIAL_KEYS);
+}

@@ -17,8 +17,6 @@ enum {
     ROWS_AFTER_KEYS,
 };
 
-static const int VOLUME_MAX = 10;
-
 // The key row waiting for its new key; -1 when none is.
 static int key_row_waiting = -1;
 
@@ -89,8 +87,8 @@ static void wait_for_key(int row) {
 
 static int stepped(int volume, int change) {
     if (change == 0)
-        return volume == VOLUME_MAX ? 0 : volume + 1;
-    return std::max(0, std::min(VOLUME_MAX, volume + change));
+        return volume == SOUND_VOLUME_MAX ? 0 : volume + 1;
+    return std::max(0, std::min(SOUND_VOLUME_MAX, volume + change));
 }
 
 static void change_row(int row, int change) {

@@ -12,7 +12,6 @@ settings_t settings;
 static const char     VERSION_LINE_START[] = "quovix settings ";
 static const int      SETTINGS_VERSION = 1;
 static const uint64_t SETTINGS_FILE_MAX_BYTES = 16 << 10;
-static const int      VOLUME_MAX = 10;
 
 // A file the game could not set aside is the player's to mend: never written over.
 static bool file_writable = true;
@@ -100,7 +99,7 @@ static bool read_volume(const std::string& word, int* value) {
     if (word.empty() || word.size() > 2 || word.find_first_not_of("0123456789") != std::string::npos)
         return false;
     *value = atoi(word.c_str());
-    return *value <= VOLUME_MAX;
+    return *value <= SOUND_VOLUME_MAX;
 }
 
 // The file's key lines, by button: each button's keys in the order its rows take them.

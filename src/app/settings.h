@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/bindings.h"
+#include "sound/mixer.h"
 
 struct key_choice_t {
     binding_device_t device;
@@ -13,8 +14,8 @@ struct key_choice_t {
 
 struct settings_t {
     bool ghost_shown = true;
-    int  effects_volume = 10;   // 0 to 10
-    int  engine_volume = 10;
+    int  effects_volume = SOUND_VOLUME_MAX;   // 0 to SOUND_VOLUME_MAX, the mixer's steps
+    int  engine_volume = SOUND_VOLUME_MAX;
     bool full_screen = true;
     bool large_text = false;
     // a key for each row of the binding table the settings may change, in the table's order;

@@ -74,6 +74,9 @@ void sound_frame(game_events_t events, bool muted, bool engine_on) {
 }
 
 void sound_set_volumes(int effects, int engine) {
+    // asked every frame: the audio thread's lock is taken only for a change
+    if (effects == effects_volume && engine == engine_volume)
+        return;
     effects_volume = effects;
     engine_volume = engine;
     if (!device)
