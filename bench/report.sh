@@ -30,6 +30,20 @@ frame_stats() {   # log, level, max
             mid=NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2;
             printf "%.2f %.2f %.2f %d\n", mid/1000, a[i]/1000, a[NR]/1000, NR}'
 }
+# Falls in logs of level one flown with no key: "median worst falls" in ms. A fall is the 110
+# frames up to the life it cost; worst is the frame of a fall, counted from its end, whose
+# median over every fall in the logs is highest, so one slow frame on a busy machine is not it.
+fall_stats() {   # logs...
+    awk 'function median(a, n,   i, j, x) {for(i=2;i<=n;i++){x=a[i]; for(j=i-1;j>0 && a[j]>x;j--) a[j+1]=a[j]; a[j+1]=x}
+            return n%2 ? a[(n+1)/2] : (a[n/2]+a[n/2+1])/2}
+        FNR==1 {file++} $1=="f" && $2==1 {t[file, $3]=$4} $1=="lost" && $2==1 {lost[++n]=file " " $3}
+        END{if(!n){print "- - 0"; exit}
+            for(i=1;i<=n;i++){split(lost[i], w, " "); for(k=0;k<110;k++) if((w[1], w[2]-k) in t) {
+                v[k, ++c[k]]=t[w[1], w[2]-k]; all[++m]=t[w[1], w[2]-k]}}
+            worst=0; for(k=0;k<110;k++){if(!c[k]) continue; for(j=1;j<=c[k];j++) a[j]=v[k,j];
+                mid=median(a, c[k]); if(mid>worst) worst=mid}
+            printf "%.2f %.2f %d\n", median(all, m)/1000, worst/1000, n}' "$@" 2>/dev/null || echo "- - 0"
+}
 # The median of the numbers on standard input ("-" skipped), with d decimals.
 median() {   # decimals
     awk '$1!="-" && $1!=""' | sort -g | awk -v d="$1" '{a[++n]=$1} END{if(!n){print "-"; exit}
@@ -177,6 +191,32 @@ for size in $sizes; do
         row_ratio "$(label $what), ${wide}x240 / ${narrow}x240" "$what-w$wide" "$what-w$narrow" med
     done
 
+    if [ -n "$(meta fall_frames)" ]; then
+        echo
+        echo "Falls: level one with no key held, three falls a run; a fall is the 110 frames before the life it costs; its worst frame the one (counted from the fall's end) whose median over the falls is highest; flight is the level-one sample above:"
+        echo
+        echo "| figure $header all rounds |"
+        echo "$rule---|"
+        for what in game base; do
+            line="| $(label $what): fall median / worst frame (ms), falls |"
+            for r in $(seq "$rounds"); do
+                read -r fm fw fn <<<"$(fall_stats "$L/r$r-$size-$what-fall.log")"
+                line="$line $fm / $fw, $fn |"
+            done
+            files=()
+            for r in $(seq "$rounds"); do files+=("$L/r$r-$size-$what-fall.log"); done
+            read -r fm fw fn <<<"$(fall_stats "${files[@]}")"
+            line="$line $fm / $fw, $fn |"
+            echo "$line"
+            line="| $(label $what): worst fall frame / median flight frame |"
+            for r in $(seq "$rounds"); do
+                read -r fm fw fn <<<"$(fall_stats "$L/r$r-$size-$what-fall.log")"
+                line="$line $(ratio "$fw" "${med[$what,$r]}") |"
+            done
+            echo "$line $(ratio "$fw" "$(rounds_median "$what" med)") |"
+        done
+    fi
+
     echo
     echo "| per launch, median of the rounds | game | reference drawing | baseline ($base_name) |"
     echo "|---|---|---|---|"
@@ -241,7 +281,7 @@ for size in $sizes; do
             what=${f##*/r"$r"-"$size"-}
             what=${what%.log}
             want=$n
-            case $what in *-w*) want=$wide_frames ;; esac
+            case $what in *-w*) want=$wide_frames ;; *-fall) want=$(meta fall_frames) ;; esac
             have=$(frame_stats "$f" 1 "$want" | cut -d' ' -f4)
             [ "$have" = "$want" ] || bad="$bad r$r-$size-$what: $have of $want frames;"
         done

@@ -42,6 +42,7 @@ widths="7 128"                           # map widths, level one's columns repea
 wide_frames=60                           # frames of level one timed a map-size run
 forward_step=0.0008                      # the ship's forward step a frame: the floor glides as fast
 run_limit=600                            # seconds: a run that never sees its end is stopped (timeout outside the shim)
+fall_frames=1510                         # level one with no key held: the ship falls at frames 503, 1006 and 1509
 
 # --- builds ---------------------------------------------------------------
 log "building the game and the bench pieces in $bb"
@@ -89,6 +90,7 @@ trap cleanup EXIT
     echo "cpu $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
     echo "parts $parts"
     echo "widths $widths"
+    echo "fall_frames $fall_frames"
     echo "wide_frames $wide_frames"
     for size in $sizes; do
         echo "sample $size ${QBENCH_FRAMES:-${sample[$size]:-600}}"
@@ -113,6 +115,8 @@ for w in $widths; do
 done
 replays=""
 for l in $levels; do replays="$replays${replays:+:}$src/data/levels/$l.replay"; done
+# falls: no key held, the ship flies straight on and falls through the track, three times
+printf '%s -\n' "$fall_frames" >"$work/fall.replay"
 
 # --- the load -----------------------------------------------------------------
 # One line: seconds, the 1-, 5- and 15-minute load, compilers running (other builds on the machine).
@@ -135,12 +139,13 @@ start_x() {   # display, size
 }
 
 # The game from launch: Enter on the menu once it is up, then the shim plays the replays.
-run_game() {   # display, variant, folder, log, levels, frames
+run_game() {   # display, variant, folder, log, levels, frames[, replays]
     local out=$4
+    # a window the screen's size: the game opens one of 3/4 of it unless told
     (cd "$work/$3/bin" && if [ "$2" = reference ]; then export QUOVIX_REFERENCE_DRAWING=1; fi &&
-        DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=$replays \
+        DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out QBENCH_REPLAYS=${7:-$replays} \
         QBENCH_LEVELS=$5 QBENCH_FRAMES=$6 timeout "$run_limit" env LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" \
-        "$bb/bench/quovix-bench-launch" "${program[$2]}" >"$out.stdout" 2>&1) &
+        "$bb/bench/quovix-bench-launch" "${program[$2]}" --window "$size" >"$out.stdout" 2>&1) &
     local pid=$!
     for _ in $(seq 600); do grep -q '^menu' "$out" 2>/dev/null && break; sleep 0.05; done
     local win try
@@ -168,11 +173,11 @@ run_floor() {   # display, log, picture set, frames a level, level pictures...
 }
 
 # One program of one round on one screen, with the load at its start and end.
-run_one() {   # round, size, display, what (game, reference, floor, base; -wN for a map width)
+run_one() {   # round, size, display, what (game, reference, floor, base; -wN for a map width, -fall for falls)
     local r=$1 size=$2 d=$3 what=$4
     local out=$logs/r$r-$size-$what.log n=${QBENCH_FRAMES:-${sample[$size]:-600}}
     local kind=${what%%-*} wide="" pictures=$size
-    [ "$what" != "$kind" ] && wide=${what#*-w}
+    [ "$what" != "$kind" ] && [ "$what" != "$kind-fall" ] && wide=${what#*-w}
     # a screen with no picture set of its own shows the 16:9 set stretched, as the game does
     [ -d "$bb/resources/$size" ] || pictures=1920x1080
     local start status=0
@@ -183,6 +188,8 @@ run_one() {   # round, size, display, what (game, reference, floor, base; -wN fo
         else
             run_floor "$d" "$out" "$pictures" "$n" "$bb/resources/levelone.bmp" || status=$?
         fi
+    elif [ "$what" = "$kind-fall" ]; then
+        run_game "$d" "$kind" play "$out" 1 $fall_frames "$work/fall.replay" || status=$?
     elif [ -n "$wide" ]; then
         run_game "$d" "$kind" "wide$wide" "$out" 1 $wide_frames || status=$?
     elif [ "$kind" = game ] && [ "$r" = 1 ]; then
@@ -204,7 +211,7 @@ for size in $sizes; do
     i=$((i + 1))
 done
 
-order="game reference floor base"
+order="game reference floor base game-fall base-fall"
 for w in $widths; do order="$order game-w$w reference-w$w floor-w$w"; done
 reversed=$(echo "$order" | tr ' ' '\n' | tac | tr '\n' ' ')
 started=$(date +%s)

@@ -263,6 +263,9 @@ extern "C" void quovix_frame_events(uint32_t events) {
     reports_events = true;
     if (events & (1u << EV_LEVEL_FINISHED))
         level_finished = true;
+    // a fall's frames are those before the life it cost
+    if (playing && (events & (1u << EV_LIFE_LOST)))
+        fprintf(log_file, "lost %d %ld\n", level, frame_in_level);
     // a callback that swapped nothing held the frame: the wait runs from the first such callback
     if (swaps == swaps_at_last_report && !held_since_ns)
         held_since_ns = now_ns();

@@ -157,6 +157,7 @@ static void display() {
 }
 
 void start_window_game(const char* watch_path) {
+    render_make_text_stamps_later();
     name_the_keys();
     keeping_start();
     start_program();

@@ -65,9 +65,11 @@ void render_end_frame() {
     glPopMatrix();
     draw_screen_notes();
     glutSwapBuffers();
-    // with every picture built, the background's copy is made and play drawn once
-    // between menu frames, before play asks for them
-    if (build_a_waiting_texture())
+    // between menu frames, one piece of start-up's work a frame: the font's picture, each
+    // picture's mipmaps, then the background's copy and play drawn once, before play asks for them
+    if (make_put_off_text_stamps())
+        ;
+    else if (build_a_waiting_texture())
         prepare_background_copy();
     else if (!pictures_waiting())
         warm_up_play_drawing();

@@ -14,6 +14,7 @@ void        render_finish_scene() {}
 void        render_end_frame() {}
 void        render_hold_frame() {}
 void        render_setup_view() {}
+void        render_make_text_stamps_later() {}
 void        render_view_resized() {}
 const char* render_gl_version() { return "none (no window)"; }
 void        render_light_on_ship() {}

@@ -20,13 +20,14 @@ struct render_assets_t {
 };
 extern render_assets_t render_assets;
 
-void        render_clear(bool background_in_frame);   // the app says whether the frame draws the background
-void        render_begin_scene();                     // camera on the ship
-void        render_finish_scene();                    // what goes over the whole scene: the HUD where play asked for it
-void        render_end_frame();                       // finish the scene, restore, swap, ask for the next frame
-void        render_hold_frame();     // a level change: the scene as it stands under its words; ask for the next
-void        render_setup_view();     // projection, camera, depth, lights, shading
-void        render_view_resized();   // the window is view_width by view_height now: viewport and projection
+void render_clear(bool background_in_frame);   // the app says whether the frame draws the background
+void render_begin_scene();                     // camera on the ship
+void render_finish_scene();                    // what goes over the whole scene: the HUD where play asked for it
+void render_end_frame();                       // finish the scene, restore, swap, ask for the next frame
+void render_hold_frame();               // a level change: the scene as it stands under its words; ask for the next
+void render_setup_view();               // projection, camera, depth, lights, shading
+void render_make_text_stamps_later();   // start-up: the first frame's text as bitmaps, the font's picture after it
+void render_view_resized();             // the window is view_width by view_height now: viewport and projection
 const char* render_gl_version();
 // The keys the pause screen names, each "<KEY> KEY" as the binding table names it, in capitals.
 inline constexpr char PAUSED_HINT[] = "PRESS P KEY TO CONTINUE, ESC KEY TO EXIT";

@@ -13,7 +13,6 @@ inline constexpr float WALL_LIFT = 0.003f;   // a wall's raised cube stands this
 float tile_centre(int i, float h);                  // centre of row or column i, h rows a level
 float tile_cube_size(float h);                      // half the edge of a tile's cube
 void  pickup_at(float x, float y, uint32_t list);   // a star or heart model, spun
-void  draw_tile_straight(int r, int c);             // one tile as the reference draws it
 
 void upload_texture_into(uint32_t name, int width, int height, const uint8_t* rgb);
 void texture_ready(uint32_t name);   // a picture waiting for its mipmaps gets them now
@@ -51,6 +50,8 @@ void end_aside(aside_frame_t* aside);
 // The text drawn at the raster position from a picture of the font, one draw, as its
 // bitmaps would light it; false when no such picture can be made, and nothing was drawn.
 bool stamp_text(const char* text);
+// Between frames: the font's picture start-up put off, made now; false when there was none to make.
+bool make_put_off_text_stamps();
 
 // Over every screen: the keys that steer a watched game, and the sound's being off.
 void draw_screen_notes();

@@ -129,10 +129,25 @@ static bool make_font_picture() {
     return true;
 }
 
+// Start-up's first frame draws its text as bitmaps: the picture costs as long as a frame.
+static bool put_off_at_start;
+
 static bool font_is_ready() {
+    if (put_off_at_start)
+        return false;
     if (font_state == 0)
         font_state = make_font_picture() ? 1 : -1;
     return font_state == 1;
+}
+
+void render_make_text_stamps_later() { put_off_at_start = true; }
+
+bool make_put_off_text_stamps() {
+    if (!put_off_at_start)
+        return false;
+    put_off_at_start = false;
+    font_is_ready();
+    return true;
 }
 
 static bool all_stampable(const char* text) {

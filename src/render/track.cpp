@@ -60,7 +60,7 @@ static void pickup_tile(float x, float y, float size, const GLfloat* diffuse, co
     cube_at(x, y, 0, size);
 }
 
-void draw_tile_straight(int r, int c) {
+static void draw_tile_straight(int r, int c) {
     const level_map_t& level = game.level;
     float              h = (float)level.height;
     float              size = tile_cube_size(h);

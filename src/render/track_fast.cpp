@@ -1,10 +1,11 @@
 // The track drawn fast: the cubes kept in one buffer, only the faces no neighbour
 // hides and no undersides, only the tiles in view, each pixel of a top written about
 // once; the picture stays the reference's.
-// Seen from below or from inside a cube the reference drawing draws the frame.
+// Seen from below or from inside a cube, whole cubes from a set of their own.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -22,6 +23,8 @@ static int                  built_width, built_height, built_line;
 static std::vector<float>   vertex_pos, vertex_normal;   // kept only while the cache is built
 static std::vector<int>     tile_first;                  // first vertex of tile r, c at r * (width + 1) + c
 static std::vector<int>     side_first;                  // the same for the tile's faces but its top
+static std::vector<int>     below_first;                 // the same for the faces no neighbour hides, seen from below
+static std::vector<int>     whole_first;                 // the same for whole cubes, every face, seen from inside
 
 // A row of like tops drawn as one quad, in rows far enough from the ship that its light
 // changes too little across the row for the corners between to show.
@@ -102,15 +105,26 @@ static float top_end(int r, int c, int storey, int axis, float h) {
     return own;
 }
 
-// A cube's faces but its underside, which faces away from an eye above it and
-// lies behind the rest of its cube; an inner top stops where the later twin starts.
-static void add_cube(int r, int c, int storey, float h, bool with_top) {
+// What of a cube goes into a set of vertices.
+enum cube_faces_t {
+    FACES_SEEN_FROM_ABOVE,   // not its underside, which faces away from an eye above it and lies behind the rest of its
+                             // cube
+    FACES_BUT_TOP,           // the same without its top, for rows whose tops are merged
+    FACES_OUTSIDE,           // every face no neighbour hides, whole: seen from below
+    FACES_ALL,               // every face, as the reference draws it: from inside a cube any may show
+};
+
+// A cube's faces as the set asks; an inner top stops where the later twin starts.
+static void add_cube(int r, int c, int storey, float h, cube_faces_t faces) {
     float size = tile_cube_size(h);
     float centre[3] = {tile_centre(c, h), tile_centre(r, h), storey ? WALL_LIFT : 0.0f};
+    bool  from_above = faces == FACES_SEEN_FROM_ABOVE || faces == FACES_BUT_TOP;
     for (int f = 0; f < 6; f++) {
-        if (f == underside || face_is_inside(r, c, storey, f) || (f == top && !with_top))
+        if (faces != FACES_ALL && face_is_inside(r, c, storey, f))
             continue;
-        bool  cut = f == top;
+        if (from_above && (f == underside || (f == top && faces == FACES_BUT_TOP)))
+            continue;
+        bool  cut = f == top && from_above;
         float end[2] = {cut ? top_end(r, c, storey, 0, h) : 0, cut ? top_end(r, c, storey, 1, h) : 0};
         for (int v = 0; v < 4; v++) {
             for (int i = 0; i < 3; i++) {
@@ -123,23 +137,24 @@ static void add_cube(int r, int c, int storey, float h, bool with_top) {
     }
 }
 
-// Every tile of row r, whole or without its tops, noting where each starts in *first.
-static void add_row(std::vector<int>* first, int r, float h, bool with_tops) {
+// Every tile of row r, with the faces asked for, noting where each starts in *first.
+static void add_row(std::vector<int>* first, int r, float h, cube_faces_t faces) {
     for (int c = 0; c <= built_width; c++) {
         (*first)[(size_t)r * (built_width + 1) + c] = (int)(vertex_pos.size() / 3);
         if (c == built_width)
             break;
         // the reference's order: a wall's raised cube first
         if (has_cube(r, c, 1))
-            add_cube(r, c, 1, h, with_tops);
+            add_cube(r, c, 1, h, faces);
         if (has_cube(r, c, 0))
-            add_cube(r, c, 0, h, with_tops);
+            add_cube(r, c, 0, h, faces);
     }
 }
 
-static void add_tiles(std::vector<int>* first, float h, bool with_tops) {
+static void add_tiles(std::vector<int>* first, float h, cube_faces_t faces) {
+    first->assign((size_t)built_height * (built_width + 1), 0);
     for (int r = 0; r < built_height; r++)
-        add_row(first, r, h, with_tops);
+        add_row(first, r, h, faces);
 }
 
 // Tiles c and c + 1 of a row whose tops one quad may draw: alike.
@@ -180,8 +195,9 @@ static void build_cache() {
     vertex_pos.clear();
     vertex_normal.clear();
     float h = (float)game.level.height;
-    tile_first.assign((size_t)built_height * (built_width + 1), 0);
-    add_tiles(&tile_first, h, true);
+    add_tiles(&tile_first, h, FACES_SEEN_FROM_ABOVE);
+    add_tiles(&below_first, h, FACES_OUTSIDE);
+    add_tiles(&whole_first, h, FACES_ALL);
     // the far form: each row's merged tops, then its tiles' other faces
     side_first.assign((size_t)built_height * (built_width + 1), 0);
     top_runs.clear();
@@ -190,7 +206,7 @@ static void build_cache() {
         row_runs[r] = (int)top_runs.size();
         for (int storey = 1; storey >= 0; storey--)
             add_top_runs(r, storey, h);
-        add_row(&side_first, r, h, false);
+        add_row(&side_first, r, h, FACES_BUT_TOP);
     }
     row_runs[built_height] = (int)top_runs.size();
     if (!vertex_buffer)
@@ -333,19 +349,27 @@ static void find_visible(const view_planes_t& v, std::vector<int>* row_first, st
     }
 }
 
-// True when the window's near edge of the view passes through a cube (the ship
-// falling through the track), where the reference drawing shows the cube's inside.
-static bool view_starts_inside_a_cube(const view_planes_t& v) {
+// Tiles whose cubes the view shows from inside, drawn whole: the window's near edge of the
+// view passes through them (the ship falling through the track); a cube round the eye alone
+// lies wholly before that edge. Their neighbours' faces inside them show too: those are drawn
+// whole, their faces turned away culled, as the eye is outside them.
+struct tile_rect_t {
+    int  r0, r1, c0, c1;   // none when r0 > r1
+    bool holds(int r, int c) const { return r >= r0 && r <= r1 && c >= c0 && c <= c1; }
+};
+
+static tile_rect_t tiles_seen_from_inside(const view_planes_t& v) {
     float lo[3], hi[3];
     for (int i = 0; i < 3; i++)
-        lo[i] = v.near_corner[0][i], hi[i] = v.near_corner[0][i];
+        lo[i] = hi[i] = v.near_corner[0][i];
     for (int k = 1; k < 4; k++)
         for (int i = 0; i < 3; i++)
             lo[i] = fminf(lo[i], v.near_corner[k][i]), hi[i] = fmaxf(hi[i], v.near_corner[k][i]);
-    float h = (float)built_height;
-    float size = tile_cube_size(h) + 1e-5f;
+    tile_rect_t seen = {1, 0, 1, 0};
+    float       h = (float)built_height;
+    float       size = tile_cube_size(h) + 1e-5f;
     if (lo[2] > WALL_LIFT + size || hi[2] < -size)
-        return false;
+        return seen;
     int r0 = (int)fmaxf(floorf(lo[1] * h) - 1, 0), r1 = (int)fminf(ceilf(hi[1] * h) + 1, built_height - 1);
     int c0 = (int)fmaxf(floorf(lo[0] * h) - 1, 0), c1 = (int)fminf(ceilf(hi[0] * h) + 1, built_width - 1);
     for (int r = r0; r <= r1; r++)
@@ -353,54 +377,75 @@ static bool view_starts_inside_a_cube(const view_planes_t& v) {
             float top = kind_at(r, c) == TILE_WALL ? WALL_LIFT + size : size;
             if (kind_at(r, c) != TILE_GAP &&
                 fabsf(tile_centre(c, h) - (lo[0] + hi[0]) / 2) <= size + (hi[0] - lo[0]) / 2 &&
-                fabsf(tile_centre(r, h) - (lo[1] + hi[1]) / 2) <= size + (hi[1] - lo[1]) / 2 && lo[2] <= top)
-                return true;
+                fabsf(tile_centre(r, h) - (lo[1] + hi[1]) / 2) <= size + (hi[1] - lo[1]) / 2 && lo[2] <= top) {
+                if (seen.r0 > seen.r1)
+                    seen = {r, r, c, c};
+                seen = {std::min(seen.r0, r), std::max(seen.r1, r), std::min(seen.c0, c), std::max(seen.c1, c)};
+            }
         }
-    return false;
+    return seen;
 }
 
-// Draws the cubes of each row's visible columns, runs of vertices that follow each
-// other in one material in one call; rows away from the ship with their tops merged.
-static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>& row_last, bool cull) {
+static tile_rect_t with_neighbours(const tile_rect_t& t) { return {t.r0 - 1, t.r1 + 1, t.c0 - 1, t.c1 + 1}; }
+
+// How the eye sees the track: from above, as most frames, or from below its floor's middle.
+enum track_view_t { VIEW_FROM_ABOVE, VIEW_FROM_BELOW };
+
+// Draws the cubes of each row's visible columns, runs of vertices that follow each other
+// in one material and culling in one call. From above, rows away from the ship with their
+// tops merged; from below, each cube's outer faces; those seen from inside and their
+// neighbours, whole. Near-black cubes are culled where cull says: a green top loses its
+// outline's pixels to the faces behind it in the reference.
+static void draw_cubes(const std::vector<int>& row_first, const std::vector<int>& row_last, track_view_t view,
+                       bool cull, const tile_rect_t& inside) {
+    tile_rect_t  near_inside = with_neighbours(inside);
     const float* current = nullptr;
+    bool         culled = false;
     int          run_first = 0, run_end = 0;
     auto         flush = [&]() {
         if (run_end > run_first)
             glDrawArrays(GL_QUADS, run_first, run_end - run_first);
         run_first = run_end;
     };
-    auto add = [&](int first, int end, const float* m) {
+    auto add = [&](int first, int end, const float* m, bool may_cull) {
         if (end == first)
             return;
-        if (m != current || first != run_end) {
+        bool cull_run = may_cull && m == NEAR_BLACK;
+        if (m != current || cull_run != culled || first != run_end) {
             flush();
             run_first = run_end = first;
-            if (m != current) {
+            if (m != current)
                 set_material(m, NEAR_BLACK);
-                // a green top loses its outline's pixels to the faces behind it in the reference
-                if (cull && m == NEAR_BLACK)
-                    glEnable(GL_CULL_FACE);
-                else
-                    glDisable(GL_CULL_FACE);
-            }
-            current = m;
+            if (cull_run)
+                glEnable(GL_CULL_FACE);
+            else
+                glDisable(GL_CULL_FACE);
+            current = m, culled = cull_run;
         }
         run_end = end;
     };
+    // the cubes seen from inside first: nearest the eye, they hide most of what follows
+    for (int r = std::max(near_inside.r0, 0); r <= std::min(near_inside.r1, built_height - 1); r++)
+        for (int c = std::max(row_first[r], near_inside.c0); c <= std::min(row_last[r], near_inside.c1); c++) {
+            size_t at = (size_t)r * (built_width + 1) + c;
+            add(whole_first[at], whole_first[at + 1], material_of(kind_at(r, c)), !inside.holds(r, c));
+        }
     float h = (float)built_height;
     for (int r = 0; r < built_height; r++) {
         bool by_ship = fabsf(tile_centre(r, h) - game.ship.pos[1]) < MERGE_FROM;
-        if (!by_ship) {
+        bool merged = view == VIEW_FROM_ABOVE && !by_ship && !(r >= near_inside.r0 && r <= near_inside.r1);
+        if (merged) {
             for (int k = row_runs[r]; k < row_runs[r + 1]; k++) {
                 const top_run_t& run = top_runs[k];
                 if (run.c1 >= row_first[r] && run.c0 <= row_last[r])
-                    add(run.first, run.first + 4, material_of(kind_at(r, run.c0)));
+                    add(run.first, run.first + 4, material_of(kind_at(r, run.c0)), cull);
             }
         }
-        const std::vector<int>& firsts = by_ship ? tile_first : side_first;
+        const std::vector<int>& firsts = view == VIEW_FROM_BELOW ? below_first : merged ? side_first : tile_first;
         for (int c = row_first[r]; c <= row_last[r]; c++) {
-            const int* first = &firsts[(size_t)r * (built_width + 1) + c];
-            add(first[0], first[1], material_of(kind_at(r, c)));
+            size_t at = (size_t)r * (built_width + 1) + c;
+            if (!near_inside.holds(r, c))
+                add(firsts[at], firsts[at + 1], material_of(kind_at(r, c)), cull);
         }
     }
     flush();
@@ -435,16 +480,9 @@ static void draw_track_fast() {
     std::vector<int> row_first(built_height), row_last(built_height);
     find_visible(v, &row_first, &row_last);
     // the ship falling past the track, the frames before a life is lost: from below the
-    // floor's middle the undersides left out may face the eye
-    if (v.eye[2] < 0 || view_starts_inside_a_cube(v)) {
-        // whole cubes, as the reference draws them, but only those in view
-        glPushMatrix();
-        for (int r = 0; r < built_height; r++)
-            for (int c = row_first[r]; c <= row_last[r]; c++)
-                draw_tile_straight(r, c);
-        glPopMatrix();
-        return;
-    }
+    // floor's middle the undersides face the eye, and from inside a cube any face may
+    track_view_t view = v.eye[2] < 0 ? VIEW_FROM_BELOW : VIEW_FROM_ABOVE;
+    tile_rect_t  inside = tiles_seen_from_inside(v);
 
     // a star dips into its cube: drawn first, as the reference does, the cube wins where they meet
     draw_pickups(row_first, row_last);
@@ -456,8 +494,9 @@ static void draw_track_fast() {
     glBindBuffer(GL_ARRAY_BUFFER, vertex_buffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
     glNormalPointer(GL_FLOAT, 0, (const void*)normals_at);
-    // to an eye above every underside, a face turned away lies behind a face of its cubes turned to it
-    draw_cubes(row_first, row_last, v.eye[2] > WALL_LIFT);
+    // to an eye outside a cube, a face turned away lies behind a face of it turned to the eye:
+    // above every top, or below every underside
+    draw_cubes(row_first, row_last, view, v.eye[2] > WALL_LIFT || view == VIEW_FROM_BELOW, inside);
     glDisable(GL_CULL_FACE);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_NORMAL_ARRAY);

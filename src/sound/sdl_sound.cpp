@@ -17,6 +17,10 @@ static sound_clip_t      engine;
 static sound_mixer_t     mixer;
 static bool              close_at_exit;
 static int               effects_volume = SOUND_VOLUME_MAX, engine_volume = SOUND_VOLUME_MAX;
+// The device is opened on a thread of its own: without a sound card, letting go of
+// the audio library waits out its device search, a tenth of a second or more.
+static SDL_Thread*  opener;
+static SDL_atomic_t playing;   // set by the opener once the device plays: only then is it touched here
 
 // SDL's audio thread: it holds the device's lock while it runs.
 static void fill_device(void*, Uint8* stream, int len) { mixer_mix(&mixer, (int16_t*)stream, len / 2); }
@@ -43,25 +47,38 @@ static bool open_device() {
     return true;
 }
 
-void sound_open(const char* folder) {
-    if (device || !open_device())
-        return;
-    load_sounds(folder, clips, &engine);
+static int open_and_play(void* folder) {
+    if (!open_device())
+        return 0;
+    load_sounds((const char*)folder, clips, &engine);
     mixer = sound_mixer_t{};
     mixer.engine = &engine;
-    mixer.effects_volume = effects_volume;
-    mixer.engine_volume = engine_volume;
+    // published before the device starts: a frame that hears it play may queue sounds
+    SDL_AtomicSet(&playing, 1);
+    SDL_PauseAudioDevice(device, 0);
+    return 0;
+}
+
+static bool device_plays() { return SDL_AtomicGet(&playing) != 0; }
+
+void sound_open(const char* folder) {
+    if (opener || device_plays())
+        return;
     // the audio thread must be gone before the clips it reads are destroyed at exit
     if (!close_at_exit)
         atexit(sound_close);
     close_at_exit = true;
-    SDL_PauseAudioDevice(device, 0);
+    opener = SDL_CreateThread(open_and_play, "quovix sound", (void*)folder);
+    if (!opener)
+        open_and_play((void*)folder);
 }
 
 void sound_frame(game_events_t events, bool muted, bool engine_on) {
-    if (!device)
+    if (!device_plays())
         return;
     SDL_LockAudioDevice(device);
+    mixer.effects_volume = effects_volume;
+    mixer.engine_volume = engine_volume;
     if (muted) {
         mixer_stop_all(&mixer);
     } else {
@@ -74,22 +91,19 @@ void sound_frame(game_events_t events, bool muted, bool engine_on) {
 }
 
 void sound_set_volumes(int effects, int engine) {
-    // asked every frame: the audio thread's lock is taken only for a change
-    if (effects == effects_volume && engine == engine_volume)
-        return;
+    // the mixer takes them with the next frame's sounds, under the lock it takes then
     effects_volume = effects;
     engine_volume = engine;
-    if (!device)
-        return;
-    SDL_LockAudioDevice(device);
-    mixer.effects_volume = effects;
-    mixer.engine_volume = engine;
-    SDL_UnlockAudioDevice(device);
 }
 
 void sound_close() {
-    if (!device)
+    // an open still under way finishes first: what it opens is let go of here
+    if (opener)
+        SDL_WaitThread(opener, nullptr);
+    opener = nullptr;
+    if (!device_plays())
         return;
+    SDL_AtomicSet(&playing, 0);
     SDL_CloseAudioDevice(device);
     device = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

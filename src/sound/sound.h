@@ -3,8 +3,9 @@
 #pragma once
 #include "game/events.h"
 
-// Opens the audio device and reads the sounds out of folder, before the first
-// frame. No device: one line on standard error, and the game plays silent.
+// Opens the audio device and reads the sounds out of folder, on a thread of its own
+// while the first frames are drawn; the events of frames before it plays are not
+// heard. No device: one line on standard error, and the game plays silent.
 void sound_open(const char* folder);
 // After each frame: starts the sounds of the frame's events, stops every sound
 // while muted, and hums the engine when the game says it is heard; only queues
@@ -12,5 +13,5 @@ void sound_open(const char* folder);
 void sound_frame(game_events_t events, bool muted, bool engine_on);
 // The effects' and the engine's volumes, 0 to 10; both 10 until set.
 void sound_set_volumes(int effects, int engine);
-// Stops the sound and lets go of the device; also run at exit.
+// Waits for an open under way, stops the sound and lets go of the device; also run at exit.
 void sound_close();
