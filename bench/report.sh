@@ -295,6 +295,24 @@ fi
 
 fi
 
+# Launches alone: the game's and the baseline's, in turns, each stopped at its first menu frame.
+if [ -s "$L/launch.txt" ]; then
+    echo
+    echo "### Launch to the first menu frame, launches alone in turns (baseline $base_name)"
+    echo
+    echo "| screen | launches each | game (ms) | baseline (ms) | game / baseline, launch by launch | load (1 minute) |"
+    echo "|---|---|---|---|---|---|"
+    for size in $(awk '$1=="launch" {print $2}' "$L/launch.txt" | awk '!seen[$0]++'); do
+        g=$(awk -v s="$size" '$1=="launch" && $2==s && $3=="game" {print $5}' "$L/launch.txt" | median 1)
+        b=$(awk -v s="$size" '$1=="launch" && $2==s && $3=="base" {print $5}' "$L/launch.txt" | median 1)
+        n=$(awk -v s="$size" '$1=="launch" && $2==s && $3=="game" && $5!=""' "$L/launch.txt" | wc -l)
+        r=$(awk -v s="$size" '$1=="launch" && $2==s && $5!="" {t[$3 " " $4]=$5; k[$4]=1}
+            END{for(i in k) if(t["game " i]!="" && t["base " i]>0) printf "%.3f\n", t["game " i]/t["base " i]}' "$L/launch.txt" | median 2)
+        l=$(awk -v s="$size" '$1=="launch" && $2==s {v[++n]=$7} END{lo=hi=v[1]; for(i=1;i<=n;i++){if(v[i]<lo) lo=v[i]; if(v[i]>hi) hi=v[i]} printf "%.1f-%.1f", lo, hi}' "$L/launch.txt")
+        echo "| $size | $n | $g | $b | $r | $l |"
+    done
+fi
+
 # The solver: each level's CPU seconds for this commit's and the baseline's, and their ratio.
 if [ -s "$L/solve.txt" ]; then
     echo

@@ -14,15 +14,16 @@
 #
 # Usage: bench/run.sh [rounds]   (default 3)
 # Environment: QBENCH_BASE (the baseline's commit, default main), QBENCH_PARTS (what
-# to run, default "frames logic solve": the timed frames on the screens, the logic's
-# instructions with the kept games, the solver against the baseline's), QBENCH_SIZES
+# to run, default "frames launch logic solve": the timed frames on the screens, launches
+# to the first menu frame alone, the logic's instructions with the kept games, the solver
+# against the baseline's), QBENCH_LAUNCHES (launches a screen and program, default 15), QBENCH_SIZES
 # (screens, default "1366x768 2560x1080 3840x2160"), QBENCH_FRAMES (frames of
 # level one timed a run, default 600, 300 on a 3840x2160 screen), QBENCH_KEEP (a
 # folder to keep the logs in; bench/report.sh prints the tables again from it).
 # Needs: cmake g++ freeglut3-dev libglu1-mesa-dev xvfb xdotool x11-utils valgrind (Debian).
 set -eu
 rounds=${1:-3}
-parts=${QBENCH_PARTS:-frames logic solve}
+parts=${QBENCH_PARTS:-frames launch logic solve}
 runs() { case " $parts " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 src=$(cd "$(dirname "$0")/.." && pwd)
 bb=$src/build-bench
@@ -127,6 +128,7 @@ start_sampler() {   # round
     sampler=$!
     pids+=("$sampler")
 }
+first_menu_ms() { awk '$1=="menu" {print $2; exit}' "$1" 2>/dev/null; }
 stop_sampler() { kill "$sampler" 2>/dev/null || true; wait "$sampler" 2>/dev/null || true; }
 
 # --- runs -------------------------------------------------------------------
@@ -228,6 +230,38 @@ for r in $(seq "$rounds"); do
     echo "after $r $(load_now)" >>"$logs/load.txt"
 done
 log "rounds done in $(($(date +%s) - started)) s"
+fi
+
+# --- launch to the first menu frame, alone: the game and the baseline in turns ------
+# Each launch is stopped at its first menu frame; QBENCH_LAUNCHES a screen and program.
+run_launch() {   # display, program key, log
+    local out=$3 pid
+    (cd "$work/play/bin" && DISPLAY=$1 LIBGL_ALWAYS_SOFTWARE=1 QBENCH_LOG=$out timeout 20 \
+        env LD_PRELOAD="$bb/bench/libquovix-bench-shim.so" "$bb/bench/quovix-bench-launch" \
+        "${program[$2]}" --window "$size" >/dev/null 2>&1) &
+    pid=$!
+    for _ in $(seq 400); do grep -q '^menu' "$out" 2>/dev/null && break; sleep 0.05; done
+    pkill -TERM -P "$pid" 2>/dev/null || true
+    pkill -TERM -f "${program[$2]} --window $size" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+if runs launch; then
+    i=0
+    for size in $sizes; do
+        d=:$((71 + i))
+        i=$((i + 1))
+        start_x "$d" "$size"
+        log "launches on $size, the game and the baseline in turns"
+        for n in $(seq "${QBENCH_LAUNCHES:-15}"); do
+            turns="game base"
+            [ $((n % 2)) = 0 ] && turns="base game"
+            for who in $turns; do
+                run_launch "$d" "$who" "$work/launch.log"
+                echo "launch $size $who $n $(first_menu_ms "$work/launch.log") $(load_now)" >>"$logs/launch.txt"
+                rm -f "$work/launch.log"
+            done
+        done
+    done
 fi
 
 if runs logic; then
