@@ -6,10 +6,11 @@
 //
 // A level ends where the program itself pauses. The game hands each frame's
 // events to quovix_frame_events; after a level-finished event, the first swap
-// whose interval held the frame for the pause between levels (display
-// callbacks that swapped nothing, waiting QBENCH_PAUSE_MS or more) ends the
-// level. A program that reports no events (an older commit's game, the floor
-// program) sleeps its pause inside a frame, caught as it is asked for. Either
+// after the pause between levels (QBENCH_PAUSE_MS or more of frames the game
+// said it held through quovix_frame_held, or, in an older game, of display
+// callbacks that swapped nothing) ends the level. A program that reports no
+// events (an older commit's game, the floor program) sleeps its pause inside a
+// frame, caught as it is asked for. Either
 // way a slow frame on a busy machine is only ever a slow frame. The change's
 // own cost is its interval without the main thread's sleeps and the wait.
 //
@@ -62,6 +63,10 @@ static bool      level_finished;   // a level-finished event whose change has no
 static long      swaps_at_last_report = -1;
 static long long held_since_ns;   // the first display callback since the last swap that swapped nothing; 0 if none
 static long long hold_end_ns;     // the end of the last sleep since then
+// A game that draws the frames of its level change says so before each swaps (quovix_frame_held).
+static bool      frame_held;          // the frame now swapping is one of them
+static long long hold_began_ns;       // the swap before the first of them; 0 outside a change
+static long long last_held_swap_ns;   // the swap of the last of them
 
 static const int max_levels = 5;
 // Level n's replay; made on first use, since shim_open runs before this file's statics are made.
@@ -200,11 +205,29 @@ extern "C" void glutSwapBuffers(void) {
         return;
     long long now = now_ns();
     long long interval = swaps ? now - prev_swap_ns : 0;
+    if (frame_held) {
+        // a frame of the wait: no frame of the level, and no keys to change
+        frame_held = false;
+        if (!hold_began_ns)
+            hold_began_ns = prev_swap_ns;
+        last_held_swap_ns = prev_swap_ns = now;
+        swaps++;
+        slept_ns = 0;
+        return;
+    }
     prev_swap_ns = now;
     swaps++;
     long long wait = held_since_ns && hold_end_ns > held_since_ns ? hold_end_ns - held_since_ns : 0;
     long long slept = slept_ns + wait;
     bool      level_ended = reports_events ? level_finished && wait >= pause_ns : paused;
+    if (hold_began_ns) {
+        // the first frame after the drawn wait: the change's interval runs from the wait's start, and
+        // its own cost is what followed the last held frame but its sleeps
+        level_ended = level_finished && last_held_swap_ns - hold_began_ns >= pause_ns;
+        slept = (last_held_swap_ns - hold_began_ns) + slept_ns;
+        interval = now - hold_began_ns;
+        hold_began_ns = 0;
+    }
     if (level_ended)
         level_finished = false;
     paused = false;
@@ -270,6 +293,12 @@ extern "C" void quovix_frame_events(uint32_t events) {
     if (swaps == swaps_at_last_report && !held_since_ns)
         held_since_ns = now_ns();
     swaps_at_last_report = swaps;
+}
+
+// Called by the game before it swaps a frame its level change holds.
+extern "C" void quovix_frame_held(void) {
+    if (log_file)
+        frame_held = true;
 }
 
 // Every sleep of the program passes here. On the frames' thread, one asked for as long as the pause marks

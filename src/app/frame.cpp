@@ -151,6 +151,13 @@ static void end_frame() {
     render_end_frame();
 }
 
+// A frame the level change holds: said to an observer before its swap, so a frame's
+// time can be told from the wait's.
+static void hold_frame() {
+    platform_frame_held();
+    render_hold_frame();
+}
+
 // The frames of a level change: the last picture held, Esc still leaving, until
 // the wait is over and the frame that began it goes on.
 static void wait_for_level_change() {
@@ -160,7 +167,7 @@ static void wait_for_level_change() {
     }
     if (!level_change_over()) {
         if (frame_drawn)
-            render_hold_frame();
+            hold_frame();
         return;
     }
     // the wait's frames drew into the frame under way: it starts again from its clear
@@ -208,5 +215,5 @@ void run_frame(const command_t& cmd, bool drawn) {
     if (!game.flow.level_change_waiting)
         end_frame();
     else if (drawn)
-        render_hold_frame();
+        hold_frame();
 }

@@ -30,6 +30,8 @@ void platform_let_go_of_display();
 // Each frame's events, one bit a game_event_t, handed to an observer preloaded into
 // the game (the benchmark defines quovix_frame_events(uint32_t) for it); nothing without one.
 void platform_frame_events(uint32_t events);
+// Before the swap of a frame the level change holds: the observer's quovix_frame_held, if any.
+void platform_frame_held();
 // The game's own lines on standard output; a tool running the game without a
 // window may keep them quiet for a while, so its own output stays its own.
 void platform_say(const char* format, ...);

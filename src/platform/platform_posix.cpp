@@ -191,6 +191,13 @@ void platform_frame_events(uint32_t events) {
         observer(events);
 }
 
+void platform_frame_held() {
+    typedef void (*observer_t)();
+    static observer_t observer = (observer_t)dlsym(RTLD_DEFAULT, "quovix_frame_held");
+    if (observer)
+        observer();
+}
+
 static void say_nothing(const char*, int, const char*, int, const char*, ...) {}
 
 void platform_quiet_sound_library() {

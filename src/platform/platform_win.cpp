@@ -290,6 +290,7 @@ void platform_start_output() {
 
 // No observer is ever preloaded here.
 void platform_frame_events(uint32_t) {}
+void platform_frame_held() {}
 
 // Windows' sound drivers print nothing of their own.
 void platform_quiet_sound_library() {}
