@@ -1,7 +1,17 @@
 # The level tool, and the five level pictures made from their text sources.
 find_package(PNG REQUIRED)
+
+# Replays and the solver that finds them: both play the game's own frames.
+add_library(quovix_replay STATIC tools/replay.cpp tools/playfolder.cpp)
+target_link_libraries(quovix_replay PUBLIC quovix_game)
+target_include_directories(quovix_replay PUBLIC tools)
+
+# Levels made from a seed, proven by flying them through the window-free runner.
+add_library(quovix_levelgen STATIC src/levelgen/levelgen.cpp)
+target_link_libraries(quovix_levelgen PUBLIC quovix_game)
+
 add_executable(quovix-level tools/quovix_level.cpp tools/level_pictures.cpp)
-target_link_libraries(quovix-level PRIVATE quovix_null PNG::PNG)
+target_link_libraries(quovix-level PRIVATE quovix_null quovix_replay quovix_levelgen PNG::PNG)
 target_include_directories(quovix-level PRIVATE tools)
 set_target_properties(quovix-level PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
@@ -25,11 +35,6 @@ else()
   endforeach()
 endif()
 add_custom_target(quovix_levels ALL DEPENDS ${_quovix_level_outputs})
-
-# Replays and the solver that finds them: both play the game's own frames.
-add_library(quovix_replay STATIC tools/replay.cpp tools/playfolder.cpp)
-target_link_libraries(quovix_replay PUBLIC quovix_game)
-target_include_directories(quovix_replay PUBLIC tools)
 
 add_executable(quovix-solve tools/quovix_solve.cpp)
 target_link_libraries(quovix-solve PRIVATE quovix_null quovix_replay)
