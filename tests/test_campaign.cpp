@@ -60,7 +60,7 @@ using CampaignLevel = testing::TestWithParam<campaign_level_t>;
 TEST_P(CampaignLevel, PassesTheCheckAndItsReplayFinishesItWithEveryLife) {
     std::string path = worlds_dir + GetParam().world + "/" + level_name(GetParam().level);
     std::string said = temp_folder() + "/check.out";
-    EXPECT_EQ(system(("\"" + tools_dir + "quovix-level\" check " + path + ".txt > \"" + said + "\"").c_str()), 0)
+    EXPECT_EQ(system((tools_dir + "quovix-level check " + path + ".txt > \"" + said + "\"").c_str()), 0)
         << read_text_file(said);
     std::vector<unsigned> frames;
     std::string           why;

@@ -130,9 +130,9 @@ struct tool_said_t {
 
 static tool_said_t generate_tool(const std::string& args) {
     std::string dir = temp_folder(), out = dir + "/said.txt";
-    std::string command =
-        "\"" + std::string(QUOVIX_TOOLS_DIR) + "/quovix-level\" generate " + args + " > \"" + out + "\" 2>&1";
-    int status = system(command.c_str());
+    // the program's path unquoted: cmd would take the first and last quotes off the line
+    std::string command = std::string(QUOVIX_TOOLS_DIR) + "/quovix-level generate " + args + " > \"" + out + "\" 2>&1";
+    int         status = system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text_file(out)};
 }
 
