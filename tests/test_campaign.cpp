@@ -8,7 +8,9 @@
 #include <filesystem>
 
 #include "app/headless.h"
+#include "assets/bmp.h"
 #include "assets/levelsource.h"
+#include "assets/replay_text.h"
 #include "game/events.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"

@@ -535,13 +535,16 @@ static int grade_level(const char* level_path, const char* replay_path, const so
     }
     sim_restore(at_start);
     replay_outcome_t out = replay_play(way);
-    grade_t          g = grade_way(at_start, way);
-    sim_hold_scale(0);
-    sim_close();
     if (!out.finished || out.lives_lost > 0) {
+        sim_close();
         printf("%s: the way graded does not finish with every life\n", replay_path ? replay_path : level_path);
         return 1;
     }
+    // frames held past the finish are no part of the way
+    way.resize((size_t)out.finish_frame);
+    grade_t g = grade_way(at_start, way);
+    sim_hold_scale(0);
+    sim_close();
     printf("%s\n", grade_line(resource_name(level_path), g).c_str());
     return 0;
 }

@@ -78,10 +78,10 @@ static bool chance(rng_t* r, int percent) { return below(r, 100) < percent; }
 
 // Frame counts of a jump, the same at every level size: only the rows they cover scale.
 struct reach_t {
-    int clear_from, clear_to;   // after a press on the ground, frames above a wall's clearance
-    int jump;                   // after a press on the ground, frames until falling over a gap
-    int high;                   // after a press on a wall top, frames until falling over a gap
-    int high_to_wall;           // after a press on a wall top, frames until too low to meet a wall
+    int clear_from;     // after a press on the ground, frames until it clears a wall
+    int jump;           // after a press on the ground, frames until falling over a gap
+    int high;           // after a press on a wall top, frames until falling over a gap
+    int high_to_wall;   // after a press on a wall top, frames until too low to meet a wall
 };
 
 // A draft's rows and its pilot's plan.
@@ -118,7 +118,7 @@ static void install(const level_grid_t& g) {
 static reach_t probe(const sim_snapshot_t& start, const level_grid_t& g, double press_row, bool from_wall) {
     sim_restore(start);
     install(g);
-    reach_t r = {0, 0, 0, 0, 0};
+    reach_t r = {0, 0, 0, 0};
     int     pressed = -1;
     for (int frame = 0; frame < 2000 && !sim_ended(); frame++) {
         const ship_t& s = game.ship;
@@ -136,8 +136,6 @@ static reach_t probe(const sim_snapshot_t& start, const level_grid_t& g, double 
         float z = game.ship.pos[2];
         if (z >= WALL_CLEARANCE && !r.clear_from)
             r.clear_from = after;
-        if (z >= WALL_CLEARANCE)
-            r.clear_to = after;
         if (!game.ship.jump && z < WALL_CLEARANCE && r.clear_from && !r.high_to_wall)
             r.high_to_wall = after;
         if (game.ship.falling) {
@@ -220,11 +218,11 @@ static void lay_breather(plan_t* p) {
     lay_run(p, frames_rows(*p, between(p->rng, frames, frames * 2)), p->idea == IDEA_STAR_TRAILS ? 60 : 25);
 }
 
+// A heart near the end of the run a landing came down on: the next stretch lays floor over what lies ahead.
 static void reward(plan_t* p) {
     int percent = p->idea == IDEA_HEART_REWARDS ? 85 : 15 + 2 * p->difficulty;
-    int row = p->row + frames_rows(*p, 14);
-    if (row < p->end_row && chance(p->rng, percent))
-        put(&p->d->grid, row, p->lane, 'H');
+    if (chance(p->rng, percent))
+        put(&p->d->grid, p->row - 2, p->lane, 'H');
 }
 
 // The gap a jump of `frames` to falling leaves `window` frames to press in, and the
