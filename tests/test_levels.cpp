@@ -150,10 +150,15 @@ TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
 TEST(Solver, GradesAWayByTheJumpsItCannotDoWithoutAndTheirWindows) {
     std::string dir = temp_folder(), said = dir + "/grade.out";
     std::string solve = tools_dir + "quovix-solve ";
+    // the line as printed, without the carriage return Windows' standard output adds
+    auto line_said = [&said] {
+        std::string line = read_text_file(said);
+        return line.substr(0, line.find_first_of("\r\n"));
+    };
     write_text_file(dir + "/plain.txt", plain_level());
     write_text_file(dir + "/plain.replay", "1300 -\n");
     ASSERT_EQ(system((solve + "--grade " + dir + "/plain.txt " + dir + "/plain.replay > \"" + said + "\"").c_str()), 0);
-    EXPECT_EQ(read_text_file(said), "plain.txt: grade 0.0 (0 jumps needed, narrowest window 0 frames, 1186 frames)\n");
+    EXPECT_EQ(line_said(), "plain.txt: grade 0.0 (0 jumps needed, narrowest window 0 frames, 1186 frames)");
     write_text_file(dir + "/gap.txt", plain_level(rows_of(60, 62, ".......")));
     ASSERT_EQ(system((solve + dir + "/gap.txt " + dir + "/gap.replay --beam 40 > \"" + said + "\"").c_str()), 0);
     ASSERT_EQ(system((solve + "--grade " + dir + "/gap.txt " + dir + "/gap.replay > \"" + said + "\"").c_str()), 0);
@@ -169,7 +174,7 @@ TEST(Solver, GradesAWayByTheJumpsItCannotDoWithoutAndTheirWindows) {
     EXPECT_NEAR(grade, 10.0 / window, 0.05);
     write_text_file(dir + "/short.replay", "100 -\n");
     EXPECT_NE(system((solve + "--grade " + dir + "/gap.txt " + dir + "/short.replay > \"" + said + "\"").c_str()), 0);
-    EXPECT_EQ(read_text_file(said), dir + "/short.replay: the way graded does not finish with every life\n");
+    EXPECT_EQ(line_said(), dir + "/short.replay: the way graded does not finish with every life");
 }
 
 // A search restores only what a frame moves (the map's pickups kept apart): after a side
