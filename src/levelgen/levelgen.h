@@ -41,9 +41,10 @@ bool levelgen_size_fits(int width, int height, std::string* why);
 // The idea named, false for none.
 bool levelgen_idea_named(const char* name, levelgen_idea_t* idea);
 
-// Makes a level, the same for the same arguments on every machine. The window-free
-// runner must be open with play just started (on any level): drafts are swapped in
-// and flown from there, and the runner is left as it was found.
+// Makes a level of a size levelgen_size_fits takes, the difficulty held to 1 to 10, the
+// same for the same arguments on every machine. The window-free runner must be open with
+// play just started (on any level): drafts are swapped in and flown from there, and the
+// runner is left as it was found.
 void levelgen_make(uint64_t seed, int difficulty, int width, int height, levelgen_idea_t idea, levelgen_t* out);
 // The proving flight as a replay file's text.
 std::string levelgen_replay_text(const levelgen_t& level, const std::string& name, uint64_t seed, int difficulty);
