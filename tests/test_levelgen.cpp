@@ -162,6 +162,7 @@ TEST(LevelsFromASeed, TheToolWritesTheLevelAndItsReplayAndRefusesBadArguments) {
         {"--seed 1 --difficulty 3 --size 200x200 x.txt", "more than the 32768 tiles"},
         {"--seed 1 --difficulty 3 --size 7x40 x.txt", "at least 60 rows"},
         {"--seed 1 --difficulty 3 --idea calm x.txt", "--idea takes one of mixed, long-jumps"},
+        {"--seed 1 --difficulty 3 x.replay", "x.replay: the level and its replay would be one file"},
     };
     for (const auto& r : refused) {
         tool_said_t t = generate_tool(r.args);

@@ -321,6 +321,12 @@ static bool parse_level_size(const char* text, int* width, int* height) {
     return true;
 }
 
+static std::string replay_path_of(const std::string& out) {
+    size_t dot = out.find_last_of('.'), slash = out.find_last_of('/');
+    bool   has_ending = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (has_ending ? out.substr(0, dot) : out) + ".replay";
+}
+
 // The generate command's arguments: 0; 1 for a call given wrong, to be shown the usage;
 // 2 for an argument refused, said in a line.
 static int generate_arguments(int argc, char** argv, generate_args_t* a) {
@@ -362,6 +368,10 @@ static int generate_arguments(int argc, char** argv, generate_args_t* a) {
     if (!seeded || !a->difficulty || !a->out)
         return 1;
     std::string why;
+    if (replay_path_of(a->out) == a->out) {
+        fprintf(stderr, "%s: the level and its replay would be one file\n", a->out);
+        return 2;
+    }
     if (!levelgen_size_fits(a->width, a->height, &why)) {
         fprintf(stderr, "quovix-level: --size %dx%d: %s\n", a->width, a->height, why.c_str());
         return 2;
@@ -380,12 +390,6 @@ static bool open_runner(int width, int height, std::string* why) {
         tile_colour(row + 8 < height ? '#' : 'F', &road.bgr[((size_t)row * width + spawn) * 3]);
     std::string bin = replay_play_folder(level_to_bmp(road), why);
     return !bin.empty() && replay_start(bin, why);
-}
-
-static std::string replay_path_of(const std::string& out) {
-    size_t dot = out.find_last_of('.'), slash = out.find_last_of('/');
-    bool   has_ending = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (has_ending ? out.substr(0, dot) : out) + ".replay";
 }
 
 static int generate(int argc, char** argv) {
