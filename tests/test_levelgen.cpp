@@ -79,17 +79,18 @@ TEST(LevelsFromASeed, AreTheSameBytesForASeedOnEveryMachine) {
 TEST(LevelsFromASeed, TwoHundredSeedsAcrossDifficultiesAndSizesAllFinish) {
     struct {
         int width, height;
-    } sizes[] = {{7, 240}, {7, 240}, {9, 300}, {11, 360}, {14, 480}, {7, 120}};
+    } sizes[] = {{7, 240}, {7, 240}, {9, 300}, {11, 360}, {14, 480}, {5, 86}, {128, 256}};
     int fallbacks = 0, kinds_seen[6] = {};
     for (int i = 0; i < 200; i++) {
         uint64_t        seed = 1000003ull * (uint64_t)i + 17;
         int             difficulty = LEVELGEN_DIFFICULTY_MIN + i % LEVELGEN_DIFFICULTY_MAX;
         levelgen_idea_t idea = (levelgen_idea_t)(i % IDEA_COUNT);
-        int             w = sizes[i % 6].width, h = sizes[i % 6].height;
+        int             w = sizes[i % 7].width, h = sizes[i % 7].height;
         levelgen_t      level = generated(seed, difficulty, w, h, idea);
         ASSERT_EQ(level.grid.width, w);
         ASSERT_EQ(level.grid.height, h);
         fallbacks += level.drafts > LEVELGEN_DRAFTS;
+        EXPECT_TRUE(level.proven) << "seed " << seed;
         replay_outcome_t out = played_again(level);
         EXPECT_TRUE(out.finished) << "seed " << seed << ", difficulty " << difficulty;
         EXPECT_EQ(out.finish_frame, (int)level.frames.size()) << "seed " << seed;
@@ -160,7 +161,8 @@ TEST(LevelsFromASeed, TheToolWritesTheLevelAndItsReplayAndRefusesBadArguments) {
         {"--seed 1 --difficulty 3 --size 7 x.txt", "--size takes WIDTHxHEIGHT, not \"7\""},
         {"--seed 1 --difficulty 3 --size 7x600 x.txt", "--size 7x600: at 600 rows the ship starts in column 7"},
         {"--seed 1 --difficulty 3 --size 200x200 x.txt", "more than the 32768 tiles"},
-        {"--seed 1 --difficulty 3 --size 7x40 x.txt", "at least 60 rows"},
+        {"--seed 1 --difficulty 3 --size 7x85 x.txt",
+         "--size 7x85: a level needs at least 86 rows, to start the ship past column 0"},
         {"--seed 1 --difficulty 3 --idea calm x.txt", "--idea takes one of mixed, long-jumps"},
         {"--seed 1 --difficulty 3 x.replay", "x.replay: the level and its replay would be one file"},
     };

@@ -407,6 +407,8 @@ static int generate(int argc, char** argv) {
     levelgen_t level;
     levelgen_make(a.seed, a.difficulty, a.width, a.height, a.idea, &level);
     sim_close();
+    if (!level.proven)
+        return fail(a.out, "no level of this size finished in " + std::to_string(level.drafts) + " drafts");
     bool                 text = ends_with(a.out, ".txt");
     std::string          source = level_to_text(level.grid);
     std::vector<uint8_t> bytes = text ? std::vector<uint8_t>(source.begin(), source.end()) : level_to_bmp(level.grid);

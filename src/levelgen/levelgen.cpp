@@ -15,9 +15,6 @@
 const char* const levelgen_idea_names[IDEA_COUNT] = {"mixed",        "long-jumps",  "wall-stairs",
                                                      "narrow-lines", "star-trails", "heart-rewards"};
 
-// Shortest level with room for a start, one obstacle and the finish.
-static const int min_height = 60;
-
 bool levelgen_parse_seed(const char* text, uint64_t* seed) {
     if (!text || !*text)
         return false;
@@ -35,8 +32,10 @@ bool levelgen_parse_seed(const char* text, uint64_t* seed) {
 
 bool levelgen_size_fits(int width, int height, std::string* why) {
     int spawn_column = (int)(SPAWN_POINT[0] * height);
-    if (height < min_height)
-        *why = "a level needs at least " + std::to_string(min_height) + " rows";
+    // a ship off the map looks at the first tile, which must be a gap: the start lies past it
+    int min_height = (int)std::ceil(1.0 / SPAWN_POINT[0]);
+    if (spawn_column < 1)
+        *why = "a level needs at least " + std::to_string(min_height) + " rows, to start the ship past column 0";
     else if ((uint64_t)width * (uint64_t)height > LEVEL_MAX_TILES)
         *why = std::to_string(width) + "x" + std::to_string(height) + " is more than the " +
                std::to_string(LEVEL_MAX_TILES) + " tiles a level may have";
@@ -285,10 +284,15 @@ static void lay_walls(plan_t* p, int steps) {
     reward(p);
 }
 
+// Columns a lane moves at most: a third of a 7x240 level's length at full steer.
+static const int max_shift = 8;
+
 // The lane moves sideways; the track under the move is as wide as both lanes.
 static void lay_shift(plan_t* p) {
     int w = p->d->grid.width, band = p->d->band;
     int to = between(p->rng, band, w - 1 - band);
+    // on a wide map a lane far over would take the rest of the level to reach
+    to = std::max(p->lane - max_shift, std::min(p->lane + max_shift, to));
     if (to == p->lane)
         to = p->lane + (p->lane + 1 <= w - 1 - band ? 1 : -1);
     int    cols = std::abs(to - p->lane);
@@ -472,8 +476,9 @@ void levelgen_make(uint64_t seed, int difficulty, int width, int height, levelge
     if (!proven) {
         lay_plain(width, height, &draft);
         out->drafts++;
-        fly(start, draft, out);
+        proven = fly(start, draft, out);
     }
+    out->proven = proven;
     out->grid = draft.grid;
     sim_hold_scale(0);
     sim_restore(start);

@@ -31,12 +31,13 @@ struct levelgen_t {
     std::vector<buttons_t> frames;   // the proving flight, from the first frame of play
     int                    drafts;   // drafts flown, the kept one included
     int                    lives_taken;
+    bool                   proven;   // the flight finished with every life
 };
 
 // A seed as typed: a whole number from 0 to 2^64-1, digits only.
 bool levelgen_parse_seed(const char* text, uint64_t* seed);
 // Whether a level of this size can be made and played: within the game's tile
-// limit, tall enough for a road, and wide enough that the spawn point is on it.
+// limit, and with the spawn point on it past the first column.
 bool levelgen_size_fits(int width, int height, std::string* why);
 // The idea named, false for none.
 bool levelgen_idea_named(const char* name, levelgen_idea_t* idea);
