@@ -42,6 +42,9 @@ struct campaign_level_t {
     int         level;
 };
 
+// Named in the test's listing by its world and level, not by its bytes.
+static void PrintTo(const campaign_level_t& l, std::ostream* os) { *os << l.world << "/" << level_name(l.level); }
+
 static std::vector<campaign_level_t> campaign_levels() {
     std::vector<campaign_level_t> levels;
     for (const std::string& w : campaign_worlds())
