@@ -333,3 +333,13 @@ if [ -s "$L/solve.txt" ]; then
         echo "| $l | $g | ${gs:--} | $b | ${bs:--} | $rs | ${gr:--} / ${br:--} |"
     done
 fi
+
+# Levels made from a seed: the median and slowest milliseconds a level over the seeds.
+if [ -s "$L/levelgen.txt" ]; then
+    echo
+    echo "### Levels made from a seed (levelgen_make, 20 seeds a row, ideas in turn)"
+    echo
+    echo "| size | difficulty | median ms | slowest ms | most drafts |"
+    echo "|---|---|---|---|---|"
+    awk '$1=="levelgen" {printf "| %s | %s | %s | %s | %s |\n", $2, $3, $4, $5, $6}' "$L/levelgen.txt"
+fi

@@ -9,3 +9,16 @@ add_executable(test_level_tool test_level_tool.cpp)
 target_link_libraries(test_level_tool PRIVATE quovix_null quovix_test_support PNG::PNG GTest::gtest_main)
 add_dependencies(test_level_tool quovix-level quovix-solve)
 gtest_discover_tests(test_level_tool)
+
+# Levels made from a seed: the same bytes everywhere (this suite runs under Wine too),
+# each finishing by its own flight, and the tool's arguments.
+add_executable(test_levelgen test_levelgen.cpp)
+target_link_libraries(test_levelgen PRIVATE quovix_null quovix_levelgen quovix_test_support GTest::gtest_main)
+add_dependencies(test_levelgen quovix-level)
+gtest_discover_tests(test_levelgen)
+
+# The campaign's worlds: every level's replay finishes it, and the worlds rise in grade.
+add_executable(test_campaign test_campaign.cpp)
+target_link_libraries(test_campaign PRIVATE quovix_null quovix_test_support GTest::gtest_main)
+add_dependencies(test_campaign quovix-solve quovix-level quovix_levels)
+gtest_discover_tests(test_campaign)

@@ -57,9 +57,14 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
     std::vector<uint8_t> deep = level_bmp(plain_level()), packed = deep;
     deep[28] = 32;
     packed[30] = 1;
-    std::string shorter;
+    std::string shorter, longer, huge;
     for (int r = 0; r < 200; r++)
         shorter += r < 10 ? ".FFFFF.\n" : ".#####.\n";
+    // at 600 rows the spawn point lies in column 7, off a road 7 wide
+    for (int r = 0; r < 600; r++)
+        longer += r < 10 ? ".FFFFF.\n" : ".#####.\n";
+    for (int r = 0; r < 4000; r++)
+        huge += r < 10 ? "..FFFFF..\n" : "..#####..\n";
     std::string text = "; a note\n" + plain_level(), broken = plain_level({{3, ".##x##."}});
     struct {
         const char*              name;
@@ -70,7 +75,9 @@ TEST(LevelCheck, NamesTheFileAndEachProblemOnALineOfItsOwn) {
         {"good.bmp", level_bmp(plain_level()), {": ok"}, 1},
         {"smoothed.bmp", level_to_bmp(smoothed), {": column 3, row 17", "0,0,254"}, 1},
         {"many.bmp", level_to_bmp(many), {"finish", "spawn"}, 4},   // two colours, no finish, spawn on a gap
-        {"short.bmp", level_bmp(shorter), {"7x200"}, 1},
+        {"short.bmp", level_bmp(shorter), {": ok"}, 1},
+        {"long.bmp", level_bmp(longer), {"7x600: at 600 rows the ship starts in column 7, off its 7 columns"}, 1},
+        {"huge.txt", std::vector<uint8_t>(huge.begin(), huge.end()), {"9x4000, more than the 32768 tiles"}, 1},
         {"deep.bmp", deep, {"32 bits"}, 1},
         {"packed.bmp", packed, {}, -1},
         {"game.level.txt", std::vector<uint8_t>(text.begin(), text.end()), {": ok"}, 1},

@@ -144,6 +144,39 @@ TEST(Solver, FindsAWayOverAGapAndAWallOrReportsNone) {
     EXPECT_NE(system((solve + "/none.txt " + dir + "/none.replay --beam 20 --frames 900" + said).c_str()), 0);
 }
 
+// The grade on a way: a plain road needs no jump; a gap needs one, its window the frames
+// around the way's press that still clear it, the grade 10 over that window; a way that
+// does not finish with every life is no way to grade.
+TEST(Solver, GradesAWayByTheJumpsItCannotDoWithoutAndTheirWindows) {
+    std::string dir = temp_folder(), said = dir + "/grade.out";
+    std::string solve = tools_dir + "quovix-solve ";
+    // the line as printed, without the carriage return Windows' standard output adds
+    auto line_said = [&said] {
+        std::string line = read_text_file(said);
+        return line.substr(0, line.find_first_of("\r\n"));
+    };
+    write_text_file(dir + "/plain.txt", plain_level());
+    write_text_file(dir + "/plain.replay", "1300 -\n");
+    ASSERT_EQ(system((solve + "--grade " + dir + "/plain.txt " + dir + "/plain.replay > \"" + said + "\"").c_str()), 0);
+    EXPECT_EQ(line_said(), "plain.txt: grade 0.0 (0 jumps needed, narrowest window 0 frames, 1186 frames)");
+    write_text_file(dir + "/gap.txt", plain_level(rows_of(60, 62, ".......")));
+    ASSERT_EQ(system((solve + dir + "/gap.txt " + dir + "/gap.replay --beam 40 > \"" + said + "\"").c_str()), 0);
+    ASSERT_EQ(system((solve + "--grade " + dir + "/gap.txt " + dir + "/gap.replay > \"" + said + "\"").c_str()), 0);
+    std::string line = read_text_file(said);
+    int         window = 0;
+    double      grade = 0;
+    ASSERT_EQ(sscanf(line.c_str(), "gap.txt: grade %lf (1 jumps needed, narrowest window %d frames", &grade, &window),
+              2)
+        << line;
+    // three rows of gap leave a jump of about 30 frames some frames to press in
+    EXPECT_GE(window, 2);
+    EXPECT_LE(window, 30);
+    EXPECT_NEAR(grade, 10.0 / window, 0.05);
+    write_text_file(dir + "/short.replay", "100 -\n");
+    EXPECT_NE(system((solve + "--grade " + dir + "/gap.txt " + dir + "/short.replay > \"" + said + "\"").c_str()), 0);
+    EXPECT_EQ(line_said(), dir + "/short.replay: the way graded does not finish with every life");
+}
+
 // A search restores only what a frame moves (the map's pickups kept apart): after a side
 // trip of other keys (walls met, pickups taken, a fall off the edge), the action list is
 // the one left behind and the frames that follow play exactly as from the whole state.

@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "app/headless.h"
+#include "app/recorder.h"
 #include "assets/bmp.h"
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
 #include "game/tuning.h"
 #include "level_pictures.h"
+#include "levelgen/levelgen.h"
 #include "platform/platform.h"
+#include "replay.h"
 #include "tool_main.h"
 
 // Text levels are one byte a tile; a larger file is no level anyone drew.
@@ -173,10 +177,16 @@ static bool level_problems(problems_t* p, bool converting, level_grid_t* g) {
     if (kind == LEVEL_PALETTE_BMP && !converting)
         report(p, "the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
                       std::string(p->path) + " OUT.bmp");
-    // every level must have level one's size: the game reads them all into its layout
-    if (g->width != LEVEL_WIDTH || g->height != LEVEL_HEIGHT) {
-        report(p, "is " + std::to_string(g->width) + "x" + std::to_string(g->height) + ", levels are " +
-                      std::to_string(LEVEL_WIDTH) + "x" + std::to_string(LEVEL_HEIGHT));
+    // any size the game reads plays, so long as the ship starts on the map
+    std::string size = std::to_string(g->width) + "x" + std::to_string(g->height);
+    if ((uint64_t)g->width * (uint64_t)g->height > LEVEL_MAX_TILES) {
+        report(p, "is " + size + ", more than the " + std::to_string(LEVEL_MAX_TILES) + " tiles a level may have");
+        return true;
+    }
+    int spawn_column = (int)(SPAWN_POINT[0] * g->height);
+    if (spawn_column >= g->width) {
+        report(p, "is " + size + ": at " + std::to_string(g->height) + " rows the ship starts in column " +
+                      std::to_string(spawn_column) + ", off its " + std::to_string(g->width) + " columns");
         return true;
     }
     tile_problems(p, *g);
@@ -281,12 +291,148 @@ static int preview(const char* in, const char* out, int scale) {
     return 0;
 }
 
+static void usage();
+
+struct generate_args_t {
+    uint64_t        seed = 0;
+    int             difficulty = 0;
+    int             width = LEVEL_WIDTH, height = LEVEL_HEIGHT;
+    levelgen_idea_t idea = IDEA_MIXED;
+    const char*     out = nullptr;
+};
+
+static int refuse_argument(const char* option, const char* given, const std::string& wanted) {
+    fprintf(stderr, "quovix-level: %s takes %s, not \"%s\"\n", option, wanted.c_str(), given);
+    return 2;
+}
+
+// WIDTHxHEIGHT, each a whole number from 1 to 32767 as a picture's sides are.
+static bool parse_level_size(const char* text, int* width, int* height) {
+    char* end = nullptr;
+    long  w = strtol(text, &end, 10);
+    if (end == text || *end != 'x')
+        return false;
+    const char* rest = end + 1;
+    long        h = strtol(rest, &end, 10);
+    if (end == rest || *end || w < 1 || h < 1 || w > 32767 || h > 32767)
+        return false;
+    *width = (int)w;
+    *height = (int)h;
+    return true;
+}
+
+static std::string replay_path_of(const std::string& out) {
+    size_t dot = out.find_last_of('.'), slash = out.find_last_of('/');
+    bool   has_ending = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (has_ending ? out.substr(0, dot) : out) + ".replay";
+}
+
+// The generate command's arguments: 0; 1 for a call given wrong, to be shown the usage;
+// 2 for an argument refused, said in a line.
+static int generate_arguments(int argc, char** argv, generate_args_t* a) {
+    bool seeded = false;
+    for (int i = 2; i < argc; i++) {
+        const char* option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        bool        valued = strcmp(option, "--seed") == 0 || strcmp(option, "--difficulty") == 0 ||
+                      strcmp(option, "--size") == 0 || strcmp(option, "--idea") == 0;
+        if (!valued) {
+            if (a->out || option[0] == '-')
+                return 1;
+            a->out = option;
+            continue;
+        }
+        if (!value)
+            return 1;
+        i++;
+        char* end = nullptr;
+        if (strcmp(option, "--seed") == 0 && !(seeded = levelgen_parse_seed(value, &a->seed)))
+            return refuse_argument(option, value, "a whole number from 0 to 18446744073709551615");
+        if (strcmp(option, "--difficulty") == 0) {
+            long d = strtol(value, &end, 10);
+            if (end == value || *end || d < LEVELGEN_DIFFICULTY_MIN || d > LEVELGEN_DIFFICULTY_MAX)
+                return refuse_argument(option, value,
+                                       "a whole number from " + std::to_string(LEVELGEN_DIFFICULTY_MIN) + " to " +
+                                           std::to_string(LEVELGEN_DIFFICULTY_MAX));
+            a->difficulty = (int)d;
+        }
+        if (strcmp(option, "--size") == 0 && !parse_level_size(value, &a->width, &a->height))
+            return refuse_argument(option, value, "WIDTHxHEIGHT");
+        if (strcmp(option, "--idea") == 0 && !levelgen_idea_named(value, &a->idea)) {
+            std::string names;
+            for (const char* name : levelgen_idea_names)
+                names += std::string(names.empty() ? "" : ", ") + name;
+            return refuse_argument(option, value, "one of " + names);
+        }
+    }
+    if (!seeded || !a->difficulty || !a->out)
+        return 1;
+    std::string why;
+    if (replay_path_of(a->out) == a->out) {
+        fprintf(stderr, "%s: the level and its replay would be one file\n", a->out);
+        return 2;
+    }
+    if (!levelgen_size_fits(a->width, a->height, &why)) {
+        fprintf(stderr, "quovix-level: --size %dx%d: %s\n", a->width, a->height, why.c_str());
+        return 2;
+    }
+    return 0;
+}
+
+// The runner open on a blank road of the level's size, play started, for the drafts to fly.
+static bool open_runner(int width, int height, std::string* why) {
+    level_grid_t road;
+    road.width = width;
+    road.height = height;
+    road.bgr.assign((size_t)width * height * 3, 0);
+    int spawn = (int)(SPAWN_POINT[0] * height);
+    for (int row = 0; row < height; row++)
+        tile_colour(row + 8 < height ? '#' : 'F', &road.bgr[((size_t)row * width + spawn) * 3]);
+    std::string bin = replay_play_folder(level_to_bmp(road), why);
+    return !bin.empty() && replay_start(bin, why);
+}
+
+static int generate(int argc, char** argv) {
+    generate_args_t a;
+    int             status = generate_arguments(argc, argv, &a);
+    if (status == 1)
+        usage();
+    if (status)
+        return 2;
+    std::string why;
+    // drafts are flown by the thousand frames: none is a game to keep
+    recorder_set_on(false);
+    if (!open_runner(a.width, a.height, &why))
+        return fail(a.out, why);
+    levelgen_t level;
+    levelgen_make(a.seed, a.difficulty, a.width, a.height, a.idea, &level);
+    sim_close();
+    if (!level.proven)
+        return fail(a.out, "no level of this size finished in " + std::to_string(level.drafts) + " drafts");
+    bool                 text = ends_with(a.out, ".txt");
+    std::string          source = level_to_text(level.grid);
+    std::vector<uint8_t> bytes = text ? std::vector<uint8_t>(source.begin(), source.end()) : level_to_bmp(level.grid);
+    std::string          replay_path = replay_path_of(a.out);
+    std::string          name = resource_name(a.out);
+    std::string          replay = levelgen_replay_text(level, name, a.seed, a.difficulty);
+    if (!platform_write_file(a.out, bytes.data(), bytes.size(), &why))
+        return fail(a.out, why);
+    if (!platform_write_file(replay_path.c_str(), replay.data(), replay.size(), &why))
+        return fail(replay_path.c_str(), why);
+    fprintf(stderr, "%s: %dx%d, %zu frames to the finish, %d drafts flown\n", a.out, a.width, a.height,
+            level.frames.size(), level.drafts);
+    return 0;
+}
+
 static void usage() {
     fprintf(stderr, "usage: quovix-level bmp [--force] LEVEL OUT.bmp   make the picture the game reads\n"
                     "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
                     "       quovix-level check LEVEL...             list what keeps levels from playing\n"
                     "A level check refuses is written by bmp only with --force.\n"
                     "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
+                    "       quovix-level generate --seed N --difficulty D [--size WxH] [--idea IDEA] OUT\n"
+                    "                       make a level (OUT.txt a text source, else a picture) and\n"
+                    "                       OUT.replay, the flight that proves it finishes; D is 1 to 10\n"
                     "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
 }
 
@@ -297,6 +443,8 @@ static int run(int argc, char** argv) {
         return to_bmp(argv[3], argv[4], true);
     if (argc == 4 && strcmp(argv[1], "text") == 0)
         return to_text(argv[2], argv[3]);
+    if (argc >= 2 && strcmp(argv[1], "generate") == 0)
+        return generate(argc, argv);
     if (argc >= 3 && strcmp(argv[1], "check") == 0)
         return check(argc - 2, argv + 2);
     if ((argc == 4 || argc == 5) && strcmp(argv[1], "preview") == 0) {

@@ -19,6 +19,8 @@
 #include "assets/recording.h"
 #include "assets/replay_text.h"
 #include "game/events.h"
+#include "game/levelmap.h"
+#include "grade.h"
 #include "platform/platform.h"
 #include "replay.h"
 #include "tool_main.h"
@@ -346,12 +348,17 @@ static int usage(FILE* to, int status) {
             "usage: quovix-solve LEVEL.(txt|bmp) OUT.replay [--beam N] [--frames N]\n"
             "       quovix-solve --play LEVEL.(txt|bmp) REPLAY [--events]\n"
             "       quovix-solve --play-game BIN_FOLDER RECORDING   (--play takes it too)\n"
+            "       quovix-solve --grade LEVEL.(txt|bmp) [REPLAY] [--beam N] [--frames N]\n"
             "Finds the keys that bring the ship from the start of LEVEL to its finish and\n"
             "writes them to OUT.replay.\n"
             "  --beam N     ships kept each frame (%d): more find harder ways, slower\n"
             "  --frames N   give up after N frames of play (%d)\n"
             "  --play       play a replay and tell how it ends\n"
             "  --events     with --play, first list what happened, frame by frame\n"
+            "  --grade      print the level's difficulty on one line, on the way the replay\n"
+            "               holds or else the search finds: each jump the way cannot do\n"
+            "               without adds 10 / the frames it can be pressed in; the\n"
+            "               narrowest of those windows is given too\n"
             "  --play-game  play a game's recording in the game folder BIN_FOLDER, tell how it\n"
             "               ends and whether its records are the ones recorded\n"
             "  --help, -h   print this and leave\n",
@@ -503,6 +510,45 @@ static int solve_level(const char* level_path, const char* out_path, const solve
     return r.falls == 0 ? 0 : 3;
 }
 
+// The level's difficulty on a way to its finish: the replay given, or the way the search finds.
+static int grade_level(const char* level_path, const char* replay_path, const solve_options_t& opt) {
+    recorder_set_on(false);
+    std::vector<unsigned> way;
+    std::string           text, why;
+    if (replay_path && (!read_text(replay_path, &text, &why) || !replay_from_text(text, &way, &why))) {
+        fprintf(stderr, "%s: %s\n", replay_path, why.c_str());
+        return 1;
+    }
+    if (!open_level(level_path))
+        return 1;
+    sim_snapshot_t at_start;
+    sim_save(&at_start);
+    sim_hold_scale(game.speed_scale);
+    if (!replay_path) {
+        solve_result_t r = solve(opt);
+        if (!r.found || r.falls > 0) {
+            sim_close();
+            printf("%s: no way to the finish with every life within %d frames\n", level_path, opt.max_frames);
+            return 1;
+        }
+        way = r.frames;
+    }
+    sim_restore(at_start);
+    replay_outcome_t out = replay_play(way);
+    if (!out.finished || out.lives_lost > 0) {
+        sim_close();
+        printf("%s: the way graded does not finish with every life\n", replay_path ? replay_path : level_path);
+        return 1;
+    }
+    // frames held past the finish are no part of the way
+    way.resize((size_t)out.finish_frame);
+    grade_t g = grade_way(at_start, way);
+    sim_hold_scale(0);
+    sim_close();
+    printf("%s\n", grade_line(resource_name(level_path), g).c_str());
+    return 0;
+}
+
 // A count given to an option: a whole number from 1, nothing after it.
 static bool parse_count(const char* option, const char* text, int* count) {
     char* end = nullptr;
@@ -527,11 +573,17 @@ static int run(int argc, char** argv) {
         return play(argv[2], argv[3], events);
     if (argc == 4 && strcmp(argv[1], "--play-game") == 0)
         return play_game(argv[2], argv[3]);
+    bool grading = argc >= 3 && strcmp(argv[1], "--grade") == 0;
+    if (grading) {
+        argv++;
+        argc--;
+    }
     // an option where the level goes is a call given wrong, not a file to look for
-    if (argc < 3 || argv[1][0] == '-')
+    if (argc < (grading ? 2 : 3) || argv[1][0] == '-')
         return usage(stderr, 2);
+    const char*     graded_replay = grading && argc >= 3 && argv[2][0] != '-' ? argv[2] : nullptr;
     solve_options_t opt;
-    for (int i = 3; i < argc; i++) {
+    for (int i = grading && !graded_replay ? 2 : 3; i < argc; i++) {
         bool beam = strcmp(argv[i], "--beam") == 0, frames = strcmp(argv[i], "--frames") == 0;
         if (i + 1 >= argc || (!beam && !frames))
             return usage(stderr, 2);
@@ -539,7 +591,7 @@ static int run(int argc, char** argv) {
             return 2;
         i++;
     }
-    return solve_level(argv[1], argv[2], opt);
+    return grading ? grade_level(argv[1], graded_replay, opt) : solve_level(argv[1], argv[2], opt);
 }
 
 int main(int argc, char** argv) { return run_tool_main("quovix-solve", run, argc, argv); }
