@@ -1,6 +1,5 @@
 # The level tool, and the five level pictures made from their text sources.
-find_package(PNG REQUIRED)
-add_executable(quovix-level tools/quovix_level.cpp tools/level_pictures.cpp)
+add_executable(quovix-level tools/quovix_level.cpp)
 target_link_libraries(quovix-level PRIVATE quovix_null PNG::PNG)
 target_include_directories(quovix-level PRIVATE tools)
 set_target_properties(quovix-level PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

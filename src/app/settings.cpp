@@ -34,6 +34,7 @@ static const struct {
     {BUTTON_FAST, "fast", "WATCH AT FOUR TIMES"},
     {BUTTON_WINDOW, "window", "FULL SCREEN OR WINDOW"},
     {BUTTON_SETTINGS, "settings", "SETTINGS"},
+    {BUTTON_WORLDS, "worlds", "WORLDS"},
 };
 
 static const char* button_name(button_t button) {
