@@ -158,3 +158,26 @@ TEST(Records, ARecordsFileThatIsALinkIsNotWrittenThrough) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
 }
 #endif
+
+// A world finished is kept once, reads back, and moves the file to version 2; a file with none
+// stays version 1, as games before worlds write and read it.
+TEST(Records, AWorldFinishedIsKeptOnceAndAFileWithoutOneStaysVersionOne) {
+    records_t records;
+    records_game_finished(&records, GAME_A, 500, "r1");
+    std::string old = records_to_text(records);
+    EXPECT_EQ(old, "quovix records 1\ngame " + GAME_A + " points 500 r1\n");
+    records_world_finished(&records, GAME_B);
+    records_world_finished(&records, GAME_B);
+    records_world_finished(&records, LEVEL_A);
+    EXPECT_TRUE(records_world_done(records, GAME_B));
+    EXPECT_FALSE(records_world_done(records, GAME_A));
+    std::string text = records_to_text(records), why;
+    EXPECT_EQ(text, "quovix records 2\ngame " + GAME_A + " points 500 r1\nworld " + GAME_B + " finished\n");
+    records_t back;
+    ASSERT_TRUE(records_from_text(text, &back, &why)) << why;
+    EXPECT_EQ(records_to_text(back), text);
+    ASSERT_TRUE(records_from_text(old, &back, &why)) << why;
+    EXPECT_TRUE(back.worlds_finished.empty());
+    EXPECT_FALSE(records_from_text(text + "world " + GAME_B + " finished\n", &back, &why));
+    EXPECT_NE(why.find("is listed twice"), std::string::npos) << why;
+}

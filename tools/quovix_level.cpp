@@ -279,8 +279,10 @@ static int new_world(const char* dir) {
             return fail(world_picture_path(folder, level).c_str(), "is there already; the world is left as it is");
     if (platform_exists((folder + WORLD_CARD).c_str()))
         return fail((folder + WORLD_CARD).c_str(), "is there already; the world is left as it is");
-    if (!platform_make_folder(dir, &why))
-        return fail(dir, why);
+    // the player's worlds/ may not be there yet: each folder on the way is made
+    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+        if (!platform_make_folder(folder.substr(0, slash).c_str(), &why))
+            return fail(folder.substr(0, slash).c_str(), why);
     world_info_t         card = {clean_shown_text(resource_name(dir), WORLD_TITLE_MAX), "me", "five plain levels"};
     std::string          text = world_info_to_text(card);
     std::vector<uint8_t> bmp = level_to_bmp(plain_level());

@@ -51,8 +51,7 @@ static bool read_bytes(const std::string& path, std::vector<uint8_t>* bytes, std
 }
 
 // Level N's bytes as the game reads them, from the world's file or its maker.
-static bool level_bytes(const world_t& w, int level, std::vector<uint8_t>* bmp, std::string* path,
-                        std::string* why) {
+static bool level_bytes(const world_t& w, int level, std::vector<uint8_t>* bmp, std::string* path, std::string* why) {
     if (w.make) {
         *path = "world " + w.name + " level " + std::to_string(level);
         return w.make(w.seed, level, bmp, why);
@@ -107,8 +106,7 @@ static void check_levels(world_t* w) {
 static void read_card(world_t* w) {
     std::string path = w->folder + WORLD_CARD, text, why;
     FILE*       f = platform_open_regular(path.c_str(), WORLD_TEXT_MAX_BYTES, &why);
-    if (!f || !platform_read_all(f, WORLD_TEXT_MAX_BYTES, &text, &why) ||
-        !world_info_from_text(text, &w->info, &why))
+    if (!f || !platform_read_all(f, WORLD_TEXT_MAX_BYTES, &text, &why) || !world_info_from_text(text, &w->info, &why))
         w->why = std::string(WORLD_CARD) + ": " + why;
 }
 
@@ -168,7 +166,7 @@ bool world_write_results(const results_t& results) {
     // the player's own world keeps them in its folder; the others beside the records, never
     // in a folder that would show as a world of the player's
     std::string path = world_now.kind == WORLD_OWN ? world_now.folder + OWN_RESULTS_NAME
-                                                 : WORLD_RESULTS_FOLDER + world_now.name + CAMPAIGN_RESULTS_ENDING;
+                                                   : WORLD_RESULTS_FOLDER + world_now.name + CAMPAIGN_RESULTS_ENDING;
     std::string why;
     if (world_now.kind != WORLD_OWN && !platform_make_folder(WORLD_RESULTS_FOLDER, &why))
         return false;
