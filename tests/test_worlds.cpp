@@ -142,7 +142,7 @@ struct InPlayFolder : testing::Test {
     }
 };
 
-}
+}   // namespace
 
 // The card's values as the screen shows them, and each card refused with its line and reason.
 TEST(WorldCard, ReadsTitleMakerAndNoteAndRefusesWhatIsNoCard) {
@@ -167,7 +167,8 @@ TEST(WorldCard, ReadsTitleMakerAndNoteAndRefusesWhatIsNoCard) {
         {"no maker", "title: t\n", nullptr, nullptr, nullptr, "no maker"},
         {"unknown key", "title: t\nmaker: m\ncolour: red\n", nullptr, nullptr, nullptr, "line 3: not \"title"},
         {"a line without a key", "title: t\njust words\n", nullptr, nullptr, nullptr, "line 2: not"},
-        {"a title twice", "title: t\ntitle: u\nmaker: m\n", nullptr, nullptr, nullptr, "line 2: \"title\" is given twice"},
+        {"a title twice", "title: t\ntitle: u\nmaker: m\n", nullptr, nullptr, nullptr,
+         "line 2: \"title\" is given twice"},
     };
     for (const auto& c : cases) {
         world_info_t info;
@@ -205,8 +206,7 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
              fs::remove(f + "/levelfour.bmp");
          },
          "levelfour.bmp: cannot open the file"},
-        {"d-wrongly-sized",
-         [](const std::string& f, const std::string& l) { make_world(f, CARD, l, short_level(60)); },
+        {"d-wrongly-sized", [](const std::string& f, const std::string& l) { make_world(f, CARD, l, short_level(60)); },
          "levelthree.bmp: is 7x60, not the size of level one (7x48)"},
         {"e-level-a-folder",
          [](const std::string& f, const std::string& l) {
