@@ -329,21 +329,34 @@ TEST_F(InPlayFolder, ThePickerListsRefusesLockedWorldsAndPlaysAChosenOneToItsSum
     EXPECT_EQ(records_view.world_lines[1], "First   BY Us   NO BEST YET   LOCKED");
     EXPECT_EQ(records_view.world_lines[4], "Mine   BY Me   NO BEST YET   OPEN");
     EXPECT_EQ(records_view.world_notes[3], "CANNOT PLAY: levelthree.bmp: is 7x31, not the size of level one (7x30)");
-    // the locked and the broken refuse Enter: the picker stays, nothing is loaded
-    for (int line : {1, 2, 3}) {
+    // the locked, the broken and one broken since it was listed refuse Enter: the picker stays,
+    // nothing is loaded, the game goes on
+    const struct {
+        int         line;
+        const char* refusal;
+    } refused[] = {
+        {1, "IT CANNOT BE PLAYED YET"},
+        {2, "IT CANNOT BE PLAYED YET"},
+        {3, "CANNOT PLAY: levelthree.bmp: is 7x31"},
+        {4, "CANNOT PLAY: levelone.bmp: cannot open the file"},
+    };
+    for (const auto& r : refused) {
         tap(HOLD_ESC);
         ASSERT_EQ(game_screen(), SCREEN_MENU);
         ASSERT_FALSE(sim_ended()) << "Esc on the picker left the game";
         tap(HOLD_L);
-        choose_line(line);
+        if (r.line == 4)
+            fs::rename(OWN_WORLDS_FOLDER "mine/levelone.bmp", OWN_WORLDS_FOLDER "mine/levelone.kept");
+        choose_line(r.line);
         tap(HOLD_ENTER);
         tap(0);
-        EXPECT_EQ(game_screen(), SCREEN_WORLDS) << line;
-        EXPECT_EQ(records_view.world_refusal, "IT CANNOT BE PLAYED YET") << line;
-        EXPECT_EQ(game.level.width, 7) << line;
+        EXPECT_EQ(game_screen(), SCREEN_WORLDS) << r.line;
+        EXPECT_EQ(records_view.world_refusal.rfind(r.refusal, 0), 0u) << r.line << ": " << records_view.world_refusal;
+        EXPECT_EQ(game.level.width, 7) << r.line;
+        EXPECT_FALSE(sim_ended()) << r.line;
     }
+    fs::rename(OWN_WORLDS_FOLDER "mine/levelone.kept", OWN_WORLDS_FOLDER "mine/levelone.bmp");
     // the own world plays: level one is its own, 9 wide
-    tap(HOLD_S);
     tap(HOLD_ENTER);
     ASSERT_TRUE(game.flow.game_started);
     EXPECT_EQ(game.level.width, 9);

@@ -58,14 +58,19 @@ static void list_worlds() {
     game.flow.worlds_lines = (int16_t)listed.size();
 }
 
+// Read again as it is now: a world changed since the list was made is refused, not loaded broken.
 static void ready_world(int line) {
     if (line < 0 || line >= (int)listed.size())
         return;
-    if (!listed[line].why.empty() || !picker_world_open(line)) {
+    const world_t& w = listed[line];
+    world_t        now = w.kind == WORLD_MADE ? w : world_read(w.kind, w.folder, w.name);
+    if (!picker_world_open(line) || !now.why.empty() || now.hashes != w.hashes) {
         records_view.world_refusal = "IT CANNOT BE PLAYED YET";
+        if (!now.why.empty())
+            records_view.world_refusal = "CANNOT PLAY: " + now.why;
         return;
     }
-    world_play(listed[line]);
+    world_play(now);
     game.flow.world_ready = 1;
 }
 
