@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include "app/frame.h"
 #include "app/headless.h"
@@ -36,38 +36,27 @@ std::string short_level(int height, int width = 7) {
     return text;
 }
 
-void put_chunk(std::string* png, const char* type, const std::string& data) {
-    std::string typed = type + data;
-    uint32_t    crc = (uint32_t)crc32(0, (const Bytef*)typed.data(), (uInt)typed.size());
-    for (uint32_t v : {(uint32_t)data.size()})
-        *png += {(char)(v >> 24), (char)(v >> 16), (char)(v >> 8), (char)v};
-    *png += typed;
-    *png += {(char)(crc >> 24), (char)(crc >> 16), (char)(crc >> 8), (char)crc};
-}
-
 // A level text as a paint program saves it: an 8-bit RGB PNG, the far end on top.
 std::vector<uint8_t> level_png(const std::string& text) {
     level_grid_t g;
-    std::string  why, rows, header("\x89PNG\r\n\x1a\n", 8), ihdr;
+    std::string  why;
     EXPECT_TRUE(level_from_text(text, &g, &why)) << why;
-    for (int y = 0; y < g.height; y++) {
-        rows += '\0';
-        for (int x = 0; x < g.width; x++) {
-            const uint8_t* t = &g.bgr[((size_t)(g.height - 1 - y) * g.width + x) * 3];
-            rows += {(char)t[2], (char)t[1], (char)t[0]};
-        }
-    }
-    for (uint32_t v : {(uint32_t)g.width, (uint32_t)g.height})
-        ihdr += {(char)(v >> 24), (char)(v >> 16), (char)(v >> 8), (char)v};
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5);
-    std::vector<uint8_t> packed(compressBound((uLong)rows.size()));
-    uLongf               size = (uLongf)packed.size();
-    compress(packed.data(), &size, (const Bytef*)rows.data(), (uLong)rows.size());
-    std::string png = header;
-    put_chunk(&png, "IHDR", ihdr);
-    put_chunk(&png, "IDAT", std::string(packed.begin(), packed.begin() + size));
-    put_chunk(&png, "IEND", "");
-    return std::vector<uint8_t>(png.begin(), png.end());
+    std::vector<uint8_t> rgb;
+    for (int row = g.height - 1; row >= 0; row--)
+        for (int x = 0; x < g.width; x++)
+            for (int c = 2; c >= 0; c--)
+                rgb.push_back(g.bgr[((size_t)row * g.width + x) * 3 + c]);
+    png_image im{};
+    im.version = PNG_IMAGE_VERSION;
+    im.width = (png_uint_32)g.width;
+    im.height = (png_uint_32)g.height;
+    im.format = PNG_FORMAT_RGB;
+    png_alloc_size_t     size = 0;
+    std::vector<uint8_t> png(1 << 20);
+    size = png.size();
+    EXPECT_TRUE(png_image_write_to_memory(&im, png.data(), &size, 0, rgb.data(), 0, nullptr));
+    png.resize(size);
+    return png;
 }
 
 // A world's folder: its card and five pictures of the level given (level three as `third` when given).
@@ -191,77 +180,51 @@ TEST(WorldCard, ReadsTitleMakerAndNoteAndRefusesWhatIsNoCard) {
 // Every folder under worlds/ is listed: the ones that play with their titles, the others with
 // the file and what keeps each from playing, and nothing ends the program.
 TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
-    const std::string own = OWN_WORLDS_FOLDER, good = short_level(48);
+    enum change_t { AS_MADE, REMOVED, A_FOLDER, A_LINK_LOOP, WRITTEN, AS_BMP, AS_PNG };
     const struct {
         const char* name;
-        void (*make)(const std::string& folder, const std::string& level);
-        const char* why;   // "" for a world that plays
+        const char* file;   // the world's file changed, "" for none
+        change_t    change;
+        std::string bytes;   // WRITTEN: the file's bytes; AS_BMP, AS_PNG: the level's text
+        const char* why;     // "" for a world that plays
     } cases[] = {
-        {"a-good", [](const std::string& f, const std::string& l) { make_world(f, CARD, l); }, ""},
-        {"b-wider-and-longer",
-         [](const std::string& f, const std::string&) { make_world(f, CARD, short_level(400, 60)); }, ""},
-        {"c-missing-level",
-         [](const std::string& f, const std::string& l) {
-             make_world(f, CARD, l);
-             fs::remove(f + "/levelfour.bmp");
-         },
-         "levelfour.bmp: cannot open the file"},
-        {"d-wrongly-sized", [](const std::string& f, const std::string& l) { make_world(f, CARD, l, short_level(60)); },
+        {"a-good", "", AS_MADE, "", ""},
+        {"b-png-level", "leveltwo.bmp", AS_PNG, short_level(48), ""},
+        {"c-missing-level", "levelfour.bmp", REMOVED, "", "levelfour.bmp: cannot open the file"},
+        {"d-wrongly-sized", "levelthree.bmp", AS_BMP, short_level(60),
          "levelthree.bmp: is 7x60, not the size of level one (7x48)"},
-        {"e-level-a-folder",
-         [](const std::string& f, const std::string& l) {
-             make_world(f, CARD, l);
-             fs::remove(f + "/leveltwo.bmp");
-             fs::create_directory(f + "/leveltwo.bmp");
-         },
-         "leveltwo.bmp: is not a regular file"},
-        {"f-link-loop",
-         [](const std::string& f, const std::string& l) {
-             make_world(f, CARD, l);
-             fs::remove(f + "/levelone.bmp");
-             fs::create_symlink("levelone.bmp", f + "/levelone.bmp");
-         },
-         "levelone.bmp: cannot open the file"},
-        {"g-not-a-picture",
-         [](const std::string& f, const std::string& l) {
-             make_world(f, CARD, l);
-             write_text_file(f + "/levelfive.bmp", "not a picture");
-         },
-         "levelfive.bmp: "},
-        {"h-empty-card", [](const std::string& f, const std::string& l) { make_world(f, "", l); },
-         "world.txt: is empty"},
-        {"i-binary-card",
-         [](const std::string& f, const std::string& l) { make_world(f, std::string("\0\1\2", 3), l); },
-         "world.txt: is not text"},
-        {"j-no-card",
-         [](const std::string& f, const std::string& l) {
-             make_world(f, CARD, l);
-             fs::remove(f + "/" WORLD_CARD);
-         },
-         "world.txt: cannot open the file"},
-        {"k-control-title",
-         [](const std::string& f, const std::string& l) { make_world(f, "title: \x01\x02\x03\nmaker: m\n", l); }, ""},
-        {"l-png-levels",
-         [](const std::string& f, const std::string& l) {
-             make_world(f, CARD, l);
-             // a PNG with the designed name is read through the level tool's reader
-             fs::remove(f + "/leveltwo.bmp");
-             write_binary_file(f + "/leveltwo.png", level_png(l));
-             fs::remove(f + "/levelfour.bmp");
-             write_binary_file(f + "/levelfour.png", level_png(short_level(47)));
-         },
-         "levelfour.png: is 7x47, not the size of level one (7x48)"},
-        {"m-empty-folder", [](const std::string& f, const std::string&) { fs::create_directories(f); },
-         "world.txt: cannot open the file"},
+        {"e-png-wrongly-sized", "levelfive.bmp", AS_PNG, short_level(47),
+         "levelfive.png: is 7x47, not the size of level one (7x48)"},
+        {"f-level-a-folder", "leveltwo.bmp", A_FOLDER, "", "leveltwo.bmp: is not a regular file"},
+        {"g-link-loop", "levelone.bmp", A_LINK_LOOP, "", "levelone.bmp: cannot open the file"},
+        {"h-not-a-picture", "levelfive.bmp", WRITTEN, "not a picture", "levelfive.bmp: "},
+        {"i-empty-card", WORLD_CARD, WRITTEN, "", "world.txt: is empty"},
+        {"j-binary-card", WORLD_CARD, WRITTEN, std::string("\0\1\2", 3), "world.txt: is not text"},
+        {"k-no-card", WORLD_CARD, REMOVED, "", "world.txt: cannot open the file"},
+        {"l-control-title", WORLD_CARD, WRITTEN, "title: \x01\x02\x03\nmaker: m\n", ""},
+        {"m-ten-thousand-letters", WORLD_CARD, WRITTEN, "title: " + std::string(10000, 'x') + "\nmaker: m\n", ""},
     };
-    for (const auto& c : cases)
-        c.make(own + c.name, good);
-    // a link to a folder that leads nowhere is no folder, and no world
-    fs::create_directory_symlink("nowhere", own + "n-dangling");
-    testing::internal::CaptureStderr();
+    for (const auto& c : cases) {
+        std::string folder = OWN_WORLDS_FOLDER + std::string(c.name), file = folder + "/" + c.file;
+        make_world(folder, CARD, short_level(48));
+        if (c.change != AS_MADE)
+            fs::remove(file);
+        if (c.change == A_FOLDER)
+            fs::create_directory(file);
+        if (c.change == A_LINK_LOOP)
+            fs::create_symlink(c.file, file);
+        if (c.change == WRITTEN)
+            write_text_file(file, c.bytes);
+        if (c.change == AS_BMP)
+            write_binary_file(file, level_bmp(c.bytes));
+        if (c.change == AS_PNG)
+            write_binary_file(file.substr(0, file.size() - 4) + ".png", level_png(c.bytes));
+    }
+    // an empty folder is listed as a world without its card; a link that leads nowhere is no folder
+    fs::create_directories(OWN_WORLDS_FOLDER "n-empty");
+    fs::create_directory_symlink("nowhere", OWN_WORLDS_FOLDER "o-dangling");
     std::vector<world_t> listed = worlds_list();
-    std::string          said = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(listed.size(), 1 + sizeof(cases) / sizeof(cases[0])) << said;
+    ASSERT_EQ(listed.size(), 2 + sizeof(cases) / sizeof(cases[0]));
     EXPECT_EQ(listed[0].kind, WORLD_DESIGNED);
     EXPECT_EQ(listed[0].why, "");
     EXPECT_EQ(listed[0].hashes.size(), 16u * LEVEL_COUNT);
@@ -272,9 +235,11 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
         EXPECT_EQ(w.why.rfind(cases[i].why, 0), 0u) << w.name << ": " << w.why;
         EXPECT_EQ(w.why.empty(), std::string(cases[i].why).empty()) << w.name << ": " << w.why;
         EXPECT_EQ(w.hashes.empty(), !w.why.empty()) << w.name;
-        EXPECT_FALSE(w.info.title.empty()) << w.name << ": listed without a name";
     }
-    EXPECT_EQ(listed[11].info.title, "???");
+    EXPECT_EQ(listed[12].info.title, "???");
+    EXPECT_EQ(listed[13].info.title.size(), WORLD_TITLE_MAX);
+    EXPECT_EQ(listed.back().info.title, "n-empty") << "a world that cannot load is listed by its folder's name";
+    EXPECT_EQ(listed.back().why, "world.txt: cannot open the file");
 }
 
 // A thousand folders are listed, a folder that cannot be read among them, and past the most the
