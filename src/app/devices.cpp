@@ -37,6 +37,7 @@ bool frame_done() {
     // a write that failed is asked for again by the next rule that wants it
     if (write && !world_write_results(requests.results_to_write))
         requests.results_asked = false;
-    pick_world_when_asked();
+    if (requests.list_worlds || requests.world_asked)
+        pick_world_when_asked();
     return write;
 }

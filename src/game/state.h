@@ -17,12 +17,16 @@ enum {
     SOURCE_PADS = 4,           // every game controller plugged in
 };
 
+// The table's rows padded to whole 16 buttons, the slots past BUTTON_COUNT always empty: a
+// frame's pass over a row stays a vector step or two however many buttons there are.
+inline constexpr int BUTTON_SLOTS = (BUTTON_COUNT + 15) / 16 * 16;
+
 // The buttons as the devices left them between frames; a frame's command is read from it.
 struct button_table_t {
-    uint8_t held[BUTTON_COUNT];            // the sources holding each button
-    uint8_t pressed_since[BUTTON_COUNT];   // sources pressed since the last frame's command
-    uint8_t release_after[BUTTON_COUNT];   // sources let go of before any frame saw them
-    uint8_t was_held[BUTTON_COUNT];        // as the last frame saw them
+    uint8_t held[BUTTON_SLOTS];            // the sources holding each button
+    uint8_t pressed_since[BUTTON_SLOTS];   // sources pressed since the last frame's command
+    uint8_t release_after[BUTTON_SLOTS];   // sources let go of before any frame saw them
+    uint8_t was_held[BUTTON_SLOTS];        // as the last frame saw them
     bool    focus_lost;                    // the window had no keyboard at the last command
 };
 

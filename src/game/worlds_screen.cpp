@@ -42,6 +42,9 @@ static void start_world() {
 
 bool worlds_screen_step(bool* play) {
     *play = false;
+    // most frames neither find the picker open nor open it
+    if (!game.flow.worlds_open && !presses(game.cmd, BUTTON_WORLDS))
+        return false;
     screen_t screen = game_screen();
     if (screen == SCREEN_MENU && presses(game.cmd, BUTTON_WORLDS) && !game.flow.ship_drawn) {
         open_worlds();
