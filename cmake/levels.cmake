@@ -10,7 +10,7 @@ target_include_directories(quovix_replay PUBLIC tools)
 add_library(quovix_levelgen STATIC src/levelgen/levelgen.cpp)
 target_link_libraries(quovix_levelgen PUBLIC quovix_game)
 
-add_executable(quovix-level tools/quovix_level.cpp tools/level_pictures.cpp)
+add_executable(quovix-level tools/quovix_level.cpp)
 target_link_libraries(quovix-level PRIVATE quovix_null quovix_replay quovix_levelgen PNG::PNG)
 target_include_directories(quovix-level PRIVATE tools)
 set_target_properties(quovix-level PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

@@ -212,6 +212,7 @@ TEST(CommandLine, TheMenusLineAndTheSoundNoteNameKeysOfTheBindingTable) {
         {0, "SOUND", {BUTTON_MUTE}},
         {0, "RECORDS AND REPLAYS", {BUTTON_RECORDS}},
         {0, "GHOST", {BUTTON_GHOST}},
+        {1, "WORLDS", {BUTTON_WORLDS}},
         {1, "SETTINGS", {BUTTON_SETTINGS}},
         {1, "FULL SCREEN OR WINDOW", {BUTTON_WINDOW}},
     };

@@ -424,3 +424,51 @@ TEST_F(Game, TheGhostFliesBesideTheShipAndGHidesIt) {
     EXPECT_NE(read_text_file(bin + "/../settings.txt").find("ghost off"), std::string::npos);
     leave_with_esc();
 }
+
+// A level 9 tiles wide, so the game's size line says which world it came from: floor, then the
+// finish on rows 12 to 23, nothing beyond.
+static std::string wide_finish_at_row_12() {
+    std::string text;
+    for (int row = 239; row >= 0; row--)
+        text += row >= 24 ? ".........\n" : row >= 12 ? ".FFFFFFF.\n" : ".#######.\n";
+    return text;
+}
+
+static void make_world(const std::string& folder, const std::string& card, const std::string& level) {
+    std::filesystem::create_directories(folder);
+    write_text_file(folder + "/world.txt", card);
+    for (const char* name : {"levelone", "leveltwo", "levelthree", "levelfour", "levelfive"})
+        write_binary_file(folder + "/" + name + ".bmp", level_bmp(level));
+}
+
+// l opens the world picker over the menu; a campaign world not yet opened refuses Enter with a
+// line that says so; the player's own world plays to its summary, its results in its own folder.
+TEST_F(Game, TheWorldPickerRefusesALockedWorldAndPlaysAChosenOneToItsSummary) {
+    std::string bin = make_play_folder({finish_at_row_12({})}, FAST);
+    std::filesystem::remove_all(bin + "/../resources/worlds");
+    make_world(bin + "/../resources/worlds/01-locked", "title: Locked\nmaker: Us\n", finish_at_row_12({}));
+    make_world(bin + "/../worlds/mine", "title: Mine\nmaker: Me\n", wide_finish_at_row_12());
+    ASSERT_TRUE(launch_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
+    screen_shot_t background = picture("background.bmp");
+    press_key("l");
+    screen_nearer("background.bmp", "playgame.bmp");
+    // the world names, a line each from the top
+    screen_shot_t listed = wait_for_screen(
+        [&](const screen_shot_t& s) { return white_over_picture(s, background, 100, 80, 900, 200) > 300; });
+    EXPECT_GT(white_over_picture(listed, background, 100, 80, 900, 200), 300) << "no worlds listed";
+    // the refusal's line over the keys' line at the bottom
+    auto refused = [&](const screen_shot_t& s) { return white_over_picture(s, background, 300, 684, 1066, 712) > 100; };
+    EXPECT_FALSE(refused(listed));
+    press_key("s");
+    press_key("Return");
+    EXPECT_TRUE(refused(wait_for_screen(refused, 10))) << "Enter on a locked world said nothing";
+    EXPECT_EQ(occurrences(game_output(run), "Bitmap size: "), 1) << "a locked world was loaded";
+    press_key("s");
+    press_key("Return");
+    ASSERT_TRUE(wait_for_lines(bin + "/../worlds/mine/player.s", 5, 300)) << game_output(run);
+    EXPECT_NE(game_output(run).find("Bitmap size: 9,240"), std::string::npos) << game_output(run);
+    summary();
+    EXPECT_FALSE(file_exists(results_path())) << "the world's results went into the designed player.s";
+    leave_with_esc();
+}

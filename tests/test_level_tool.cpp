@@ -674,3 +674,38 @@ TEST(PlayFolder, IsMadeInTheSystemsTemporaryFolderWhichAFailureNames) {
     EXPECT_EQ(r.output.rfind(dir + "/good.txt: cannot make a folder in " + missing, 0), 0u) << r.output;
     EXPECT_EQ(lines_of(r.output).size(), 1u) << r.output;
 }
+
+// A world's folder: world DIR starts one (its folders made, nothing already there written over)
+// that check DIR passes; check DIR names each file of a broken world and what keeps it from playing.
+TEST(LevelCheck, AWorldIsStartedFromTheTemplateAndCheckedWhole) {
+    std::string dir = temp_folder(), world = dir + "/worlds/my world";
+    tool_run_t  made = run_tool("world \"" + world + "\"");
+    ASSERT_EQ(made.status, 0) << made.output;
+    EXPECT_NE(read_text_file(world + "/world.txt").find("title: my world\n"), std::string::npos);
+    tool_run_t checked = run_tool("check \"" + world + "\"");
+    EXPECT_EQ(checked.status, 0) << checked.output;
+    EXPECT_EQ(checked.output, world + ": ok, a world of five 7x240 levels\n");
+    std::string card = read_text_file(world + "/world.txt");
+    tool_run_t  again = run_tool("world \"" + world + "\"");
+    EXPECT_NE(again.status, 0);
+    EXPECT_NE(again.output.find("is there already"), std::string::npos) << again.output;
+    EXPECT_EQ(read_text_file(world + "/world.txt"), card);
+    // a level of its own size, a PNG level three of another, a card without a maker, a level missing
+    std::string wide;
+    for (int r = 0; r < 100; r++)
+        wide += r < 90 ? ".#######.\n" : ".FFFFFFF.\n";
+    write_binary_file(world + "/levelone.bmp", level_bmp(wide));
+    std::filesystem::remove(world + "/levelthree.bmp");
+    ASSERT_TRUE(write_level_png(world + "/levelthree.png", grid_of(wide), PNG_FORMAT_RGB));
+    write_text_file(world + "/world.txt", "title: t\n");
+    std::filesystem::remove(world + "/levelfive.bmp");
+    checked = run_tool("check \"" + world + "\"");
+    EXPECT_NE(checked.status, 0);
+    std::vector<std::string> lines = lines_of(checked.output);
+    ASSERT_EQ(lines.size(), 4u) << checked.output;
+    EXPECT_EQ(lines[0], world + "/world.txt: no maker (a line \"maker: ...\")");
+    EXPECT_EQ(lines[1], world + "/leveltwo.bmp: is 7x240, levels are 9x100");
+    EXPECT_EQ(lines[2], world + "/levelfour.bmp: is 7x240, levels are 9x100");
+    EXPECT_EQ(lines[3].rfind(world + "/levelfive.bmp: the game cannot read it: cannot open the file", 0), 0u)
+        << lines[3];
+}

@@ -36,7 +36,8 @@ TEST(Records, ALevelsBestsAreStrictlyBetterResultsAndAChangedLevelStartsFresh) {
             << c.what;
         const level_best_t* kept = records_level(records, c.hash);
         ASSERT_NE(kept, nullptr) << c.what;
-        EXPECT_EQ(records_to_text({{*kept}, {}}), "quovix records 1\nlevel " + c.hash + " " + c.kept + "\n") << c.what;
+        EXPECT_EQ(records_to_text({{*kept}, {}, {}}), "quovix records 1\nlevel " + c.hash + " " + c.kept + "\n")
+            << c.what;
     }
     EXPECT_EQ(records_level(records, LEVEL_A)->stars, 12);
     EXPECT_FALSE(records_level_finished(&records, "not a hash", 1, 1, 1, "r").time);
@@ -87,7 +88,9 @@ TEST(Records, AFileThatCannotBeUsedIsSetAsideAndTheRecordsStartEmpty) {
     } cases[] = {
         {"truncated line", good + "level " + LEVEL_B + " time 1", "line 3: ends before the line does"},
         {"line that does not parse", "quovix records 1\nlevel " + LEVEL_A + " time soon\n", "line 2: not \"level"},
-        {"future version", "quovix records 2\n", "line 1: records version 2 is newer"},
+        {"future version", "quovix records 3\n", "line 1: records version 3 is newer"},
+        {"world line without five hashes", "quovix records 2\nworld " + LEVEL_A + " finished\n",
+         "line 2: not \"world HASHES finished\""},
         {"over 1 MiB", good + std::string(RECORDS_FILE_MAX_BYTES, '\n'), "is larger than 1048576 bytes"},
         {"replay with a slash", "quovix records 1\ngame " + GAME_A + " points 5 ../up\n", "line 2: not \"game"},
         {"same level twice", good + good.substr(17), "line 3: level " + LEVEL_A + " is listed twice"},
@@ -155,3 +158,26 @@ TEST(Records, ARecordsFileThatIsALinkIsNotWrittenThrough) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
 }
 #endif
+
+// A world finished is kept once, reads back, and moves the file to version 2; a file with none
+// stays version 1, as games before worlds write and read it.
+TEST(Records, AWorldFinishedIsKeptOnceAndAFileWithoutOneStaysVersionOne) {
+    records_t records;
+    records_game_finished(&records, GAME_A, 500, "r1");
+    std::string old = records_to_text(records);
+    EXPECT_EQ(old, "quovix records 1\ngame " + GAME_A + " points 500 r1\n");
+    records_world_finished(&records, GAME_B);
+    records_world_finished(&records, GAME_B);
+    records_world_finished(&records, LEVEL_A);
+    EXPECT_TRUE(records_world_done(records, GAME_B));
+    EXPECT_FALSE(records_world_done(records, GAME_A));
+    std::string text = records_to_text(records), why;
+    EXPECT_EQ(text, "quovix records 2\ngame " + GAME_A + " points 500 r1\nworld " + GAME_B + " finished\n");
+    records_t back;
+    ASSERT_TRUE(records_from_text(text, &back, &why)) << why;
+    EXPECT_EQ(records_to_text(back), text);
+    ASSERT_TRUE(records_from_text(old, &back, &why)) << why;
+    EXPECT_TRUE(back.worlds_finished.empty());
+    EXPECT_FALSE(records_from_text(text + "world " + GAME_B + " finished\n", &back, &why));
+    EXPECT_NE(why.find("is listed twice"), std::string::npos) << why;
+}

@@ -119,6 +119,19 @@ TEST_F(PlayerSettings, AFileTheGameDidNotWriteIsRefusedWithItsReason) {
     }
 }
 
+// A file from before the worlds' key that gave l to another button keeps its keys: the worlds
+// take a letter nobody holds.
+TEST_F(PlayerSettings, AFileFromBeforeTheWorldsKeyKeepsItsKeysAndTheWorldsTakeAFreeOne) {
+    settings_t  s = settings_defaults();
+    std::string why, old = settings_to_text(s);
+    old.erase(old.find("key worlds l\n"), 13);
+    old.replace(old.find("key jump space\n"), 15, "key jump l\n");
+    ASSERT_TRUE(settings_from_text(old, &s, &why)) << why;
+    EXPECT_EQ(s.keys[key_index_of(BUTTON_JUMP)].code, 'l');
+    EXPECT_EQ(s.keys[key_index_of(BUTTON_WORLDS)].code, 'b');
+    ASSERT_TRUE(settings_from_text(settings_to_text(s), &s, &why)) << why;
+}
+
 // A key already bound moves to the row the new key leaves: every button keeps a key.
 TEST_F(PlayerSettings, ANewKeySwapsWithTheRowThatHadItAndEnterAndEscStay) {
     int         jump = key_index_of(BUTTON_JUMP), left = key_index_of(BUTTON_LEFT);

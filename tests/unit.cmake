@@ -15,3 +15,8 @@ gtest_discover_tests(test_world)
 add_executable(test_recording test_recording.cpp)
 target_link_libraries(test_recording PRIVATE quovix_null quovix_test_support GTest::gtest_main)
 gtest_discover_tests(test_recording)
+
+# Worlds of five levels: the card, the folders listed, the picker played through the frame function.
+add_executable(test_worlds test_worlds.cpp)
+target_link_libraries(test_worlds PRIVATE quovix_null quovix_test_support GTest::gtest_main)
+gtest_discover_tests(test_worlds)

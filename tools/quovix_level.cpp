@@ -10,11 +10,13 @@
 
 #include "app/headless.h"
 #include "app/recorder.h"
+#include "app/worlds.h"
 #include "assets/bmp.h"
+#include "assets/level_pictures.h"
 #include "assets/levelsource.h"
 #include "game/levelmap.h"
+#include "game/paths.h"
 #include "game/tuning.h"
-#include "level_pictures.h"
 #include "levelgen/levelgen.h"
 #include "platform/platform.h"
 #include "replay.h"
@@ -24,6 +26,8 @@
 static const uint64_t text_level_max_bytes = 16 << 20;
 // The largest preview drawn, in pixels (48 MB of colour).
 static const uint64_t preview_max_pixels = 16 << 20;
+// A new world's plain levels end in this many rows of finish.
+static const int NEW_WORLD_FINISH_ROWS = 3;
 
 static bool ends_with(const char* s, const char* tail) {
     size_t n = strlen(s), t = strlen(tail);
@@ -112,6 +116,9 @@ struct problems_t {
     const char* path;
     FILE*       out;
     int         count;
+    // a world's picture: PNG and palette BMP are read for the game, and its size is level one's
+    bool in_world;
+    int  want_width, want_height;   // 0 for any size the game reads
 };
 
 static void report(problems_t* p, const std::string& what) {
@@ -125,7 +132,9 @@ static bool game_reads_picture(problems_t* p, level_kind_t kind) {
     if (game_reads(p->path, &why))
         return true;
     int         level = played_level(p->path);
-    std::string then = level ? "; the game stops at level " + std::to_string(level) + " with an ERROR line" : "";
+    std::string then = p->in_world ? "; the world cannot be played"
+                       : level     ? "; the game stops at level " + std::to_string(level) + " with an ERROR line"
+                                   : "";
     std::string fix =
         kind == LEVEL_BMP ? "" : "; convert it with: quovix-level bmp " + std::string(p->path) + " OUT.bmp";
     report(p, "the game cannot read it: " + why + then + fix);
@@ -167,14 +176,15 @@ static bool level_problems(problems_t* p, bool converting, level_grid_t* g) {
     level_kind_t kind = LEVEL_BMP;
     bool         loaded = load_grid(p->path, g, &why, &kind);
     // a file the game loads is read as the game reads it, whatever it holds
-    bool meant_for_game = kind == LEVEL_BMP || (!converting && kind != LEVEL_TEXT && played_level(p->path));
+    bool meant_for_game =
+        kind == LEVEL_BMP || (!converting && !p->in_world && kind != LEVEL_TEXT && played_level(p->path));
     if (meant_for_game && !game_reads_picture(p, kind))
         return false;
     if (!loaded) {
         report(p, why);
         return false;
     }
-    if (kind == LEVEL_PALETTE_BMP && !converting)
+    if (kind == LEVEL_PALETTE_BMP && !converting && !p->in_world)
         report(p, "the game cannot read pictures with a palette; convert it with: quovix-level bmp " +
                       std::string(p->path) + " OUT.bmp");
     // any size the game reads plays, so long as the ship starts on the map
@@ -189,14 +199,73 @@ static bool level_problems(problems_t* p, bool converting, level_grid_t* g) {
                       std::to_string(spawn_column) + ", off its " + std::to_string(g->width) + " columns");
         return true;
     }
+    // every level must have level one's size: the game reads them all into its layout
+    if (p->want_width && (g->width != p->want_width || g->height != p->want_height)) {
+        report(p, "is " + std::to_string(g->width) + "x" + std::to_string(g->height) + ", levels are " +
+                      std::to_string(p->want_width) + "x" + std::to_string(p->want_height));
+        return true;
+    }
     tile_problems(p, *g);
     return true;
+}
+
+// A world's folder: what the picker would say keeps it from playing, then each picture's
+// own problems, each held to level one's size.
+static int check_world(const char* dir) {
+    std::string folder = dir;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    world_t w = world_read(WORLD_OWN, folder + "/", resource_name(folder.c_str()));
+    folder += "/";
+    int  count = 0;
+    bool card_refused = w.why.rfind(WORLD_CARD, 0) == 0;
+    if (card_refused) {
+        printf("%s%s\n", folder.c_str(), w.why.c_str());
+        count++;
+    }
+    int want_width = 0, want_height = 0;
+    for (int level = 1; level <= LEVEL_COUNT; level++) {
+        std::string  path = world_picture_path(folder, level);
+        problems_t   p = {path.c_str(), stdout, 0, true, want_width, want_height};
+        level_grid_t g;
+        bool         read = level_problems(&p, false, &g);
+        if (level == 1 && read)
+            want_width = g.width, want_height = g.height;
+        count += p.count;
+    }
+    // what the game's reader alone refuses, a PNG past the tile limit say
+    if (count == 0 && !w.why.empty()) {
+        printf("%s%s\n", folder.c_str(), w.why.c_str());
+        count++;
+    }
+    if (count == 0)
+        printf("%s: ok, a world of five %dx%d levels\n", dir, want_width, want_height);
+    return count > 0 ? 1 : 0;
+}
+
+// A folder with a card or any level picture in it is a world, however broken.
+static bool holds_a_world(const char* dir) {
+    std::string folder = std::string(dir) + "/";
+    for (int level = 1; level <= LEVEL_COUNT; level++)
+        if (platform_exists(world_picture_path(folder, level).c_str()))
+            return true;
+    return platform_exists((folder + WORLD_CARD).c_str());
 }
 
 static int check(int count, char** paths) {
     int bad = 0;
     for (int i = 0; i < count; i++) {
-        problems_t   p = {paths[i], stdout, 0};
+        if (platform_is_folder(paths[i]) && !holds_a_world(paths[i])) {
+            printf("%s: is not a regular file, nor a world's folder (" WORLD_CARD " and five level pictures)\n",
+                   paths[i]);
+            bad++;
+            continue;
+        }
+        if (platform_is_folder(paths[i])) {
+            bad += check_world(paths[i]);
+            continue;
+        }
+        problems_t   p = {paths[i], stdout, 0, false, LEVEL_WIDTH, LEVEL_HEIGHT};
         level_grid_t g;
         level_problems(&p, false, &g);
         if (p.count == 0)
@@ -206,10 +275,48 @@ static int check(int count, char** paths) {
     return bad > 0 ? 1 : 0;
 }
 
+// A plain level to start a world from: floor the whole way, the finish across its far rows.
+static level_grid_t plain_level() {
+    level_grid_t g;
+    g.width = LEVEL_WIDTH;
+    g.height = LEVEL_HEIGHT;
+    g.bgr.resize((size_t)g.width * g.height * 3);
+    for (int row = 0; row < g.height; row++)
+        for (int c = 0; c < g.width; c++)
+            tile_colour(row >= g.height - NEW_WORLD_FINISH_ROWS ? 'F' : '#', &g.bgr[((size_t)row * g.width + c) * 3]);
+    return g;
+}
+
+// A new world from the template: its card and five plain levels, never over a world already there.
+static int new_world(const char* dir) {
+    std::string folder = std::string(dir) + "/", why;
+    for (int level = 1; level <= LEVEL_COUNT; level++)
+        if (platform_exists(world_picture_path(folder, level).c_str()))
+            return fail(world_picture_path(folder, level).c_str(), "is there already; the world is left as it is");
+    if (platform_exists((folder + WORLD_CARD).c_str()))
+        return fail((folder + WORLD_CARD).c_str(), "is there already; the world is left as it is");
+    // the player's worlds/ may not be there yet: each folder on the way is made
+    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+        if (!platform_make_folder(folder.substr(0, slash).c_str(), &why))
+            return fail(folder.substr(0, slash).c_str(), why);
+    world_info_t         card = {clean_shown_text(resource_name(dir), WORLD_TITLE_MAX), "me", "five plain levels"};
+    std::string          text = world_info_to_text(card);
+    std::vector<uint8_t> bmp = level_to_bmp(plain_level());
+    if (!platform_write_file((folder + WORLD_CARD).c_str(), text.data(), text.size(), &why))
+        return fail((folder + WORLD_CARD).c_str(), why);
+    for (int level = 1; level <= LEVEL_COUNT; level++) {
+        std::string path = folder + resource_name(level_files[level - 1]);
+        if (!platform_write_file(path.c_str(), bmp.data(), bmp.size(), &why))
+            return fail(path.c_str(), why);
+    }
+    printf("%s: a new world of five plain levels; draw over them and check it with: quovix-level check %s\n", dir, dir);
+    return 0;
+}
+
 // The picture the game reads, made only from a level check finds nothing wrong
 // with, unless forced.
 static int to_bmp(const char* in, const char* out, bool force) {
-    problems_t   p = {in, stderr, 0};
+    problems_t   p = {in, stderr, 0, false, LEVEL_WIDTH, LEVEL_HEIGHT};
     level_grid_t grid;
     std::string  why;
     bool         read = level_problems(&p, true, &grid);
@@ -428,6 +535,8 @@ static void usage() {
     fprintf(stderr, "usage: quovix-level bmp [--force] LEVEL OUT.bmp   make the picture the game reads\n"
                     "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
                     "       quovix-level check LEVEL...             list what keeps levels from playing\n"
+                    "       quovix-level check WORLD                the same for a world's folder, world.txt too\n"
+                    "       quovix-level world WORLD                start a world: world.txt and five plain levels\n"
                     "A level check refuses is written by bmp only with --force.\n"
                     "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
                     "       quovix-level generate --seed N --difficulty D [--size WxH] [--idea IDEA] OUT\n"
@@ -447,6 +556,8 @@ static int run(int argc, char** argv) {
         return generate(argc, argv);
     if (argc >= 3 && strcmp(argv[1], "check") == 0)
         return check(argc - 2, argv + 2);
+    if (argc == 3 && strcmp(argv[1], "world") == 0)
+        return new_world(argv[2]);
     if ((argc == 4 || argc == 5) && strcmp(argv[1], "preview") == 0) {
         int scale = argc == 5 ? atoi(argv[4]) : 4;
         if (scale < 1 || scale > 64) {

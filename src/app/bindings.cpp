@@ -29,6 +29,7 @@ binding_t bindings[] = {
     {DEVICE_SPECIAL_KEY, GLUT_KEY_F11, BUTTON_WINDOW, "F11"},
     {DEVICE_ALT_KEY, '\r', BUTTON_WINDOW, "Alt+Enter"},
     {DEVICE_KEY, 'o', BUTTON_SETTINGS, "o"},
+    {DEVICE_KEY, 'l', BUTTON_WORLDS, "l"},
     // the south button confirms where Enter does and jumps where space does, Start
     // pauses where p does: neither button acts where the other one does. Back pauses
     // play rather than end a run a thumb slipped on, and leaves from every other screen
@@ -224,6 +225,7 @@ static const struct {
     {button_bit(BUTTON_FAST), "watching a game, four times its speed (the right arrow while held)"},
     {button_bit(BUTTON_WINDOW), "full screen or a window, at any time"},
     {button_bit(BUTTON_SETTINGS), "the settings, from the menu and the pause screen"},
+    {button_bit(BUTTON_WORLDS), "the worlds of five levels to play, from the menu"},
 };
 
 static std::string keys_of(buttons_t buttons) {
@@ -249,6 +251,7 @@ static const struct {
     {0, button_bit(BUTTON_MUTE), "SOUND"},
     {0, button_bit(BUTTON_RECORDS), "RECORDS AND REPLAYS"},
     {0, button_bit(BUTTON_GHOST), "GHOST"},
+    {1, button_bit(BUTTON_WORLDS), "WORLDS"},
     {1, button_bit(BUTTON_SETTINGS), "SETTINGS"},
     {1, button_bit(BUTTON_WINDOW), "FULL SCREEN OR WINDOW"},
 };
@@ -282,6 +285,11 @@ std::string settings_keys_line() {
     return first_keys(button_bit(BUTTON_MENU_UP) | button_bit(BUTTON_MENU_DOWN)) + " CHOOSE     " +
            first_keys(button_bit(BUTTON_LEFT) | button_bit(BUTTON_RIGHT)) + " LESS OR MORE     " +
            first_keys(button_bit(BUTTON_CONFIRM)) + " CHANGE     " + first_keys(button_bit(BUTTON_BACK)) + " BACK";
+}
+
+std::string worlds_keys_line() {
+    return first_keys(button_bit(BUTTON_MENU_UP) | button_bit(BUTTON_MENU_DOWN)) + " CHOOSE     " +
+           first_keys(button_bit(BUTTON_CONFIRM)) + " PLAY     " + first_keys(button_bit(BUTTON_BACK)) + " BACK";
 }
 
 std::string pause_keys_line() { return first_keys(button_bit(BUTTON_SETTINGS)) + " SETTINGS"; }

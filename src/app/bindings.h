@@ -46,7 +46,7 @@ void hold_pad_controls(unsigned controls);
 // --help's list of keys: a line for each thing a player does, the keys from the table.
 std::string keys_help();
 // The menu's lines of keys, the bottom one first (steer, jump, pause, sound, records, ghost;
-// then the settings and the window), and the line shown while the sound is off, each
+// then the worlds, the settings and the window), and the line shown while the sound is off, each
 // naming the table's first key for its buttons.
 const int   MENU_KEY_LINES = 2;
 std::string menu_keys_line(int row);
@@ -55,3 +55,5 @@ std::string sound_off_line();
 std::string pause_keys_line();
 // The settings screen's keys: choose, less or more, change, back.
 std::string settings_keys_line();
+// The world picker's keys: choose, play, back.
+std::string worlds_keys_line();

@@ -1,6 +1,8 @@
 #include "app/devices.h"
 
 #include "app/bindings.h"
+#include "app/world_picker.h"
+#include "app/worlds.h"
 #include "assets/scale.h"
 #include "game/buttons.h"
 #include "game/state.h"
@@ -33,7 +35,9 @@ bool frame_done() {
     bool write = requests.write_results;
     requests.write_results = false;
     // a write that failed is asked for again by the next rule that wants it
-    if (write && !write_results(requests.results_to_write))
+    if (write && !world_write_results(requests.results_to_write))
         requests.results_asked = false;
+    if (requests.list_worlds || requests.world_asked)
+        pick_world_when_asked();
     return write;
 }

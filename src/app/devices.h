@@ -14,5 +14,6 @@ command_t build_command(bool focused, unsigned pad_controls, int32_t now_ms);
 // The same with the speed scale given, not read: a search whose scale file never changes.
 command_t build_command_at_scale(bool focused, unsigned pad_controls, int32_t now_ms, float speed_scale);
 // After the frame: the buttons' held-back releases, then what the rules asked
-// for (the results written, the buttons let go of). True when "player.s" was written.
+// for (the results written, the buttons let go of, the world picker's worlds). True when
+// "player.s", or the world's own results file, was written.
 bool frame_done();

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/levels.h"
+#include "app/worlds.h"
 #include "assets/startup.h"
 #include "game/actions.h"
 #include "game/events.h"
@@ -23,7 +24,9 @@ void load_game() {
         fflush(stdout);
 }
 
+// The menu's PLAY GAME plays the designed levels, whatever world was played before.
 void start_program() {
+    world_play_designed();
     load_game();
     if (!game.requests.exit)
         start_menu();

@@ -21,6 +21,7 @@ inline constexpr unsigned HOLD_ESC = button_bit(BUTTON_BACK);
 inline constexpr unsigned HOLD_P = button_bit(BUTTON_PAUSE);
 inline constexpr unsigned HOLD_M = button_bit(BUTTON_MUTE);
 inline constexpr unsigned HOLD_R = button_bit(BUTTON_RECORDS);
+inline constexpr unsigned HOLD_L = button_bit(BUTTON_WORLDS);
 
 struct sim_state_t {
     int     frame;

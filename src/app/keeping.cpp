@@ -210,7 +210,14 @@ static const game_best_t* game_best(const std::string& hashes) {
     return nullptr;
 }
 
-// The summary's points, as it shows them, once its totals are made.
+bool kept_world_finished(const std::string& hashes) { return records_world_done(records, hashes); }
+
+int32_t kept_best_points(const std::string& hashes) {
+    const game_best_t* best = game_best(hashes);
+    return best ? best->points : -1;
+}
+
+// The summary's points, as it shows them, once its totals are made; a game won opens the next world.
 static void summary_shown() {
     const game_flow_t& flow = game.flow;
     const results_t&   results = game.results;
@@ -219,6 +226,8 @@ static void summary_shown() {
     const game_best_t* best = game_best(game_hashes());
     int32_t            before = best ? best->points : -1;
     bool               new_best = records_game_finished(&records, game_hashes(), points, playing.name);
+    if (flow.lives > 0)
+        records_world_finished(&records, game_hashes());
     summary_lines(points, before, new_best);
     save_records();
 }

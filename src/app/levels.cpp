@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/worlds.h"
 #include "assets/bmp.h"
-#include "game/levelmap.h"
 #include "game/requests.h"
 #include "game/state.h"
 #include "platform/platform.h"
@@ -19,12 +19,11 @@ static bool fail_first_level(const char* path, const std::string& why) {
 }
 
 bool load_first_level() {
-    const char* path = level_files[0];
     game.level.pixels = {};
-    std::string why;
+    std::string path, why;
     level_map_t picture;
-    if (!open_level_picture(path, &picture, &why))
-        return fail_first_level(path, why);
+    if (!world_level_picture(1, &picture, &path, &why))
+        return fail_first_level(path.c_str(), why);
     game.level = std::move(picture);
     const level_map_t& l = game.level;
     platform_say("Bitmap size: %d,%d (line length:%d, size:%d (%d))\n", l.width, l.height, l.line_length,
@@ -35,7 +34,14 @@ bool load_first_level() {
 void read_next_level(const char* path) {
     next_level_t& next = game.next_level;
     next.read = true;
+    next.path = path;
     next.usable = open_level_picture(path, &next.picture, &next.why);
+}
+
+static void read_world_level(int level) {
+    next_level_t& next = game.next_level;
+    next.read = true;
+    next.usable = world_level_picture(level, &next.picture, &next.path, &next.why);
 }
 
 // Read as soon as the finish is reached: the fly-off swaps it in inside the
@@ -43,5 +49,5 @@ void read_next_level(const char* path) {
 void read_next_level_when_due() {
     const game_flow_t& flow = game.flow;
     if (flow.on_finish && flow.current_level < LEVEL_COUNT && !game.next_level.read)
-        read_next_level(level_files[flow.current_level]);
+        read_world_level(flow.current_level + 1);
 }

@@ -1,7 +1,7 @@
 // The level pictures a game plays, read by the app for the rules, which read no files.
 #pragma once
 
-// Loads level one, prints the size line. On failure prints the error line and
+// Loads level one of the world playing, prints the size line. On failure prints the error line and
 // asks to end the program with status 1.
 bool load_first_level();
 // Reads a later level's picture into game.next_level, for the fly-off to swap in.

@@ -1,6 +1,7 @@
 #include "app/recorder.h"
 
 #include "app/options.h"
+#include "app/worlds.h"
 #include "assets/bmp.h"
 #include "assets/replay_text.h"
 #include "game/events.h"
@@ -35,13 +36,7 @@ static void menu_frame(const command_t& cmd) {
         menu_too_long = true;
 }
 
-recorded_level_t level_as_found(int level) {
-    const char* path = level_files[level - 1];
-    std::string bytes, why;
-    FILE*       f = platform_open_regular(path, LEVEL_FILE_MAX_BYTES, &why);
-    bool        read = f && platform_read_all(f, LEVEL_FILE_MAX_BYTES, &bytes, &why);
-    return {resource_name(path), read ? content_hash(bytes) : "-"};
-}
+recorded_level_t level_as_found(int level) { return world_level_found(level); }
 
 static void start_recording() {
     going = recording_t{};

@@ -12,7 +12,7 @@ void recorder_frame(const command_t& cmd);
 // True once, on the frame the game ended; recorder_last then holds its recording.
 bool               recorder_game_ended();
 const recording_t& recorder_last();
-// Level N's picture as the game would read it now: its name and its bytes' hash.
+// Level N's picture as the game would read it now, in the world playing: its name and its bytes' hash.
 recorded_level_t level_as_found(int level);
 // Nothing recorded nor going on: a new game from program start, the menu just begun.
 void recorder_forget();

@@ -34,6 +34,7 @@ void name_the_keys() {
     records_view.sound_off = sound_off_line();
     records_view.pause_keys = pause_keys_line();
     records_view.settings_keys = settings_keys_line();
+    records_view.worlds_keys = worlds_keys_line();
 }
 
 static void list_rows() {

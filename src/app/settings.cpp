@@ -34,6 +34,7 @@ static const struct {
     {BUTTON_FAST, "fast", "WATCH AT FOUR TIMES"},
     {BUTTON_WINDOW, "window", "FULL SCREEN OR WINDOW"},
     {BUTTON_SETTINGS, "settings", "SETTINGS"},
+    {BUTTON_WORLDS, "worlds", "WORLDS"},
 };
 
 static const char* button_name(button_t button) {
@@ -131,6 +132,41 @@ static bool read_key_line(const std::string& rest, key_lines_t* keys, std::strin
 
 static bool same_key(key_choice_t a, key_choice_t b) { return a.device == b.device && a.code == b.code; }
 
+// Buttons newer than the first settings files: a file from before them names no key for them.
+static const button_t FIRST_BUTTON_AFTER_SETTINGS_FILES = BUTTON_WORLDS;
+
+static bool key_in_use(const settings_t& s, key_choice_t key) {
+    for (const key_choice_t& k : s.keys)
+        if (same_key(k, key))
+            return true;
+    for (int r = 0; r < binding_count; r++)
+        if (!binding_can_change(r) && bindings[r].device == key.device && bindings[r].code == key.code)
+            return true;
+    return false;
+}
+
+// A button newer than the file keeps its own key unless the file gave that key to another
+// row: then it takes the first letter or digit nobody holds, and the player's keys stand.
+static void newer_buttons_yield(const key_lines_t& lines, settings_t* s) {
+    std::vector<int> rows = changeable_binding_rows();
+    for (size_t i = 0; i < rows.size(); i++) {
+        button_t button = bindings[rows[i]].button;
+        if (button < FIRST_BUTTON_AFTER_SETTINGS_FILES || !lines.of_button[button].empty())
+            continue;
+        bool taken = false;
+        for (size_t j = 0; j < rows.size(); j++)
+            taken = taken || (j != i && same_key(s->keys[i], s->keys[j]));
+        const char spares[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        for (const char* c = spares; taken && *c; c++) {
+            key_choice_t spare = {DEVICE_KEY, *c};
+            if (!key_in_use(*s, spare)) {
+                s->keys[i] = spare;
+                taken = false;
+            }
+        }
+    }
+}
+
 // Each button's keys in its rows; a key on two rows, or Enter or Esc, is a file the game never wrote.
 static bool keys_to_rows(const key_lines_t& lines, settings_t* s, std::string* why) {
     std::vector<int> rows = changeable_binding_rows();
@@ -146,6 +182,7 @@ static bool keys_to_rows(const key_lines_t& lines, settings_t* s, std::string* w
         }
         s->keys[i] = given[taken[button]++];
     }
+    newer_buttons_yield(lines, s);
     for (int b = 0; b < BUTTON_COUNT; b++) {
         if ((size_t)taken[b] < lines.of_button[b].size()) {
             *why = std::string("too many keys for ") + button_name((button_t)b);

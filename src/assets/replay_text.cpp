@@ -15,6 +15,7 @@ static const struct {
     {BUTTON_CANCEL, "pad_b"}, {BUTTON_RECORDS, "r"},
     {BUTTON_GHOST, "g"},      {BUTTON_FAST, "f"},
     {BUTTON_WINDOW, "f11"},   {BUTTON_SETTINGS, "o"},
+    {BUTTON_WORLDS, "l"},
 };
 
 // The most frames one line may hold.

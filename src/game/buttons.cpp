@@ -39,7 +39,7 @@ void buttons_read(bool focused, buttons_t* held, buttons_t* pressed) {
 void buttons_frame_end() {
     button_table_t& table = game.buttons;
     memcpy(table.was_held, table.held, sizeof(table.was_held));
-    for (int b = 0; b < BUTTON_COUNT; b++)
+    for (int b = 0; b < BUTTON_SLOTS; b++)
         table.held[b] &= ~table.release_after[b];
     memset(table.release_after, 0, sizeof(table.release_after));
 }

@@ -23,6 +23,7 @@ enum button_t {
     BUTTON_FAST,             // a watched game at four times its speed
     BUTTON_WINDOW,           // full screen or a window, at any time
     BUTTON_SETTINGS,         // the settings, from the menu and the pause screen
+    BUTTON_WORLDS,           // the world picker, from the menu
     BUTTON_COUNT,
 };
 

@@ -52,10 +52,9 @@ static void advance_level() {
     flow.level_complete = 0;
     flow.on_finish = 0;
     game.ship.jump = 0;
-    const char* path = level_files[flow.current_level - 1];
-    std::string why;
+    std::string path = game.next_level.path, why;
     if (!swap_in_next_level(&why)) {
-        abandon_at_level(path, why);
+        abandon_at_level(path.c_str(), why);
         return;
     }
     place_on_spawn(&game.ship);

@@ -11,6 +11,7 @@
 #include "game/settings_screen.h"
 #include "game/state.h"
 #include "game/tuning.h"
+#include "game/worlds_screen.h"
 
 // Queue a steering code in place of the opposite one.
 static void queue_steer(int code, int opposite) {
@@ -91,10 +92,12 @@ static bool menu_buttons() {
 }
 
 input_request_t input_step() {
-    // the settings and the records stand over the menu and take its buttons, Esc going back rather than leaving
-    if (settings_screen_step() || records_screen_step()) {
+    // the settings, the records and the worlds stand over the menu and take its buttons, Esc going back
+    // rather than leaving; a world chosen starts play as the menu's PLAY GAME does
+    bool world_chosen = false;
+    if (settings_screen_step() || records_screen_step() || worlds_screen_step(&world_chosen)) {
         mute_step();
-        return INPUT_GO_ON;
+        return world_chosen ? INPUT_STARTUP : INPUT_GO_ON;
     }
     // Esc leaves from the menu, play and the summary alike, before any other button acts;
     // a controller's Back leaves from the screens that are not play

@@ -9,3 +9,10 @@
 #define REPLAYS_FOLDER "../replays/"
 #define RECORDS_FILE "../records.txt"
 #define SETTINGS_FILE "../settings.txt"
+
+// Worlds of five levels: the campaign's ship in resources/, the player's own beside bin/ (each
+// a folder of five level pictures and "world.txt"); a campaign world's results go beside the records.
+#define CAMPAIGN_FOLDER RESOURCE_FOLDER "worlds/"
+#define OWN_WORLDS_FOLDER "../worlds/"
+#define WORLD_RESULTS_FOLDER "../world-results/"
+#define WORLD_CARD "world.txt"

@@ -37,3 +37,10 @@ void request_setting_changed(int row, int change) {
     game.requests.setting_row = (int16_t)row;
     game.requests.setting_change = (int8_t)change;
 }
+
+void request_worlds_listed() { game.requests.list_worlds = true; }
+
+void request_world(int line) {
+    game.requests.world_asked = true;
+    game.requests.world_line = (int16_t)line;
+}

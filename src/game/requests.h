@@ -15,3 +15,6 @@ void request_watch(int line);
 // The settings screen's rows listed anew, and one of them changed: -1 down, +1 up, 0 Enter's change.
 void request_settings_listed();
 void request_setting_changed(int row, int change);
+// The world picker's worlds listed anew, and one of them readied for play (game.flow.world_ready).
+void request_worlds_listed();
+void request_world(int line);

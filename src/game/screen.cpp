@@ -6,6 +6,8 @@ screen_t game_screen() {
     const game_flow_t& flow = game.flow;
     if (flow.settings_open)
         return SCREEN_SETTINGS;
+    if (!flow.game_started && flow.worlds_open)
+        return SCREEN_WORLDS;
     if (!flow.game_started)
         return flow.records_open ? SCREEN_RECORDS : SCREEN_MENU;
     // the last life lost ends the game: the next input step queues the summary

@@ -11,6 +11,7 @@ enum screen_t {
     SCREEN_SUMMARY,        // no lives left, or every level done
     SCREEN_RECORDS,        // over the menu: the bests and the last games, one to watch
     SCREEN_SETTINGS,       // over the menu or the pause screen: the keys, the volumes, the window
+    SCREEN_WORLDS,         // over the menu: the worlds of five levels, one to play
 };
 
 screen_t game_screen();

@@ -17,12 +17,16 @@ enum {
     SOURCE_PADS = 4,           // every game controller plugged in
 };
 
+// The table's rows padded to whole 16 buttons, the slots past BUTTON_COUNT always empty: a
+// frame's pass over a row stays a vector step or two however many buttons there are.
+inline constexpr int BUTTON_SLOTS = (BUTTON_COUNT + 15) / 16 * 16;
+
 // The buttons as the devices left them between frames; a frame's command is read from it.
 struct button_table_t {
-    uint8_t held[BUTTON_COUNT];            // the sources holding each button
-    uint8_t pressed_since[BUTTON_COUNT];   // sources pressed since the last frame's command
-    uint8_t release_after[BUTTON_COUNT];   // sources let go of before any frame saw them
-    uint8_t was_held[BUTTON_COUNT];        // as the last frame saw them
+    uint8_t held[BUTTON_SLOTS];            // the sources holding each button
+    uint8_t pressed_since[BUTTON_SLOTS];   // sources pressed since the last frame's command
+    uint8_t release_after[BUTTON_SLOTS];   // sources let go of before any frame saw them
+    uint8_t was_held[BUTTON_SLOTS];        // as the last frame saw them
     bool    focus_lost;                    // the window had no keyboard at the last command
 };
 
@@ -43,6 +47,10 @@ struct game_flow_t {
     uint8_t settings_open;          // the settings stand over the menu or the pause screen
     int16_t settings_selection;     // the row Enter and the steering keys change
     int16_t settings_rows;          // rows the app listed on it
+    uint8_t worlds_open;            // the world picker stands over the menu
+    int16_t worlds_selection;       // the world Enter plays
+    int16_t worlds_lines;           // worlds the app listed on it
+    uint8_t world_ready;            // the app has the chosen world ready: play starts on it
     uint8_t paused;                 // play stands still, the scene is drawn under "PAUSED"
     uint8_t focus_lost;             // the last command came without the keyboard
     uint8_t focus_pause_due;        // the keyboard went while play could not pause: it pauses when it can
@@ -97,6 +105,7 @@ struct next_level_t {
     bool        usable;
     level_map_t picture;
     std::string why;
+    std::string path;   // where it was read from, for the message that it cannot be played
 };
 
 struct level_timer_t {
@@ -130,6 +139,9 @@ struct requests_t {
     bool        setting_asked;   // a settings row is to be changed: setting_change says how
     int16_t     setting_row;
     int8_t      setting_change;   // -1 down, +1 up, 0 Enter's change
+    bool        list_worlds;      // the world picker opened: its worlds are to be listed
+    bool        world_asked;      // Enter on a world: it is to be readied for play, or refused
+    int16_t     world_line;
 };
 
 // The frames as they are run: counted by the frame function, and the window-free

@@ -95,6 +95,8 @@ void platform_remove_folder(const char* path);
 std::vector<std::string> platform_folders_in(const char* path);
 // Whether anything is at path, a link counting as what it leads to (a link to nothing is nothing).
 bool platform_exists(const char* path);
+// Whether path is a folder, or a link to one.
+bool platform_is_folder(const char* path);
 // Makes the folder when it is missing; true when a real folder is there, false with
 // the reason ("is a file", "is a link", or the OS's) in *why otherwise.
 bool platform_make_folder(const char* path, std::string* why);

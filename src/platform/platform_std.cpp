@@ -100,6 +100,11 @@ bool platform_exists(const char* path) {
     return std::filesystem::exists(std::filesystem::u8path(path), failed);
 }
 
+bool platform_is_folder(const char* path) {
+    std::error_code failed;
+    return std::filesystem::is_directory(std::filesystem::u8path(path), failed);
+}
+
 void platform_remove_folder(const char* path) {
     std::error_code failed;
     std::filesystem::remove_all(std::filesystem::u8path(path), failed);

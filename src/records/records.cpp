@@ -9,8 +9,9 @@
 static const int         HASH_DIGITS = 16;
 static const char* const LEVEL_FORM = "level HASH time MS REPLAY stars N REPLAY lives N REPLAY";
 static const char* const GAME_FORM = "game HASHES points N REPLAY";
+static const char* const WORLD_FORM = "world HASHES finished";
 
-static std::string version_line() { return "quovix records " + std::to_string(RECORDS_VERSION); }
+static std::string version_line(int version) { return "quovix records " + std::to_string(version); }
 
 static bool is_hex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
@@ -42,12 +43,14 @@ static std::string best_fields(const char* word, int32_t value, const std::strin
 }
 
 std::string records_to_text(const records_t& records) {
-    std::string text = version_line() + "\n";
+    std::string text = version_line(records.worlds_finished.empty() ? 1 : RECORDS_VERSION) + "\n";
     for (const level_best_t& l : records.levels)
         text += "level " + l.hash + best_fields("time", l.time_ms, l.time_replay) +
                 best_fields("stars", l.stars, l.stars_replay) + best_fields("lives", l.lives, l.lives_replay) + "\n";
     for (const game_best_t& g : records.games)
         text += "game " + g.hashes + best_fields("points", g.points, g.points_replay) + "\n";
+    for (const std::string& hashes : records.worlds_finished)
+        text += "world " + hashes + " finished\n";
     return text;
 }
 
@@ -113,31 +116,41 @@ static bool read_version(const std::string& line, std::string* why) {
         *why = "line 1: records version " + f[2] + " is newer than this game's " + std::to_string(RECORDS_VERSION);
         return false;
     }
-    if (line != version_line()) {
-        *why = "line 1: not \"" + version_line() + "\"";
-        return false;
-    }
-    return true;
+    for (int known = 1; known <= RECORDS_VERSION; known++)
+        if (line == version_line(known))
+            return true;
+    *why = "line 1: not \"" + version_line(RECORDS_VERSION) + "\"";
+    return false;
+}
+
+static bool read_world(const std::vector<std::string>& f, std::string* hashes) {
+    *hashes = f.size() == 3 && f[2] == "finished" && is_hashes(f[1], LEVEL_COUNT) ? f[1] : "";
+    return !hashes->empty();
 }
 
 // One level or game line into the records; a key given twice would lose one of its bests.
 static bool read_line(const std::string& line, records_t* records, std::set<std::string>* keys, std::string* why) {
     std::vector<std::string> f = fields_of(line);
-    bool                     level = f[0] == "level", game = f[0] == "game";
+    bool                     level = f[0] == "level", game = f[0] == "game", world = f[0] == "world";
     level_best_t             l;
     game_best_t              g;
+    std::string              w;
     if (level && !read_level(f, &l))
         *why = std::string("not \"") + LEVEL_FORM + "\"";
     else if (game && !read_game(f, &g))
         *why = std::string("not \"") + GAME_FORM + "\"";
-    else if (!level && !game)
-        *why = "neither a level nor a game";
+    else if (world && !read_world(f, &w))
+        *why = std::string("not \"") + WORLD_FORM + "\"";
+    else if (!level && !game && !world)
+        *why = "neither a level, a game nor a world";
     else if (!keys->insert(f[0] + " " + f[1]).second)
         *why = f[0] + " " + f[1] + " is listed twice";
     else if (level)
         records->levels.push_back(l);
-    else
+    else if (game)
         records->games.push_back(g);
+    else
+        records->worlds_finished.push_back(w);
     return why->empty();
 }
 
@@ -222,6 +235,18 @@ bool records_game_finished(records_t* records, const std::string& hashes, int32_
         game = &records->games.back();
     }
     return beat(points, false, replay, &game->points, &game->points_replay);
+}
+
+void records_world_finished(records_t* records, const std::string& hashes) {
+    if (is_hashes(hashes, LEVEL_COUNT) && !records_world_done(*records, hashes))
+        records->worlds_finished.push_back(hashes);
+}
+
+bool records_world_done(const records_t& records, const std::string& hashes) {
+    for (const std::string& done : records.worlds_finished)
+        if (done == hashes)
+            return true;
+    return false;
 }
 
 // The file unusable: moved out of the way whole, so nothing in it is lost, and said once.

@@ -3,6 +3,8 @@
 // The file is text: "quovix records 1", then a line a level and a line a game:
 //   level HASH time MS REPLAY stars N REPLAY lives N REPLAY
 //   game HASHES points N REPLAY
+// and, once a world has been finished with a life left, "quovix records 2" and a line each:
+//   world HASHES finished
 // where a value is -1 and its replay "-" when there is no best yet.
 #pragma once
 #include <cstdint>
@@ -31,9 +33,11 @@ struct game_best_t {
 struct records_t {
     std::vector<level_best_t> levels;
     std::vector<game_best_t>  games;
+    std::vector<std::string>  worlds_finished;   // the five levels' hashes joined, as a game's
 };
 
-inline constexpr int      RECORDS_VERSION = 1;
+// A file without worlds finished is written as version 1, which games before worlds read too.
+inline constexpr int      RECORDS_VERSION = 2;
 inline constexpr uint64_t RECORDS_FILE_MAX_BYTES = 1 << 20;
 
 std::string records_to_text(const records_t& records);
@@ -51,6 +55,9 @@ level_news_t records_level_finished(records_t* records, const std::string& hash,
                                     int32_t lives, const std::string& replay);
 // True when the points are a new best for these levels, as a level's are.
 bool records_game_finished(records_t* records, const std::string& hashes, int32_t points, const std::string& replay);
+// A world finished with a life left, kept for good; a key that is not five hashes is none.
+void records_world_finished(records_t* records, const std::string& hashes);
+bool records_world_done(const records_t& records, const std::string& hashes);
 // nullptr when the level has no bests.
 const level_best_t* records_level(const records_t& records, const std::string& hash);
 

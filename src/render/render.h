@@ -53,6 +53,10 @@ struct records_view_t {
     std::vector<std::string> setting_names, setting_values;
     std::string              setting_note;    // under them: a key asked for, or why it was refused
     std::string              settings_keys;   // at the bottom: the keys that choose, change and go back
+    // the world picker: a line a world, the chosen one's note under them, and why Enter was refused
+    std::vector<std::string> world_lines, world_notes;
+    std::string              world_refusal;
+    std::string              worlds_keys;   // at the bottom: the keys that choose, play and go back
 };
 extern records_view_t records_view;
 

@@ -141,7 +141,27 @@ static void draw_settings_screen() {
     end_flat_text();
 }
 
+// The worlds a line each, the chosen one's note under them, as the records' lines are shown.
+static void draw_worlds_screen() {
+    full_screen_picture(render_assets.background_tex, SCREEN_PICTURE_NEAR);
+    pop_screen_pixels();
+    begin_flat_text();
+    centred_line("WORLDS", view_height - 50.0);
+    int chosen = game.flow.worlds_selection;
+    records_lines(records_view.world_lines, view_height - 100.0, chosen);
+    if (chosen >= 0 && chosen < (int)records_view.world_notes.size())
+        centred_line(records_view.world_notes[chosen].c_str(), 90);
+    if (!records_view.world_refusal.empty())
+        centred_line(records_view.world_refusal.c_str(), 60);
+    centred_line(records_view.worlds_keys.c_str(), 30);
+    end_flat_text();
+}
+
 void draw_menu() {
+    if (game_screen() == SCREEN_WORLDS) {
+        draw_worlds_screen();
+        return;
+    }
     if (game_screen() == SCREEN_SETTINGS) {
         draw_settings_screen();
         return;

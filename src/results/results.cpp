@@ -13,13 +13,13 @@ void fill_record(results_t* results, int level, int stars, int64_t level_time, i
 }
 
 // A failed write stays silent: the game plays on and the next write tries again.
-bool write_results(const results_t& results) {
+bool write_results(const results_t& results, const char* path) {
     std::string text;
     for (const level_record_t& r : results.records)
         text += std::to_string(r.level) + " " + std::to_string(r.stars) + " " + std::to_string(r.time) + " " +
                 std::to_string(r.lives) + "\n";
     std::string why;
-    return platform_write_file(results_file, text.data(), text.size(), &why);
+    return platform_write_file(path, text.data(), text.size(), &why);
 }
 
 void sum_results(results_t* results) {

@@ -21,6 +21,6 @@ struct results_t {
 extern const char* const results_file;
 
 void fill_record(results_t* results, int level, int stars, int64_t level_time, int lives);
-// The records as "player.s" holds them; false when the file could not be written.
-bool write_results(const results_t& results);
+// The records as "player.s" holds them, into path; false when the file could not be written.
+bool write_results(const results_t& results, const char* path = results_file);
 void sum_results(results_t* results);

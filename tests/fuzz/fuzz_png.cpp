@@ -1,8 +1,8 @@
 // Level pictures as paint programs save them: a PNG, or else a BMP with a
 // palette. A picture read whole is a grid of its size; no input may take more
 // than its few megabytes or a crash.
+#include "assets/level_pictures.h"
 #include "fuzz_support.h"
-#include "level_pictures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> file(data, data + size);

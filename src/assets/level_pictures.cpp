@@ -1,4 +1,4 @@
-#include "level_pictures.h"
+#include "assets/level_pictures.h"
 
 #include <png.h>
 
