@@ -265,7 +265,7 @@ static int check(int count, char** paths) {
             bad += check_world(paths[i]);
             continue;
         }
-        problems_t   p = {paths[i], stdout, 0, false, LEVEL_WIDTH, LEVEL_HEIGHT};
+        problems_t   p = {paths[i], stdout, 0, false, 0, 0};
         level_grid_t g;
         level_problems(&p, false, &g);
         if (p.count == 0)
@@ -316,7 +316,7 @@ static int new_world(const char* dir) {
 // The picture the game reads, made only from a level check finds nothing wrong
 // with, unless forced.
 static int to_bmp(const char* in, const char* out, bool force) {
-    problems_t   p = {in, stderr, 0, false, LEVEL_WIDTH, LEVEL_HEIGHT};
+    problems_t   p = {in, stderr, 0, false, 0, 0};
     level_grid_t grid;
     std::string  why;
     bool         read = level_problems(&p, true, &grid);
