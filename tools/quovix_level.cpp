@@ -453,7 +453,7 @@ static int generate_arguments(int argc, char** argv, generate_args_t* a) {
             return 1;
         i++;
         char* end = nullptr;
-        if (strcmp(option, "--seed") == 0 && !(seeded = levelgen_parse_seed(value, &a->seed)))
+        if (strcmp(option, "--seed") == 0 && !(seeded = parse_level_seed(value, &a->seed)))
             return refuse_argument(option, value, "a whole number from 0 to 18446744073709551615");
         if (strcmp(option, "--difficulty") == 0) {
             long d = strtol(value, &end, 10);

@@ -1,5 +1,7 @@
 #include "assets/levelsource.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "game/levelmap.h"
@@ -76,4 +78,19 @@ std::string level_to_text(const level_grid_t& grid) {
         text += '\n';
     }
     return text;
+}
+
+bool parse_level_seed(const char* text, uint64_t* seed) {
+    if (!text || !*text)
+        return false;
+    for (const char* c = text; *c; c++)
+        if (*c < '0' || *c > '9')
+            return false;
+    errno = 0;
+    char*              end = nullptr;
+    unsigned long long value = strtoull(text, &end, 10);
+    if (errno == ERANGE || *end != '\0')
+        return false;
+    *seed = (uint64_t)value;
+    return true;
 }

@@ -17,3 +17,7 @@ std::string level_to_text(const level_grid_t& grid);
 
 bool tile_colour(char c, uint8_t bgr[3]);
 char tile_char(const uint8_t bgr[3]);   // '?' for a colour that is no tile kind
+
+// A level seed as typed, for the level tool and the game alike: a whole number from 0 to
+// 2^64-1, digits only.
+bool parse_level_seed(const char* text, uint64_t* seed);

@@ -1,6 +1,5 @@
 #include "levelgen/levelgen.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -14,21 +13,6 @@
 
 const char* const levelgen_idea_names[IDEA_COUNT] = {"mixed",        "long-jumps",  "wall-stairs",
                                                      "narrow-lines", "star-trails", "heart-rewards"};
-
-bool levelgen_parse_seed(const char* text, uint64_t* seed) {
-    if (!text || !*text)
-        return false;
-    for (const char* c = text; *c; c++)
-        if (*c < '0' || *c > '9')
-            return false;
-    errno = 0;
-    char*              end = nullptr;
-    unsigned long long value = strtoull(text, &end, 10);
-    if (errno == ERANGE || *end != '\0')
-        return false;
-    *seed = (uint64_t)value;
-    return true;
-}
 
 bool levelgen_size_fits(int width, int height, std::string* why) {
     int spawn_column = (int)(SPAWN_POINT[0] * height);

@@ -34,8 +34,6 @@ struct levelgen_t {
     bool                   proven;   // the flight finished with every life
 };
 
-// A seed as typed: a whole number from 0 to 2^64-1, digits only.
-bool levelgen_parse_seed(const char* text, uint64_t* seed);
 // Whether a level of this size can be made and played: within the game's tile
 // limit, and with the spawn point on it past the first column.
 bool levelgen_size_fits(int width, int height, std::string* why);
