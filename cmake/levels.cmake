@@ -7,7 +7,7 @@ target_link_libraries(quovix_replay PUBLIC quovix_game)
 target_include_directories(quovix_replay PUBLIC tools)
 
 # Levels made from a seed, proven by flying them through the window-free runner.
-add_library(quovix_levelgen STATIC src/levelgen/levelgen.cpp)
+add_library(quovix_levelgen STATIC src/levelgen/levelgen.cpp src/levelgen/random_world.cpp)
 target_link_libraries(quovix_levelgen PUBLIC quovix_game)
 
 add_executable(quovix-level tools/quovix_level.cpp)

@@ -17,6 +17,11 @@ target_link_libraries(test_levelgen PRIVATE quovix_null quovix_levelgen quovix_t
 add_dependencies(test_levelgen quovix-level)
 gtest_discover_tests(test_levelgen)
 
+# The random world: a seed's five levels, the same each time and rising, played from the picker.
+add_executable(test_random_world test_random_world.cpp)
+target_link_libraries(test_random_world PRIVATE quovix_null quovix_levelgen quovix_test_support GTest::gtest_main)
+gtest_discover_tests(test_random_world)
+
 # The campaign's worlds: every level's replay finishes it, and the worlds rise in grade.
 add_executable(test_campaign test_campaign.cpp)
 target_link_libraries(test_campaign PRIVATE quovix_null quovix_test_support GTest::gtest_main)

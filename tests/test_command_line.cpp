@@ -64,6 +64,8 @@ TEST(CommandLine, OptionsGiveTheLaunchTheWindowAndWhatIsLeftForTheWindowLibrary)
         {{"level.bmp"}, LAUNCH_BAD, 0, 0, {"quovix"}},
         {{"--window"}, LAUNCH_BAD, 0, 0, {"quovix"}},
         {{"-display"}, LAUNCH_BAD, 0, 0, {"quovix"}},
+        {{"--seed", "42", "-sync"}, LAUNCH_PLAY, 0, 0, {"quovix", "-sync"}},
+        {{"--seed"}, LAUNCH_BAD, 0, 0, {"quovix"}},
     };
     for (const auto& c : cases) {
         std::string name = testing::PrintToString(c.args);
@@ -90,6 +92,42 @@ TEST(CommandLine, AWindowSizeOutsideTheLimitsOrMisspeltIsRefused) {
     }
 }
 
+// A seed is the level tool's seed: digits only, 0 to 2^64-1, each bad form refused naming it.
+TEST(CommandLine, ASeedIsAWholeNumberThatFitsIn64Bits) {
+    const struct {
+        const char* seed;
+        bool        taken;
+        uint64_t    value;
+    } rows[] = {
+        {"0", true, 0},
+        {"42", true, 42},
+        {"18446744073709551615", true, UINT64_MAX},
+        {"007", true, 7},
+        {"18446744073709551616", false, 0},
+        {"99999999999999999999999", false, 0},
+        {"-1", false, 0},
+        {"+1", false, 0},
+        {"1.5", false, 0},
+        {"12abc", false, 0},
+        {"abc", false, 0},
+        {" 1", false, 0},
+        {"", false, 0},
+    };
+    for (const auto& r : rows) {
+        parsed_t p = parse({"--seed", r.seed});
+        EXPECT_EQ(p.options.launch, r.taken ? LAUNCH_PLAY : LAUNCH_BAD) << r.seed;
+        EXPECT_EQ(p.options.seeded, r.taken) << r.seed;
+        if (r.taken)
+            EXPECT_EQ(p.options.seed, r.value) << r.seed;
+        else
+            EXPECT_NE(std::string(p.options.why).find(std::string("\"") + r.seed + "\""), std::string::npos)
+                << p.options.why;
+    }
+    parsed_t joined = parse({"--seed=9"});
+    EXPECT_TRUE(joined.options.seeded);
+    EXPECT_EQ(joined.options.seed, 9u);
+}
+
 static std::string without_carriage_returns(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
@@ -109,6 +147,11 @@ TEST(CommandLine, TheGameAnswersWithoutADisplay) {
         {"--version", 0, std::string("quovix ") + QUOVIX_VERSION + "\n", ""},
         {"--bogus", 2, "", "quovix: unknown option \"--bogus\"; usage: quovix"},
         {"--window 1x1", 2, "", "not \"1x1\"; usage: quovix"},
+        {"--help", 0, "  --seed N ", ""},
+        {"--seed abc", 2, "", "quovix: --seed wants a whole number from 0 to 18446744073709551615, not \"abc\""},
+        {"--seed -1", 2, "", "not \"-1\"; usage: quovix"},
+        {"--seed 18446744073709551616", 2, "", "not \"18446744073709551616\"; usage: quovix"},
+        {"--seed", 2, "", "quovix: --seed wants a seed"},
     };
     for (const auto& c : cases) {
 #ifdef _WIN32

@@ -472,3 +472,27 @@ TEST_F(Game, TheWorldPickerRefusesALockedWorldAndPlaysAChosenOneToItsSummary) {
     EXPECT_FALSE(file_exists(results_path())) << "the world's results went into the designed player.s";
     leave_with_esc();
 }
+
+// The picker's last line is the random world, its seed making it longer than the designed game's;
+// Enter on it makes level one and plays it, start-up running again on the designed size.
+TEST_F(Game, ThePickersRandomWorldLineShowsItsSeedAndEnterPlaysIt) {
+    std::string bin = make_play_folder({finish_at_row_12({})}, FAST);
+    std::filesystem::remove_all(bin + "/../resources/worlds");
+    ASSERT_TRUE(launch_game(&run, bin));
+    ASSERT_TRUE(wait_for_window(&run)) << game_output(run);
+    screen_shot_t background = picture("background.bmp");
+    press_key("l");
+    // the first line's text from 85 to 102 from the top, the second's 27 rows lower
+    auto line = [&](const screen_shot_t& s, int n) {
+        return white_over_picture(s, background, 100, 84 + 27 * n, 1300, 104 + 27 * n);
+    };
+    screen_shot_t listed = wait_for_screen([&](const screen_shot_t& s) { return line(s, 1) > 300; });
+    EXPECT_GT(line(listed, 1), line(listed, 0) + 100) << "the random world's line shows no seed";
+    press_key("s");
+    press_key("Return");
+    for (int i = 0; i < 200 && occurrences(game_output(run), "Bitmap size: ") < 2; i++)
+        sleep_ms(50);
+    EXPECT_EQ(occurrences(game_output(run), "Bitmap size: 7,240"), 2) << game_output(run);
+    leave_with_esc();
+    EXPECT_FALSE(file_exists(results_path()));
+}

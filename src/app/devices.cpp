@@ -39,5 +39,6 @@ bool frame_done() {
         requests.results_asked = false;
     if (requests.list_worlds || requests.world_asked)
         pick_world_when_asked();
+    world_make_ahead();
     return write;
 }

@@ -40,6 +40,8 @@ void start_game() {
 
 // Off for the frames a fast watched game runs between two it draws.
 static bool frame_drawn = true;
+// Frames run apart from the game the window shows (a level being made) leave its light alone.
+static bool frames_aside = false;
 // The scene's camera is set and the picture not yet shown: a held frame leaves it so.
 static bool scene_open = false;
 
@@ -60,8 +62,11 @@ static void act_track() {
 
 static void start_level_and_place_light() {
     level_start();
-    render_light_on_ship();
+    if (!frames_aside)
+        render_light_on_ship();
 }
+
+void run_frames_aside(bool on) { frames_aside = on; }
 
 static void act_summary() {
     summary_action();

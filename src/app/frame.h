@@ -16,3 +16,5 @@ void start_game();
 void run_frame(const command_t& cmd, bool drawn = true);
 // Play again's fresh start, for a watched game and the way back from it: the menu, the process kept.
 void start_afresh();
+// Frames run apart from the game the window shows: they must touch none of its drawing.
+void run_frames_aside(bool on);

@@ -17,6 +17,13 @@ static bool        focused;
 static unsigned    pad_controls;
 static int         results_writes;
 static float       held_scale;
+// a level made while a game plays: its frames are run apart from that game (sim_aside)
+static struct {
+    bool     on;
+    int32_t  frame_ms;
+    bool     focused;
+    unsigned pad_controls;
+} aside;
 // outside the game state: a search copies the state on every branch, and the log grows
 static std::vector<sim_event_t> event_log;
 
@@ -67,8 +74,9 @@ static void wait_out_level_change(command_t cmd) {
     process.level_waits++;
     process.waited_ms += tick_sub(game.flow.level_change_end_ms, process.fake_now_ms);
     process.fake_now_ms = cmd.now_ms = game.flow.level_change_end_ms;
-    run_frame(cmd);
-    recorder_frame(cmd);
+    run_frame(cmd, !aside.on);
+    if (!aside.on)
+        recorder_frame(cmd);
     game.events |= before_wait;
 }
 
@@ -78,8 +86,9 @@ static bool frame_as_typed() {
     int32_t   now = game.process.fake_now_ms;
     command_t cmd = held_scale > 0 ? build_command_at_scale(focused, pad_controls, now, held_scale)
                                    : build_command(focused, pad_controls, now);
-    run_frame(cmd);
-    recorder_frame(cmd);
+    run_frame(cmd, !aside.on);
+    if (!aside.on)
+        recorder_frame(cmd);
     if (game.flow.level_change_waiting && !game.requests.exit)
         wait_out_level_change(cmd);
     results_writes += frame_done();
@@ -152,6 +161,19 @@ void sim_special_key(int special, bool down) {
 }
 
 void sim_focus(bool focused_now) { focused = focused_now; }
+
+void sim_aside(bool on) {
+    if (on == aside.on)
+        return;
+    aside.on = on;
+    run_frames_aside(on);
+    if (on) {
+        aside.frame_ms = frame_ms, aside.focused = focused, aside.pad_controls = pad_controls;
+        frame_ms = FRAME_MS, focused = true, pad_controls = 0;
+    } else {
+        frame_ms = aside.frame_ms, focused = aside.focused, pad_controls = aside.pad_controls;
+    }
+}
 void sim_hold_scale(float speed_scale) { held_scale = speed_scale; }
 void sim_pads(unsigned controls) { pad_controls = controls; }
 void sim_keep_quiet(bool quiet) { platform_keep_quiet(quiet); }

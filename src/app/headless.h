@@ -58,6 +58,10 @@ void sim_focus(bool focused);
 void sim_pads(unsigned controls);
 // The game's own lines kept off standard output while quiet, as a tool's start-up wants.
 void sim_keep_quiet(bool quiet);
+// Frames run apart from a game under way, as a level made while one is played: undrawn,
+// touching nothing the window shows, unrecorded, focused, the clock a frame a frame. The
+// caller sets the game's state aside before and puts it back after.
+void sim_aside(bool on);
 // One frame with the keys as those reports left them.
 bool sim_frame_as_typed();
 // Enter on the menu: starts play. False if the program ended instead.

@@ -4,6 +4,7 @@
 #include "app/window.h"
 #include "assets/startup.h"
 #include "game/state.h"
+#include "levelgen/random_world.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -33,7 +34,10 @@ int main(int argc, char** argv) {
     platform_let_go_of_display();
     if (!opened)
         return 1;
-    start_window_game(options.watch);
+    // the process's top plugs the generator into the picker: nothing else under app/ calls it
+    random_world_plug_in();
+    world_t seeded = random_world(options.seed);
+    start_window_game(options.watch, options.seeded ? &seeded : nullptr);
     run_main_loop();
     return 0;
 }

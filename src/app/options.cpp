@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "app/bindings.h"
+#include "assets/levelsource.h"
 #include "assets/picture.h"
 
 static const char USAGE_LINE[] =
-    "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--watch FILE] [--help] [--version] [X options]";
+    "usage: quovix [--window WIDTHxHEIGHT] [--mute] [--watch FILE] [--seed N] [--help] [--version] [X options]";
 
 static const char HELP[] =
     "Steer a spaceship along a track: jump gaps and walls, collect stars and hearts.\n"
@@ -17,6 +18,9 @@ static const char HELP[] =
     "                         the picture is drawn for that size (each side %d to %d)\n"
     "  --mute                 start without sound; m turns it on\n"
     "  --watch FILE           watch a kept game (replays/ beside bin/) before the menu\n"
+    "  --seed N               play the random world of seed N (0 to 18446744073709551615) at once:\n"
+    "                         the same five levels on every machine, as the world picker's line\n"
+    "                         RANDOM WORLD shows its seed\n"
     "  --help                 print this and leave\n"
     "  --version              print the version and leave\n"
     "  -display NAME, -geometry +X+Y and the window library's other X options are passed on\n"
@@ -51,6 +55,19 @@ static void read_window_size(const char* size, options_t* options) {
     options->window_height = h;
 }
 
+// The one reading of a seed the level tool also takes.
+static void read_seed(const char* seed, options_t* options) {
+    if (!seed) {
+        bad(options, "%s wants a seed, a whole number from 0 to 18446744073709551615", "--seed");
+        return;
+    }
+    if (!parse_level_seed(seed, &options->seed)) {
+        bad(options, "--seed wants a whole number from 0 to 18446744073709551615, not \"%s\"", seed);
+        return;
+    }
+    options->seeded = true;
+}
+
 // The option at argv[*i]; moves *i past any value it takes. False for no game option.
 static bool read_game_option(int argc, char** argv, int* i, options_t* options) {
     const char* arg = argv[*i];
@@ -64,6 +81,10 @@ static bool read_game_option(int argc, char** argv, int* i, options_t* options) 
         options->watch = argv[++*i];
     else if (strcmp(arg, "--watch") == 0)
         bad(options, "%s wants the file of a kept game", arg);
+    else if (strcmp(arg, "--seed") == 0)
+        read_seed(++*i < argc ? argv[*i] : nullptr, options);
+    else if (strncmp(arg, "--seed=", 7) == 0)
+        read_seed(arg + 7, options);
     else if (strcmp(arg, "--window") == 0)
         read_window_size(++*i < argc ? argv[*i] : nullptr, options);
     else if (strncmp(arg, "--window=", 9) == 0)

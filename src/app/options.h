@@ -1,5 +1,6 @@
 // The command line, read before anything else: play, or answer without a window.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 
 enum launch_t { LAUNCH_PLAY, LAUNCH_HELP, LAUNCH_VERSION, LAUNCH_BAD };
@@ -10,7 +11,9 @@ struct options_t {
     bool        muted;                         // start without sound; m turns it on
     const char* display;                       // -display's value, an argv string; nullptr when not given
     const char* watch;                         // --watch's file, an argv string; nullptr when not given
-    char        why[256];                      // what is wrong, for LAUNCH_BAD
+    bool        seeded;                        // --seed: play the random world of that seed at once
+    uint64_t    seed;
+    char        why[256];   // what is wrong, for LAUNCH_BAD
 };
 
 // Reads the game's own options out of argv, leaving the program name and the X

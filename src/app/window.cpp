@@ -14,6 +14,7 @@
 #include "app/setting_rows.h"
 #include "app/settings.h"
 #include "app/watch.h"
+#include "app/world_picker.h"
 #include "assets/icon.h"
 #include "assets/startup.h"
 #include "game/screen.h"
@@ -156,7 +157,7 @@ static void display() {
         pace_window_frame();
 }
 
-void start_window_game(const char* watch_path) {
+void start_window_game(const char* watch_path, const world_t* first_world) {
     render_make_text_stamps_later();
     name_the_keys();
     keeping_start();
@@ -165,6 +166,8 @@ void start_window_game(const char* watch_path) {
     recorder_forget();
     frame_done();
     leave_when_asked();
+    if (first_world && !play_world_at_start(*first_world))
+        platform_exit(1);
     std::string why;
     if (watch_path && !watch_start(watch_path, &why))
         fprintf(stderr, "quovix: %s: %s\n", watch_path, why.c_str());

@@ -26,6 +26,8 @@ static std::string world_line(int line) {
     std::string    text = w.info.title;
     if (!w.info.maker.empty())
         text += "   BY " + w.info.maker;
+    if (w.kind == WORLD_SEEDED)
+        text += "   SEED " + std::to_string(w.seed);
     if (!w.why.empty())
         return text + "   CANNOT PLAY";
     int32_t best = kept_best_points(w.hashes);
@@ -63,7 +65,11 @@ static void ready_world(int line) {
     if (line < 0 || line >= (int)listed.size())
         return;
     const world_t& w = listed[line];
-    world_t        now = w.kind == WORLD_MADE ? w : world_read(w.kind, w.folder, w.name);
+    world_t        now = w;
+    if (w.kind == WORLD_SEEDED)
+        world_seeded_ready(&now);
+    else if (w.kind != WORLD_MADE)
+        now = world_read(w.kind, w.folder, w.name);
     if (!picker_world_open(line) || !now.why.empty() || now.hashes != w.hashes) {
         records_view.world_refusal = "IT CANNOT BE PLAYED YET";
         if (!now.why.empty())
@@ -72,6 +78,18 @@ static void ready_world(int line) {
     }
     world_play(now);
     game.flow.world_ready = 1;
+}
+
+bool play_world_at_start(world_t world) {
+    if (world.kind == WORLD_SEEDED && !world_seeded_ready(&world)) {
+        fprintf(stderr, "quovix: %s: %s\n", world.name.c_str(), world.why.c_str());
+        return false;
+    }
+    world_play(world);
+    // the picker's own way into play, as if it had been opened and the world chosen
+    game.flow.worlds_open = 1;
+    game.flow.world_ready = 1;
+    return true;
 }
 
 void pick_world_when_asked() {

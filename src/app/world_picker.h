@@ -13,3 +13,7 @@ const std::vector<world_t>& picker_worlds();
 // Whether the picker's world at line may be played: the designed game, the player's own and a
 // made one always; a campaign world once the world before it is finished with a life left.
 bool picker_world_open(int line);
+// A world played from the first frame, as the command line asks (--seed): readied now, and
+// play starting on the next frame as the picker starts it; false, said on standard error, when
+// it cannot be played.
+bool play_world_at_start(world_t world);

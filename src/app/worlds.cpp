@@ -74,7 +74,15 @@ bool world_level_picture(int level, level_map_t* picture, std::string* path, std
     return level_bytes(world_now, level, &bmp, path, why) && parse_level_picture(bmp.data(), bmp.size(), picture, why);
 }
 
+// A seeded world's level by its name and number: what the seed makes, made or not yet.
+static recorded_level_t seeded_level(const world_t& w, int level) {
+    std::string name = w.name + "-" + std::to_string(level);
+    return {name, content_hash("seeded world " + name)};
+}
+
 recorded_level_t world_level_found(int level) {
+    if (world_now.kind == WORLD_SEEDED)
+        return seeded_level(world_now, level);
     std::vector<uint8_t> bmp;
     std::string          path, why;
     bool                 read = level_bytes(world_now, level, &bmp, &path, &why);
@@ -84,9 +92,9 @@ recorded_level_t world_level_found(int level) {
 static std::string size_text(const level_map_t& l) { return std::to_string(l.width) + "x" + std::to_string(l.height); }
 
 // Each picture read as the game reads it, each of level one's size; the hashes joined as the records key them.
-static void check_levels(world_t* w) {
+static void check_levels(world_t* w, int last = LEVEL_COUNT) {
     level_map_t first;
-    for (int level = 1; level <= LEVEL_COUNT && w->why.empty(); level++) {
+    for (int level = 1; level <= last && w->why.empty(); level++) {
         std::vector<uint8_t> bmp;
         std::string          path, why;
         level_map_t          picture;
@@ -136,6 +144,37 @@ world_t world_made(const std::string& name, const world_info_t& info, world_make
     return w;
 }
 
+world_t world_seeded(const std::string& name, const world_info_t& info, world_maker_t make, world_ahead_t ahead,
+                     uint64_t seed) {
+    world_t w{};
+    w.kind = WORLD_SEEDED;
+    w.name = name;
+    w.info = info;
+    w.make = make;
+    w.ahead = ahead;
+    w.seed = seed;
+    for (int level = 1; level <= LEVEL_COUNT; level++)
+        w.hashes += seeded_level(w, level).hash;
+    return w;
+}
+
+bool world_seeded_ready(world_t* w) {
+    std::string hashes = w->hashes;
+    w->why.clear();
+    check_levels(w, 1);
+    w->hashes = hashes;
+    return w->why.empty();
+}
+
+static world_t (*listed_also)();
+
+void worlds_list_also(world_t (*source)()) { listed_also = source; }
+
+void world_make_ahead() {
+    if (world_now.ahead)
+        world_now.ahead(world_now.seed);
+}
+
 // The folders inside a folder in name order, at most `most` of them; the rest said once.
 static std::vector<std::string> folders_by_name(const char* folder, size_t most) {
     std::vector<std::string> names = platform_folders_in(folder);
@@ -153,6 +192,8 @@ std::vector<world_t> worlds_list() {
         worlds.push_back(world_read(WORLD_CAMPAIGN, CAMPAIGN_FOLDER + name + "/", name));
     for (const std::string& name : folders_by_name(OWN_WORLDS_FOLDER, OWN_WORLDS_MAX))
         worlds.push_back(world_read(WORLD_OWN, OWN_WORLDS_FOLDER + name + "/", name));
+    if (listed_also)
+        worlds.push_back(listed_also());
     return worlds;
 }
 

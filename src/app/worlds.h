@@ -10,11 +10,15 @@
 #include "assets/world_text.h"
 #include "game/state.h"
 
-enum world_kind_t { WORLD_DESIGNED, WORLD_CAMPAIGN, WORLD_OWN, WORLD_MADE };
+// WORLD_SEEDED: made from a seed as it is played, level one when chosen, each next one
+// while the one before is played (world_make_ahead).
+enum world_kind_t { WORLD_DESIGNED, WORLD_CAMPAIGN, WORLD_OWN, WORLD_MADE, WORLD_SEEDED };
 
 // Level N (1 to LEVEL_COUNT) of a world made in memory, as the bytes of the BMP the game
 // reads; false with the reason. A seeded generator plugs in here (world_made).
 typedef bool (*world_maker_t)(uint64_t seed, int level, std::vector<uint8_t>* bmp, std::string* why);
+// Between frames, while a seeded world plays: makes its next level when one is due.
+typedef void (*world_ahead_t)(uint64_t seed);
 
 struct world_t {
     world_kind_t  kind;
@@ -24,6 +28,7 @@ struct world_t {
     std::string   hashes;   // the five pictures' content hashes joined: the world's key in the records
     std::string   why;      // what keeps it from playing, "" when it plays
     world_maker_t make;
+    world_ahead_t ahead;
     uint64_t      seed;
 };
 
@@ -41,6 +46,18 @@ bool world_picture_bmp(std::vector<uint8_t>* bytes, std::string* why);
 world_t world_read(world_kind_t kind, const std::string& folder, const std::string& name);
 // A world made in memory, checked as a folder's is.
 world_t world_made(const std::string& name, const world_info_t& info, world_maker_t make, uint64_t seed);
+
+// A world made from a seed as it is played: nothing is made until it is chosen. Its levels
+// are known to the records by its name and number, the same seed making the same ones.
+world_t world_seeded(const std::string& name, const world_info_t& info, world_maker_t make, world_ahead_t ahead,
+                     uint64_t seed);
+// A seeded world chosen: its level one made now, false with the reason in world->why.
+bool world_seeded_ready(world_t* world);
+// A world listed after the folders' each time the picker lists them (the random world, a new
+// seed each time); nullptr for none.
+void worlds_list_also(world_t (*source)());
+// Between frames: the world playing makes its next level when one is due.
+void world_make_ahead();
 
 // The world the next game plays: the designed one unless the picker chose another.
 void           world_play(const world_t& world);
