@@ -343,3 +343,19 @@ if [ -s "$L/levelgen.txt" ]; then
     echo "|---|---|---|---|---|"
     awk '$1=="levelgen" {printf "| %s | %s | %s | %s | %s |\n", $2, $3, $4, $5, $6}' "$L/levelgen.txt"
 fi
+
+# The random world: Enter to level one ready, and each next level's making frame, over the worlds.
+if [ -s "$L/randomworld.txt" ]; then
+    echo
+    echo "### The random world (the picker's Enter to level one ready, each next level's frame)"
+    echo
+    echo "| | median ms | slowest ms |"
+    echo "|---|---|---|"
+    for col in 3 4 5 6 7 8; do
+        name="level $((col - 2)) made in play"
+        [ "$col" = 3 ] && name="Enter to level one ready"
+        [ "$col" = 8 ] && name="a frame that makes none (median of each world's)"
+        awk -v c="$col" '$1=="randomworld" {print $c}' "$L/randomworld.txt" | sort -n |
+            awk -v n="$name" '{v[NR]=$1} END {if (NR) printf "| %s | %s | %s |\n", n, v[int((NR+1)/2)], v[NR]}'
+    done
+fi

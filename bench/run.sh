@@ -17,7 +17,7 @@
 # to run, default "frames launch logic solve": the timed frames on the screens, launches
 # to the first menu frame alone, the logic's instructions with the kept games, the solver
 # against the baseline's; "levelgen" adds the time a level made from a seed takes at each
-# size), QBENCH_LAUNCHES (launches a screen and program, default 15), QBENCH_SIZES
+# size, and the random world's first level and each next one), QBENCH_LAUNCHES (launches a screen and program, default 15), QBENCH_SIZES
 # (screens, default "1366x768 2560x1080 3840x2160"), QBENCH_FRAMES (frames of
 # level one timed a run, default 600, 300 on a 3840x2160 screen), QBENCH_KEEP (a
 # folder to keep the logs in; bench/report.sh prints the tables again from it).
@@ -50,7 +50,7 @@ fall_frames=1510                         # level one with no key held: the ship 
 log "building the game and the bench pieces in $bb"
 cmake -S "$src" -B "$bb" -DQUOVIX_BENCH=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/cfg.log"
 cmake --build "$bb" -j2 --target quovix quovix-bench-logic quovix-bench-floor quovix-bench-widen \
-    quovix-bench-launch quovix-bench-shim quovix-bench-keeping quovix-bench-levelgen quovix-solve >"$work/build.log"
+    quovix-bench-launch quovix-bench-shim quovix-bench-keeping quovix-bench-levelgen quovix-bench-randomworld quovix-solve >"$work/build.log"
 
 # The baseline: another commit's source, built once and kept by its commit.
 base=${QBENCH_BASE:-main}
@@ -312,6 +312,8 @@ fi
 if runs levelgen; then
     log "levels made from a seed"
     "$bb/bench/quovix-bench-levelgen" 20 7x240 11x360 14x480 16x1024 32x1024 >"$logs/levelgen.txt"
+    log "random worlds from the picker"
+    "$bb/bench/quovix-bench-randomworld" 20 >"$logs/randomworld.txt"
 fi
 
 if [ -n "${QBENCH_KEEP:-}" ]; then mkdir -p "$QBENCH_KEEP" && cp "$logs"/* "$QBENCH_KEEP"/; fi
