@@ -144,7 +144,8 @@ TEST_F(RandomWorldInPlayFolder, ThePickersLinePlaysTheSeedsWorldToItsSummaryInIt
     ASSERT_EQ(listed.size(), 2u);
     const world_t random = listed[1];
     EXPECT_EQ(random.kind, WORLD_SEEDED);
-    EXPECT_EQ(records_view.world_lines[1], "RANDOM WORLD   SEED " + std::to_string(random.seed) + "   NO BEST YET   OPEN");
+    EXPECT_EQ(records_view.world_lines[1],
+              "RANDOM WORLD   SEED " + std::to_string(random.seed) + "   NO BEST YET   OPEN");
     EXPECT_NE(records_view.world_notes[1].find("quovix --seed " + std::to_string(random.seed)), std::string::npos);
     EXPECT_EQ(random_world_made(random.seed, 1), nullptr) << "listing made a level";
     // a new seed each time the picker opens
@@ -161,8 +162,8 @@ TEST_F(RandomWorldInPlayFolder, ThePickersLinePlaysTheSeedsWorldToItsSummaryInIt
         const levelgen_t* made = random_world_made(seed, level);
         ASSERT_NE(made, nullptr) << level;
         EXPECT_EQ(game.level.pixels, [&] {
-            level_map_t       picture;
-            std::string       why;
+            level_map_t          picture;
+            std::string          why;
             std::vector<uint8_t> bmp = level_to_bmp(made->grid);
             parse_level_picture(bmp.data(), bmp.size(), &picture, &why);
             return picture.pixels;

@@ -15,7 +15,7 @@
 enum world_kind_t { WORLD_DESIGNED, WORLD_CAMPAIGN, WORLD_OWN, WORLD_MADE, WORLD_SEEDED };
 
 // Level N (1 to LEVEL_COUNT) of a world made in memory, as the bytes of the BMP the game
-// reads; false with the reason. A seeded generator plugs in here (world_made).
+// reads; false with the reason: world_made checks all five at once, world_seeded as they are played.
 typedef bool (*world_maker_t)(uint64_t seed, int level, std::vector<uint8_t>* bmp, std::string* why);
 // Between frames, while a seeded world plays: makes its next level when one is due.
 typedef void (*world_ahead_t)(uint64_t seed);

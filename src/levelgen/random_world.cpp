@@ -97,14 +97,16 @@ static bool level_bmp(uint64_t seed, int level, std::vector<uint8_t>* bmp, std::
 // whose held frame is the window's.
 static void make_next(uint64_t seed) {
     const game_flow_t& flow = game.flow;
-    if (kept.making || !flow.game_started || flow.level_change_waiting || flow.current_level >= LEVEL_COUNT)
+    if (kept.making || !flow.game_started || flow.game_over || flow.level_change_waiting ||
+        flow.current_level >= LEVEL_COUNT)
         return;
     if (!random_world_made(seed, flow.current_level + 1))
         make_level(seed, flow.current_level + 1);
 }
 
 world_t random_world(uint64_t seed) {
-    world_info_t info = {RANDOM_WORLD_TITLE, "", "Five levels from this seed; share it: quovix --seed " + std::to_string(seed)};
+    world_info_t info = {RANDOM_WORLD_TITLE, "",
+                         "Five levels from this seed; share it: quovix --seed " + std::to_string(seed)};
     return world_seeded("random-" + std::to_string(seed), info, level_bmp, make_next, seed);
 }
 
