@@ -12,6 +12,7 @@
 #include "app/headless.h"
 #include "app/keeping.h"
 #include "app/recorder.h"
+#include "app/watch.h"
 #include "app/world_picker.h"
 #include "app/worlds.h"
 #include "assets/bmp.h"
@@ -399,5 +400,35 @@ TEST_F(InPlayFolder, AWorldMadeInMemoryIsCheckedAndPlayedAsAFoldersIs) {
     load_game();
     EXPECT_EQ(game.level.height, 42);
     EXPECT_EQ(level_as_found(3).hash, made.hashes.substr(32, 16));
+    sim_close();
+}
+
+// A kept game of a world is watched to its records, its menu frames choosing the world on the
+// picker again; once the world is gone it is refused with the level that is not the one played on.
+TEST_F(InPlayFolder, AWorldsKeptGameIsWatchedThroughThePickerUntilTheWorldIsGone) {
+    make_world(OWN_WORLDS_FOLDER "mine", "title: Mine\nmaker: Me\n", short_level(30, 9));
+    ASSERT_TRUE(sim_open(bin.c_str()));
+    ASSERT_TRUE(kept_tap(HOLD_L));
+    choose_line(1);
+    ASSERT_TRUE(kept_tap(HOLD_ENTER));
+    ASSERT_TRUE(play_to_summary(true));
+    ASSERT_EQ(kept_games(bin).size(), 1u);
+    std::string kept = bin + "/../replays/" + kept_games(bin)[0], why;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(watch_start(kept, &why)) << why;
+    EXPECT_EQ(game.level.width, 9) << "the watching did not choose the world";
+    command_t keys{};
+    keys.focused = true;
+    for (int i = 0; i < 20000 && records_view.watch_line.rfind("WATCHED", 0) != 0; i++)
+        watch_frame(keys);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("watched to its end, with the records it was played to"), std::string::npos) << said;
+    keys.held = keys.pressed = HOLD_ESC;
+    watch_frame(keys);
+    EXPECT_FALSE(watching());
+    fs::remove(OWN_WORLDS_FOLDER "mine/levelone.bmp");
+    EXPECT_FALSE(watch_start(kept, &why));
+    EXPECT_EQ(why, "level 1 (levelone.bmp) is not the one it was played on");
+    EXPECT_FALSE(watching());
     sim_close();
 }

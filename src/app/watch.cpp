@@ -8,6 +8,7 @@
 #include "app/ghost.h"
 #include "app/keeping.h"
 #include "app/recorder.h"
+#include "app/worlds.h"
 #include "assets/recording.h"
 #include "assets/replay_text.h"
 #include "game/events.h"
@@ -29,6 +30,30 @@ static struct {
     bool        over;           // the game's end reached: its last picture stays until Esc
 } watch;
 
+// The first of the world playing's levels that is not the recording's; 0 when all five are.
+static int level_not_recorded(const recording_t& recording) {
+    for (int level = 1; level <= LEVEL_COUNT; level++)
+        if (level_hash(level) != recording.levels[level - 1].hash)
+            return level;
+    return 0;
+}
+
+static std::string not_played_on(const recording_t& recording, int level) {
+    return "level " + std::to_string(level) + " (" + recording.levels[level - 1].name +
+           ") is not the one it was played on";
+}
+
+// A game of another world is watched when that world is still there: its menu frames choose it again.
+static bool world_there(const recording_t& recording) {
+    std::string hashes;
+    for (const recorded_level_t& level : recording.levels)
+        hashes += level.hash;
+    for (const world_t& w : worlds_list())
+        if (w.hashes == hashes)
+            return true;
+    return false;
+}
+
 static bool read_recording(const std::string& path, recording_t* recording, std::string* why) {
     std::string text;
     FILE*       f = platform_open_regular(path.c_str(), replay_file_max_bytes, why);
@@ -36,17 +61,16 @@ static bool read_recording(const std::string& path, recording_t* recording, std:
         return false;
     if (!recording_from_text(text, recording, why))
         return false;
-    for (int level = 1; level <= LEVEL_COUNT; level++) {
-        if (level_hash(level) != recording->levels[level - 1].hash) {
-            *why = "level " + std::to_string(level) + " (" + recording->levels[level - 1].name +
-                   ") is not the one it was played on";
-            return false;
-        }
+    int level = level_not_recorded(*recording);
+    if (level && !world_there(*recording)) {
+        *why = not_played_on(*recording, level);
+        return false;
     }
     return true;
 }
 
 static bool run_recorded(bool drawn);
+static void back_from_watching();
 
 // The menu's frames run at once, undrawn: the watching starts where play did.
 static void skip_the_menu() {
@@ -69,6 +93,13 @@ bool watch_start(const std::string& path, std::string* why) {
     platform_keep_quiet(true);
     start_afresh();
     skip_the_menu();
+    // the picker lists other worlds now: the menu's frames chose one the game was not played on
+    int level = level_not_recorded(watch.recording);
+    if (level) {
+        *why = not_played_on(watch.recording, level);
+        back_from_watching();
+        return false;
+    }
     return true;
 }
 
@@ -89,8 +120,8 @@ static void game_over_watched() {
         fprintf(stderr, "quovix: %s: watched to its end, with the records it was played to\n", watch.path.c_str());
 }
 
-// Back where it was started from: the records screen or the menu.
-static void watch_end() {
+// Back where it was started from, the records screen or the menu, and the next recording from there.
+static void back_from_watching() {
     bool back_to_records = watch.from_records;
     watch = {};
     records_view.watch_line.clear();
@@ -103,6 +134,10 @@ static void watch_end() {
         game.requests.list_records = true;
         list_records_when_asked();
     }
+}
+
+static void watch_end() {
+    back_from_watching();
     render_hold_frame();
 }
 

@@ -6,8 +6,9 @@
 
 #include "game/command.h"
 
-// Reads the recording and starts it from the menu it was started on; false with
-// why when it cannot be read or was played on other level pictures.
+// Reads the recording and starts it from the menu it was started on (a world's game through
+// the picker, as it was chosen); false with why when it cannot be read or was played on other
+// level pictures.
 bool watch_start(const std::string& path, std::string* why);
 bool watching();
 // One drawn frame of the watched game, steered by the keys of the window's command;
