@@ -181,7 +181,7 @@ TEST(WorldCard, ReadsTitleMakerAndNoteAndRefusesWhatIsNoCard) {
 // Every folder under worlds/ is listed: the ones that play with their titles, the others with
 // the file and what keeps each from playing, and nothing ends the program.
 TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
-    enum change_t { AS_MADE, REMOVED, A_FOLDER, A_LINK_LOOP, WRITTEN, AS_BMP, AS_PNG };
+    enum change_t { AS_MADE, REMOVED, A_FOLDER, A_FIFO, A_LINK_LOOP, WRITTEN, AS_BMP, AS_PNG };
     const struct {
         const char* name;
         const char* file;   // the world's file changed, "" for none
@@ -202,6 +202,7 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
         {"i-empty-card", WORLD_CARD, WRITTEN, "", "world.txt: is empty"},
         {"j-binary-card", WORLD_CARD, WRITTEN, std::string("\0\1\2", 3), "world.txt: is not text"},
         {"k-no-card", WORLD_CARD, REMOVED, "", "world.txt: cannot open the file"},
+        {"k2-card-a-fifo", WORLD_CARD, A_FIFO, "", "world.txt: is not a regular file"},
         {"l-control-title", WORLD_CARD, WRITTEN, "title: \x01\x02\x03\nmaker: m\n", ""},
         {"m-ten-thousand-letters", WORLD_CARD, WRITTEN, "title: " + std::string(10000, 'x') + "\nmaker: m\n", ""},
     };
@@ -212,6 +213,14 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
             fs::remove(file);
         if (c.change == A_FOLDER)
             fs::create_directory(file);
+#ifndef _WIN32
+        if (c.change == A_FIFO)
+            mkfifo(file.c_str(), 0600);
+#else
+        // no FIFOs on Windows: a folder is no regular file either
+        if (c.change == A_FIFO)
+            fs::create_directory(file);
+#endif
         if (c.change == A_LINK_LOOP)
             fs::create_symlink(c.file, file);
         if (c.change == WRITTEN)
@@ -237,8 +246,8 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
         EXPECT_EQ(w.why.empty(), std::string(cases[i].why).empty()) << w.name << ": " << w.why;
         EXPECT_EQ(w.hashes.empty(), !w.why.empty()) << w.name;
     }
-    EXPECT_EQ(listed[12].info.title, "???");
-    EXPECT_EQ(listed[13].info.title.size(), WORLD_TITLE_MAX);
+    EXPECT_EQ(listed[13].info.title, "???");
+    EXPECT_EQ(listed[14].info.title.size(), WORLD_TITLE_MAX);
     EXPECT_EQ(listed.back().info.title, "n-empty") << "a world that cannot load is listed by its folder's name";
     EXPECT_EQ(listed.back().why, "world.txt: cannot open the file");
 }
