@@ -9,9 +9,6 @@
 #include "game/paths.h"
 #include "platform/platform.h"
 
-static const char OWN_RESULTS_NAME[] = "player.s";
-static const char CAMPAIGN_RESULTS_ENDING[] = ".player.s";
-
 static world_t designed_world() {
     world_t w{};
     w.kind = WORLD_DESIGNED;
@@ -206,8 +203,8 @@ bool world_write_results(const results_t& results) {
         return write_results(results);
     // the player's own world keeps them in its folder; the others beside the records, never
     // in a folder that would show as a world of the player's
-    std::string path = world_now.kind == WORLD_OWN ? world_now.folder + OWN_RESULTS_NAME
-                                                   : WORLD_RESULTS_FOLDER + world_now.name + CAMPAIGN_RESULTS_ENDING;
+    std::string path = world_now.kind == WORLD_OWN ? world_now.folder + results_file
+                                                   : WORLD_RESULTS_FOLDER + world_now.name + "." + results_file;
     std::string why;
     if (world_now.kind != WORLD_OWN && !platform_make_folder(WORLD_RESULTS_FOLDER, &why))
         return false;
