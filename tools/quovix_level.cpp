@@ -535,14 +535,15 @@ static void usage() {
     fprintf(stderr, "usage: quovix-level bmp [--force] LEVEL OUT.bmp   make the picture the game reads\n"
                     "       quovix-level text LEVEL OUT.txt         turn a level into text\n"
                     "       quovix-level check LEVEL...             list what keeps levels from playing\n"
-                    "       quovix-level check WORLD                the same for a world's folder, world.txt too\n"
-                    "       quovix-level world WORLD                start a world: world.txt and five plain levels\n"
                     "A level check refuses is written by bmp only with --force.\n"
                     "       quovix-level preview LEVEL OUT.png [scale]   draw a level from above\n"
                     "       quovix-level generate --seed N --difficulty D [--size WxH] [--idea IDEA] OUT\n"
                     "                       make a level (OUT.txt a text source, else a picture) and\n"
                     "                       OUT.replay, the flight that proves it finishes; D is 1 to 10\n"
-                    "A LEVEL is a text source (.txt), a PNG or a BMP picture.\n");
+                    "       quovix-level check WORLD                list what keeps a world from playing\n"
+                    "       quovix-level world WORLD                start a world from five plain levels\n"
+                    "A LEVEL is a text source (.txt), a PNG or a BMP picture. A WORLD is a folder of\n"
+                    "levelone.bmp to levelfive.bmp (or .png), each of level one's size, and world.txt.\n");
 }
 
 static int run(int argc, char** argv) {
