@@ -154,7 +154,10 @@ TEST_F(RandomWorldInPlayFolder, ThePickersLinePlaysTheSeedsWorldToItsSummaryInIt
     EXPECT_NE(picker_worlds()[1].seed, random.seed);
     uint64_t seed = picker_worlds()[1].seed;
     tap(HOLD_S);
+    // Enter on the picker asks for the world, the frame after it starts play; a frame more and
+    // play is where the levels' proving flights began, a frame on from the start
     tap(HOLD_ENTER);
+    ASSERT_TRUE(sim_frame(0));
     ASSERT_TRUE(game.flow.game_started);
     ASSERT_NE(random_world_made(seed, 1), nullptr);
     for (int level = 1; level <= LEVEL_COUNT; level++) {
@@ -174,7 +177,7 @@ TEST_F(RandomWorldInPlayFolder, ThePickersLinePlaysTheSeedsWorldToItsSummaryInIt
         std::vector<buttons_t> flight = made->frames;
         for (buttons_t keys : flight)
             ASSERT_TRUE(sim_frame(keys));
-        ASSERT_TRUE(game.flow.on_finish) << level;
+        ASSERT_TRUE(game.flow.on_finish) << level << " seed " << seed << " lives " << game.flow.lives;
         if (level < LEVEL_COUNT) {
             EXPECT_NE(random_world_made(seed, level + 1), nullptr) << "level " << level + 1 << " not made in play";
         }
