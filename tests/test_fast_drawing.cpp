@@ -492,6 +492,17 @@ struct whole_frames_after_t {
 // The two drawings agree as in the scenes above but in the finish's seams, where the fast
 // drawing's edge is clean and the reference's ragged, and where an outline lies a pixel
 // apart; no column differs in more than a sliver of rows.
+// The shipped levels' game at its first frame of play, the frames' swaps hidden.
+static bool start_shipped_game() {
+    std::vector<std::string> texts;
+    for (int i = 0; i < LEVEL_COUNT; i++)
+        texts.push_back(level_text(shipped_level_name(i).c_str()));
+    if (!sim_open(make_play_folder(texts).c_str(), W, H) || !sim_start_play())
+        return false;
+    hide_swaps(true);
+    return true;
+}
+
 static bool matches_but_in_seams(const sample_t& d, const std::vector<uint8_t>& reference, const std::string& where) {
     const int seam_rows = (8 * H + 767) / 768;   // most rows a column may differ in: 8 at 768 rows
     long      pixels = (long)W * H;
@@ -505,12 +516,8 @@ static bool matches_but_in_seams(const sample_t& d, const std::vector<uint8_t>& 
 
 TEST(FastDrawingOverAGame, MatchesTheReferenceButInTheFinishSeams) {
     NEED_SCREEN();
-    std::vector<std::string> texts;
-    for (int i = 0; i < LEVEL_COUNT; i++)
-        texts.push_back(level_text(shipped_level_name(i).c_str()));
     whole_frames_after_t after;
-    ASSERT_TRUE(sim_open(make_play_folder(texts).c_str(), W, H) && sim_start_play());
-    hide_swaps(true);
+    ASSERT_TRUE(start_shipped_game());
     const char* dump = getenv("QUOVIX_PICTURE_DUMP");   // a folder for the worst frame's pictures
     long        worst = -1;
     int         samples = 0;
@@ -567,12 +574,8 @@ TEST(FastDrawingOverAGame, MatchesTheReferenceButInTheFinishSeams) {
 // track's cubes and under them until the life is lost, every other frame compared.
 TEST(FastDrawingOverAGame, MatchesTheReferenceThroughAFall) {
     NEED_SCREEN();
-    std::vector<std::string> texts;
-    for (int i = 0; i < LEVEL_COUNT; i++)
-        texts.push_back(level_text(shipped_level_name(i).c_str()));
     whole_frames_after_t after;
-    ASSERT_TRUE(sim_open(make_play_folder(texts).c_str(), W, H) && sim_start_play());
-    hide_swaps(true);
+    ASSERT_TRUE(start_shipped_game());
     int lives = sim_state().lives, samples = 0;
     for (int i = 0; sim_state().lives == lives; i++) {
         ASSERT_LT(i, 2000) << "no fall on level one without steering";
