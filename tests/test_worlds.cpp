@@ -275,10 +275,12 @@ TEST_F(InPlayFolder, AThousandFoldersAndAnUnreadableOneAreListedAndMoreAreSaidOn
     ASSERT_EQ(listed.size(), 1 + OWN_WORLDS_MAX);
     EXPECT_EQ(listed[1].why, "");
     EXPECT_EQ(listed[3].why, "");
-    // root reads any folder
+    // root reads any folder, and Windows has no such right to take away
+#ifndef _WIN32
     if (geteuid() != 0) {
         EXPECT_EQ(listed[2].why, "world.txt: cannot open the file");
     }
+#endif
     EXPECT_EQ(listed.back().why, "world.txt: cannot open the file");
     EXPECT_NE(said.find("1005 folders, the first 1000 listed"), std::string::npos) << said;
     EXPECT_EQ(lines_of(said).size(), 1u) << said;
