@@ -221,8 +221,11 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
         if (c.change == A_FIFO)
             fs::create_directory(file);
 #endif
+#ifndef _WIN32
+        // a link to itself; a test on Windows makes no links, and the file missing reads the same
         if (c.change == A_LINK_LOOP)
             fs::create_symlink(c.file, file);
+#endif
         if (c.change == WRITTEN)
             write_text_file(file, c.bytes);
         if (c.change == AS_BMP)
@@ -232,7 +235,9 @@ TEST_F(InPlayFolder, EachOwnWorldIsListedAndOneThatCannotPlaySaysWhy) {
     }
     // an empty folder is listed as a world without its card; a link that leads nowhere is no folder
     fs::create_directories(OWN_WORLDS_FOLDER "n-empty");
+#ifndef _WIN32
     fs::create_directory_symlink("nowhere", OWN_WORLDS_FOLDER "o-dangling");
+#endif
     std::vector<world_t> listed = worlds_list();
     ASSERT_EQ(listed.size(), 2 + sizeof(cases) / sizeof(cases[0]));
     EXPECT_EQ(listed[0].kind, WORLD_DESIGNED);
