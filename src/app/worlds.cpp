@@ -130,26 +130,28 @@ world_t world_read(world_kind_t kind, const std::string& folder, const std::stri
     return w;
 }
 
-world_t world_made(const std::string& name, const world_info_t& info, world_maker_t make, uint64_t seed) {
+// A world whose pictures a function makes.
+static world_t world_of_maker(world_kind_t kind, const std::string& name, const world_info_t& info, world_maker_t make,
+                              uint64_t seed) {
     world_t w{};
-    w.kind = WORLD_MADE;
+    w.kind = kind;
     w.name = name;
     w.info = info;
     w.make = make;
     w.seed = seed;
+    return w;
+}
+
+world_t world_made(const std::string& name, const world_info_t& info, world_maker_t make, uint64_t seed) {
+    world_t w = world_of_maker(WORLD_MADE, name, info, make, seed);
     check_levels(&w);
     return w;
 }
 
 world_t world_seeded(const std::string& name, const world_info_t& info, world_maker_t make, world_ahead_t ahead,
                      uint64_t seed) {
-    world_t w{};
-    w.kind = WORLD_SEEDED;
-    w.name = name;
-    w.info = info;
-    w.make = make;
+    world_t w = world_of_maker(WORLD_SEEDED, name, info, make, seed);
     w.ahead = ahead;
-    w.seed = seed;
     for (int level = 1; level <= LEVEL_COUNT; level++)
         w.hashes += seeded_level(w, level).hash;
     return w;
